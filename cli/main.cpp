@@ -1,0 +1,5 @@
+#include <cstdio>
+int main() {
+    std::fputs("tamsor-batch: not built yet\n", stderr);
+    return 0;
+}

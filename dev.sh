@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Tamsor, builds it, and either starts the
+# program or runs every test.
+#
+#   ./dev.sh run     install what is missing, build, start the window
+#   ./dev.sh test    install what is missing, build, run all tests (plain build
+#                    with warnings as errors, then an ASan/UBSan build)
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-noto-cjk locales-all xvfb xauth
+)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_deps() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+  fi
+}
+
+JOBS=$(nproc 2>/dev/null || echo 2)
+
+build() { # build DIR [cmake options...]
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@"
+  cmake --build "$dir" -j "$JOBS"
+}
+
+run_tests() { # run_tests DIR
+  (cd "$1" && ctest --output-on-failure -j "$JOBS" --timeout 300)
+}
+
+case "${1:-}" in
+  run)
+    install_deps
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAMSOR_BUILD_TESTS=OFF -DTAMSOR_BUILD_BENCHMARKS=OFF
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+      echo "No display found: starting Tamsor under Xvfb (xvfb-run)."
+      exec xvfb-run -a ./build/ui/tamsor
+    fi
+    exec ./build/ui/tamsor
+    ;;
+  test)
+    install_deps
+    build build-ci -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAMSOR_WERROR=ON
+    run_tests build-ci
+    build build-asan -DCMAKE_BUILD_TYPE=Debug -DTAMSOR_WERROR=ON -DTAMSOR_SANITIZE=ON \
+      -DTAMSOR_BUILD_BENCHMARKS=OFF
+    ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+      run_tests build-asan
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

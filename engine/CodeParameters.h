@@ -1,0 +1,32 @@
+#pragma once
+
+#include "engine/Fault.h"
+#include "model/ProjectModel.h"
+
+#include <optional>
+
+namespace tamsor {
+
+// Parameters picked out of the load-code tables for one computation.
+struct CodeParameters {
+    double zG = 0.0;     // gradient height of the chosen terrain, m
+    double zGB = 0.0;    // gradient height of terrain B, m
+    double alphaB = 0.0; // roughness exponent of terrain B
+    double alpha = 0.0;  // roughness exponent of the chosen terrain
+    double i10 = 0.0;    // turbulence intensity at 10 m of the chosen terrain
+    double g = 0.0;      // peak factor
+    double v0 = 0.0;     // reference wind speed at 10 m over terrain B, m/s
+    double v10 = 0.0;    // mean wind speed at 10 m over the chosen terrain, m/s
+};
+
+// Looks the parameters up for codeVersion and terrainType, stores alpha and i10
+// into the model, and forms V0 and V10 from w0. Out-of-range indices and a
+// negative w0 are faults (nothing is read outside a table).
+[[nodiscard]] Outcome<CodeParameters> selectCodeParameters(ProjectModel& model);
+
+// Height variation coefficient of the wind pressure at height z (m).
+[[nodiscard]] double heightCoefficient(const CodeParameters& p, double z);
+// Turbulence intensity at height z (m).
+[[nodiscard]] double turbulenceIntensity(const CodeParameters& p, double z);
+
+} // namespace tamsor

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "model/Message.h"
+#include "model/ProjectModel.h"
+
+#include <array>
+#include <functional>
+#include <string>
+
+namespace tamsor {
+
+// Key filters for characters arriving from the keyboard (control characters
+// included). They return true when the character is kept.
+// List boxes Text1: digits, ".", "e", "E", "+", "-", ";" and Backspace (8).
+[[nodiscard]] bool Text1_KeyPress(int index, char32_t key);
+// Value boxes Text2: digits, "." and Backspace (8).
+[[nodiscard]] bool Text2_KeyPress(int index, char32_t key);
+
+// The GUI-free state of the main window's input part: the texts of the eleven
+// boxes Text1(0..8) and Text2(0..1), the selected positions of the three
+// drop-down lists, each box's validity colour, the enabled state of the
+// mode-shape boxes and of the result buttons command1(1..4). It writes the
+// ProjectModel it was given and reports every message, in order, to the sink.
+// The main window is a thin view over it; the project file reader and the
+// batch command use it as the holder of the boxes.
+class InputForm {
+public:
+    static constexpr int kFreedomEntries = 10; // cmbFreedom: "1".."10"
+    static constexpr int kModeEntries = 1;     // CmbModes: "1"
+    static constexpr int kTerrainEntries = 4;  // cmbDimao: "A".."D"
+
+    InputForm(ProjectModel& model, MessageSink& sink);
+
+    ProjectModel& model() { return model_; }
+    const ProjectModel& model() const { return model_; }
+    MessageSink& sink() { return sink_; }
+
+    // --- box texts; setting a text runs the box's change handler ------------
+    const std::string& text1(int index) const;
+    const std::string& text2(int index) const;
+    void setText1(int index, std::string text);
+    void setText2(int index, std::string text);
+
+    // Text colour as a colour value: 0 = black (accepted), 255 = red (refused).
+    int text1Colour(int index) const;
+    int text2Colour(int index) const;
+
+    // Enabled state of Text1(0..8) (only 3..5 ever change) and Label8(0..2).
+    bool text1Enabled(int index) const;
+    bool label8Enabled(int index) const;
+
+    // --- drop-down lists; selecting runs the list's click handler -----------
+    int freedomPosition() const { return freedomPos_; }
+    int modesPosition() const { return modesPos_; }
+    int terrainPosition() const { return terrainPos_; }
+    // Out-of-range positions are ignored (nothing selected, nothing changed).
+    void selectFreedom(int position);
+    void selectModes(int position);
+    void selectTerrain(int position);
+
+    // --- handlers ------------------------------------------------------------
+    void Text1_Change(int index);
+    void Text2_Change(int index);
+    void Text1_LostFocus(int index);
+    void Text2_LostFocus(int index);
+    void cmbFreedom_Click();
+    void CmbModes_Click();
+    void cmbDimao_Click();
+
+    // The sweep: Text1_LostFocus(0..8), then Text2_LostFocus(0..1).
+    void applyAllInputs();
+    // First elements of zCoord, windArea, mass, freq, dampRatio, shapeCoef and
+    // w0 all non-zero.
+    [[nodiscard]] bool inputsComplete() const;
+    // The nine listError flags add up to 0.
+    [[nodiscard]] bool listsAccepted() const;
+    // True while Text2(index) holds a refused value (cleared by an accepted
+    // parse). The gate refuses to proceed while either value box is refused.
+    [[nodiscard]] bool valueRefused(int index) const;
+    // The command gate: sweep, then "输入的数据有错误" when inputsComplete fails,
+    // then a silent stop when a list or value box is refused. True = proceed.
+    [[nodiscard]] bool commandGate();
+
+    // New, the input part: codeVersion = 0, mode-box enabling, every box "0",
+    // first entry of cmbFreedom, cmbDimao, CmbModes, result buttons disabled.
+    void newProject();
+
+    // Enabled state of command1(1..4): only the compute command sets it.
+    bool resultButtonsEnabled() const { return resultButtonsEnabled_; }
+    void setResultButtonsEnabled(bool enabled);
+
+    // Called after every change of the state above, so a view can mirror it.
+    std::function<void()> changed;
+
+private:
+    void notify();
+    void applyModeBoxEnabling();
+
+    ProjectModel& model_;
+    MessageSink& sink_;
+    std::array<std::string, kListBoxCount> text1_;
+    std::array<std::string, kValueBoxCount> text2_;
+    std::array<int, kListBoxCount> text1Colour_{};
+    std::array<int, kValueBoxCount> text2Colour_{};
+    std::array<bool, kListBoxCount> text1Enabled_{};
+    std::array<bool, 3> label8Enabled_{};
+    std::array<bool, kValueBoxCount> valueRefused_{};
+    int freedomPos_ = 0;
+    int modesPos_ = 0;
+    int terrainPos_ = 0;
+    bool resultButtonsEnabled_ = false;
+};
+
+} // namespace tamsor

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tamsor {
+
+// A growable list of 64-bit floats, indexed from 0. Element k of a per-point
+// list belongs to mass point k + 1 in the order entered.
+using List = std::vector<double>;
+
+// Table indexed by code edition (0 = GB50009-201X, 1 = GB50009-2001) and terrain
+// category position (0..3 = "A".."D", i.e. terrainType - 1).
+using EditionTerrainTable = std::array<std::array<double, 4>, 2>;
+
+constexpr int kListBoxCount = 9;  // Text1(0..8)
+constexpr int kValueBoxCount = 2; // Text2(0..1)
+
+// The one project record. It is owned by the program (or by a test) and handed
+// around by reference; there is no global instance.
+struct ProjectModel {
+    // --- inputs and settings -------------------------------------------------
+    std::int16_t nFreedom = 0;    // number of mass points, 1..10
+    std::int16_t maxFreedom = 0;  // largest accepted DOF count (10)
+    std::int16_t codeVersion = 0; // 0 = GB50009-201X (new), 1 = GB50009-2001 (old)
+    std::int16_t nModes = 0;      // modes taken into account, always 1
+    std::int16_t terrainType = 0; // 1..4 = terrain category "A".."D"
+
+    List zCoord;     // height of each mass point above ground, m
+    List windArea;   // windward area of each mass point, m^2
+    List freq;       // natural frequency per mode, Hz (only element 0 is used)
+    List dampRatio;  // damping ratio per mode (only element 0 is used)
+    List mass;       // lumped mass per point, t
+    List modeShape;  // first mode ordinate per point
+    List modeShape2; // second mode, held only
+    List modeShape3; // third mode, held only
+    double structWidth = 0.0; // width across the wind B, m; 0 = no horizontal correlation
+    double w0 = 0.0;          // basic wind pressure, N/m^2 (typed in kPa)
+    List shapeCoef;           // shape coefficient per point
+
+    // Last verdict of each list box Text1(i): 1 = refused, 0 = accepted.
+    std::array<std::int16_t, kListBoxCount> listError{};
+
+    // Remembered by the file dialogs.
+    std::string lastDir;
+    std::string lastFileName;
+
+    // --- constant load-code tables, written once at start-up ----------------
+    EditionTerrainTable gradientHeight{}; // z_G, m
+    EditionTerrainTable terrainAlpha{};   // ground roughness exponent
+    EditionTerrainTable terrainI10{};     // turbulence intensity at 10 m
+    std::array<double, 2> peakFactor{};   // g by code edition
+
+    // --- results of the last computation ------------------------------------
+    double alpha = 0.0; // alpha of the edition and terrain of the last run
+    double i10 = 0.0;   // I10 of the edition and terrain of the last run
+    List meanLoad;      // kN
+    List windVibForce;  // kN
+    List windVibCoef;   // beta_z
+    List eqStaticLoad;  // kN
+    List lrcLoad;       // kN
+    List lrcBackground; // kN
+    List meanDisp;      // mm
+    List dispStd;       // mm
+    List bgFactor;      // B_z
+    List muR;           // mu1*r1
+    double dynFactor = 0.0;      // sqrt(1 + R^2)
+    double corrC = 0.0;          // correction coefficient C
+    double exactBaseShear = 0.0; // kN
+
+    // True only after a computation ran to its end without an arithmetic
+    // fault. A faulted run leaves partial results that must not be plotted or
+    // reported; the computation clears this flag when it starts.
+    bool resultsComplete = false;
+
+    // Re-create zCoord, windArea, mass, modeShape, modeShape2, modeShape3 and
+    // shapeCoef with nFreedom zeros each (previous contents are discarded).
+    void resizePointLists();
+    // Re-create freq and dampRatio with nModes zeros each.
+    void resizeModeLists();
+};
+
+} // namespace tamsor
