@@ -1,0 +1,27 @@
+#pragma once
+
+#include "model/Message.h"
+#include "model/ProjectModel.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace tamsor {
+
+// Why the model cannot be reported (lists shorter than nFreedom, terrainType
+// outside 1..4, results missing or from a faulted computation, ...), or
+// nothing when it can.
+[[nodiscard]] std::optional<Message> reportRefusal(const ProjectModel& model);
+
+// The whole page: GB2312 without a byte-order mark, CR LF line ends. Only
+// call it when reportRefusal() returned nothing.
+[[nodiscard]] QByteArray htmlReportBytes(const ProjectModel& model);
+
+// Checks, builds and writes the page to path through a temporary file that is
+// moved into place only when complete. Returns the message to show when the
+// report is refused or cannot be written; an existing file is then untouched.
+[[nodiscard]] std::optional<Message> writeHtmlReport(const ProjectModel& model, const QString& path);
+
+} // namespace tamsor
