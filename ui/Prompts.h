@@ -1,0 +1,35 @@
+#pragma once
+
+#include "model/Message.h"
+
+#include <QUrl>
+
+class QWidget;
+
+namespace tamsor {
+
+// Everything the windows ask of the desktop goes through this one small
+// interface: message boxes and handing a file to the desktop's default
+// handler. The program uses QtPrompts; GUI tests substitute a recorder that
+// returns scripted answers instead of blocking.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // A modal message box with an OK button.
+    virtual void inform(QWidget* parent, const Message& message) = 0;
+    // A modal message box with Yes and No; true for Yes.
+    virtual bool confirm(QWidget* parent, const Message& message) = 0;
+    // Opens a local file or URL with the desktop's default handler, without a
+    // shell and without waiting. False when no handler could be started.
+    virtual bool openUrl(const QUrl& url) = 0;
+};
+
+// The real thing: QMessageBox and QDesktopServices.
+class QtPrompts : public Prompts {
+public:
+    void inform(QWidget* parent, const Message& message) override;
+    bool confirm(QWidget* parent, const Message& message) override;
+    bool openUrl(const QUrl& url) override;
+};
+
+} // namespace tamsor
