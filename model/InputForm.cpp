@@ -1,1 +1,322 @@
-// placeholder, replaced by the implementation
+#include "model/InputForm.h"
+
+#include "model/NumberParse.h"
+
+#include <cmath>
+#include <cstddef>
+#include <optional>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+namespace tamsor {
+
+namespace {
+
+constexpr int kBlack = 0;
+constexpr int kRed = 255;
+
+constexpr char32_t kBackspace = 8;
+
+bool isDigitKey(char32_t key) { return key >= U'0' && key <= U'9'; }
+
+// Splits at every ';'. Empty items count ("1;;2" has three items, "1;" two);
+// an empty text has none.
+std::vector<std::string_view> splitItems(std::string_view text) {
+    std::vector<std::string_view> items;
+    if (text.empty())
+        return items;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t sep = text.find(';', start);
+        if (sep == std::string_view::npos) {
+            items.push_back(text.substr(start));
+            break;
+        }
+        items.push_back(text.substr(start, sep - start));
+        start = sep + 1;
+    }
+    return items;
+}
+
+// The list of ProjectModel that list box `index` feeds.
+List& listOfBox(ProjectModel& model, int index) {
+    switch (index) {
+    case 0: return model.zCoord;
+    case 1: return model.windArea;
+    case 2: return model.mass;
+    case 3: return model.modeShape;
+    case 4: return model.modeShape2;
+    case 5: return model.modeShape3;
+    case 6: return model.shapeCoef;
+    case 7: return model.freq;
+    default: return model.dampRatio;
+    }
+}
+
+bool firstNonZero(const List& list) { return !list.empty() && list.front() != 0.0; }
+
+std::size_t checkedIndex(int index, int count) {
+    if (index < 0 || index >= count)
+        throw std::out_of_range("input box index out of range");
+    return static_cast<std::size_t>(index);
+}
+
+} // namespace
+
+bool Text1_KeyPress(int /*index*/, char32_t key) {
+    return isDigitKey(key) || key == U'.' || key == U'e' || key == U'E' || key == U'+' ||
+           key == U'-' || key == U';' || key == kBackspace;
+}
+
+bool Text2_KeyPress(int /*index*/, char32_t key) {
+    return isDigitKey(key) || key == U'.' || key == kBackspace;
+}
+
+InputForm::InputForm(ProjectModel& model, MessageSink& sink) : model_(model), sink_(sink) {
+    text1_.fill("0");
+    text2_.fill("0");
+    text1Colour_.fill(kBlack);
+    text2Colour_.fill(kBlack);
+    text1Enabled_.fill(true);
+    text1Enabled_[4] = false;
+    text1Enabled_[5] = false;
+    label8Enabled_ = {true, false, false};
+    valueRefused_.fill(false);
+}
+
+const std::string& InputForm::text1(int index) const {
+    return text1_[checkedIndex(index, kListBoxCount)];
+}
+
+const std::string& InputForm::text2(int index) const {
+    return text2_[checkedIndex(index, kValueBoxCount)];
+}
+
+void InputForm::setText1(int index, std::string text) {
+    text1_[checkedIndex(index, kListBoxCount)] = std::move(text);
+    Text1_Change(index);
+}
+
+void InputForm::setText2(int index, std::string text) {
+    text2_[checkedIndex(index, kValueBoxCount)] = std::move(text);
+    Text2_Change(index);
+}
+
+int InputForm::text1Colour(int index) const {
+    return text1Colour_[checkedIndex(index, kListBoxCount)];
+}
+
+int InputForm::text2Colour(int index) const {
+    return text2Colour_[checkedIndex(index, kValueBoxCount)];
+}
+
+bool InputForm::text1Enabled(int index) const {
+    return text1Enabled_[checkedIndex(index, kListBoxCount)];
+}
+
+bool InputForm::label8Enabled(int index) const {
+    return label8Enabled_[checkedIndex(index, static_cast<int>(label8Enabled_.size()))];
+}
+
+void InputForm::selectFreedom(int position) {
+    if (position < 0 || position >= kFreedomEntries)
+        return;
+    freedomPos_ = position;
+    cmbFreedom_Click();
+}
+
+void InputForm::selectModes(int position) {
+    if (position < 0 || position >= kModeEntries)
+        return;
+    modesPos_ = position;
+    CmbModes_Click();
+}
+
+void InputForm::selectTerrain(int position) {
+    if (position < 0 || position >= kTerrainEntries)
+        return;
+    terrainPos_ = position;
+    cmbDimao_Click();
+}
+
+void InputForm::Text1_Change(int index) {
+    checkedIndex(index, kListBoxCount);
+    resultButtonsEnabled_ = false;
+    notify();
+}
+
+void InputForm::Text2_Change(int index) {
+    checkedIndex(index, kValueBoxCount);
+    resultButtonsEnabled_ = false;
+    notify();
+}
+
+void InputForm::Text1_LostFocus(int index) {
+    const std::size_t i = checkedIndex(index, kListBoxCount);
+
+    const auto refuse = [&](std::string_view message) {
+        sink_.show(inputError(std::string(message)));
+        text1Colour_[i] = kRed;
+        model_.listError[i] = 1;
+        notify();
+    };
+
+    const std::vector<std::string_view> items = splitItems(text1_[i]);
+    List parsed;
+    parsed.reserve(items.size());
+    for (std::string_view item : items) {
+        const std::optional<double> value = parseDecimal(item);
+        if (!value) {
+            refuse(kListSyntaxMessage);
+            return;
+        }
+        parsed.push_back(*value);
+    }
+
+    // An empty box has no items and fails every count rule below.
+    const std::size_t n = parsed.size();
+    const auto nFreedom = static_cast<std::size_t>(model_.nFreedom > 0 ? model_.nFreedom : 0);
+    const auto nModes = static_cast<std::size_t>(model_.nModes > 0 ? model_.nModes : 0);
+    bool countOk = false;
+    if (index >= 7) {
+        countOk = n == nModes || n == 1;
+    } else if (index <= 3) {
+        // Heights, areas, masses and the first mode shape are read point by
+        // point by the computation, the plots and the report: a single item
+        // is only a complete list when there is a single point.
+        countOk = n == nFreedom && n > 0;
+    } else {
+        countOk = n == nFreedom || n == 1;
+    }
+    if (!countOk) {
+        refuse(index >= 7 ? kModeCountMessage : kFreedomCountMessage);
+        return;
+    }
+
+    model_.listError[i] = 0;
+    if (index == 6 && n == 1) {
+        // One shape coefficient for every point.
+        model_.shapeCoef.assign(nFreedom, parsed.front());
+    } else {
+        listOfBox(model_, index) = std::move(parsed);
+    }
+    text1Colour_[i] = kBlack;
+    notify();
+}
+
+void InputForm::Text2_LostFocus(int index) {
+    const std::size_t i = checkedIndex(index, kValueBoxCount);
+    std::optional<double> stored = parseDecimal(text2_[i]);
+    if (stored && i == 1)
+        *stored *= 1000.0; // kPa to N/m^2
+    // A value that only overflows once converted to N/m^2 is refused too.
+    if (!stored || !std::isfinite(*stored)) {
+        sink_.show(inputError(std::string(kValueSyntaxMessage)));
+        text2Colour_[i] = kRed;
+        valueRefused_[i] = true;
+        notify();
+        return;
+    }
+    text2Colour_[i] = kBlack;
+    valueRefused_[i] = false;
+    if (i == 0)
+        model_.structWidth = *stored;
+    else
+        model_.w0 = *stored;
+    notify();
+}
+
+void InputForm::cmbFreedom_Click() {
+    model_.nFreedom = static_cast<std::int16_t>(freedomPos_ + 1);
+    model_.resizePointLists();
+    notify();
+}
+
+void InputForm::CmbModes_Click() {
+    model_.nModes = static_cast<std::int16_t>(modesPos_ + 1);
+    model_.resizeModeLists();
+    applyModeBoxEnabling();
+    notify();
+}
+
+void InputForm::cmbDimao_Click() {
+    model_.terrainType = static_cast<std::int16_t>(terrainPos_ + 1);
+    resultButtonsEnabled_ = false;
+    notify();
+}
+
+void InputForm::applyAllInputs() {
+    for (int i = 0; i < kListBoxCount; ++i)
+        Text1_LostFocus(i);
+    for (int i = 0; i < kValueBoxCount; ++i)
+        Text2_LostFocus(i);
+}
+
+bool InputForm::inputsComplete() const {
+    return firstNonZero(model_.zCoord) && firstNonZero(model_.windArea) &&
+           firstNonZero(model_.mass) && firstNonZero(model_.freq) &&
+           firstNonZero(model_.dampRatio) && firstNonZero(model_.shapeCoef) && model_.w0 != 0.0;
+}
+
+bool InputForm::listsAccepted() const {
+    int sum = 0;
+    for (std::int16_t flag : model_.listError)
+        sum += flag;
+    return sum == 0;
+}
+
+bool InputForm::valueRefused(int index) const {
+    return valueRefused_[checkedIndex(index, kValueBoxCount)];
+}
+
+bool InputForm::commandGate() {
+    applyAllInputs();
+    if (!inputsComplete()) {
+        sink_.show(inputError(std::string(kIncompleteMessage)));
+        return false;
+    }
+    // A refused value box has no listError flag; without this check the
+    // command would run on the box's previous value right after the box was
+    // reported as wrong.
+    if (!listsAccepted() || valueRefused_[0] || valueRefused_[1])
+        return false;
+    return true;
+}
+
+void InputForm::newProject() {
+    model_.codeVersion = 0;
+    text1Enabled_[3] = true;
+    text1Enabled_[4] = false;
+    text1Enabled_[5] = false;
+    label8Enabled_ = {true, false, false};
+    notify();
+    for (int i = 0; i < kListBoxCount; ++i)
+        setText1(i, "0");
+    for (int i = 0; i < kValueBoxCount; ++i)
+        setText2(i, "0");
+    selectFreedom(0);
+    selectTerrain(0);
+    selectModes(0);
+    setResultButtonsEnabled(false);
+}
+
+void InputForm::setResultButtonsEnabled(bool enabled) {
+    resultButtonsEnabled_ = enabled;
+    notify();
+}
+
+void InputForm::notify() {
+    if (changed)
+        changed();
+}
+
+void InputForm::applyModeBoxEnabling() {
+    for (int k = 1; k <= 3; ++k) {
+        const bool enabled = k <= model_.nModes;
+        text1Enabled_[static_cast<std::size_t>(k + 2)] = enabled;
+        label8Enabled_[static_cast<std::size_t>(k - 1)] = enabled;
+    }
+}
+
+} // namespace tamsor

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace tamsor {
 
@@ -29,11 +30,26 @@ public:
     static constexpr int kModeEntries = 1;     // CmbModes: "1"
     static constexpr int kTerrainEntries = 4;  // cmbDimao: "A".."D"
 
+    // Message texts (title "错误提示", no icon; see inputError in Message.h).
+    // A list box item that is not a number (an empty item included).
+    static constexpr std::string_view kListSyntaxMessage =
+        "输入的数据有错误, 请检查(数据之间用分号隔开，结尾不要加分号)!";
+    // Wrong item count in Text1(0..6) / Text1(7..8).
+    static constexpr std::string_view kFreedomCountMessage = "输入的数据数目与自由度数不一致";
+    static constexpr std::string_view kModeCountMessage = "输入的数据数目与振型数不一致";
+    // A value box that is not a number.
+    static constexpr std::string_view kValueSyntaxMessage = "输入的数据有错误, 请检查!";
+    // The command gate: a first element, or w0, is 0.
+    static constexpr std::string_view kIncompleteMessage = "输入的数据有错误";
+
     InputForm(ProjectModel& model, MessageSink& sink);
 
     ProjectModel& model() { return model_; }
     const ProjectModel& model() const { return model_; }
     MessageSink& sink() { return sink_; }
+
+    // Box indices outside Text1(0..8), Text2(0..1) and Label8(0..2) throw
+    // std::out_of_range from every member that takes one.
 
     // --- box texts; setting a text runs the box's change handler ------------
     const std::string& text1(int index) const;
