@@ -3,8 +3,6 @@
 #include "engine/Fault.h"
 #include "model/ProjectModel.h"
 
-#include <optional>
-
 namespace tamsor {
 
 // Parameters picked out of the load-code tables for one computation.
@@ -20,13 +18,16 @@ struct CodeParameters {
 };
 
 // Looks the parameters up for codeVersion and terrainType, stores alpha and i10
-// into the model, and forms V0 and V10 from w0. Out-of-range indices and a
-// negative w0 are faults (nothing is read outside a table).
+// into the model, and forms V0 and V10 from w0. An out-of-range edition or
+// terrain is a fault (nothing is read outside a table), and so is a V0 or V10
+// that is not a finite number (a negative w0). The caller clears the
+// floating-point exception flags beforehand; this function tests them.
 [[nodiscard]] Outcome<CodeParameters> selectCodeParameters(ProjectModel& model);
 
-// Height variation coefficient of the wind pressure at height z (m).
+// Height variation coefficient of the wind pressure at height z (m):
+// (zG_B/10)^(2 alpha_B) * (10/zG)^(2 alpha) * (z/10)^(2 alpha), no cut-offs.
 [[nodiscard]] double heightCoefficient(const CodeParameters& p, double z);
-// Turbulence intensity at height z (m).
+// Turbulence intensity at height z (m): I10 * (z/10)^(-alpha), no cut-offs.
 [[nodiscard]] double turbulenceIntensity(const CodeParameters& p, double z);
 
 } // namespace tamsor

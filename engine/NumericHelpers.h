@@ -9,10 +9,15 @@ namespace tamsor {
 using Matrix = std::vector<std::vector<double>>;
 
 // exp(-|z_i - z_j| / 60) for i, j in 0..n-1; n is nFreedom, not the list length.
+// If nFreedom is below 1 or the list holds fewer than nFreedom heights, the
+// result is an empty matrix (nothing is read beyond the list).
 [[nodiscard]] Matrix verticalCorrelation(const ProjectModel& model, const List& heights);
-// Normalised Davenport spectral density S (s) at mean speed v (m/s), frequency f (Hz).
+// Normalised Davenport spectral density S (s) at mean speed v (m/s), frequency
+// f (Hz); f * S is the normalised spectrum. v = 0 or f = 0 gives a non-finite
+// result and raises the floating-point exception flags.
 [[nodiscard]] double davenportSpectrum(double v, double f);
-// Greatest and smallest element; the list must not be empty.
+// Greatest and smallest element. The list must not be empty; an empty list
+// gives 0 rather than reading outside it.
 [[nodiscard]] double arrayMax(const List& values);
 [[nodiscard]] double arrayMin(const List& values);
 

@@ -1,0 +1,42 @@
+#pragma once
+
+// Internal to the engine: how a step's result is tested for an arithmetic
+// fault. The floating-point exception flags catch faults whose trace a later
+// operation hides (pow(x/0, 0) is 1, 1/inf is 0); the finiteness test catches
+// non-finite inputs and anything the flags miss.
+
+#include "engine/Fault.h"
+
+#include <cfenv>
+#include <cmath>
+#include <string>
+
+namespace tamsor::detail {
+
+inline constexpr int kFaultFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+
+inline void clearFaultFlags() { std::feclearexcept(kFaultFlags); }
+
+[[nodiscard]] inline bool stepFailed(double value) {
+    return std::fetestexcept(kFaultFlags) != 0 || !std::isfinite(value);
+}
+
+[[nodiscard]] inline FaultReason reasonFor(double value) {
+    const int raised = std::fetestexcept(kFaultFlags);
+    if (raised & FE_DIVBYZERO)
+        return FaultReason::DivisionByZero;
+    if (raised & FE_INVALID)
+        return FaultReason::InvalidOperation;
+    if (raised & FE_OVERFLOW)
+        return FaultReason::Overflow;
+    return std::isnan(value) ? FaultReason::InvalidOperation : FaultReason::Overflow;
+}
+
+// "第3质点的" + name for a point (1-based), the bare name otherwise.
+[[nodiscard]] inline std::string quantityName(const char* name, int point) {
+    if (point <= 0)
+        return name;
+    return "第" + std::to_string(point) + "质点的" + name;
+}
+
+} // namespace tamsor::detail
