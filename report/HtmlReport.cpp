@@ -1,1 +1,569 @@
-// placeholder, replaced by the implementation
+#include "report/HtmlReport.h"
+
+#include "report/NumberFormat.h"
+
+#include <QDir>
+#include <QSaveFile>
+#include <QStringEncoder>
+
+#include <cmath>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tamsor {
+
+namespace {
+
+// Footer wording: who looks after the program and how to reach them.
+constexpr std::string_view kContactRequest = "本软件在使用中如发现问题，请告知Tamsor项目 ";
+constexpr std::string_view kMaintainerName = "Tamsor's maintainers";
+constexpr std::string_view kMaintainerEmail = "tamsor-maintainers@example.org";
+constexpr std::string_view kDesignerAndYear = "程序设计：Tamsor开发者  2026";
+
+constexpr std::int16_t kMostPoints = 10;
+
+// --- checks ------------------------------------------------------------------
+
+Message refusal(std::string text) {
+    return Message{std::move(text), "警告", Message::Icon::Exclamation};
+}
+
+struct NamedList {
+    const char* name; // as the page labels it
+    const List* list;
+};
+
+std::vector<NamedList> inputPointLists(const ProjectModel& m) {
+    return {{"质点z坐标(m)", &m.zCoord},
+            {"质点受风面积(m^2)", &m.windArea},
+            {"各质点质量(吨)", &m.mass},
+            {"第1阶振型", &m.modeShape},
+            {"体型系数", &m.shapeCoef}};
+}
+
+std::vector<NamedList> resultPointLists(const ProjectModel& m) {
+    return {{"平均风荷载(KN)", &m.meanLoad},
+            {"平均位移(mm)", &m.meanDisp},
+            {"第1阶风振力（KN）", &m.windVibForce},
+            {"第1阶位移标准差（mm）", &m.dispStd},
+            {"背景分量因子Bz", &m.bgFactor},
+            {"两个系数的乘积u1*r1", &m.muR},
+            {"风振系数", &m.windVibCoef},
+            {"等效静力风荷载(KN)", &m.eqStaticLoad},
+            {"等效风荷载背景分量(KN)", &m.lrcBackground},
+            {"LRC法等效风荷载(KN)", &m.lrcLoad}};
+}
+
+std::string dynFactorName(const ProjectModel& m) {
+    return m.codeVersion == 0 ? "中间计算参数SQRT(1+R^2)" : "脉动增大系数ξ1";
+}
+
+std::optional<Message> notFiniteRefusal(const std::string& name) {
+    return refusal("“" + name + "”中含有无效的数值（非数或溢出），无法生成报告书！");
+}
+
+// The values the page shows beyond the stored ones. Only formed once the
+// lists are known to hold nFreedom elements.
+struct DerivedValues {
+    double meanShear = 0.0;
+    double meanMoment = 0.0;
+    double fluctShear = 0.0;
+    double fluctMoment = 0.0;
+    double totalShear = 0.0;
+    double totalMoment = 0.0;
+    double lrcShear = 0.0;
+    double lrcMoment = 0.0;
+    List totalDisp;
+    List resonant;
+    List correctedGbj;
+};
+
+DerivedValues deriveValues(const ProjectModel& m) {
+    DerivedValues d;
+    const auto n = static_cast<std::size_t>(m.nFreedom);
+    for (std::size_t i = 0; i < n; ++i) {
+        d.meanShear += m.meanLoad[i];
+        d.meanMoment += m.meanLoad[i] * m.zCoord[i];
+        d.fluctShear += m.windVibForce[i];
+        d.fluctMoment += m.zCoord[i] * m.windVibForce[i];
+    }
+    d.totalShear = d.fluctShear + d.meanShear;
+    d.totalMoment = d.fluctMoment + d.meanMoment;
+    const double resonantShare = std::sqrt(m.dynFactor * m.dynFactor - 1.0) / m.dynFactor;
+    for (std::size_t i = 0; i < n; ++i) {
+        d.totalDisp.push_back(m.dispStd[i] + m.meanDisp[i]);
+        d.resonant.push_back(resonantShare * m.windVibForce[i]);
+        d.lrcShear += m.lrcLoad[i];
+        d.lrcMoment += m.zCoord[i] * m.lrcLoad[i];
+        d.correctedGbj.push_back((m.eqStaticLoad[i] - m.meanLoad[i]) / m.corrC + m.meanLoad[i]);
+    }
+    return d;
+}
+
+bool allFinite(const List& list, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!std::isfinite(list[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// --- the page ----------------------------------------------------------------
+
+// Collects the page as UTF-8; every line ends in CR LF.
+class Page {
+public:
+    void line(std::string_view text) {
+        text_ += text;
+        text_ += "\r\n";
+    }
+    void put(std::string_view text) { text_ += text; }
+    [[nodiscard]] const std::string& text() const { return text_; }
+
+private:
+    std::string text_;
+};
+
+using Format = std::string (*)(double);
+
+std::string fixed2(double v) { return formatFixed(v, 2); }
+std::string fixed3(double v) { return formatFixed(v, 3); }
+
+// Every value in a list cell, a single list value and an own-line value is
+// preceded by this break: one space, so that each cell stays on one line.
+constexpr std::string_view kValueBreak = " ";
+constexpr std::string_view kValueCellOpen = "    <td width=\"78%\">";
+
+void listCell(Page& page, const List& list, std::size_t count, Format format) {
+    page.put(kValueCellOpen);
+    for (std::size_t i = 0; i < count; ++i) {
+        page.put(kValueBreak);
+        page.put(format(list[i]));
+        page.put(";");
+    }
+    page.line("</td>");
+}
+
+void singleListValue(Page& page, double value) {
+    page.put(kValueCellOpen);
+    page.put(kValueBreak);
+    page.put(fixed2(value));
+    page.put(";");
+    page.line("</td>");
+}
+
+void ownLineValue(Page& page, const std::string& text) {
+    page.put(kValueCellOpen);
+    page.put(kValueBreak);
+    page.line(text);
+    page.line("</td>");
+}
+
+void oneLineCell(Page& page, std::string_view open, const std::string& value, std::string_view close) {
+    page.put(open);
+    page.put(value);
+    page.line(close);
+}
+
+constexpr std::string_view kRowOpen = "  <tr>";
+constexpr std::string_view kRowClose = "  </tr>";
+constexpr std::string_view kTable = "<table border=\"1\" width=\"100%\">";
+constexpr std::string_view kTableEnd = "</table>";
+constexpr std::string_view kBlankParagraph = "<p>　</p>";
+constexpr std::string_view kFooterParagraph = "<p align=\"center\" style=\"line-height: 100%\">";
+
+std::string label22(std::string_view text) {
+    return "    <td width=\"22%\" align=\"right\">" + std::string(text) + "</td>";
+}
+std::string label22h(std::string_view height, std::string_view text) {
+    return "    <td width=\"22%\" height=\"" + std::string(height) + "\" align=\"right\">" + std::string(text) +
+           "</td>";
+}
+std::string label27(std::string_view text) {
+    return "    <td width=\"27%\" align=\"right\">" + std::string(text) + "</td>";
+}
+
+void writeHead(Page& page) {
+    page.line("<html>");
+    page.line("<head>");
+    page.line("<meta http-equiv=\"Content-Language\" content=\"zh-cn\">");
+    page.line("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">");
+    page.line("<meta name=\"GENERATOR\" content=\"Microsoft FrontPage 4.0\">");
+    page.line("<meta name=\"ProgId\" content=\"FrontPage.Editor.Document\">");
+    page.line("<title>风振计算报告书v1.10</title>");
+    page.line("</head>");
+    page.line("<body>");
+    page.line("<p align=\"center\"><b><font size=\"7\">风振计算报告书</font><font size=\"5\">v1.10</font></b></p>");
+    page.line("<p><b><font size=\"6\">一、计算参数:</font></b></p>");
+}
+
+void writeInputs(Page& page, const ProjectModel& m, std::size_t n) {
+    page.line("<p><b><font size=\"4\">1 几何模型</font></b></p>  ");
+    page.line(kTable);
+    page.line(kRowOpen);
+    page.line(label22("自由度数目"));
+    oneLineCell(page, kValueCellOpen, formatInteger(m.nFreedom), "</td>");
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label22("结构宽度(m)"));
+    oneLineCell(page, kValueCellOpen,
+                fixed2(m.structWidth) + "         (仅用于计算水平向相关性，等于0时表示不考虑水平相关性)", "</td>");
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label22("质点z坐标(m)"));
+    listCell(page, m.zCoord, n, fixed2);
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label22("质点受风面积(m^2)"));
+    listCell(page, m.windArea, n, fixed2);
+    page.line(kRowClose);
+    page.line(kTableEnd);
+
+    page.line("<p><font size=\"4\"><b>2 动力特性</b></font></p>  ");
+    page.line(kTable);
+    page.line(kRowOpen);
+    page.line(label22("拟取振型数 "));
+    oneLineCell(page, kValueCellOpen, formatInteger(m.nModes), "</td>");
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label22("固有频率(Hz)"));
+    oneLineCell(page, kValueCellOpen, fixed3(m.freq[0]), "</td>");
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label22("阻尼比"));
+    oneLineCell(page, kValueCellOpen, fixed3(m.dampRatio[0]), "</td>");
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label22("各质点质量(吨)"));
+    listCell(page, m.mass, n, fixed2);
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label22("第1阶振型"));
+    listCell(page, m.modeShape, n, formatScientific);
+    page.line(kRowClose);
+    page.line(kTableEnd);
+
+    page.line("<p><b><font size=\"4\">3 风振计算参数</font></b></p>  ");
+    page.line(kTable);
+    page.line(kRowOpen);
+    page.line(label22("基本风压(KPa)"));
+    oneLineCell(page, kValueCellOpen, fixed2(m.w0 / 1000.0), "</td>");
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label22("地貌类型"));
+    const std::string terrain = std::string(1, "ABCD"[m.terrainType - 1]) + "(α=" + fixed2(m.alpha) + "  ;" +
+                                "I10=" + fixed3(m.i10) + ")";
+    ownLineValue(page, terrain);
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label22("体型系数"));
+    listCell(page, m.shapeCoef, n, fixed2);
+    page.line(kRowClose);
+    page.line(kTableEnd);
+    page.line(kBlankParagraph);
+}
+
+void writeResults(Page& page, const ProjectModel& m, const DerivedValues& d, std::size_t n) {
+    const bool newCode = m.codeVersion == 0;
+    if (newCode) {
+        page.line("<p><font size=\"6\"><b>二 计算结果</b></font><font color= #FF0000>(新规范GB50009-201X)</font></p>");
+    } else {
+        page.line("<p><font size=\"6\"><b>二 计算结果</b></font><font color= #FF0000>(旧规范GB50009-2001)</font></p>");
+    }
+
+    constexpr std::string_view kCell16 = "    <td width=\"78%\" height=\"16\">";
+    page.line("<p><font size=\"4\"><b>1 平均风计算结果</b></font></p>  ");
+    page.line("<table border=\"1\" width=\"100%\" height=\"87\">");
+    page.line(kRowOpen);
+    page.line(label22h("16", "平均风荷载(KN)"));
+    listCell(page, m.meanLoad, n, fixed2);
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label22h("15", "平均位移(mm)"));
+    listCell(page, m.meanDisp, n, fixed2);
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label22h("16", "平均基底剪力(KN)"));
+    oneLineCell(page, kCell16, fixed2(d.meanShear), "</td>");
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label22h("16", "平均基底弯矩(KN*m)"));
+    oneLineCell(page, kCell16, fixed2(d.meanMoment), "</td>");
+    page.line(kRowClose);
+    page.line(kTableEnd);
+
+    constexpr std::string_view kCell73 = "    <td width=\"73%\">";
+    page.line("<p><font size=\"4\"><b>2 脉动风计算结果</b></font></p>  ");
+    page.line(kTable);
+    page.line(kRowOpen);
+    page.line(label27("第1阶风振力（KN）"));
+    listCell(page, m.windVibForce, n, fixed2);
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label27("第1阶位移标准差（mm）"));
+    listCell(page, m.dispStd, n, fixed2);
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label27("第1阶脉动基底剪力（KN）"));
+    oneLineCell(page, kCell73, fixed2(d.fluctShear), "　</td>");
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label27("第1阶脉动基底弯矩（KN*m）"));
+    oneLineCell(page, kCell73, fixed2(d.fluctMoment), "　</td>");
+    page.line(kRowClose);
+    page.line(kTableEnd);
+
+    constexpr std::string_view kLabelOpen27 = "    <td width=\"27%\">";
+    page.line("<p><font size=\"4\"><b>3 等效静力风荷载模型</b></font></p> ");
+    page.line(kTable);
+    page.line(kRowOpen);
+    page.line(kLabelOpen27);
+    page.line(newCode ? "      <p align=\"right\">中间计算参数：SQRT(1+R^2)</td>"
+                      : "      <p align=\"right\">中间计算参数：脉动增大系数ξ1</td>");
+    ownLineValue(page, fixed2(m.dynFactor));
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(kLabelOpen27);
+    if (newCode) {
+        page.line("      <p align=\"right\">中间计算参数：背景分量因子Bz</td>");
+        listCell(page, m.bgFactor, n, fixed2);
+    } else {
+        page.line("      <p align=\"right\">中间计算参数：两个系数的乘积u1*r1</td>");
+        listCell(page, m.muR, n, fixed2);
+    }
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(kLabelOpen27);
+    page.line("      <p align=\"right\">风振系数</td>");
+    listCell(page, m.windVibCoef, n, fixed2);
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(kLabelOpen27);
+    page.line("      <p align=\"right\">等效静力风荷载(KN)</td>");
+    listCell(page, m.eqStaticLoad, n, fixed2);
+    page.line(kRowClose);
+    page.line(kTableEnd);
+
+    page.line("<p><font size=\"4\"><b>4 总响应(平均响应+脉动响应)</b></font></p> ");
+    page.line(kTable);
+    page.line(kRowOpen);
+    page.line(label27("各质点总位移(mm)"));
+    listCell(page, d.totalDisp, n, fixed2);
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label27("总基底剪力(KN)"));
+    oneLineCell(page, kCell73, fixed2(d.totalShear), "</td>");
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label27("总基底弯矩(KN*m)"));
+    oneLineCell(page, kCell73, fixed2(d.totalMoment), "　</td>");
+    page.line(kRowClose);
+    page.line(kTableEnd);
+    page.line(kBlankParagraph);
+
+    page.line("<p><font size=\"6\"><b>三 LRC法计算结果</b></font><font color= #FF0000>(计算参数同上)</font></p>");
+    page.line(kTable);
+    page.line(kRowOpen);
+    page.line(label22h("16", "等效风荷载背景分量(KN)"));
+    listCell(page, m.lrcBackground, n, fixed2);
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label22h("15", "等效风荷载共振分量(KN)"));
+    listCell(page, d.resonant, n, fixed2);
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label22h("15", "LRC法等效风荷载(KN)"));
+    listCell(page, m.lrcLoad, n, fixed2);
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label22h("16", "LRC法总底部剪力(KN)"));
+    oneLineCell(page, kCell16, fixed2(d.lrcShear), "</td>");
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label22h("16", "LRC法总底部弯矩(KN*m)"));
+    oneLineCell(page, kCell16, fixed2(d.lrcMoment), "</td>");
+    page.line(kRowClose);
+    page.line(kTableEnd);
+    page.line(kBlankParagraph);
+
+    page.line("<p><font size=\"6\"><b>四 GBJ法等效风荷载修正</b></font><font color= #FF0000>(基于脉动底部剪力)</font></p>");
+    page.line(kTable);
+    page.line(kRowOpen);
+    page.line(label22h("16", "脉动底部剪力精确解(KN)"));
+    singleListValue(page, m.exactBaseShear);
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label22h("15", "脉动修正系数C "));
+    singleListValue(page, m.corrC);
+    page.line(kRowClose);
+    page.line(kRowOpen);
+    page.line(label22h("15", "修正后的GBJ法等效风荷载(KN)"));
+    listCell(page, d.correctedGbj, n, fixed2);
+    page.line(kRowClose);
+    page.line(kTableEnd);
+    page.line(kBlankParagraph);
+}
+
+void writeFooter(Page& page) {
+    const std::string separator = "<p align=\"center\">" + std::string(82, '-') + "</p>";
+    page.line(separator);
+    page.line("<font SIZE=\"2\">");
+    page.line(std::string(kFooterParagraph) + "以上结果为软件计算，请谨慎校核</p>");
+    page.line(std::string(kFooterParagraph) + std::string(kContactRequest));
+    page.line(std::string(kMaintainerName) + " </p>");
+    page.line(std::string(kFooterParagraph) + "Email : " + std::string(kMaintainerEmail) + "</p>");
+    page.line(std::string(kFooterParagraph) + std::string(kDesignerAndYear) + "</p>");
+    page.line("</font>");
+    page.line(separator);
+    page.line(kBlankParagraph);
+    page.line("");
+    page.line("</body>");
+    page.line("");
+    page.line("</html>");
+}
+
+Message writeFailure(const QString& path) {
+    return refusal("无法写入报告书文件“" + QDir::toNativeSeparators(path).toStdString() +
+                   "”，请检查文件夹是否存在、是否有写入权限以及磁盘空间是否足够！");
+}
+
+} // namespace
+
+std::optional<Message> reportRefusal(const ProjectModel& m) {
+    if (!m.resultsComplete) {
+        return refusal("没有可用的计算结果（尚未计算或上次计算出错），请先计算风振响应，再生成报告书！");
+    }
+    if (m.nFreedom < 1 || m.nFreedom > kMostPoints) {
+        return refusal("自由度数目必须在1到10之间，无法生成报告书！");
+    }
+    const auto n = static_cast<std::size_t>(m.nFreedom);
+    for (const NamedList& input : inputPointLists(m)) {
+        if (input.list->size() < n) {
+            return refusal("“" + std::string(input.name) + "”的数据个数少于自由度数目，无法生成报告书！");
+        }
+    }
+    if (m.freq.empty()) {
+        return refusal("没有固有频率的数据，无法生成报告书！");
+    }
+    if (m.dampRatio.empty()) {
+        return refusal("没有阻尼比的数据，无法生成报告书！");
+    }
+    // The computation sizes every result list to its nFreedom; another size
+    // means the results belong to a different number of mass points.
+    for (const NamedList& result : resultPointLists(m)) {
+        if (result.list->size() != n) {
+            return refusal("计算结果“" + std::string(result.name) +
+                           "”的数据个数与自由度数目不一致，请重新计算后再生成报告书！");
+        }
+    }
+    if (m.terrainType < 1 || m.terrainType > 4) {
+        return refusal("地貌类型必须是A、B、C、D之一，无法生成报告书！");
+    }
+
+    for (const NamedList& input : inputPointLists(m)) {
+        if (!allFinite(*input.list, n)) {
+            return notFiniteRefusal(input.name);
+        }
+    }
+    for (const NamedList& result : resultPointLists(m)) {
+        if (!allFinite(*result.list, n)) {
+            return notFiniteRefusal(result.name);
+        }
+    }
+    const std::vector<std::pair<std::string, double>> singles = {
+        {"结构宽度(m)", m.structWidth},
+        {"基本风压(KPa)", m.w0},
+        {"地貌类型", m.alpha},
+        {"地貌类型", m.i10},
+        {"固有频率(Hz)", m.freq[0]},
+        {"阻尼比", m.dampRatio[0]},
+        {dynFactorName(m), m.dynFactor},
+        {"脉动底部剪力精确解(KN)", m.exactBaseShear},
+        {"脉动修正系数C", m.corrC},
+    };
+    for (const auto& [name, value] : singles) {
+        if (!std::isfinite(value)) {
+            return notFiniteRefusal(name);
+        }
+    }
+
+    if (m.dynFactor < 1.0) {
+        return refusal("“" + dynFactorName(m) + "”小于1，无法计算共振分量，无法生成报告书！");
+    }
+    if (m.corrC == 0.0) {
+        return refusal("脉动修正系数C为0，无法计算修正后的GBJ法等效风荷载，无法生成报告书！");
+    }
+
+    // What the page forms itself may still overflow.
+    const DerivedValues d = deriveValues(m);
+    const std::vector<std::pair<const char*, double>> sums = {
+        {"平均基底剪力(KN)", d.meanShear},     {"平均基底弯矩(KN*m)", d.meanMoment},
+        {"第1阶脉动基底剪力（KN）", d.fluctShear}, {"第1阶脉动基底弯矩（KN*m）", d.fluctMoment},
+        {"总基底剪力(KN)", d.totalShear},     {"总基底弯矩(KN*m)", d.totalMoment},
+        {"LRC法总底部剪力(KN)", d.lrcShear},  {"LRC法总底部弯矩(KN*m)", d.lrcMoment},
+    };
+    for (const auto& [name, value] : sums) {
+        if (!std::isfinite(value)) {
+            return notFiniteRefusal(name);
+        }
+    }
+    if (!allFinite(d.totalDisp, n)) {
+        return notFiniteRefusal("各质点总位移(mm)");
+    }
+    if (!allFinite(d.resonant, n)) {
+        return notFiniteRefusal("等效风荷载共振分量(KN)");
+    }
+    if (!allFinite(d.correctedGbj, n)) {
+        return notFiniteRefusal("修正后的GBJ法等效风荷载(KN)");
+    }
+    return std::nullopt;
+}
+
+QByteArray htmlReportBytes(const ProjectModel& m) {
+    if (reportRefusal(m)) {
+        return {};
+    }
+    const auto n = static_cast<std::size_t>(m.nFreedom);
+    const DerivedValues derived = deriveValues(m);
+    Page page;
+    writeHead(page);
+    writeInputs(page, m, n);
+    writeResults(page, m, derived, n);
+    writeFooter(page);
+
+    QStringEncoder encoder("GB2312");
+    if (!encoder.isValid()) {
+        return {};
+    }
+    QByteArray bytes = encoder.encode(QString::fromStdString(page.text()));
+    if (encoder.hasError()) {
+        return {};
+    }
+    return bytes;
+}
+
+std::optional<Message> writeHtmlReport(const ProjectModel& model, const QString& path) {
+    if (auto refused = reportRefusal(model)) {
+        return refused;
+    }
+    const QByteArray bytes = htmlReportBytes(model);
+    if (bytes.isEmpty()) {
+        return refusal("无法以GB2312编码生成报告书！");
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return writeFailure(path);
+    }
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return writeFailure(path);
+    }
+    if (!file.commit()) {
+        return writeFailure(path);
+    }
+    return std::nullopt;
+}
+
+} // namespace tamsor

@@ -16,7 +16,8 @@ namespace tamsor {
 [[nodiscard]] std::optional<Message> reportRefusal(const ProjectModel& model);
 
 // The whole page: GB2312 without a byte-order mark, CR LF line ends. Only
-// call it when reportRefusal() returned nothing.
+// call it when reportRefusal() returned nothing; otherwise, or when the text
+// cannot be encoded, the result is empty.
 [[nodiscard]] QByteArray htmlReportBytes(const ProjectModel& model);
 
 // Checks, builds and writes the page to path through a temporary file that is
