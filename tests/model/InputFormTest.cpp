@@ -1,0 +1,530 @@
+#include "model/InputForm.h"
+#include "model/Startup.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tamsor {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+const std::string kSyntax = "输入的数据有错误, 请检查(数据之间用分号隔开，结尾不要加分号)!";
+const std::string kDofCount = "输入的数据数目与自由度数不一致";
+const std::string kModeCount = "输入的数据数目与振型数不一致";
+const std::string kValueSyntax = "输入的数据有错误, 请检查!";
+const std::string kIncomplete = "输入的数据有错误";
+
+class InputFormTest : public ::testing::Test {
+protected:
+    InputFormTest() { initializeProject(model); }
+
+    // Types a text into list box i and leaves the box.
+    void enterList(int i, const std::string& text) {
+        form.setText1(i, text);
+        form.Text1_LostFocus(i);
+    }
+    void enterValue(int i, const std::string& text) {
+        form.setText2(i, text);
+        form.Text2_LostFocus(i);
+    }
+
+    // The texts of every message shown so far, checking that each one is an
+    // input error (title "错误提示", no icon); the record is cleared.
+    std::vector<std::string> takeMessages() {
+        std::vector<std::string> texts;
+        for (const Message& m : sink.messages) {
+            EXPECT_EQ(m.title, "错误提示");
+            EXPECT_EQ(m.icon, Message::Icon::None);
+            texts.push_back(m.text);
+        }
+        sink.messages.clear();
+        return texts;
+    }
+
+    // A complete, accepted project with three mass points.
+    void fillThreePoints() {
+        form.selectFreedom(2);
+        enterList(0, "10;20;30");
+        enterList(1, "5;5;5");
+        enterList(2, "100;100;80");
+        enterList(3, "0.2;0.6;1");
+        enterList(6, "1.3;1.3;1.3");
+        enterList(7, "0.5");
+        enterList(8, "0.05");
+        enterValue(0, "12");
+        enterValue(1, "0.45");
+        ASSERT_THAT(takeMessages(), IsEmpty());
+    }
+
+    ProjectModel model;
+    MessageRecorder sink;
+    InputForm form{model, sink};
+};
+
+// --- initial state and start-up ---------------------------------------------
+
+TEST_F(InputFormTest, FreshFormShowsTheStartUpState) {
+    for (int i = 0; i < kListBoxCount; ++i) {
+        EXPECT_EQ(form.text1(i), "0");
+        EXPECT_EQ(form.text1Colour(i), 0);
+        EXPECT_EQ(form.text1Enabled(i), i != 4 && i != 5) << i;
+    }
+    for (int i = 0; i < kValueBoxCount; ++i) {
+        EXPECT_EQ(form.text2(i), "0");
+        EXPECT_EQ(form.text2Colour(i), 0);
+        EXPECT_FALSE(form.valueRefused(i));
+    }
+    EXPECT_TRUE(form.label8Enabled(0));
+    EXPECT_FALSE(form.label8Enabled(1));
+    EXPECT_FALSE(form.label8Enabled(2));
+    EXPECT_EQ(form.freedomPosition(), 0);
+    EXPECT_EQ(form.modesPosition(), 0);
+    EXPECT_EQ(form.terrainPosition(), 0);
+    EXPECT_FALSE(form.resultButtonsEnabled());
+}
+
+TEST_F(InputFormTest, ComputingRightAfterStartUpIsRefusedWithOneMessage) {
+    EXPECT_FALSE(form.commandGate());
+    EXPECT_THAT(takeMessages(), ElementsAre(kIncomplete));
+    // The zeros themselves parse: every box stays black and unflagged.
+    for (int i = 0; i < kListBoxCount; ++i) {
+        EXPECT_EQ(form.text1Colour(i), 0);
+        EXPECT_EQ(model.listError[static_cast<std::size_t>(i)], 0);
+    }
+    EXPECT_TRUE(form.listsAccepted());
+}
+
+TEST_F(InputFormTest, GateOnAnUninitialisedRecordRefusesWithoutReadingEmptyLists) {
+    ProjectModel blank; // no start-up: counts 0, every list empty
+    MessageRecorder blankSink;
+    InputForm blankForm(blank, blankSink);
+    EXPECT_FALSE(blankForm.inputsComplete());
+    EXPECT_FALSE(blankForm.commandGate());
+    ASSERT_FALSE(blankSink.messages.empty());
+    EXPECT_EQ(blankSink.messages.back().text, kIncomplete);
+}
+
+// --- list boxes ---------------------------------------------------------------
+
+TEST_F(InputFormTest, HeightsWithTheRightCountAreAccepted) {
+    form.selectFreedom(2);
+    enterList(0, "10;20;30");
+    EXPECT_THAT(takeMessages(), IsEmpty());
+    EXPECT_THAT(model.zCoord, ElementsAre(10.0, 20.0, 30.0));
+    EXPECT_EQ(form.text1Colour(0), 0);
+    EXPECT_EQ(model.listError[0], 0);
+
+    // Blanks around items are ignored; negative values have no check.
+    enterList(1, " 1.5 ;\t-2e1 ; .5");
+    EXPECT_THAT(takeMessages(), IsEmpty());
+    EXPECT_THAT(model.windArea, ElementsAre(1.5, -20.0, 0.5));
+}
+
+TEST_F(InputFormTest, WrongCountIsRefusedAndKeepsThePreviousList) {
+    form.selectFreedom(2);
+    enterList(0, "10;20;30");
+    enterList(0, "10;20");
+    EXPECT_THAT(takeMessages(), ElementsAre(kDofCount));
+    EXPECT_THAT(model.zCoord, ElementsAre(10.0, 20.0, 30.0));
+    EXPECT_EQ(form.text1Colour(0), 255);
+    EXPECT_EQ(model.listError[0], 1);
+    EXPECT_EQ(form.text1(0), "10;20"); // the text stays as typed
+}
+
+TEST_F(InputFormTest, EmptyItemsAreRefusedBeforeAnyCountCheck) {
+    form.selectFreedom(2);
+    // "10;20;30;" has four items, ";;" an empty middle item with the right
+    // count: both give only the semicolon message.
+    for (const char* text : {"10;20;30;", "10;;30", ";10;20", "10;20;x", ";"}) {
+        enterList(0, text);
+        EXPECT_THAT(takeMessages(), ElementsAre(kSyntax)) << text;
+        EXPECT_EQ(form.text1Colour(0), 255) << text;
+        EXPECT_EQ(model.listError[0], 1) << text;
+        EXPECT_THAT(model.zCoord, ElementsAre(0.0, 0.0, 0.0)) << text;
+    }
+}
+
+TEST_F(InputFormTest, ShapeCoefficientsSpreadASingleValue) {
+    form.selectFreedom(3);
+    enterList(6, "1.3");
+    EXPECT_THAT(takeMessages(), IsEmpty());
+    EXPECT_THAT(model.shapeCoef, ElementsAre(1.3, 1.3, 1.3, 1.3));
+
+    enterList(6, "0.8;1.3");
+    EXPECT_THAT(takeMessages(), ElementsAre(kDofCount));
+    EXPECT_THAT(model.shapeCoef, ElementsAre(1.3, 1.3, 1.3, 1.3));
+    EXPECT_EQ(model.listError[6], 1);
+
+    enterList(6, "0.8;1;1.2;1.3");
+    EXPECT_THAT(takeMessages(), IsEmpty());
+    EXPECT_THAT(model.shapeCoef, ElementsAre(0.8, 1.0, 1.2, 1.3));
+    EXPECT_EQ(model.listError[6], 0);
+}
+
+TEST_F(InputFormTest, SingleItemRulesPerBox) {
+    form.selectFreedom(2);
+    // Heights, areas, masses and the first mode shape need one item per point.
+    for (int i = 0; i <= 3; ++i) {
+        enterList(i, "7");
+        EXPECT_THAT(takeMessages(), ElementsAre(kDofCount)) << i;
+        EXPECT_EQ(model.listError[static_cast<std::size_t>(i)], 1) << i;
+    }
+    EXPECT_THAT(model.zCoord, ElementsAre(0.0, 0.0, 0.0));
+    EXPECT_THAT(model.windArea, ElementsAre(0.0, 0.0, 0.0));
+    EXPECT_THAT(model.mass, ElementsAre(0.0, 0.0, 0.0));
+    EXPECT_THAT(model.modeShape, ElementsAre(0.0, 0.0, 0.0));
+
+    // The held mode shapes keep the one-item rule (their boxes hold "0").
+    enterList(4, "0");
+    enterList(5, "2");
+    EXPECT_THAT(takeMessages(), IsEmpty());
+    EXPECT_THAT(model.modeShape2, ElementsAre(0.0));
+    EXPECT_THAT(model.modeShape3, ElementsAre(2.0));
+
+    // With one point a single height is the whole list.
+    form.selectFreedom(0);
+    enterList(0, "15");
+    EXPECT_THAT(takeMessages(), IsEmpty());
+    EXPECT_THAT(model.zCoord, ElementsAre(15.0));
+    EXPECT_EQ(model.listError[0], 0);
+}
+
+TEST_F(InputFormTest, ModeListsFollowTheModeCount) {
+    enterList(7, "0.5;1.2");
+    EXPECT_THAT(takeMessages(), ElementsAre(kModeCount));
+    EXPECT_EQ(form.text1Colour(7), 255);
+    EXPECT_EQ(model.listError[7], 1);
+    EXPECT_THAT(model.freq, ElementsAre(0.0));
+
+    enterList(8, "0.05;0.02");
+    EXPECT_THAT(takeMessages(), ElementsAre(kModeCount));
+
+    // The mode count rule does not depend on the DOF count.
+    form.selectFreedom(4);
+    enterList(7, "0.5");
+    enterList(8, "0.05");
+    EXPECT_THAT(takeMessages(), IsEmpty());
+    EXPECT_THAT(model.freq, ElementsAre(0.5));
+    EXPECT_THAT(model.dampRatio, ElementsAre(0.05));
+}
+
+TEST_F(InputFormTest, EmptyListBoxIsRefusedWithItsCountMessage) {
+    form.selectFreedom(1);
+    enterList(2, "4;5");
+    for (int i = 0; i < kListBoxCount; ++i) {
+        enterList(i, "");
+        EXPECT_THAT(takeMessages(), ElementsAre(i >= 7 ? kModeCount : kDofCount)) << i;
+        EXPECT_EQ(form.text1Colour(i), 255) << i;
+        EXPECT_EQ(model.listError[static_cast<std::size_t>(i)], 1) << i;
+    }
+    EXPECT_THAT(model.mass, ElementsAre(4.0, 5.0));
+    EXPECT_THAT(model.freq, ElementsAre(0.0));
+}
+
+TEST_F(InputFormTest, CorrectedListBoxTurnsBlackAndClearsItsFlag) {
+    form.selectFreedom(2);
+    enterList(2, "1;2");
+    ASSERT_EQ(model.listError[2], 1);
+    ASSERT_FALSE(form.listsAccepted());
+    enterList(2, "1;2;3");
+    EXPECT_EQ(form.text1Colour(2), 0);
+    EXPECT_EQ(model.listError[2], 0);
+    EXPECT_TRUE(form.listsAccepted());
+    EXPECT_THAT(model.mass, ElementsAre(1.0, 2.0, 3.0));
+    EXPECT_THAT(takeMessages(), ElementsAre(kDofCount));
+}
+
+// --- value boxes --------------------------------------------------------------
+
+TEST_F(InputFormTest, ValueBoxesStoreTheirFields) {
+    enterValue(1, "0.45");
+    EXPECT_DOUBLE_EQ(model.w0, 450.0);
+    enterValue(1, "2");
+    EXPECT_DOUBLE_EQ(model.w0, 2000.0);
+    enterValue(0, "12.5");
+    EXPECT_DOUBLE_EQ(model.structWidth, 12.5);
+    enterValue(0, "0");
+    EXPECT_EQ(model.structWidth, 0.0);
+    EXPECT_THAT(takeMessages(), IsEmpty());
+}
+
+TEST_F(InputFormTest, RefusedValueKeepsTheFieldAndSetsTheFlagUntilCorrected) {
+    enterValue(1, "0.45");
+    for (const char* text : {"0.4.5", "", "0.45;", "1e999", "1e306"}) {
+        enterValue(1, text);
+        EXPECT_THAT(takeMessages(), ElementsAre(kValueSyntax)) << text;
+        EXPECT_DOUBLE_EQ(model.w0, 450.0) << text;
+        EXPECT_EQ(form.text2Colour(1), 255) << text;
+        EXPECT_TRUE(form.valueRefused(1)) << text;
+        EXPECT_FALSE(form.valueRefused(0));
+    }
+    enterValue(1, "0.5");
+    EXPECT_THAT(takeMessages(), IsEmpty());
+    EXPECT_DOUBLE_EQ(model.w0, 500.0);
+    EXPECT_EQ(form.text2Colour(1), 0);
+    EXPECT_FALSE(form.valueRefused(1));
+
+    // 1e306 m is a (silly) number; only the kPa box overflows when converted.
+    enterValue(0, "1e306");
+    EXPECT_THAT(takeMessages(), IsEmpty());
+    EXPECT_EQ(model.structWidth, 1e306);
+}
+
+// --- the command gate -----------------------------------------------------------
+
+TEST_F(InputFormTest, CompleteInputPassesTheGateSilently) {
+    fillThreePoints();
+    EXPECT_TRUE(form.commandGate());
+    EXPECT_THAT(takeMessages(), IsEmpty());
+    EXPECT_THAT(model.shapeCoef, ElementsAre(1.3, 1.3, 1.3));
+    EXPECT_DOUBLE_EQ(model.w0, 450.0);
+    EXPECT_EQ(model.structWidth, 12.0);
+}
+
+TEST_F(InputFormTest, GateSweepsTheTextsNotThePreviousParses) {
+    fillThreePoints();
+    // Typed but never left: the gate's sweep still parses it.
+    form.setText1(0, "11;21;31");
+    EXPECT_TRUE(form.commandGate());
+    EXPECT_THAT(model.zCoord, ElementsAre(11.0, 21.0, 31.0));
+}
+
+TEST_F(InputFormTest, OnlyFirstElementsAndW0DecideCompleteness) {
+    fillThreePoints();
+    enterList(0, "10;0;30");
+    enterValue(0, "0");
+    EXPECT_TRUE(form.commandGate());
+
+    for (int box : {0, 1, 2, 6}) {
+        fillThreePoints();
+        form.setText1(box, "0;1;1");
+        EXPECT_FALSE(form.commandGate()) << box;
+        EXPECT_THAT(takeMessages(), ElementsAre(kIncomplete)) << box;
+    }
+    for (int box : {7, 8}) {
+        fillThreePoints();
+        form.setText1(box, "0");
+        EXPECT_FALSE(form.commandGate()) << box;
+        EXPECT_THAT(takeMessages(), ElementsAre(kIncomplete)) << box;
+    }
+    fillThreePoints();
+    form.setText2(1, "0");
+    EXPECT_FALSE(form.commandGate());
+    EXPECT_THAT(takeMessages(), ElementsAre(kIncomplete));
+}
+
+TEST_F(InputFormTest, DofChangeAfterAcceptanceRefusesEachPerPointBoxThenTheInput) {
+    fillThreePoints();
+    form.setResultButtonsEnabled(true);
+    form.selectFreedom(3);
+    // The selection re-creates the lists but touches no box, flag or button.
+    EXPECT_THAT(model.zCoord, ElementsAre(0.0, 0.0, 0.0, 0.0));
+    EXPECT_THAT(model.shapeCoef, ElementsAre(0.0, 0.0, 0.0, 0.0));
+    EXPECT_THAT(model.freq, ElementsAre(0.5));
+    EXPECT_EQ(form.text1(0), "10;20;30");
+    EXPECT_EQ(form.text1Colour(0), 0);
+    EXPECT_TRUE(form.listsAccepted());
+    EXPECT_TRUE(form.resultButtonsEnabled());
+
+    EXPECT_FALSE(form.commandGate());
+    // Boxes 0, 1, 2, 3 and 6 hold three items; 4 and 5 hold the single "0".
+    EXPECT_THAT(takeMessages(), ElementsAre(kDofCount, kDofCount, kDofCount, kDofCount,
+                                            kDofCount, kIncomplete));
+    for (int i : {0, 1, 2, 3, 6}) {
+        EXPECT_EQ(form.text1Colour(i), 255) << i;
+        EXPECT_EQ(model.listError[static_cast<std::size_t>(i)], 1) << i;
+    }
+}
+
+TEST_F(InputFormTest, BoxRefusedOnlyForItsCountStopsTheGateSilently) {
+    fillThreePoints();
+    form.setText1(3, "0.2;1");
+    EXPECT_FALSE(form.commandGate());
+    EXPECT_THAT(takeMessages(), ElementsAre(kDofCount));
+
+    form.setText1(3, "0.2;0.6;1");
+    EXPECT_TRUE(form.commandGate());
+    EXPECT_THAT(takeMessages(), IsEmpty());
+}
+
+TEST_F(InputFormTest, RefusedValueBoxBlocksTheGateUntilCorrected) {
+    fillThreePoints();
+    // w0 still holds 450 from the accepted parse; the gate must not use it.
+    form.setText2(1, "0.4.5");
+    EXPECT_FALSE(form.commandGate());
+    EXPECT_THAT(takeMessages(), ElementsAre(kValueSyntax));
+    EXPECT_DOUBLE_EQ(model.w0, 450.0);
+
+    form.setText2(1, "0.45");
+    form.setText2(0, "1..2");
+    EXPECT_FALSE(form.commandGate());
+    EXPECT_THAT(takeMessages(), ElementsAre(kValueSyntax));
+
+    form.setText2(0, "1.2");
+    EXPECT_TRUE(form.commandGate());
+    EXPECT_THAT(takeMessages(), IsEmpty());
+    EXPECT_FALSE(form.valueRefused(0));
+    EXPECT_FALSE(form.valueRefused(1));
+}
+
+TEST_F(InputFormTest, SweepReportsEveryBadBoxInBoxOrder) {
+    fillThreePoints();
+    form.setText2(1, "x");
+    form.setText1(7, "1;2");
+    form.setText1(0, "1;;3");
+    form.setText2(0, "");
+    form.setText1(2, "1");
+    EXPECT_FALSE(form.commandGate());
+    EXPECT_THAT(takeMessages(),
+                ElementsAre(kSyntax, kDofCount, kModeCount, kValueSyntax, kValueSyntax));
+}
+
+// --- change and click handlers ------------------------------------------------
+
+TEST_F(InputFormTest, EditsAndTerrainSelectionMakeResultsStale) {
+    form.setResultButtonsEnabled(true);
+    form.setText1(5, "1");
+    EXPECT_FALSE(form.resultButtonsEnabled());
+
+    form.setResultButtonsEnabled(true);
+    form.setText2(0, "3");
+    EXPECT_FALSE(form.resultButtonsEnabled());
+
+    form.setResultButtonsEnabled(true);
+    form.selectTerrain(2);
+    EXPECT_EQ(model.terrainType, 3);
+    EXPECT_EQ(form.terrainPosition(), 2);
+    EXPECT_FALSE(form.resultButtonsEnabled());
+
+    // Counts leave the buttons alone.
+    form.setResultButtonsEnabled(true);
+    form.selectFreedom(1);
+    form.selectModes(0);
+    EXPECT_TRUE(form.resultButtonsEnabled());
+    EXPECT_THAT(takeMessages(), IsEmpty());
+}
+
+TEST_F(InputFormTest, SelectionsSetTheirFieldsAndIgnoreUnknownPositions) {
+    form.selectFreedom(9);
+    EXPECT_EQ(model.nFreedom, 10);
+    EXPECT_EQ(model.mass.size(), 10u);
+    form.selectFreedom(10);
+    form.selectFreedom(-1);
+    EXPECT_EQ(form.freedomPosition(), 9);
+    EXPECT_EQ(model.nFreedom, 10);
+
+    enterList(7, "0.7");
+    form.selectModes(0);
+    EXPECT_EQ(model.nModes, 1);
+    EXPECT_THAT(model.freq, ElementsAre(0.0));
+    EXPECT_TRUE(form.text1Enabled(3));
+    EXPECT_FALSE(form.text1Enabled(4));
+    EXPECT_FALSE(form.text1Enabled(5));
+    form.selectModes(1);
+    EXPECT_EQ(form.modesPosition(), 0);
+
+    form.selectTerrain(3);
+    form.selectTerrain(4);
+    EXPECT_EQ(model.terrainType, 4);
+}
+
+TEST_F(InputFormTest, ChangedIsCalledAfterStateChanges) {
+    int calls = 0;
+    form.changed = [&] { ++calls; };
+    form.setText1(0, "5");
+    EXPECT_GT(calls, 0);
+    for (auto action : std::vector<std::function<void()>>{
+             [&] { form.Text1_LostFocus(0); },   [&] { form.Text2_LostFocus(1); },
+             [&] { form.setText2(1, "x"); },      [&] { form.Text2_LostFocus(1); },
+             [&] { form.selectFreedom(2); },      [&] { form.selectModes(0); },
+             [&] { form.selectTerrain(1); },      [&] { form.setResultButtonsEnabled(true); },
+             [&] { form.newProject(); }}) {
+        const int before = calls;
+        action();
+        EXPECT_GT(calls, before);
+    }
+}
+
+TEST_F(InputFormTest, NewResetsTheInputsButNotFlagsColoursOrValues) {
+    fillThreePoints();
+    form.selectTerrain(2);
+    model.codeVersion = 1;
+    enterList(0, "1;2"); // refused: red, flag 1
+    enterValue(1, "bad");
+    takeMessages();
+    form.setResultButtonsEnabled(true);
+
+    form.newProject();
+
+    EXPECT_EQ(model.codeVersion, 0);
+    for (int i = 0; i < kListBoxCount; ++i)
+        EXPECT_EQ(form.text1(i), "0");
+    EXPECT_EQ(form.text2(0), "0");
+    EXPECT_EQ(form.text2(1), "0");
+    EXPECT_EQ(form.freedomPosition(), 0);
+    EXPECT_EQ(form.terrainPosition(), 0);
+    EXPECT_EQ(form.modesPosition(), 0);
+    EXPECT_EQ(model.nFreedom, 1);
+    EXPECT_EQ(model.terrainType, 1);
+    EXPECT_EQ(model.nModes, 1);
+    EXPECT_THAT(model.zCoord, ElementsAre(0.0));
+    EXPECT_THAT(model.shapeCoef, ElementsAre(0.0));
+    EXPECT_THAT(model.freq, ElementsAre(0.0));
+    EXPECT_TRUE(form.text1Enabled(3));
+    EXPECT_FALSE(form.text1Enabled(4));
+    EXPECT_FALSE(form.text1Enabled(5));
+    EXPECT_TRUE(form.label8Enabled(0));
+    EXPECT_FALSE(form.label8Enabled(1));
+    EXPECT_FALSE(form.label8Enabled(2));
+    EXPECT_FALSE(form.resultButtonsEnabled());
+    // Left for the next parse: flags, colours, width, pressure, refusal.
+    EXPECT_EQ(model.listError[0], 1);
+    EXPECT_EQ(form.text1Colour(0), 255);
+    EXPECT_EQ(form.text2Colour(1), 255);
+    EXPECT_TRUE(form.valueRefused(1));
+    EXPECT_EQ(model.structWidth, 12.0);
+    EXPECT_DOUBLE_EQ(model.w0, 450.0);
+    EXPECT_THAT(takeMessages(), IsEmpty());
+
+    // The next gate re-parses the zeros: the flags clear, the input is empty.
+    EXPECT_FALSE(form.commandGate());
+    EXPECT_THAT(takeMessages(), ElementsAre(kIncomplete));
+    EXPECT_TRUE(form.listsAccepted());
+    EXPECT_FALSE(form.valueRefused(1));
+    EXPECT_EQ(model.w0, 0.0);
+}
+
+TEST_F(InputFormTest, BoxIndicesOutsideTheArraysThrow) {
+    EXPECT_THROW((void)form.text1(9), std::out_of_range);
+    EXPECT_THROW((void)form.text2(-1), std::out_of_range);
+    EXPECT_THROW(form.setText1(-1, "1"), std::out_of_range);
+    EXPECT_THROW(form.Text2_LostFocus(2), std::out_of_range);
+    EXPECT_THROW((void)form.label8Enabled(3), std::out_of_range);
+    EXPECT_THROW((void)form.valueRefused(2), std::out_of_range);
+}
+
+// --- key filters ----------------------------------------------------------------
+
+TEST(KeyFilters, ListBoxesTakeNumberCharactersSemicolonAndBackspace) {
+    for (char32_t key : std::u32string(U"0123456789.eE+-;\b"))
+        EXPECT_TRUE(Text1_KeyPress(0, key)) << static_cast<int>(key);
+    // Letters, blank, comma, Enter, Ctrl+C/V/X/A, fullwidth semicolon and digit.
+    for (char32_t key : std::u32string(U"aAxd ,\r\n\t/:\u0003\u0016\u0018\u0001\uFF1B\uFF11\u2212"))
+        EXPECT_FALSE(Text1_KeyPress(8, key)) << static_cast<int>(key);
+}
+
+TEST(KeyFilters, ValueBoxesTakeDigitsPointAndBackspace) {
+    for (char32_t key : std::u32string(U"0123456789.\b"))
+        EXPECT_TRUE(Text2_KeyPress(1, key)) << static_cast<int>(key);
+    for (char32_t key : std::u32string(U"-+eE; ,a\r\u0003\u0016"))
+        EXPECT_FALSE(Text2_KeyPress(0, key)) << static_cast<int>(key);
+}
+
+} // namespace
+} // namespace tamsor
