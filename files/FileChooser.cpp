@@ -1,0 +1,92 @@
+#include "files/FileChooser.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tamsor {
+
+namespace {
+
+const FileDialogTexts kOpenTexts{
+    QStringLiteral("从文件导入数据(*.wvd)"), QStringLiteral("*.wvd"), QStringLiteral(".wvd"),
+    QStringLiteral("请输入文件名，扩展名为 wvd  !"), true, 2760};
+const FileDialogTexts kSaveTexts{
+    QStringLiteral("导出保存数据到文件(*.wvd)"), QStringLiteral("*.wvd"), QStringLiteral(".wvd"),
+    QStringLiteral("请输入文件名，扩展名为 wvd  !"), false, 2640};
+const FileDialogTexts kReportTexts{
+    QStringLiteral("将计算结果生成网页"), QStringLiteral("*.htm"), QStringLiteral(".htm"),
+    QStringLiteral("请输入文件名，扩展名必须是htm !"), false, 2640};
+
+} // namespace
+
+const FileDialogTexts& fileDialogTexts(FileDialogKind kind) {
+    switch (kind) {
+    case FileDialogKind::OpenData:
+        return kOpenTexts;
+    case FileDialogKind::SaveData:
+        return kSaveTexts;
+    case FileDialogKind::Report:
+        break;
+    }
+    return kReportTexts;
+}
+
+std::optional<Message> checkFileName(FileDialogKind kind, const QString& name) {
+    const FileDialogTexts& texts = fileDialogTexts(kind);
+    const bool refused = name.isEmpty() || name == QStringLiteral(" ") ||
+                         name.right(4) != texts.requiredEnding ||
+                         name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+    if (!refused)
+        return std::nullopt;
+    return Message{texts.nameMessage.toStdString(), kNameMessageTitle, Message::Icon::Exclamation};
+}
+
+QString joinFolderAndName(const QString& folder, const QString& name) {
+    if (folder.endsWith(QLatin1Char('/')))
+        return folder + name;
+    return folder + QLatin1Char('/') + name;
+}
+
+QString startFolder(const ProjectModel& model) {
+    const QString last = QString::fromStdString(model.lastDir);
+    if (!last.isEmpty()) {
+        const QFileInfo info(last);
+        if (info.isDir())
+            return QDir::cleanPath(info.absoluteFilePath());
+    }
+    return QDir::homePath();
+}
+
+FileChooser::FileChooser(FileDialogKind kind, ProjectModel& model)
+    : kind_(kind), model_(model), folder_(startFolder(model)) {
+    const FileDialogTexts& t = texts();
+    // The open dialog offers the last accepted name; before any dialog was
+    // used that is the pattern itself.
+    if (t.showsLastFileName && !model_.lastFileName.empty())
+        nameText_ = QString::fromStdString(model_.lastFileName);
+    else
+        nameText_ = t.pattern;
+}
+
+void FileChooser::setFolder(const QString& folder) { folder_ = folder; }
+
+QStringList FileChooser::matchingFiles() const {
+    QDir dir(folder_);
+    return dir.entryList(QStringList{texts().pattern}, QDir::Files, QDir::Name);
+}
+
+std::optional<Message> FileChooser::beginAccept() {
+    if (auto refusal = checkFileName(kind_, nameText_))
+        return refusal;
+    model_.lastFileName = nameText_.toStdString();
+    path_ = joinFolderAndName(folder_, nameText_);
+    nameText_ = path_;
+    return std::nullopt;
+}
+
+void FileChooser::finishAccept(bool actionSucceeded) {
+    if (actionSucceeded)
+        model_.lastDir = folder_.toStdString();
+}
+
+} // namespace tamsor

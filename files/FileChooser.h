@@ -1,0 +1,93 @@
+#pragma once
+
+#include "model/Message.h"
+#include "model/ProjectModel.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace tamsor {
+
+// The three file chooser dialogs share one layout and one behaviour; they
+// differ only in the texts and rules below.
+enum class FileDialogKind {
+    OpenData, // openDat: load a project file
+    SaveData, // saveDat: save a project file
+    Report,   // wind_Report: write the HTML calculation report
+};
+
+struct FileDialogTexts {
+    QString caption;        // window caption
+    QString pattern;        // file list pattern, also the name box's first text
+    QString requiredEnding; // the name must end with it (case-sensitive)
+    QString nameMessage;    // shown (title "警告") when the name is refused
+    bool showsLastFileName; // the name box opens with lastFileName instead of the pattern
+    int nameBoxTopTwips;    // top of the name box: 2760 (open) or 2640
+};
+
+[[nodiscard]] const FileDialogTexts& fileDialogTexts(FileDialogKind kind);
+
+// Title of the name message.
+inline constexpr const char* kNameMessageTitle = "警告";
+
+// Checks a name typed into the name box. Refused: an empty name, a single
+// blank, a name whose last four characters are not the required ending, and a
+// name holding the wildcard characters "*" or "?" (the untouched pattern
+// text among them), which would otherwise create or look for a file literally
+// called "*.wvd". The refusal is the dialog's name message.
+[[nodiscard]] std::optional<Message> checkFileName(FileDialogKind kind, const QString& name);
+
+// Folder and name joined with one "/". The name is used as typed: a folder
+// part in it is kept (so a full path typed into the name box leads below the
+// chosen folder).
+[[nodiscard]] QString joinFolderAndName(const QString& folder, const QString& name);
+
+// Folder in which a dialog opens: lastDir while it is an existing folder,
+// otherwise the user's home folder.
+[[nodiscard]] QString startFolder(const ProjectModel& model);
+
+// The state and decisions of one open file chooser dialog: its folder, the
+// text of its name box and the bookkeeping of lastDir and lastFileName. A
+// dialog widget is a view over it.
+class FileChooser {
+public:
+    FileChooser(FileDialogKind kind, ProjectModel& model);
+
+    FileDialogKind kind() const { return kind_; }
+    const FileDialogTexts& texts() const { return fileDialogTexts(kind_); }
+
+    // The folder list's folder (Dir1). Starts at startFolder().
+    const QString& folder() const { return folder_; }
+    void setFolder(const QString& folder);
+
+    // Bare names of the files in the folder that match the pattern, sorted.
+    [[nodiscard]] QStringList matchingFiles() const;
+
+    // The name box (txtNameBmp).
+    const QString& nameText() const { return nameText_; }
+    void setNameText(const QString& text) { nameText_ = text; }
+    // A file of the file list was clicked: its bare name goes into the box.
+    void fileClicked(const QString& fileName) { nameText_ = fileName; }
+
+    // The first half of OK. When the name is refused, returns the message to
+    // show; the dialog stays open and nothing changes. Otherwise stores the
+    // name in lastFileName, replaces the name box text by the full path and
+    // returns nothing; the caller then runs the action on path().
+    [[nodiscard]] std::optional<Message> beginAccept();
+    // The full path built by the last successful beginAccept().
+    const QString& path() const { return path_; }
+    // The second half of OK: after a successful action the folder becomes
+    // lastDir; after a failed one lastDir is kept.
+    void finishAccept(bool actionSucceeded);
+
+private:
+    FileDialogKind kind_;
+    ProjectModel& model_;
+    QString folder_;
+    QString nameText_;
+    QString path_;
+};
+
+} // namespace tamsor

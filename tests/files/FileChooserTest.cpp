@@ -1,0 +1,170 @@
+#include "files/FileChooser.h"
+#include "model/Startup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace tamsor {
+namespace {
+
+const std::string kWvdMessage = "请输入文件名，扩展名为 wvd  !";
+const std::string kHtmMessage = "请输入文件名，扩展名必须是htm !";
+
+void touch(const QString& path) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+}
+
+class FileChooserTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        initializeProject(model);
+        model.lastDir = dir.path().toStdString();
+        model.lastFileName = "*.wvd";
+    }
+    QTemporaryDir dir;
+    ProjectModel model;
+};
+
+TEST(FileDialogTexts, CaptionsPatternsAndMessagesOfTheThreeDialogs) {
+    const auto& open = fileDialogTexts(FileDialogKind::OpenData);
+    EXPECT_EQ(open.caption, QStringLiteral("从文件导入数据(*.wvd)"));
+    EXPECT_EQ(open.pattern, QStringLiteral("*.wvd"));
+    EXPECT_EQ(open.nameMessage.toStdString(), kWvdMessage);
+    EXPECT_TRUE(open.showsLastFileName);
+    EXPECT_EQ(open.nameBoxTopTwips, 2760);
+
+    const auto& save = fileDialogTexts(FileDialogKind::SaveData);
+    EXPECT_EQ(save.caption, QStringLiteral("导出保存数据到文件(*.wvd)"));
+    EXPECT_EQ(save.pattern, QStringLiteral("*.wvd"));
+    EXPECT_EQ(save.nameMessage.toStdString(), kWvdMessage);
+    EXPECT_FALSE(save.showsLastFileName);
+    EXPECT_EQ(save.nameBoxTopTwips, 2640);
+
+    const auto& report = fileDialogTexts(FileDialogKind::Report);
+    EXPECT_EQ(report.caption, QStringLiteral("将计算结果生成网页"));
+    EXPECT_EQ(report.pattern, QStringLiteral("*.htm"));
+    EXPECT_EQ(report.requiredEnding, QStringLiteral(".htm"));
+    EXPECT_EQ(report.nameMessage.toStdString(), kHtmMessage);
+    EXPECT_FALSE(report.showsLastFileName);
+    EXPECT_EQ(report.nameBoxTopTwips, 2640);
+}
+
+TEST(CheckFileName, AcceptsOnlyNamesWithTheExactEnding) {
+    EXPECT_FALSE(checkFileName(FileDialogKind::OpenData, "a.wvd"));
+    EXPECT_FALSE(checkFileName(FileDialogKind::SaveData, "工程 1.wvd"));
+    EXPECT_FALSE(checkFileName(FileDialogKind::Report, "报告 'x';$(id).htm"));
+    EXPECT_FALSE(checkFileName(FileDialogKind::Report, "sub/r.htm"));
+
+    for (const char* bad : {"", " ", "A.WVD", "a.Wvd", "a.wvd ", "a.htm", "wvd", "a.wvdx"}) {
+        const auto refusal = checkFileName(FileDialogKind::SaveData, QString::fromUtf8(bad));
+        ASSERT_TRUE(refusal) << bad;
+        EXPECT_EQ(refusal->text, kWvdMessage);
+        EXPECT_EQ(refusal->title, "警告");
+        EXPECT_EQ(refusal->icon, Message::Icon::Exclamation);
+    }
+    const auto refusal = checkFileName(FileDialogKind::Report, "r.HTM");
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->text, kHtmMessage);
+    EXPECT_TRUE(checkFileName(FileDialogKind::Report, "r.html"));
+}
+
+TEST(CheckFileName, RefusesWildcardsSuchAsTheUntouchedPattern) {
+    EXPECT_TRUE(checkFileName(FileDialogKind::OpenData, "*.wvd"));
+    EXPECT_TRUE(checkFileName(FileDialogKind::SaveData, "*.wvd"));
+    EXPECT_TRUE(checkFileName(FileDialogKind::Report, "*.htm"));
+    EXPECT_TRUE(checkFileName(FileDialogKind::SaveData, "a?.wvd"));
+    EXPECT_TRUE(checkFileName(FileDialogKind::SaveData, "a*b.wvd"));
+}
+
+TEST(JoinFolderAndName, JoinsWithOneSlashAndKeepsTheNameAsTyped) {
+    EXPECT_EQ(joinFolderAndName("/tmp/x", "a.wvd"), QStringLiteral("/tmp/x/a.wvd"));
+    EXPECT_EQ(joinFolderAndName("/", "a.wvd"), QStringLiteral("/a.wvd"));
+    // A full path typed into the name box stays below the chosen folder.
+    EXPECT_EQ(joinFolderAndName("/tmp/x", "/home/u/a.wvd"),
+              QStringLiteral("/tmp/x//home/u/a.wvd"));
+}
+
+TEST_F(FileChooserTest, StartsInLastDirOrInHomeWhenItIsGone) {
+    EXPECT_EQ(startFolder(model), dir.path());
+
+    model.lastDir = (dir.path() + "/gone").toStdString();
+    EXPECT_EQ(startFolder(model), QDir::homePath());
+
+    // A regular file is no folder either.
+    touch(dir.path() + "/plain");
+    model.lastDir = (dir.path() + "/plain").toStdString();
+    EXPECT_EQ(startFolder(model), QDir::homePath());
+
+    model.lastDir.clear();
+    EXPECT_EQ(startFolder(model), QDir::homePath());
+}
+
+TEST_F(FileChooserTest, OnlyTheOpenDialogShowsLastFileName) {
+    model.lastFileName = "r.htm";
+    EXPECT_EQ(FileChooser(FileDialogKind::OpenData, model).nameText(), QStringLiteral("r.htm"));
+    EXPECT_EQ(FileChooser(FileDialogKind::SaveData, model).nameText(), QStringLiteral("*.wvd"));
+    EXPECT_EQ(FileChooser(FileDialogKind::Report, model).nameText(), QStringLiteral("*.htm"));
+
+    model.lastFileName.clear();
+    EXPECT_EQ(FileChooser(FileDialogKind::OpenData, model).nameText(), QStringLiteral("*.wvd"));
+}
+
+TEST_F(FileChooserTest, ListsTheFilesMatchingThePatternOnly) {
+    touch(dir.path() + "/b.wvd");
+    touch(dir.path() + "/a.wvd");
+    touch(dir.path() + "/r.htm");
+    touch(dir.path() + "/notes.txt");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.wvd"));
+
+    FileChooser open(FileDialogKind::OpenData, model);
+    EXPECT_EQ(open.matchingFiles(), (QStringList{"a.wvd", "b.wvd"}));
+    FileChooser report(FileDialogKind::Report, model);
+    EXPECT_EQ(report.matchingFiles(), QStringList{"r.htm"});
+
+    open.fileClicked("b.wvd");
+    EXPECT_EQ(open.nameText(), QStringLiteral("b.wvd"));
+}
+
+TEST_F(FileChooserTest, RefusedNameChangesNothing) {
+    FileChooser save(FileDialogKind::SaveData, model);
+    save.setNameText("A.WVD");
+    const auto refusal = save.beginAccept();
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->text, kWvdMessage);
+    EXPECT_EQ(save.nameText(), QStringLiteral("A.WVD"));
+    EXPECT_EQ(model.lastFileName, "*.wvd");
+    EXPECT_EQ(model.lastDir, dir.path().toStdString());
+}
+
+TEST_F(FileChooserTest, AcceptedNameBuildsThePathAndLastDirFollowsOnlySuccess) {
+    const QString other = dir.path() + "/其他 文件夹";
+    ASSERT_TRUE(QDir().mkpath(other));
+
+    FileChooser save(FileDialogKind::SaveData, model);
+    save.setFolder(other);
+    save.setNameText("工程.wvd");
+    ASSERT_FALSE(save.beginAccept());
+    EXPECT_EQ(save.path(), other + "/工程.wvd");
+    EXPECT_EQ(save.nameText(), save.path());
+    EXPECT_EQ(model.lastFileName, "工程.wvd");
+
+    // A failed action keeps the old folder, but the name is remembered.
+    save.finishAccept(false);
+    EXPECT_EQ(model.lastDir, dir.path().toStdString());
+
+    save.finishAccept(true);
+    EXPECT_EQ(model.lastDir, other.toStdString());
+
+    // The next open dialog starts there with the saved name.
+    FileChooser open(FileDialogKind::OpenData, model);
+    EXPECT_EQ(open.folder(), other);
+    EXPECT_EQ(open.nameText(), QStringLiteral("工程.wvd"));
+}
+
+} // namespace
+} // namespace tamsor
