@@ -11,7 +11,9 @@ namespace tamsor {
 // optional sign and at least one digit. The whole text must be consumed.
 // Independent of the process locale. "inf", "nan", hexadecimal forms, thousands
 // separators, currency signs, an empty text and values outside the range of a
-// 64-bit float (e.g. 1e999) are not numbers.
+// 64-bit float (e.g. 1e999) are not numbers. A value too small for a 64-bit
+// float is a number: it becomes the nearest double (1e-400 gives 0, -1e-400
+// gives -0).
 [[nodiscard]] std::optional<double> parseDecimal(std::string_view text);
 
 } // namespace tamsor
