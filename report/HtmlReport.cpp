@@ -16,7 +16,7 @@ namespace tamsor {
 namespace {
 
 // Footer wording: who looks after the program and how to reach them.
-constexpr std::string_view kContactRequest = "本软件在使用中如发现问题，请告知Tamsor项目 ";
+constexpr std::string_view kContactRequest = "本软件在使用中如发现问题，请告知Tamsor项目及其维护者 ";
 constexpr std::string_view kMaintainerName = "Tamsor's maintainers";
 constexpr std::string_view kMaintainerEmail = "tamsor-maintainers@example.org";
 constexpr std::string_view kDesignerAndYear = "程序设计：Tamsor开发者  2026";

@@ -1,0 +1,502 @@
+#include "report/HtmlReport.h"
+
+#include "engine/WindResponse.h"
+#include "model/Startup.h"
+#include "report/NumberFormat.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace tamsor {
+namespace {
+
+using ::testing::Contains;
+using ::testing::HasSubstr;
+
+// The three-point project of the golden reports, computed by the engine.
+ProjectModel threePointProject(std::int16_t codeVersion) {
+    ProjectModel m;
+    initializeProject(m);
+    m.codeVersion = codeVersion;
+    m.nFreedom = 3;
+    m.terrainType = 3; // "C"
+    m.zCoord = {15.0, 30.0, 45.0};
+    m.windArea = {45.0, 45.0, 40.0};
+    m.mass = {120.0, 110.0, 90.0};
+    m.modeShape = {0.12, 0.43, 1.0};
+    m.modeShape2 = {0.0};
+    m.modeShape3 = {0.0};
+    m.shapeCoef = {1.4, 1.4, 1.4};
+    m.freq = {0.65};
+    m.dampRatio = {0.04};
+    m.structWidth = 15.0;
+    m.w0 = 450.0;
+    return m;
+}
+
+// Two points with every result filled in by hand, so that the values the
+// page forms itself can be worked out on paper.
+ProjectModel twoPointsByHand() {
+    ProjectModel m;
+    initializeProject(m);
+    m.nFreedom = 2;
+    m.terrainType = 2;
+    m.zCoord = {10.0, 20.0};
+    m.windArea = {12.5, 14.0};
+    m.mass = {30.0, 20.0};
+    m.modeShape = {0.345, 1.0};
+    m.shapeCoef = {1.3, 1.3};
+    m.freq = {0.8};
+    m.dampRatio = {0.05};
+    m.structWidth = 0.0;
+    m.w0 = 550.0;
+    m.alpha = 0.15;
+    m.i10 = 0.14;
+    m.meanLoad = {1.0, 2.0};
+    m.meanDisp = {1.0, 2.0};
+    m.windVibForce = {0.5, 1.5};
+    m.dispStd = {3.0, 4.0};
+    m.bgFactor = {0.91, 0.92};
+    m.muR = {0.61, 0.62};
+    m.windVibCoef = {1.5, 1.75};
+    m.eqStaticLoad = {2.0, 5.0};
+    m.lrcBackground = {0.4, 1.2};
+    m.lrcLoad = {2.0, 4.0};
+    m.dynFactor = 1.25;
+    m.corrC = 2.0;
+    m.exactBaseShear = 1.0;
+    m.resultsComplete = true;
+    return m;
+}
+
+std::string decoded(const QByteArray& bytes) {
+    QStringDecoder decoder("GB2312");
+    const QString text = decoder.decode(bytes);
+    EXPECT_FALSE(decoder.hasError());
+    return text.toStdString();
+}
+
+// The page's lines without their CR LF ends (the last, empty piece after the
+// final line end is dropped).
+std::vector<std::string> linesOf(const QByteArray& bytes) {
+    const std::string text = decoded(bytes);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end = text.find("\r\n"); end != std::string::npos; end = text.find("\r\n", start)) {
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    EXPECT_EQ(start, text.size()) << "text after the last line end";
+    return lines;
+}
+
+// The line that follows the first line equal to `label`.
+std::string lineAfter(const std::vector<std::string>& lines, const std::string& label) {
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        if (lines[i] == label) {
+            return lines[i + 1];
+        }
+    }
+    ADD_FAILURE() << "no line " << label;
+    return {};
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot read " << path.toStdString();
+        return {};
+    }
+    return file.readAll();
+}
+
+// --- golden pages -----------------------------------------------------------
+
+// The golden pages were checked line by line against the report's layout when
+// they were made. To regenerate them on purpose (after a deliberate change of
+// the page or of the engine's results), run
+//   TAMSOR_REGENERATE_REPORT_GOLDEN=1 ./report_html_report_test --gtest_filter='ReportGolden.*'
+// and review the diff of tests/data/report/ line by line before committing.
+void compareWithGolden(const ProjectModel& model, const char* fileName) {
+    const QString path = QStringLiteral(TAMSOR_TEST_DATA_DIR "/report/") + QString::fromLatin1(fileName);
+    const QByteArray bytes = htmlReportBytes(model);
+    ASSERT_FALSE(bytes.isEmpty());
+    if (std::getenv("TAMSOR_REGENERATE_REPORT_GOLDEN") != nullptr) {
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        ASSERT_EQ(out.write(bytes), bytes.size());
+        GTEST_SKIP() << "regenerated " << path.toStdString();
+    }
+    const QByteArray golden = readFile(path);
+    ASSERT_FALSE(golden.isEmpty());
+    const std::vector<std::string> actualLines = linesOf(bytes);
+    const std::vector<std::string> goldenLines = linesOf(golden);
+    for (std::size_t i = 0; i < std::min(actualLines.size(), goldenLines.size()); ++i) {
+        EXPECT_EQ(actualLines[i], goldenLines[i]) << "line " << i + 1;
+    }
+    EXPECT_EQ(actualLines.size(), goldenLines.size());
+    EXPECT_TRUE(bytes == golden) << "the bytes differ from " << path.toStdString();
+}
+
+TEST(ReportGolden, ThreePointsNewCode) {
+    ProjectModel m = threePointProject(0);
+    ASSERT_FALSE(computeWindResponse(m).has_value());
+    compareWithGolden(m, "three_points_new_code.htm");
+}
+
+TEST(ReportGolden, ThreePointsOldCode) {
+    ProjectModel m = threePointProject(1);
+    ASSERT_FALSE(computeWindResponse(m).has_value());
+    compareWithGolden(m, "three_points_old_code.htm");
+}
+
+// --- the page's form --------------------------------------------------------
+
+TEST(ReportPage, BytesAreGb2312WithCrLfAndNoByteOrderMark) {
+    const QByteArray bytes = htmlReportBytes(twoPointsByHand());
+    ASSERT_FALSE(bytes.isEmpty());
+    EXPECT_TRUE(bytes.startsWith("<html>\r\n<head>\r\n"));
+    EXPECT_TRUE(bytes.endsWith("<p>\xA1\xA1</p>\r\n\r\n</body>\r\n\r\n</html>\r\n"));
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n') {
+            ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << "lone LF at byte " << i;
+        }
+        if (bytes[i] == '\r') {
+            ASSERT_TRUE(i + 1 < bytes.size() && bytes[i + 1] == '\n') << "lone CR at byte " << i;
+        }
+    }
+    // The ideographic space: in the blank paragraphs and before some "</td>".
+    EXPECT_TRUE(bytes.contains("\r\n<p>\xA1\xA1</p>\r\n"));
+    EXPECT_TRUE(bytes.contains("\xA1\xA1</td>\r\n"));
+    // GB2312, not UTF-8: the title's characters are two bytes each.
+    EXPECT_TRUE(bytes.contains("<title>\xB7\xE7\xD5\xF1\xBC\xC6\xCB\xE3\xB1\xA8\xB8\xE6\xCA\xE9v1.10</title>"));
+    EXPECT_FALSE(bytes.contains("\xEF\xBB\xBF"));
+}
+
+TEST(ReportPage, EditionsDifferOnlyInHeadingAndTheFirstTwoLoadModelRows) {
+    ProjectModel m = twoPointsByHand();
+    m.codeVersion = 0;
+    const std::vector<std::string> newCode = linesOf(htmlReportBytes(m));
+    m.codeVersion = 1;
+    const std::vector<std::string> oldCode = linesOf(htmlReportBytes(m));
+    m.codeVersion = 7; // any other value reads as the old code
+    EXPECT_EQ(linesOf(htmlReportBytes(m)), oldCode);
+
+    ASSERT_EQ(newCode.size(), oldCode.size());
+    std::vector<std::pair<std::string, std::string>> differences;
+    for (std::size_t i = 0; i < newCode.size(); ++i) {
+        if (newCode[i] != oldCode[i]) {
+            differences.emplace_back(newCode[i], oldCode[i]);
+        }
+    }
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"<p><font size=\"6\"><b>二 计算结果</b></font><font color= #FF0000>(新规范GB50009-201X)</font></p>",
+         "<p><font size=\"6\"><b>二 计算结果</b></font><font color= #FF0000>(旧规范GB50009-2001)</font></p>"},
+        {"      <p align=\"right\">中间计算参数：SQRT(1+R^2)</td>",
+         "      <p align=\"right\">中间计算参数：脉动增大系数ξ1</td>"},
+        {"      <p align=\"right\">中间计算参数：背景分量因子Bz</td>",
+         "      <p align=\"right\">中间计算参数：两个系数的乘积u1*r1</td>"},
+        {"    <td width=\"78%\"> 0.91; 0.92;</td>", "    <td width=\"78%\"> 0.61; 0.62;</td>"},
+    };
+    EXPECT_EQ(differences, expected);
+}
+
+TEST(ReportPage, InputsAndTheTerrainText) {
+    ProjectModel m = twoPointsByHand();
+    m.w0 = 350.0;
+    m.modeShape = {-0.345, 1.0};
+    const std::vector<std::string> lines = linesOf(htmlReportBytes(m));
+    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" align=\"right\">基本风压(KPa)</td>"),
+              "    <td width=\"78%\">0.35</td>");
+    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" align=\"right\">第1阶振型</td>"),
+              "    <td width=\"78%\"> -3.45E-01; 1.00E+00;</td>");
+    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" align=\"right\">自由度数目</td>"),
+              "    <td width=\"78%\">2</td>");
+    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" align=\"right\">固有频率(Hz)</td>"),
+              "    <td width=\"78%\">0.800</td>");
+    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" align=\"right\">阻尼比</td>"),
+              "    <td width=\"78%\">0.050</td>");
+    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" align=\"right\">结构宽度(m)</td>"),
+              "    <td width=\"78%\">0.00         (仅用于计算水平向相关性，等于0时表示不考虑水平相关性)</td>");
+    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" align=\"right\">质点受风面积(m^2)</td>"),
+              "    <td width=\"78%\"> 12.50; 14.00;</td>");
+
+    const std::string terrainLabel = "    <td width=\"22%\" align=\"right\">地貌类型</td>";
+    const char* const letters[] = {"A", "B", "C", "D"};
+    for (std::int16_t t = 1; t <= 4; ++t) {
+        m.terrainType = t;
+        const std::vector<std::string> page = linesOf(htmlReportBytes(m));
+        // Own-line value: no ";" after the text, "</td>" on the next line.
+        EXPECT_EQ(lineAfter(page, terrainLabel),
+                  "    <td width=\"78%\"> " + std::string(letters[t - 1]) + "(α=0.15  ;I10=0.140)");
+    }
+}
+
+TEST(ReportPage, ValuesTheReportFormsItself) {
+    // meanLoad 1, 2 at z 10, 20; windVibForce 0.5, 1.5; dynFactor 1.25 gives a
+    // resonant share sqrt(1.5625 - 1) / 1.25 = 0.6.
+    const std::vector<std::string> lines = linesOf(htmlReportBytes(twoPointsByHand()));
+    auto after = [&](const std::string& label) { return lineAfter(lines, label); };
+    EXPECT_EQ(after("    <td width=\"22%\" height=\"16\" align=\"right\">平均基底剪力(KN)</td>"),
+              "    <td width=\"78%\" height=\"16\">3.00</td>");
+    EXPECT_EQ(after("    <td width=\"22%\" height=\"16\" align=\"right\">平均基底弯矩(KN*m)</td>"),
+              "    <td width=\"78%\" height=\"16\">50.00</td>");
+    EXPECT_EQ(after("    <td width=\"27%\" align=\"right\">第1阶脉动基底剪力（KN）</td>"),
+              "    <td width=\"73%\">2.00　</td>");
+    EXPECT_EQ(after("    <td width=\"27%\" align=\"right\">第1阶脉动基底弯矩（KN*m）</td>"),
+              "    <td width=\"73%\">35.00　</td>");
+    EXPECT_EQ(after("    <td width=\"27%\" align=\"right\">各质点总位移(mm)</td>"),
+              "    <td width=\"78%\"> 4.00; 6.00;</td>");
+    EXPECT_EQ(after("    <td width=\"27%\" align=\"right\">总基底剪力(KN)</td>"), "    <td width=\"73%\">5.00</td>");
+    EXPECT_EQ(after("    <td width=\"27%\" align=\"right\">总基底弯矩(KN*m)</td>"),
+              "    <td width=\"73%\">85.00　</td>");
+    EXPECT_EQ(after("    <td width=\"22%\" height=\"15\" align=\"right\">等效风荷载共振分量(KN)</td>"),
+              "    <td width=\"78%\"> 0.30; 0.90;</td>");
+    EXPECT_EQ(after("    <td width=\"22%\" height=\"16\" align=\"right\">LRC法总底部剪力(KN)</td>"),
+              "    <td width=\"78%\" height=\"16\">6.00</td>");
+    EXPECT_EQ(after("    <td width=\"22%\" height=\"16\" align=\"right\">LRC法总底部弯矩(KN*m)</td>"),
+              "    <td width=\"78%\" height=\"16\">100.00</td>");
+    // (2 - 1) / 2 + 1 and (5 - 2) / 2 + 2.
+    EXPECT_EQ(after("    <td width=\"22%\" height=\"15\" align=\"right\">修正后的GBJ法等效风荷载(KN)</td>"),
+              "    <td width=\"78%\"> 1.50; 3.50;</td>");
+}
+
+TEST(ReportPage, LoneValuesKeepTheirSemicolonAndOwnLineValuesDoNot) {
+    const std::vector<std::string> lines = linesOf(htmlReportBytes(twoPointsByHand()));
+    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" height=\"16\" align=\"right\">脉动底部剪力精确解(KN)</td>"),
+              "    <td width=\"78%\"> 1.00;</td>");
+    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" height=\"15\" align=\"right\">脉动修正系数C </td>"),
+              "    <td width=\"78%\"> 2.00;</td>");
+    EXPECT_EQ(lineAfter(lines, "      <p align=\"right\">中间计算参数：SQRT(1+R^2)</td>"),
+              "    <td width=\"78%\"> 1.25");
+    EXPECT_EQ(lineAfter(lines, "    <td width=\"78%\"> 1.25"), "</td>");
+}
+
+TEST(ReportPage, OnePointProject) {
+    ProjectModel m;
+    initializeProject(m);
+    m.terrainType = 2;
+    m.zCoord = {10.0};
+    m.windArea = {10.0};
+    m.mass = {10.0};
+    m.modeShape = {1.0};
+    m.shapeCoef = {1.3};
+    m.freq = {1.0};
+    m.dampRatio = {0.05};
+    m.w0 = 500.0;
+    ASSERT_FALSE(computeWindResponse(m).has_value());
+    const std::vector<std::string> lines = linesOf(htmlReportBytes(m));
+    // meanLoad = 1.3 * 1 * 10 * 500 N = 6.5 kN at z = 10 m.
+    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" height=\"16\" align=\"right\">平均风荷载(KN)</td>"),
+              "    <td width=\"78%\"> 6.50;</td>");
+    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" height=\"16\" align=\"right\">平均基底剪力(KN)</td>"),
+              "    <td width=\"78%\" height=\"16\">6.50</td>");
+    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" height=\"16\" align=\"right\">平均基底弯矩(KN*m)</td>"),
+              "    <td width=\"78%\" height=\"16\">65.00</td>");
+    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" align=\"right\">质点z坐标(m)</td>"),
+              "    <td width=\"78%\"> 10.00;</td>");
+    // One point: C is 1 and the corrected GBJ load is the code load.
+    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" height=\"15\" align=\"right\">脉动修正系数C </td>"),
+              "    <td width=\"78%\"> 1.00;</td>");
+    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" height=\"15\" align=\"right\">修正后的GBJ法等效风荷载(KN)</td>"),
+              "    <td width=\"78%\"> 12.71;</td>");
+}
+
+TEST(ReportPage, DynFactorOfOneGivesNoResonantComponent) {
+    ProjectModel m = twoPointsByHand();
+    m.dynFactor = 1.0;
+    const std::vector<std::string> lines = linesOf(htmlReportBytes(m));
+    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" height=\"15\" align=\"right\">等效风荷载共振分量(KN)</td>"),
+              "    <td width=\"78%\"> 0.00; 0.00;</td>");
+}
+
+TEST(ReportPage, FooterAndEnd) {
+    const std::vector<std::string> lines = linesOf(htmlReportBytes(twoPointsByHand()));
+    ASSERT_GE(lines.size(), 14u);
+    const std::string separator = "<p align=\"center\">" + std::string(82, '-') + "</p>";
+    const std::vector<std::string> tail(lines.end() - 14, lines.end());
+    EXPECT_EQ(tail[0], separator);
+    EXPECT_EQ(tail[1], "<font SIZE=\"2\">");
+    EXPECT_EQ(tail[2], "<p align=\"center\" style=\"line-height: 100%\">以上结果为软件计算，请谨慎校核</p>");
+    EXPECT_THAT(tail[3], HasSubstr("<p align=\"center\" style=\"line-height: 100%\">"));
+    EXPECT_EQ(tail[3].back(), ' ');
+    EXPECT_EQ(tail[4], "Tamsor's maintainers </p>");
+    EXPECT_THAT(tail[5], HasSubstr("<p align=\"center\" style=\"line-height: 100%\">Email : "));
+    EXPECT_EQ(tail[7], "</font>");
+    EXPECT_EQ(tail[8], separator);
+    EXPECT_EQ(tail[9], "<p>　</p>");
+    EXPECT_EQ(tail[10], "");
+    EXPECT_EQ(tail[11], "</body>");
+    EXPECT_EQ(tail[12], "");
+    EXPECT_EQ(tail[13], "</html>");
+}
+
+// --- locale -----------------------------------------------------------------
+
+// Switches the C library and Qt's default locale to German (comma decimal
+// point) and back.
+class GermanLocale {
+public:
+    GermanLocale() : previousC_(std::setlocale(LC_ALL, nullptr)), previousQt_(QLocale()) {
+        armed_ = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+        QLocale::setDefault(QLocale(QLocale::German));
+    }
+    ~GermanLocale() {
+        std::setlocale(LC_ALL, previousC_.c_str());
+        QLocale::setDefault(previousQt_);
+    }
+    GermanLocale(const GermanLocale&) = delete;
+    GermanLocale& operator=(const GermanLocale&) = delete;
+    [[nodiscard]] bool armed() const { return armed_; }
+
+private:
+    std::string previousC_;
+    QLocale previousQt_;
+    bool armed_ = false;
+};
+
+TEST(ReportLocale, CommaDecimalLocaleGivesTheSameBytes) {
+    ProjectModel m = threePointProject(0);
+    ASSERT_FALSE(computeWindResponse(m).has_value());
+    const QByteArray plain = htmlReportBytes(m);
+    ASSERT_FALSE(plain.isEmpty());
+    {
+        GermanLocale german;
+        if (!german.armed()) {
+            GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+        }
+        ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+        ASSERT_EQ(QLocale().toString(1.5), QStringLiteral("1,5"));
+        EXPECT_TRUE(htmlReportBytes(m) == plain);
+        EXPECT_EQ(formatFixed(1234.5, 2), "1234.50");
+        EXPECT_EQ(formatScientific(-0.345), "-3.45E-01");
+    }
+    EXPECT_STRNE(std::localeconv()->decimal_point, ",");
+}
+
+// --- refusals and writing ---------------------------------------------------
+
+struct Violation {
+    const char* what;
+    std::function<void(ProjectModel&)> apply;
+};
+
+std::vector<Violation> violations() {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    return {
+        {"no complete results", [](ProjectModel& m) { m.resultsComplete = false; }},
+        {"nFreedom 0", [](ProjectModel& m) { m.nFreedom = 0; }},
+        {"nFreedom 11", [](ProjectModel& m) { m.nFreedom = 11; }},
+        {"nFreedom negative", [](ProjectModel& m) { m.nFreedom = -1; }},
+        {"short zCoord", [](ProjectModel& m) { m.zCoord = {10.0}; }},
+        {"short windArea", [](ProjectModel& m) { m.windArea = {10.0}; }},
+        {"short mass", [](ProjectModel& m) { m.mass = {10.0}; }},
+        {"short modeShape", [](ProjectModel& m) { m.modeShape = {1.0}; }},
+        {"short shapeCoef", [](ProjectModel& m) { m.shapeCoef.clear(); }},
+        {"no freq", [](ProjectModel& m) { m.freq.clear(); }},
+        {"no dampRatio", [](ProjectModel& m) { m.dampRatio.clear(); }},
+        {"short result list", [](ProjectModel& m) { m.lrcLoad.resize(1); }},
+        {"results of more points", [](ProjectModel& m) { m.meanDisp.push_back(0.0); }},
+        {"terrainType 0", [](ProjectModel& m) { m.terrainType = 0; }},
+        {"terrainType 5", [](ProjectModel& m) { m.terrainType = 5; }},
+        {"dynFactor below 1", [](ProjectModel& m) { m.dynFactor = 0.999; }},
+        {"dynFactor NaN", [nan](ProjectModel& m) { m.dynFactor = nan; }},
+        {"corrC 0", [](ProjectModel& m) { m.corrC = 0.0; }},
+        {"corrC -0", [](ProjectModel& m) { m.corrC = -0.0; }},
+        {"infinite mean load", [inf](ProjectModel& m) { m.meanLoad[1] = inf; }},
+        {"NaN mode shape", [nan](ProjectModel& m) { m.modeShape[0] = nan; }},
+        {"NaN w0", [nan](ProjectModel& m) { m.w0 = nan; }},
+        {"infinite alpha", [inf](ProjectModel& m) { m.alpha = inf; }},
+        {"infinite exactBaseShear", [inf](ProjectModel& m) { m.exactBaseShear = -inf; }},
+        {"base shear overflows", [](ProjectModel& m) { m.meanLoad = {1e308, 1e308}; }},
+        {"base moment overflows", [](ProjectModel& m) { m.lrcLoad = {1e307, 1e307}; }},
+        {"corrected load overflows", [](ProjectModel& m) { m.corrC = 1e-320; }},
+    };
+}
+
+class ReportFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        path_ = dir_.filePath(QStringLiteral("报告.htm"));
+        QFile file(path_);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(kPrevious);
+    }
+
+    static constexpr const char* kPrevious = "previous report\r\n";
+    QTemporaryDir dir_;
+    QString path_;
+};
+
+TEST_F(ReportFile, EachViolatedLimitIsRefusedAndLeavesTheFileAlone) {
+    ASSERT_FALSE(reportRefusal(twoPointsByHand()).has_value());
+    for (const Violation& violation : violations()) {
+        SCOPED_TRACE(violation.what);
+        ProjectModel m = twoPointsByHand();
+        violation.apply(m);
+        const std::optional<Message> refused = reportRefusal(m);
+        ASSERT_TRUE(refused.has_value());
+        EXPECT_EQ(refused->title, "警告");
+        EXPECT_EQ(refused->icon, Message::Icon::Exclamation);
+        EXPECT_THAT(refused->text, HasSubstr("报告书"));
+        EXPECT_TRUE(htmlReportBytes(m).isEmpty());
+        EXPECT_EQ(writeHtmlReport(m, path_), refused);
+        EXPECT_EQ(readFile(path_), QByteArray(kPrevious));
+    }
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{QStringLiteral("报告.htm")});
+}
+
+TEST_F(ReportFile, RefusalsNameWhatIsWrong) {
+    ProjectModel m = twoPointsByHand();
+    m.windArea = {12.5};
+    EXPECT_THAT(reportRefusal(m)->text, HasSubstr("质点受风面积(m^2)"));
+    m = twoPointsByHand();
+    m.resultsComplete = false;
+    EXPECT_THAT(reportRefusal(m)->text, HasSubstr("请先计算风振响应"));
+    m = twoPointsByHand();
+    m.eqStaticLoad[0] = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_THAT(reportRefusal(m)->text, HasSubstr("等效静力风荷载(KN)"));
+}
+
+TEST_F(ReportFile, AcceptedReportReplacesTheFileWithThePage) {
+    const ProjectModel m = twoPointsByHand();
+    EXPECT_EQ(writeHtmlReport(m, path_), std::nullopt);
+    EXPECT_TRUE(readFile(path_) == htmlReportBytes(m));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{QStringLiteral("报告.htm")});
+}
+
+TEST_F(ReportFile, UnwritablePlaceGivesAMessageNamingTheFile) {
+    const ProjectModel m = twoPointsByHand();
+    const QString missing = dir_.filePath(QStringLiteral("无此文件夹/report.htm"));
+    const std::optional<Message> failed = writeHtmlReport(m, missing);
+    ASSERT_TRUE(failed.has_value());
+    EXPECT_EQ(failed->title, "警告");
+    EXPECT_EQ(failed->icon, Message::Icon::Exclamation);
+    EXPECT_THAT(failed->text, HasSubstr(QDir::toNativeSeparators(missing).toStdString()));
+    EXPECT_FALSE(QFile::exists(missing));
+
+    // A folder where the file should be.
+    const QString folder = dir_.filePath(QStringLiteral("folder.htm"));
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("folder.htm")));
+    EXPECT_TRUE(writeHtmlReport(m, folder).has_value());
+    EXPECT_EQ(readFile(path_), QByteArray(kPrevious));
+}
+
+} // namespace
+} // namespace tamsor
