@@ -1,1 +1,354 @@
-// placeholder, replaced by the implementation
+#include "files/ProjectFile.h"
+
+#include "model/NumberParse.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <cmath>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tamsor {
+
+namespace {
+
+// Texts are stored in the ANSI code page of a Chinese system.
+constexpr const char* kCodePage = "GB2312";
+
+constexpr char kCrLf[] = "\r\n";
+
+// How far the reader scans for line ends once the first lines have grown
+// beyond kProjectFileMaxBytes, only to tell a short file from a long one.
+constexpr qint64 kMaxScanBytes = qint64{256} << 20;
+constexpr qint64 kChunkBytes = qint64{64} << 10;
+
+Message fileWarning(std::string text) {
+    return Message{std::move(text), "警告", Message::Icon::Exclamation};
+}
+
+Message fileError(std::string text) {
+    return Message{std::move(text), "错误", Message::Icon::Exclamation};
+}
+
+std::string quotedPath(const QString& path) {
+    return "“" + QDir::toNativeSeparators(path).toStdString() + "”";
+}
+
+bool hasWildcard(const QString& name) {
+    return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+}
+
+// Nearest integer, exact halves to the even neighbour (2.5 -> 2, 3.5 -> 4),
+// whatever the floating-point rounding mode.
+double roundHalfEven(double value) {
+    const double lower = std::floor(value);
+    const double fraction = value - lower;
+    if (fraction < 0.5)
+        return lower;
+    if (fraction > 0.5)
+        return lower + 1.0;
+    return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
+}
+
+// Rounded value of a numeric line when it lies within lo..hi. The range test
+// is done on the double, so huge values never reach the integer conversion.
+std::optional<int> roundedInRange(double value, int lo, int hi) {
+    const double rounded = roundHalfEven(value);
+    if (!(rounded >= lo && rounded <= hi))
+        return std::nullopt;
+    return static_cast<int>(rounded);
+}
+
+// The largest DOF count a file may hold: maxFreedom, which equals the number
+// of entries of the DOF list (a record not yet set up falls back to the list).
+int largestFreedom(const InputForm& form) {
+    const int maxFreedom = form.model().maxFreedom;
+    if (maxFreedom < 1 || maxFreedom > InputForm::kFreedomEntries)
+        return InputForm::kFreedomEntries;
+    return maxFreedom;
+}
+
+// Removes space characters (and only those) at both ends.
+std::string trimSpaces(std::string text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    const std::size_t last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+// Splits a byte stream into lines, fed chunk by chunk. A line ends at CR LF,
+// at a lone LF or at a lone CR; a last line without an end counts too. Only
+// the first kProjectFileLines lines are kept, and of those only
+// kProjectFileMaxBytes bytes in all: beyond that the splitter only counts.
+class LineSplitter {
+public:
+    // Takes bytes until kProjectFileLines lines are complete; returns false
+    // once it needs no more input.
+    bool feed(const char* data, qint64 size) {
+        qint64 i = 0;
+        while (i < size && !enough()) {
+            if (pendingCr_) {
+                pendingCr_ = false;
+                if (data[i] == '\n') {
+                    ++i;
+                    continue;
+                }
+            }
+            qint64 end = i;
+            while (end < size && data[end] != '\r' && data[end] != '\n')
+                ++end;
+            if (end > i) {
+                started_ = true;
+                keptBytes_ += end - i;
+                if (keptBytes_ > kProjectFileMaxBytes)
+                    overflow_ = true;
+                else
+                    current_.append(data + i, end - i);
+            }
+            if (end == size)
+                break;
+            endLine();
+            pendingCr_ = data[end] == '\r';
+            i = end + 1;
+        }
+        return !enough();
+    }
+
+    // End of input: an unterminated last line counts as a line.
+    void finish() {
+        if (started_ && !enough())
+            endLine();
+    }
+
+    bool enough() const { return count_ >= kProjectFileLines; }
+    bool overflow() const { return overflow_; }
+    const std::vector<QByteArray>& lines() const { return lines_; }
+
+private:
+    void endLine() {
+        if (!overflow_)
+            lines_.push_back(current_);
+        current_.clear();
+        started_ = false;
+        ++count_;
+    }
+
+    std::vector<QByteArray> lines_;
+    QByteArray current_;
+    qint64 keptBytes_ = 0;
+    int count_ = 0;
+    bool started_ = false;
+    bool pendingCr_ = false;
+    bool overflow_ = false;
+};
+
+// Steps of the reader after the line count: the first twelve lines, decoded,
+// go into the boxes and lists in file order. Stops at the first bad line with
+// its message; what was loaded before stays in the form.
+bool loadLines(const std::vector<QByteArray>& raw, InputForm& form) {
+    QStringDecoder decoder(kCodePage);
+    std::vector<std::string> lines;
+    lines.reserve(raw.size());
+    for (const QByteArray& bytes : raw) {
+        decoder.resetState();
+        lines.push_back(QString(decoder.decode(bytes)).toStdString());
+    }
+
+    MessageSink& sink = form.sink();
+    std::size_t next = 0;
+    auto take = [&]() -> const std::string& { return lines.at(next++); };
+    auto takeTrimmed = [&]() { return trimSpaces(take()); };
+
+    // Line 1: DOF count.
+    const std::optional<double> freedom = parseDecimal(take());
+    if (!freedom) {
+        sink.show(fileWarning("自由度数必须为整数"));
+        return false;
+    }
+    const std::optional<int> nFreedom = roundedInRange(*freedom, 1, largestFreedom(form));
+    if (!nFreedom) {
+        sink.show(fileWarning("自由度数不能多于10或小于1"));
+        return false;
+    }
+    form.selectFreedom(*nFreedom - 1);
+
+    // Lines 2 to 4: width, heights, areas.
+    form.setText2(0, takeTrimmed());
+    form.setText1(0, takeTrimmed());
+    form.setText1(1, takeTrimmed());
+
+    // Line 5: mode count, exactly 1.
+    const std::optional<double> modes = parseDecimal(take());
+    if (!modes) {
+        sink.show(fileWarning("模态数必须为整数"));
+        return false;
+    }
+    if (*modes != 1.0) {
+        sink.show(fileWarning("模态数数请取 1"));
+        return false;
+    }
+    form.selectModes(0);
+
+    // Lines 6 to 8: frequencies, damping ratios, masses.
+    form.setText1(7, takeTrimmed());
+    form.setText1(8, takeTrimmed());
+    form.setText1(2, takeTrimmed());
+
+    // Line 9: the mode shape of the one mode.
+    form.setText1(3, takeTrimmed());
+
+    // Line 10: terrain category.
+    const std::optional<double> terrain = parseDecimal(take());
+    if (!terrain) {
+        sink.show(fileWarning("地貌类型必须为整数"));
+        return false;
+    }
+    const std::optional<int> terrainType = roundedInRange(*terrain, 1, InputForm::kTerrainEntries);
+    if (!terrainType) {
+        sink.show(fileWarning("地貌类型不能大于4，小于1"));
+        return false;
+    }
+    form.selectTerrain(*terrainType - 1);
+
+    // Lines 11 and 12: basic wind pressure, shape coefficients.
+    form.setText2(1, takeTrimmed());
+    form.setText1(6, takeTrimmed());
+
+    form.model().codeVersion = 0;
+    return true;
+}
+
+// After the splitter has seen the whole input (or enough of it): the line
+// count test, the size limit, then the lines themselves.
+bool finishRead(const LineSplitter& splitter, bool scannedAll, InputForm& form) {
+    if (!splitter.enough() && scannedAll) {
+        form.sink().show(fileError("数据文件不完整，数据太少，请补充"));
+        return false;
+    }
+    if (!splitter.enough() || splitter.overflow()) {
+        form.sink().show(fileWarning("数据文件过大，不是有效的数据文件"));
+        return false;
+    }
+    return loadLines(splitter.lines(), form);
+}
+
+} // namespace
+
+std::optional<QByteArray> projectFileBytes(const InputForm& form) {
+    auto number = [](int position) { return std::to_string(position + 1); };
+
+    std::vector<std::string> lines;
+    lines.push_back(number(form.freedomPosition()));
+    lines.push_back(form.text2(0));
+    lines.push_back(form.text1(0));
+    lines.push_back(form.text1(1));
+    lines.push_back(number(form.modesPosition()));
+    lines.push_back(form.text1(7));
+    lines.push_back(form.text1(8));
+    lines.push_back(form.text1(2));
+    for (int k = 1; k <= form.modesPosition() + 1; ++k)
+        lines.push_back(form.text1(2 + k));
+    lines.push_back(number(form.terrainPosition()));
+    lines.push_back(form.text2(1));
+    lines.push_back(form.text1(6));
+
+    QStringEncoder encoder(kCodePage);
+    QByteArray bytes;
+    for (const std::string& line : lines) {
+        // A line break inside a text would shift every later line.
+        if (line.find_first_of("\r\n") != std::string::npos)
+            return std::nullopt;
+        const QString text = QString::fromStdString(line);
+        bytes += encoder.encode(text);
+        if (encoder.hasError())
+            return std::nullopt;
+        bytes += kCrLf;
+    }
+    return bytes;
+}
+
+std::optional<Message> writeProjectFile(const QString& path, const InputForm& form) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || info.fileName().isEmpty())
+        return fileWarning("请输入数据文件名，数据未保存");
+    if (hasWildcard(info.fileName()))
+        return fileWarning("文件名中不能含有“*”或“?”，数据未保存");
+
+    const std::optional<QByteArray> bytes = projectFileBytes(form);
+    if (!bytes)
+        return fileWarning("输入框中含有无法保存的字符，数据未保存");
+
+    const std::string cannotWrite = "无法写入数据文件" + quotedPath(path) + "，数据未保存";
+    if (info.isDir())
+        return fileWarning(cannotWrite);
+
+    // The old file is replaced only by a completely written new one.
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly))
+        return fileWarning(cannotWrite);
+    // A short write is not always reported by write() or commit() (commit
+    // closes the file without checking its final flush), so flush explicitly
+    // and check the size before the temporary file replaces the old one.
+    // Returning early discards the temporary file.
+    if (file.write(*bytes) != bytes->size() || !file.flush() || file.size() != bytes->size())
+        return fileWarning(cannotWrite);
+    if (!file.commit())
+        return fileWarning(cannotWrite);
+    return std::nullopt;
+}
+
+bool readProjectBytes(const QByteArray& bytes, InputForm& form) {
+    LineSplitter splitter;
+    splitter.feed(bytes.constData(), bytes.size());
+    splitter.finish();
+    return finishRead(splitter, true, form);
+}
+
+bool readProjectFile(const QString& path, InputForm& form) {
+    // Only an ordinary, visible file counts: not a folder, a device or a
+    // pipe, and not a name with wildcards, which names no one file.
+    const QFileInfo info(path);
+    if (path.isEmpty() || hasWildcard(info.fileName()) || !info.isFile() || info.isHidden()) {
+        form.sink().show(fileError("数据文件不存在"));
+        return false;
+    }
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        form.sink().show(fileWarning("无法打开数据文件" + quotedPath(path)));
+        return false;
+    }
+
+    LineSplitter splitter;
+    qint64 scanned = 0;
+    bool scannedAll = false;
+    while (scanned < kMaxScanBytes) {
+        const QByteArray chunk = file.read(kChunkBytes);
+        if (chunk.isEmpty()) {
+            if (file.error() != QFileDevice::NoError) {
+                form.sink().show(fileWarning("读取数据文件" + quotedPath(path) + "时出错"));
+                return false;
+            }
+            scannedAll = true;
+            break;
+        }
+        scanned += chunk.size();
+        if (!splitter.feed(chunk.constData(), chunk.size()))
+            break;
+    }
+    if (scannedAll)
+        splitter.finish();
+    file.close();
+    return finishRead(splitter, scannedAll, form);
+}
+
+} // namespace tamsor

@@ -3,6 +3,7 @@
 #include "model/InputForm.h"
 #include "model/Message.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -19,5 +20,22 @@ namespace tamsor {
 // through form.sink(). True when the whole file was read (codeVersion is then
 // set to 0); on failure whatever earlier steps loaded stays in the form.
 [[nodiscard]] bool readProjectFile(const QString& path, InputForm& form);
+
+// The bytes writeProjectFile stores: 12 lines, each ended by CR LF, in GB2312.
+// Empty when a stored box text cannot be written as one line of GB2312 text
+// (a line break or a character outside the code page).
+[[nodiscard]] std::optional<QByteArray> projectFileBytes(const InputForm& form);
+
+// The reader without the file: loads the given file contents into the form
+// with the same checks and messages as readProjectFile after it has found the
+// file. Lines end at CR LF, a lone LF or a lone CR.
+[[nodiscard]] bool readProjectBytes(const QByteArray& bytes, InputForm& form);
+
+// Number of lines of a project file.
+inline constexpr int kProjectFileLines = 12;
+
+// The reader keeps at most this many bytes of the first 12 lines; a file whose
+// first 12 lines are longer is refused as too large.
+inline constexpr qint64 kProjectFileMaxBytes = qint64{1} << 20;
 
 } // namespace tamsor
