@@ -1,5 +1,23 @@
-#include <cstdio>
-int main() {
-    std::puts("Tamsor: the window is not built yet.");
-    return 0;
+#include "model/ProjectModel.h"
+#include "model/Startup.h"
+#include "ui/MainWindow.h"
+#include "ui/Prompts.h"
+
+#include <QApplication>
+#include <QFont>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // Command-line arguments are not used.
+    QApplication::setApplicationName(QString::fromUtf8(tamsor::kAppTitle));
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPointSize(9);
+    QApplication::setFont(font);
+
+    tamsor::ProjectModel model;
+    tamsor::initializeProject(model);
+    tamsor::QtPrompts prompts;
+    tamsor::Wind window(model, prompts);
+    window.show();
+    return QApplication::exec();
 }

@@ -1,0 +1,165 @@
+#pragma once
+
+#include "model/InputForm.h"
+#include "model/Message.h"
+#include "model/ProjectModel.h"
+#include "ui/PlotArea.h"
+#include "ui/Prompts.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <array>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tamsor {
+
+// The program's title, shown in the main window's caption.
+inline constexpr const char* kAppTitle = "Tamsorv1.10";
+// Name of the help file.
+inline constexpr const char* kHelpFileName = "wind_Help.chm";
+
+// The help file: in the program's folder, or else in ../share/tamsor relative
+// to it (an installed program). Empty when neither exists.
+[[nodiscard]] QString findHelpFile(const QString& programDir);
+// The folder the file dialogs start in: the program's folder when it can be
+// written to, otherwise the user's home folder (an installed program).
+[[nodiscard]] QString startDirectory(const QString& programDir);
+
+// Shows the messages of the input logic as modal boxes through Prompts.
+class PromptSink : public MessageSink {
+public:
+    PromptSink(Prompts& prompts, QWidget* parent) : prompts_(prompts), parent_(parent) {}
+    void show(const Message& message) override { prompts_.inform(parent_, message); }
+
+private:
+    Prompts& prompts_;
+    QWidget* parent_;
+};
+
+// The main window "Wind": input boxes and lists, the five command buttons, the
+// two result plots and the menus. It is a view over InputForm, which makes the
+// input decisions; every message box goes through Prompts.
+class Wind : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kCommandCount = 5; // command1(0..4)
+    static constexpr int kAxisCaptionCount = 4; // Lbl_mean(0..3)
+
+    // Builds the window and runs Form_Load (start folder, centring, New).
+    Wind(ProjectModel& model, Prompts& prompts, QWidget* parent = nullptr);
+    ~Wind() override;
+
+    // --- what the dialogs and the tests reach -------------------------------
+    ProjectModel& model() { return model_; }
+    InputForm& form() { return form_; }
+    Prompts& prompts() { return prompts_; }
+    QPushButton* command1(int index) const;
+    QLineEdit* text1(int index) const;
+    QLineEdit* text2(int index) const;
+    QLabel* label8(int index) const;
+    QComboBox* cmbFreedom() const { return cmbFreedom_; }
+    QComboBox* CmbModes() const { return cmbModes_; }
+    QComboBox* cmbDimao() const { return cmbDimao_; }
+    PlotArea* picture1() const { return picture1_; }
+    PlotArea* picture2() const { return picture2_; }
+    QLabel* labelX(int index) const { return picture1_->pointLabel(index); }
+    QLabel* labelX2(int index) const { return picture2_->pointLabel(index); }
+    QLabel* lblMean(int index) const;
+    QAction* mnuNew() const { return mnuNew_; }
+    QAction* mnuOpen() const { return mnuOpen_; }
+    QAction* mnuSave() const { return mnuSave_; }
+    QAction* mnuExit() const { return mnuExit_; }
+    QAction* mnuSet() const { return mnuSet_; }
+    QAction* mnuContent() const { return mnuContent_; }
+    QAction* mnuAbout() const { return mnuAbout_; }
+
+    // Disables command1(1..4): the results no longer belong to the input
+    // (the options dialog calls this on every OK).
+    void disableResultCommands();
+    // True when the results of the model are complete and cover every mass
+    // point of the current count, so they may be plotted or reported.
+    [[nodiscard]] bool resultsCurrent() const;
+
+    // --- handlers -------------------------------------------------------------
+    void Form_Load();
+    // Asks before the window closes; sets cancel when the answer is No.
+    void Form_Unload(bool& cancel);
+    void mnuNew_Click();
+    void mnuOpen_Click();  // New, then the open dialog
+    void mnuSave_Click();  // the command gate, then the save dialog
+    void mnuExit_Click();
+    void mnuSet_Click();   // the options dialog
+    void mnuContent_Click();
+    void mnuAbout_Click(); // the About box
+    void command1_Click(int index);
+    // The report step of command1(4), after its gate: the report file dialog.
+    void showReportDialog();
+
+    bool Text1_KeyPress(int index, char32_t key) const;
+    bool Text2_KeyPress(int index, char32_t key) const;
+    void Text1_Change(int index);
+    void Text2_Change(int index);
+    void Text1_LostFocus(int index);
+    void Text2_LostFocus(int index);
+    void cmbFreedom_Click();
+    void CmbModes_Click();
+    void cmbDimao_Click();
+
+    // Clears a plot area and hides all its point labels.
+    void Picture_cls(PlotArea& area);
+    // Draws values x against heights y in the area and shows one label per point.
+    void ploting1(const List& x, const List& y, PlotArea& area);
+
+    // Saves a plot area as a PNG file; a message when that fails.
+    bool savePlotImage(PlotArea& area, const QString& fileName);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildControls(QWidget* central);
+    void connectInputs();
+    void syncFromForm();
+    void centreOnScreen();
+    void plotResults(int index);
+    void showPlotMenu(PlotArea& area, const QPoint& pos);
+    // Handles a key press in an input box; true when the event is consumed.
+    bool filterKey(QLineEdit* edit, bool listBox, int index, QKeyEvent* event);
+
+    ProjectModel& model_;
+    Prompts& prompts_;
+    PromptSink sink_;
+    InputForm form_;
+
+    std::array<QLineEdit*, kListBoxCount> text1_{};
+    std::array<QLineEdit*, kValueBoxCount> text2_{};
+    std::array<QLabel*, 3> label8_{};
+    std::array<QPushButton*, kCommandCount> command1_{};
+    std::array<QLabel*, kAxisCaptionCount> lblMean_{};
+    QComboBox* cmbFreedom_ = nullptr;
+    QComboBox* cmbModes_ = nullptr;
+    QComboBox* cmbDimao_ = nullptr;
+    PlotArea* picture1_ = nullptr;
+    PlotArea* picture2_ = nullptr;
+
+    QAction* mnuNew_ = nullptr;
+    QAction* mnuOpen_ = nullptr;
+    QAction* mnuSave_ = nullptr;
+    QAction* mnuExit_ = nullptr;
+    QAction* mnuSet_ = nullptr;
+    QAction* mnuContent_ = nullptr;
+    QAction* mnuAbout_ = nullptr;
+
+    bool closing_ = false; // no parsing once the window goes away
+};
+
+} // namespace tamsor
