@@ -10,6 +10,7 @@
 #include <QStringEncoder>
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
