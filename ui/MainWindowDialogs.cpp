@@ -1,31 +1,82 @@
 #include "ui/MainWindow.h"
 
+#include "files/FileChooser.h"
+#include "files/ProjectFile.h"
+#include "report/HtmlReport.h"
+#include "ui/AboutDialog.h"
+#include "ui/FileDialog.h"
+#include "ui/OptionsDialog.h"
+
+#include <QUrl>
+
 // The File menu's Open and Save, the report step of the report button, the
-// options dialog and the About box. The dialogs themselves are not built yet.
+// options dialog and the About box. Every dialog is created for one use and
+// shown modally.
 
 namespace tamsor {
 
-namespace {
-void notYetAvailable(Wind& window) {
-    window.prompts().inform(&window, Message{"尚未实现", "提示", Message::Icon::None});
-}
-} // namespace
-
 void Wind::mnuOpen_Click() {
     mnuNew_Click();
-    notYetAvailable(*this);
+    FileDialog dialog(
+        FileDialogKind::OpenData, model_, prompts_,
+        // The reader shows its own messages; a failed read closes the dialog
+        // too and leaves lastDir as it was.
+        [this](QWidget*, const QString& path) { return readProjectFile(path, form_); }, this);
+    dialog.exec();
 }
 
 void Wind::mnuSave_Click() {
-    if (!form().commandGate())
+    if (!form_.commandGate())
         return;
-    notYetAvailable(*this);
+    FileDialog dialog(
+        FileDialogKind::SaveData, model_, prompts_,
+        [this](QWidget* parent, const QString& path) {
+            // The writer replaces the file only once it is complete, so a
+            // failure leaves an existing file as it was.
+            if (const auto failure = writeProjectFile(path, form_)) {
+                prompts_.inform(parent, *failure);
+                return false;
+            }
+            return true;
+        },
+        this);
+    dialog.exec();
 }
 
-void Wind::showReportDialog() { notYetAvailable(*this); }
+void Wind::showReportDialog() {
+    // Results of a faulted or outdated computation are not reported.
+    if (const auto refusal = reportRefusal(model_)) {
+        prompts_.inform(this, *refusal);
+        return;
+    }
+    FileDialog dialog(
+        FileDialogKind::Report, model_, prompts_,
+        [this](QWidget* parent, const QString& path) {
+            if (const auto failure = writeHtmlReport(model_, path)) {
+                prompts_.inform(parent, *failure);
+                return false;
+            }
+            // Handed to the desktop's viewer as a file URL, never through a
+            // shell, so no character of the name can be taken as a command.
+            if (!prompts_.openUrl(QUrl::fromLocalFile(path))) {
+                prompts_.inform(parent, Message{"报告书已写入“" + path.toStdString() +
+                                                    "”，但无法用默认浏览器打开它。",
+                                                "警告", Message::Icon::Exclamation});
+            }
+            return true;
+        },
+        this);
+    dialog.exec();
+}
 
-void Wind::mnuSet_Click() { notYetAvailable(*this); }
+void Wind::mnuSet_Click() {
+    OptionsDialog dialog(form_, this);
+    dialog.exec();
+}
 
-void Wind::mnuAbout_Click() { notYetAvailable(*this); }
+void Wind::mnuAbout_Click() {
+    AboutDialog dialog(this);
+    dialog.exec();
+}
 
 } // namespace tamsor

@@ -1,0 +1,174 @@
+#include "ui/FileDialog.h"
+
+#include "ui/Prompts.h"
+
+#include <QDir>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTreeView>
+
+namespace tamsor {
+
+namespace {
+
+// The layout is designed in twips; 15 twips make one pixel at 96 dpi.
+int px(int twips) { return (twips + 7) / 15; }
+
+QRect twipRect(int left, int top, int width, int height) {
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+} // namespace
+
+FileDialog::FileDialog(FileDialogKind kind, ProjectModel& model, Prompts& prompts, Action action,
+                       QWidget* parent)
+    : QDialog(parent), chooser_(kind, model), prompts_(prompts), action_(std::move(action)) {
+    const FileDialogTexts& texts = chooser_.texts();
+    setWindowTitle(texts.caption);
+    setModal(true);
+    setFixedSize(px(6645), px(3885));
+
+    // Where the drive selector stands on systems with drive letters: a button
+    // that leads to the home folder, and the current folder's path.
+    home_ = new QPushButton(QStringLiteral("主目录"), this);
+    home_->setObjectName(QStringLiteral("cmdHome"));
+    home_->setGeometry(px(360), px(120), px(1080), px(300));
+    home_->setAutoDefault(false);
+    folderLabel_ = new QLabel(this);
+    folderLabel_->setObjectName(QStringLiteral("lblFolder"));
+    folderLabel_->setGeometry(px(1500), px(120), px(1995), px(300));
+
+    folders_ = new QFileSystemModel(this);
+    folders_->setFilter(QDir::AllDirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    folders_->setReadOnly(true);
+    folders_->setRootPath(QStringLiteral("/"));
+
+    dir1_ = new QTreeView(this);
+    dir1_->setObjectName(QStringLiteral("Dir1"));
+    dir1_->setModel(folders_);
+    for (int column = 1; column < folders_->columnCount(); ++column)
+        dir1_->hideColumn(column);
+    dir1_->header()->hide();
+    dir1_->setGeometry(twipRect(360, 600, 3135, 1770));
+
+    file1_ = new QListWidget(this);
+    file1_->setObjectName(QStringLiteral("File1"));
+    file1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    file1_->setGeometry(twipRect(3720, 120, 2775, 2250));
+
+    label1_ = new QLabel(QStringLiteral("输入文件名："), this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setGeometry(twipRect(2400, 2760, 1095, 375));
+
+    txtNameBmp_ = new QLineEdit(this);
+    txtNameBmp_->setObjectName(QStringLiteral("txtNameBmp"));
+    txtNameBmp_->setGeometry(twipRect(3720, texts.nameBoxTopTwips, 2775, 375));
+
+    // Neither button is the dialog's default or cancel button: Enter and Esc
+    // in the name box or the lists do nothing.
+    cmdOK_ = new QPushButton(QStringLiteral("确  定"), this);
+    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK_->setGeometry(twipRect(3840, 3360, 855, 375));
+    cmdCancel_ = new QPushButton(QStringLiteral("取  消"), this);
+    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel_->setGeometry(twipRect(5280, 3360, 855, 375));
+
+    setTabOrder(dir1_, home_);
+    setTabOrder(home_, txtNameBmp_);
+    setTabOrder(txtNameBmp_, cmdOK_);
+    setTabOrder(cmdOK_, cmdCancel_);
+    setTabOrder(cmdCancel_, file1_);
+
+    connect(dir1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (syncingTree_ || !current.isValid())
+                    return;
+                chooser_.setFolder(folders_->filePath(current));
+                Dir1_Change();
+            });
+    connect(home_, &QPushButton::clicked, this, [this] { setFolder(QDir::homePath()); });
+    connect(file1_, &QListWidget::itemSelectionChanged, this, [this] { File1_Click(); });
+    connect(cmdOK_, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdCancel_, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+
+    // Form_Load: the folder list and the file list on the start folder, which
+    // also becomes the current directory; the name box as the chooser says.
+    showFolderInTree();
+    Dir1_Change();
+    QDir::setCurrent(chooser_.folder());
+    txtNameBmp_->setText(chooser_.nameText());
+    dir1_->setFocus();
+}
+
+FileDialog::~FileDialog() = default;
+
+void FileDialog::setFolder(const QString& folder) {
+    chooser_.setFolder(QDir::cleanPath(folder));
+    showFolderInTree();
+    Dir1_Change();
+}
+
+void FileDialog::keyPressEvent(QKeyEvent* event) {
+    // Esc does not close this dialog; Cancel or the close box do.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void FileDialog::showFolderInTree() {
+    const QModelIndex index = folders_->index(chooser_.folder());
+    if (!index.isValid())
+        return;
+    syncingTree_ = true;
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
+        dir1_->expand(up);
+    dir1_->expand(index);
+    dir1_->setCurrentIndex(index);
+    dir1_->scrollTo(index);
+    syncingTree_ = false;
+}
+
+void FileDialog::Dir1_Change() {
+    const QString& folder = chooser_.folder();
+    folderLabel_->setToolTip(folder);
+    folderLabel_->setText(
+        folderLabel_->fontMetrics().elidedText(folder, Qt::ElideLeft, folderLabel_->width()));
+    refreshFileList();
+}
+
+void FileDialog::refreshFileList() {
+    const QSignalBlocker block(file1_);
+    file1_->clear();
+    file1_->addItems(chooser_.matchingFiles());
+}
+
+void FileDialog::File1_Click() {
+    const QList<QListWidgetItem*> selected = file1_->selectedItems();
+    if (selected.isEmpty())
+        return;
+    chooser_.fileClicked(selected.front()->text());
+    txtNameBmp_->setText(chooser_.nameText());
+}
+
+void FileDialog::cmdOK_Click() {
+    chooser_.setNameText(txtNameBmp_->text());
+    if (const auto refusal = chooser_.beginAccept()) {
+        prompts_.inform(this, *refusal);
+        return;
+    }
+    txtNameBmp_->setText(chooser_.nameText());
+    actionSucceeded_ = action_ ? action_(this, chooser_.path()) : false;
+    chooser_.finishAccept(actionSucceeded_);
+    accept();
+}
+
+void FileDialog::cmdCancel_Click() { reject(); }
+
+} // namespace tamsor
