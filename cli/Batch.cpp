@@ -1,1 +1,440 @@
-// placeholder, replaced by the implementation
+#include "cli/Batch.h"
+
+#include "engine/WindResponse.h"
+#include "files/ProjectFile.h"
+#include "model/InputForm.h"
+#include "model/Startup.h"
+#include "report/HtmlReport.h"
+#include "report/NumberFormat.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstddef>
+#include <ostream>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+namespace tamsor {
+
+namespace {
+
+const QString kOptCode = QStringLiteral("code");
+const QString kOptFormat = QStringLiteral("format");
+const QString kOptReport = QStringLiteral("report");
+const QString kOptHelp = QStringLiteral("help");
+
+std::string utf8(const QString& s) {
+    const QByteArray bytes = s.toUtf8();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+// Shortest text that reads back as the same double; never locale-dependent.
+std::string roundTrip(double value) {
+    std::array<char, 32> buf{};
+    const auto result = std::to_chars(buf.data(), buf.data() + buf.size(), value);
+    if (result.ec != std::errc())
+        return "nan";
+    return std::string(buf.data(), result.ptr);
+}
+
+// Points whose results can be read: every list is checked, so a model with a
+// short list is never read beyond its end.
+std::size_t pointCount(const ProjectModel& m) {
+    std::size_t n = m.nFreedom > 0 ? static_cast<std::size_t>(m.nFreedom) : 0;
+    for (const List* list : {&m.zCoord, &m.meanLoad, &m.meanDisp, &m.windVibForce, &m.dispStd,
+                             &m.windVibCoef, &m.eqStaticLoad, &m.muR, &m.bgFactor,
+                             &m.lrcBackground, &m.lrcLoad})
+        n = std::min(n, list->size());
+    return n;
+}
+
+QJsonArray jsonList(const List& list, std::size_t n) {
+    QJsonArray array;
+    for (std::size_t i = 0; i < n; ++i)
+        array.append(list[i]);
+    return array;
+}
+
+char terrainLetter(std::int16_t terrainType) {
+    return terrainType >= 1 && terrainType <= 4 ? "ABCD"[terrainType - 1] : '?';
+}
+
+const char* editionName(std::int16_t codeVersion) {
+    return codeVersion == 0 ? "GB50009-201X" : "GB50009-2001";
+}
+
+// Columns on a terminal: East Asian wide characters take two.
+std::size_t displayWidth(std::string_view text) {
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        char32_t cp = c;
+        std::size_t len = 1;
+        if (c >= 0xF0) {
+            len = 4;
+            cp = c & 0x07u;
+        } else if (c >= 0xE0) {
+            len = 3;
+            cp = c & 0x0Fu;
+        } else if (c >= 0xC0) {
+            len = 2;
+            cp = c & 0x1Fu;
+        }
+        for (std::size_t k = 1; k < len && i + k < text.size(); ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
+        i += len;
+        const bool wide = (cp >= 0x1100 && cp <= 0x115F) || (cp >= 0x2E80 && cp <= 0xA4CF) ||
+                          (cp >= 0xAC00 && cp <= 0xD7A3) || (cp >= 0xF900 && cp <= 0xFAFF) ||
+                          (cp >= 0xFE30 && cp <= 0xFE4F) || (cp >= 0xFF00 && cp <= 0xFF60) ||
+                          (cp >= 0xFFE0 && cp <= 0xFFE6);
+        width += wide ? 2 : 1;
+    }
+    return width;
+}
+
+void padLeft(std::string& line, std::string_view cell, std::size_t width) {
+    const std::size_t w = displayWidth(cell);
+    if (w < width)
+        line.append(width - w, ' ');
+    line.append(cell);
+}
+
+// RFC 4180 field: quoted when it holds a comma, a quote or a line break.
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    quoted += '"';
+    return quoted;
+}
+
+ParsedArguments usageError(std::string message) {
+    ParsedArguments parsed;
+    parsed.error = std::move(message);
+    return parsed;
+}
+
+} // namespace
+
+std::string batchUsage() {
+    return "用法: tamsor-batch [--code 201X|2001] [--report 文件.htm] [--format text|json|csv] "
+           "数据文件.wvd...\n"
+           "\n"
+           "逐个计算项目数据文件(.wvd)：与主窗口先\"导入数据\"再按\"计算风振响应\"相同，\n"
+           "同样的输入检查、同样的提示信息。结果写到标准输出，提示信息按\"标题: 内容\"\n"
+           "写到标准错误输出(UTF-8)。\n"
+           "\n"
+           "选项:\n"
+           "  --code 201X|2001        荷载规范版本: 201X = GB50009-201X(默认), 2001 = GB50009-2001\n"
+           "  --format text|json|csv  输出格式:\n"
+           "                            text 每个项目一张结果表(默认)\n"
+           "                            json 每个项目一行 JSON 对象(JSON Lines), 键为字段名,\n"
+           "                                 数值为完整精度, 另有 \"file\" 为数据文件路径\n"
+           "                            csv  一行表头, 之后每个质点一行, 第一列为数据文件路径\n"
+           "  --report 文件.htm        另写出计算报告书(与主窗口相同); 只能用于一个数据文件\n"
+           "  -h, --help              显示本说明并退出\n"
+           "\n"
+           "给出多个数据文件时, 某个文件被拒绝或计算出错后继续计算其余文件,\n"
+           "提示信息前加上数据文件路径, 退出码取各文件中最大的一个。\n"
+           "\n"
+           "退出码:\n"
+           "  0  全部计算完成\n"
+           "  1  有数据文件被拒绝(文件、数据格式或输入检查), 或报告书、结果无法写出\n"
+           "  2  命令行用法错误\n"
+           "  3  计算出错\n";
+}
+
+ParsedArguments parseBatchArguments(const QStringList& args) {
+    QCommandLineParser parser;
+    const QCommandLineOption code(kOptCode, QString(), QStringLiteral("edition"));
+    const QCommandLineOption format(kOptFormat, QString(), QStringLiteral("format"));
+    const QCommandLineOption report(kOptReport, QString(), QStringLiteral("file"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), kOptHelp});
+    parser.addOption(code);
+    parser.addOption(format);
+    parser.addOption(report);
+    parser.addOption(help);
+
+    QStringList arguments = args;
+    if (arguments.isEmpty())
+        arguments << QStringLiteral("tamsor-batch");
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty()) {
+            const QString& name = unknown.front();
+            const QString dashes = name.size() > 1 ? QStringLiteral("--") : QStringLiteral("-");
+            return usageError("未知选项: " + utf8(dashes + name));
+        }
+        return usageError("命令行参数有误: " + utf8(parser.errorText()));
+    }
+
+    BatchOptions options;
+    if (parser.isSet(help)) {
+        options.help = true;
+        return ParsedArguments{options, {}};
+    }
+
+    if (parser.isSet(code)) {
+        const QString value = parser.value(code);
+        if (value == u"201X" || value == u"201x")
+            options.codeVersion = 0;
+        else if (value == u"2001")
+            options.codeVersion = 1;
+        else
+            return usageError("--code 只能取 201X 或 2001: " + utf8(value));
+    }
+
+    if (parser.isSet(format)) {
+        const QString value = parser.value(format);
+        if (value == u"text")
+            options.format = BatchFormat::Text;
+        else if (value == u"json")
+            options.format = BatchFormat::Json;
+        else if (value == u"csv")
+            options.format = BatchFormat::Csv;
+        else
+            return usageError("--format 只能取 text、json 或 csv: " + utf8(value));
+    }
+
+    options.projects = parser.positionalArguments();
+    if (options.projects.isEmpty())
+        return usageError("没有给出数据文件");
+
+    if (parser.isSet(report)) {
+        options.reportPath = parser.value(report);
+        if (options.reportPath.isEmpty())
+            return usageError("--report 的文件名为空");
+        if (options.projects.size() > 1)
+            return usageError("--report 只能用于一个数据文件");
+        // Writing the report over the project would destroy the project.
+        const QFileInfo reportInfo(options.reportPath);
+        const QFileInfo projectInfo(options.projects.front());
+        if (reportInfo.exists() && projectInfo.exists() &&
+            reportInfo.canonicalFilePath() == projectInfo.canonicalFilePath())
+            return usageError("报告书文件不能是数据文件本身: " + utf8(options.reportPath));
+    }
+
+    return ParsedArguments{options, {}};
+}
+
+ProjectRun runProject(const QString& path, std::int16_t codeVersion, ProjectModel& model) {
+    model = ProjectModel{};
+    initializeProject(model);
+    MessageRecorder recorder;
+    InputForm form(model, recorder);
+    ProjectRun run;
+
+    // Open: New, then the reader.
+    form.newProject();
+    if (!readProjectFile(path, form)) {
+        run.status = kBatchRefused;
+    } else {
+        // A complete read resets the edition to 201X; the chosen one applies
+        // from here on, as if picked in the options dialog after opening.
+        model.codeVersion = codeVersion;
+        // The compute button: the gate, then the computation.
+        if (!form.commandGate()) {
+            run.status = kBatchRefused;
+        } else {
+            form.setResultButtonsEnabled(true);
+            if (const std::optional<ComputeFault> fault = computeWindResponse(model)) {
+                recorder.show(inputError(fault->message()));
+                run.status = kBatchFault;
+            }
+        }
+    }
+    run.messages = std::move(recorder.messages);
+    return run;
+}
+
+std::string messageLine(const Message& message) {
+    if (message.title.empty())
+        return message.text;
+    return message.title + ": " + message.text;
+}
+
+QJsonObject resultJson(const ProjectModel& m, const QString& file) {
+    const std::size_t n = pointCount(m);
+    QJsonObject object;
+    object.insert(QStringLiteral("file"), file);
+    object.insert(QStringLiteral("nFreedom"), m.nFreedom);
+    object.insert(QStringLiteral("codeVersion"), m.codeVersion);
+    object.insert(QStringLiteral("terrainType"), m.terrainType);
+    object.insert(QStringLiteral("alpha"), m.alpha);
+    object.insert(QStringLiteral("i10"), m.i10);
+    object.insert(QStringLiteral("dynFactor"), m.dynFactor);
+    object.insert(QStringLiteral("corrC"), m.corrC);
+    object.insert(QStringLiteral("exactBaseShear"), m.exactBaseShear);
+    object.insert(QStringLiteral("zCoord"), jsonList(m.zCoord, n));
+    object.insert(QStringLiteral("meanLoad"), jsonList(m.meanLoad, n));
+    object.insert(QStringLiteral("meanDisp"), jsonList(m.meanDisp, n));
+    object.insert(QStringLiteral("windVibForce"), jsonList(m.windVibForce, n));
+    object.insert(QStringLiteral("dispStd"), jsonList(m.dispStd, n));
+    object.insert(QStringLiteral("windVibCoef"), jsonList(m.windVibCoef, n));
+    object.insert(QStringLiteral("eqStaticLoad"), jsonList(m.eqStaticLoad, n));
+    object.insert(QStringLiteral("muR"), jsonList(m.muR, n));
+    object.insert(QStringLiteral("bgFactor"), jsonList(m.bgFactor, n));
+    object.insert(QStringLiteral("lrcBackground"), jsonList(m.lrcBackground, n));
+    object.insert(QStringLiteral("lrcLoad"), jsonList(m.lrcLoad, n));
+    return object;
+}
+
+std::string resultText(const ProjectModel& m, const QString& file) {
+    struct Column {
+        const char* header;
+        const List* values;
+        int decimals;
+    };
+    const std::array<Column, 8> columns{{
+        {"高度(m)", &m.zCoord, 2},
+        {"平均风荷载(KN)", &m.meanLoad, 3},
+        {"平均位移(mm)", &m.meanDisp, 3},
+        {"第1阶风振力(KN)", &m.windVibForce, 3},
+        {"第1阶位移标准差(mm)", &m.dispStd, 3},
+        {"风振系数", &m.windVibCoef, 4},
+        {"等效静力风荷载(KN)", &m.eqStaticLoad, 3},
+        {"LRC法等效风荷载(KN)", &m.lrcLoad, 3},
+    }};
+    const std::size_t n = pointCount(m);
+
+    // cells[row][col]; row 0 is the header, column 0 the point number.
+    std::vector<std::vector<std::string>> cells(n + 1);
+    cells[0].push_back("质点");
+    for (const Column& c : columns)
+        cells[0].push_back(c.header);
+    for (std::size_t i = 0; i < n; ++i) {
+        cells[i + 1].push_back(formatInteger(static_cast<long long>(i + 1)));
+        for (const Column& c : columns)
+            cells[i + 1].push_back(formatFixed((*c.values)[i], c.decimals));
+    }
+    std::vector<std::size_t> widths(columns.size() + 1, 0);
+    for (const auto& row : cells)
+        for (std::size_t col = 0; col < row.size(); ++col)
+            widths[col] = std::max(widths[col], displayWidth(row[col]));
+
+    std::string text;
+    text += "文件: " + utf8(file) + "\n";
+    text += std::string("规范: ") + editionName(m.codeVersion) + "  地貌类型: " +
+            terrainLetter(m.terrainType) + "  质点数: " + formatInteger(m.nFreedom) + "\n";
+    for (const auto& row : cells) {
+        std::string line;
+        for (std::size_t col = 0; col < row.size(); ++col) {
+            if (col > 0)
+                line += "  ";
+            padLeft(line, row[col], widths[col]);
+        }
+        text += line + "\n";
+    }
+    text += std::string(m.codeVersion == 0 ? "SQRT(1+R^2)" : "脉动增大系数ξ1") + ": " +
+            formatFixed(m.dynFactor, 4) + "\n";
+    text += "脉动底部剪力精确解(KN): " + formatFixed(m.exactBaseShear, 3) + "\n";
+    text += "脉动修正系数C: " + formatFixed(m.corrC, 4) + "\n";
+    text += "α: " + formatFixed(m.alpha, 2) + "\n";
+    text += "I10: " + formatFixed(m.i10, 4) + "\n";
+    return text;
+}
+
+std::string csvHeader() {
+    return "file,point,zCoord,meanLoad,meanDisp,windVibForce,dispStd,windVibCoef,eqStaticLoad,"
+           "muR,bgFactor,lrcBackground,lrcLoad\n";
+}
+
+std::string resultCsv(const ProjectModel& m, const QString& file) {
+    const std::string fileField = csvField(utf8(file));
+    const std::size_t n = pointCount(m);
+    std::string text;
+    for (std::size_t i = 0; i < n; ++i) {
+        text += fileField + "," + std::to_string(i + 1);
+        for (const List* list : {&m.zCoord, &m.meanLoad, &m.meanDisp, &m.windVibForce,
+                                 &m.dispStd, &m.windVibCoef, &m.eqStaticLoad, &m.muR,
+                                 &m.bgFactor, &m.lrcBackground, &m.lrcLoad})
+            text += "," + roundTrip((*list)[i]);
+        text += "\n";
+    }
+    return text;
+}
+
+int runBatch(const QStringList& args, std::ostream& out, std::ostream& err) {
+    const ParsedArguments parsed = parseBatchArguments(args);
+    if (!parsed.options) {
+        err << "用法错误: " << parsed.error << "\n\n" << batchUsage();
+        err.flush();
+        return kBatchUsage;
+    }
+    const BatchOptions& options = *parsed.options;
+    if (options.help) {
+        out << batchUsage();
+        out.flush();
+        return out ? kBatchOk : kBatchRefused;
+    }
+
+    // Like grep: with several projects every message names its file.
+    const bool nameFiles = options.projects.size() > 1;
+    int worst = kBatchOk;
+    bool firstText = true;
+    if (options.format == BatchFormat::Csv)
+        out << csvHeader();
+
+    ProjectModel model;
+    for (const QString& path : options.projects) {
+        const ProjectRun run = runProject(path, options.codeVersion, model);
+        std::vector<Message> messages = run.messages;
+        int status = run.status;
+
+        if (status == kBatchOk) {
+            switch (options.format) {
+            case BatchFormat::Text:
+                if (!firstText)
+                    out << "\n";
+                firstText = false;
+                out << resultText(model, path);
+                break;
+            case BatchFormat::Json: {
+                const QByteArray json =
+                    QJsonDocument(resultJson(model, path)).toJson(QJsonDocument::Compact);
+                out.write(json.constData(), json.size());
+                out << "\n";
+                break;
+            }
+            case BatchFormat::Csv:
+                out << resultCsv(model, path);
+                break;
+            }
+            if (!options.reportPath.isEmpty()) {
+                if (const std::optional<Message> refusal =
+                        writeHtmlReport(model, options.reportPath)) {
+                    messages.push_back(*refusal);
+                    status = kBatchRefused;
+                }
+            }
+        }
+
+        const std::string prefix = nameFiles ? utf8(path) + ": " : std::string();
+        for (const Message& message : messages)
+            err << prefix << messageLine(message) << "\n";
+        worst = std::max(worst, status);
+    }
+
+    out.flush();
+    if (!out) {
+        err << "错误: 计算结果无法写出\n";
+        worst = std::max(worst, kBatchRefused);
+    }
+    err.flush();
+    return worst;
+}
+
+} // namespace tamsor

@@ -1,5 +1,11 @@
-#include <cstdio>
-int main() {
-    std::fputs("tamsor-batch: not built yet\n", stderr);
-    return 0;
+#include "cli/Batch.h"
+
+#include <QCoreApplication>
+
+#include <iostream>
+
+int main(int argc, char* argv[]) {
+    std::ios::sync_with_stdio(false);
+    QCoreApplication app(argc, argv);
+    return tamsor::runBatch(QCoreApplication::arguments(), std::cout, std::cerr);
 }

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "model/Message.h"
+#include "model/ProjectModel.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tamsor {
+
+// Exit statuses of tamsor-batch. With several projects the highest status met
+// is returned.
+inline constexpr int kBatchOk = 0;      // every project computed
+inline constexpr int kBatchRefused = 1; // a project was refused (file, parse or gate),
+                                        // or a report / the output could not be written
+inline constexpr int kBatchUsage = 2;   // bad command line
+inline constexpr int kBatchFault = 3;   // a computation stopped on an arithmetic fault
+
+enum class BatchFormat { Text, Json, Csv };
+
+struct BatchOptions {
+    std::int16_t codeVersion = 0; // 0 = GB50009-201X, 1 = GB50009-2001
+    BatchFormat format = BatchFormat::Text;
+    QString reportPath;           // empty: no report
+    QStringList projects;
+    bool help = false;
+};
+
+// Result of reading the command line: the options, or the reason it was refused.
+struct ParsedArguments {
+    std::optional<BatchOptions> options;
+    std::string error; // UTF-8, set when options is empty
+};
+
+// args[0] is the program name, as QCoreApplication::arguments() gives it.
+// Needs no QCoreApplication.
+[[nodiscard]] ParsedArguments parseBatchArguments(const QStringList& args);
+
+// The usage text printed by --help and after a usage error (UTF-8, ends in a
+// line end).
+[[nodiscard]] std::string batchUsage();
+
+// One project run as the window runs Open followed by the compute button.
+struct ProjectRun {
+    int status = kBatchOk;
+    std::vector<Message> messages; // in the order the window would show them
+};
+
+// Fills `model` (which is re-initialised first) from the project file at
+// `path`, applies the code edition after the read, passes the command gate and
+// computes. `model` holds the results when the status is kBatchOk.
+[[nodiscard]] ProjectRun runProject(const QString& path, std::int16_t codeVersion,
+                                    ProjectModel& model);
+
+// "title: text" as the window shows a message (just the text when it has no
+// title).
+[[nodiscard]] std::string messageLine(const Message& message);
+
+// The output forms of one computed project.
+[[nodiscard]] QJsonObject resultJson(const ProjectModel& model, const QString& file);
+[[nodiscard]] std::string resultText(const ProjectModel& model, const QString& file);
+[[nodiscard]] std::string csvHeader();
+[[nodiscard]] std::string resultCsv(const ProjectModel& model, const QString& file);
+
+// The whole command: reads the arguments, runs every project in order, writes
+// results to `out` and messages to `err` (both UTF-8) and returns the exit
+// status. Needs no QCoreApplication.
+[[nodiscard]] int runBatch(const QStringList& args, std::ostream& out, std::ostream& err);
+
+} // namespace tamsor
