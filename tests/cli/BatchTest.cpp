@@ -1,0 +1,431 @@
+// The batch command called in-process through runBatch: results, refusals,
+// usage errors and the three output forms.
+#include "cli/Batch.h"
+
+#include "report/HtmlReport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <clocale>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace tamsor {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::Not;
+using ::testing::StartsWith;
+
+const QString kExamples = QStringLiteral(TAMSOR_EXAMPLES_DIR);
+const QString kSingle = kExamples + QStringLiteral("/single_mass.wvd");
+const QString kTower = kExamples + QStringLiteral("/steel_tower.wvd");
+const QString kChimney = kExamples + QStringLiteral("/rc_chimney.wvd");
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome batch(QStringList args) {
+    args.prepend(QStringLiteral("tamsor-batch"));
+    std::ostringstream out;
+    std::ostringstream err;
+    Outcome o;
+    o.status = runBatch(args, out, err);
+    o.out = out.str();
+    o.err = err.str();
+    return o;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+std::vector<std::string> split(const std::string& line, char sep) {
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    for (std::string f; std::getline(in, f, sep);)
+        fields.push_back(f);
+    return fields;
+}
+
+double parseDouble(const std::string& text) {
+    double value = 0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+    EXPECT_EQ(r.ptr, text.data() + text.size()) << text;
+    return value;
+}
+
+// The 12 project file lines, each ended by CR LF.
+QString writeProject(const QTemporaryDir& dir, const QString& name,
+                     const std::vector<std::string>& fileLines) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    for (const std::string& line : fileLines)
+        file.write((line + "\r\n").c_str());
+    return path;
+}
+
+// Two points; the caller sets the heights line.
+std::vector<std::string> twoPoints(const std::string& heights) {
+    return {"2", "0", heights, "10;10", "1", "1", "0.05", "10;10", "0.5;1", "2", "0.5", "1.3"};
+}
+
+QJsonObject singleJson(const QStringList& extra) {
+    const Outcome o = batch(extra + QStringList{QStringLiteral("--format"), QStringLiteral("json"),
+                                                kSingle});
+    EXPECT_EQ(o.status, kBatchOk) << o.err;
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(o.out));
+    EXPECT_TRUE(doc.isObject());
+    return doc.object();
+}
+
+TEST(BatchWorkedExample, NewCodeByDefault) {
+    const QJsonObject r = singleJson({});
+    EXPECT_EQ(r["codeVersion"].toInt(-1), 0);
+    EXPECT_EQ(r["terrainType"].toInt(), 2);
+    EXPECT_DOUBLE_EQ(r["meanLoad"].toArray()[0].toDouble(), 6.5);
+    EXPECT_NEAR(r["windVibCoef"].toArray()[0].toDouble(), 1.95610, 5e-6);
+    EXPECT_NEAR(r["dynFactor"].toDouble(), 1.36586, 5e-6);
+    EXPECT_NEAR(r["lrcLoad"].toArray()[0].toDouble(), 12.7146, 5e-5);
+}
+
+TEST(BatchWorkedExample, OldCodeIsAppliedAfterTheRead) {
+    // A complete read resets the edition to 201X; --code must still win.
+    for (const QString& spelling : {QStringLiteral("2001"), QStringLiteral("--code=2001")}) {
+        const QStringList args = spelling.startsWith(u'-')
+                                     ? QStringList{spelling}
+                                     : QStringList{QStringLiteral("--code"), spelling};
+        const QJsonObject r = singleJson(args);
+        EXPECT_EQ(r["codeVersion"].toInt(-1), 1);
+        EXPECT_NEAR(r["windVibCoef"].toArray()[0].toDouble(), 1.68271, 5e-6);
+        EXPECT_NEAR(r["i10"].toDouble(), 0.1136, 1e-12);
+        EXPECT_DOUBLE_EQ(r["meanLoad"].toArray()[0].toDouble(), 6.5);
+    }
+    const QJsonObject explicitNew = singleJson({QStringLiteral("--code"), QStringLiteral("201X")});
+    EXPECT_NEAR(explicitNew["windVibCoef"].toArray()[0].toDouble(), 1.95610, 5e-6);
+}
+
+TEST(BatchJson, HasEveryFieldAndNumbersRoundTrip) {
+    ProjectModel model;
+    ASSERT_EQ(runProject(kTower, 0, model).status, kBatchOk);
+
+    const Outcome o = batch({QStringLiteral("--format"), QStringLiteral("json"), kTower});
+    ASSERT_EQ(o.status, kBatchOk) << o.err;
+    ASSERT_EQ(lines(o.out).size(), 1u); // one object per line
+    const QJsonObject r = QJsonDocument::fromJson(QByteArray::fromStdString(o.out)).object();
+
+    EXPECT_EQ(r["file"].toString(), kTower);
+    EXPECT_EQ(r["nFreedom"].toInt(), 10);
+    EXPECT_EQ(r["codeVersion"].toInt(-1), 0);
+    EXPECT_EQ(r["terrainType"].toInt(), 2);
+    // Bit-for-bit equal to what the computation stored.
+    EXPECT_EQ(r["alpha"].toDouble(), model.alpha);
+    EXPECT_EQ(r["i10"].toDouble(), model.i10);
+    EXPECT_EQ(r["dynFactor"].toDouble(), model.dynFactor);
+    EXPECT_EQ(r["corrC"].toDouble(), model.corrC);
+    EXPECT_EQ(r["exactBaseShear"].toDouble(), model.exactBaseShear);
+    const std::vector<std::pair<const char*, const List*>> lists{
+        {"meanLoad", &model.meanLoad},         {"meanDisp", &model.meanDisp},
+        {"windVibForce", &model.windVibForce}, {"dispStd", &model.dispStd},
+        {"windVibCoef", &model.windVibCoef},   {"eqStaticLoad", &model.eqStaticLoad},
+        {"muR", &model.muR},                   {"bgFactor", &model.bgFactor},
+        {"lrcBackground", &model.lrcBackground}, {"lrcLoad", &model.lrcLoad},
+        {"zCoord", &model.zCoord}};
+    for (const auto& [key, list] : lists) {
+        const QJsonArray array = r[QLatin1String(key)].toArray();
+        ASSERT_EQ(array.size(), 10) << key;
+        for (int i = 0; i < 10; ++i)
+            EXPECT_EQ(array[i].toDouble(), (*list)[static_cast<std::size_t>(i)]) << key << i;
+    }
+}
+
+TEST(BatchJson, SeveralProjectsGiveOneObjectPerLine) {
+    const Outcome o =
+        batch({QStringLiteral("--format"), QStringLiteral("json"), kTower, kChimney, kSingle});
+    ASSERT_EQ(o.status, kBatchOk) << o.err;
+    const std::vector<std::string> rows = lines(o.out);
+    ASSERT_EQ(rows.size(), 3u);
+    const QStringList files{kTower, kChimney, kSingle};
+    for (int i = 0; i < 3; ++i) {
+        const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(rows[i]));
+        ASSERT_TRUE(doc.isObject()) << rows[i];
+        EXPECT_EQ(doc.object()["file"].toString(), files[i]);
+    }
+}
+
+TEST(BatchCsv, HeaderThenOneRoundTripRowPerPoint) {
+    ProjectModel chimney;
+    ASSERT_EQ(runProject(kChimney, 1, chimney).status, kBatchOk);
+
+    const Outcome o = batch({QStringLiteral("--format"), QStringLiteral("csv"),
+                             QStringLiteral("--code"), QStringLiteral("2001"), kSingle, kChimney});
+    ASSERT_EQ(o.status, kBatchOk) << o.err;
+    const std::vector<std::string> rows = lines(o.out);
+    ASSERT_EQ(rows.size(), 1u + 1u + 6u);
+    const std::vector<std::string> header = split(rows[0], ',');
+    ASSERT_EQ(header.size(), 13u);
+    EXPECT_EQ(header[0], "file");
+    EXPECT_EQ(header[1], "point");
+    EXPECT_EQ(header[7], "windVibCoef");
+
+    const std::vector<std::string> single = split(rows[1], ',');
+    EXPECT_EQ(single[0], kSingle.toStdString());
+    EXPECT_NEAR(parseDouble(single[7]), 1.68271, 5e-6);
+
+    for (std::size_t i = 0; i < 6; ++i) {
+        const std::vector<std::string> row = split(rows[2 + i], ',');
+        ASSERT_EQ(row.size(), 13u);
+        EXPECT_EQ(row[0], kChimney.toStdString());
+        EXPECT_EQ(row[1], std::to_string(i + 1));
+        EXPECT_EQ(parseDouble(row[2]), chimney.zCoord[i]);
+        EXPECT_EQ(parseDouble(row[3]), chimney.meanLoad[i]);
+        EXPECT_EQ(parseDouble(row[7]), chimney.windVibCoef[i]);
+        EXPECT_EQ(parseDouble(row[12]), chimney.lrcLoad[i]);
+    }
+}
+
+TEST(BatchCsv, FileNamesWithCommasAndQuotesAreQuoted) {
+    QTemporaryDir dir;
+    QFile::copy(kSingle, dir.filePath(QStringLiteral("a,\"b\".wvd")));
+    const Outcome o = batch({QStringLiteral("--format=csv"),
+                             dir.filePath(QStringLiteral("a,\"b\".wvd"))});
+    ASSERT_EQ(o.status, kBatchOk) << o.err;
+    const std::vector<std::string> rows = lines(o.out);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_THAT(rows[1], StartsWith("\"" + dir.path().toStdString() + "/a,\"\"b\"\".wvd\",1,"));
+}
+
+TEST(BatchText, TableAndSingleValuesWithoutLocaleInfluence) {
+    // A comma-decimal locale for both the C library and Qt must not leak in.
+    const char* previous = std::setlocale(LC_ALL, "de_DE.UTF-8");
+    const std::string saved = previous ? previous : "C";
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const Outcome o = batch({kSingle});
+    QLocale::setDefault(QLocale::c());
+    std::setlocale(LC_ALL, saved.c_str());
+
+    ASSERT_EQ(o.status, kBatchOk) << o.err;
+    EXPECT_THAT(o.err, IsEmpty());
+    const std::vector<std::string> rows = lines(o.out);
+    ASSERT_GE(rows.size(), 9u);
+    EXPECT_EQ(rows[0], "文件: " + kSingle.toStdString());
+    EXPECT_THAT(rows[1], HasSubstr("GB50009-201X"));
+    EXPECT_THAT(rows[2], HasSubstr("平均风荷载(KN)"));
+    EXPECT_THAT(rows[3], HasSubstr("6.500"));
+    EXPECT_THAT(rows[3], HasSubstr("1.9561"));
+    EXPECT_THAT(rows[3], HasSubstr("12.715"));
+    EXPECT_EQ(rows[4], "SQRT(1+R^2): 1.3659");
+    EXPECT_EQ(rows[6], "脉动修正系数C: 1.0000");
+    EXPECT_EQ(rows[8], "I10: 0.1400");
+
+    const Outcome old = batch({QStringLiteral("--code"), QStringLiteral("2001"), kSingle});
+    EXPECT_THAT(old.out, HasSubstr("GB50009-2001"));
+    EXPECT_THAT(old.out, HasSubstr("脉动增大系数ξ1: 1.3659"));
+}
+
+TEST(BatchRefusals, MissingFile) {
+    const Outcome o = batch({QStringLiteral("/nonexistent/none.wvd")});
+    EXPECT_EQ(o.status, kBatchRefused);
+    EXPECT_EQ(o.err, "错误: 数据文件不存在\n");
+    EXPECT_THAT(o.out, IsEmpty());
+}
+
+TEST(BatchRefusals, FileContentsListsAndGate) {
+    QTemporaryDir dir;
+    // Too short: the reader refuses before anything is loaded.
+    const QString shortFile = writeProject(dir, "short.wvd", {"1", "0", "10"});
+    Outcome o = batch({shortFile});
+    EXPECT_EQ(o.status, kBatchRefused);
+    EXPECT_EQ(o.err, "错误: 数据文件不完整，数据太少，请补充\n");
+
+    // A list with the wrong number of heights is refused by the sweep; the
+    // gate then stops silently as the first values are non-zero.
+    std::vector<std::string> wrongCount = twoPoints("10;20");
+    wrongCount[0] = "3";
+    o = batch({writeProject(dir, "count.wvd", wrongCount)});
+    EXPECT_EQ(o.status, kBatchRefused);
+    EXPECT_THAT(o.err, HasSubstr("错误提示: 输入的数据数目与自由度数不一致\n"));
+    EXPECT_THAT(o.out, IsEmpty());
+
+    // A zero basic wind pressure passes every parse but not the gate.
+    std::vector<std::string> noWind = twoPoints("10;20");
+    noWind[10] = "0";
+    o = batch({writeProject(dir, "nowind.wvd", noWind)});
+    EXPECT_EQ(o.status, kBatchRefused);
+    EXPECT_EQ(o.err, "错误提示: 输入的数据有错误\n");
+
+    // Gate refusal leaves no report behind.
+    const QString report = dir.filePath(QStringLiteral("r.htm"));
+    o = batch({QStringLiteral("--report"), report, writeProject(dir, "nw2.wvd", noWind)});
+    EXPECT_EQ(o.status, kBatchRefused);
+    EXPECT_FALSE(QFile::exists(report));
+}
+
+TEST(BatchRefusals, ComputationFault) {
+    QTemporaryDir dir;
+    // Only the first height is checked by the gate; a later zero height
+    // makes the turbulence intensity undefined.
+    const Outcome o = batch({QStringLiteral("--format=json"),
+                             writeProject(dir, "zero.wvd", twoPoints("10;0"))});
+    EXPECT_EQ(o.status, kBatchFault);
+    EXPECT_THAT(o.err, StartsWith("错误提示: 计算出错："));
+    EXPECT_EQ(lines(o.err).size(), 1u);
+    EXPECT_THAT(o.out, IsEmpty());
+}
+
+TEST(BatchRefusals, SeveralProjectsContinueAndReturnTheWorstStatus) {
+    QTemporaryDir dir;
+    const QString fault = writeProject(dir, "zero.wvd", twoPoints("10;0"));
+    const QString missing = dir.filePath(QStringLiteral("missing.wvd"));
+
+    Outcome o = batch({QStringLiteral("--format=csv"), missing, kSingle});
+    EXPECT_EQ(o.status, kBatchRefused);
+    EXPECT_EQ(lines(o.out).size(), 2u); // header + the single point
+    // With several files every message names its file.
+    EXPECT_EQ(o.err, missing.toStdString() + ": 错误: 数据文件不存在\n");
+
+    o = batch({QStringLiteral("--format=csv"), fault, missing, kSingle});
+    EXPECT_EQ(o.status, kBatchFault);
+    EXPECT_EQ(lines(o.out).size(), 2u);
+    const std::vector<std::string> messages = lines(o.err);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_THAT(messages[0], StartsWith(fault.toStdString() + ": 错误提示: 计算出错："));
+    EXPECT_THAT(messages[1], StartsWith(missing.toStdString() + ": 错误:"));
+}
+
+TEST(BatchUsage, RefusedCommandLinesExitTwoWithUsage) {
+    QTemporaryDir dir;
+    const QString report = dir.filePath(QStringLiteral("r.htm"));
+    const std::vector<QStringList> bad{
+        {QStringLiteral("--frobnicate"), kSingle},
+        {QStringLiteral("-x"), kSingle},
+        {QStringLiteral("--code"), QStringLiteral("2012"), kSingle},
+        {QStringLiteral("--code"), QStringLiteral("1"), kSingle},
+        {QStringLiteral("--format"), QStringLiteral("xml"), kSingle},
+        {QStringLiteral("--format"), QStringLiteral("JSON"), kSingle},
+        {QStringLiteral("--report"), report, kSingle, kTower},
+        {QStringLiteral("--report="), kSingle},
+        {},
+        {QStringLiteral("--format"), QStringLiteral("json")},
+        {kSingle, QStringLiteral("--code")}, // value missing
+    };
+    for (const QStringList& args : bad) {
+        const Outcome o = batch(args);
+        EXPECT_EQ(o.status, kBatchUsage) << args.join(u' ').toStdString();
+        EXPECT_THAT(o.err, StartsWith("用法错误: "));
+        EXPECT_THAT(o.err, HasSubstr("用法: tamsor-batch"));
+        EXPECT_THAT(o.out, IsEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(report));
+    EXPECT_THAT(batch({QStringLiteral("--frobnicate"), kSingle}).err,
+                StartsWith("用法错误: 未知选项: --frobnicate\n"));
+}
+
+TEST(BatchUsage, HelpPrintsUsageAndSucceeds) {
+    for (const QString& flag : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+        const Outcome o = batch({flag});
+        EXPECT_EQ(o.status, kBatchOk);
+        EXPECT_THAT(o.out, StartsWith("用法: tamsor-batch"));
+        EXPECT_THAT(o.out, HasSubstr("退出码"));
+        EXPECT_THAT(o.err, IsEmpty());
+    }
+}
+
+TEST(BatchReport, WritesTheWindowsReport) {
+    QTemporaryDir dir;
+    const QString report = dir.filePath(QStringLiteral("tower.htm"));
+    const Outcome o = batch({QStringLiteral("--code"), QStringLiteral("2001"),
+                             QStringLiteral("--report"), report, kTower});
+    ASSERT_EQ(o.status, kBatchOk) << o.err;
+    EXPECT_THAT(o.out, HasSubstr("GB50009-2001")); // the results are printed too
+
+    ProjectModel model;
+    ASSERT_EQ(runProject(kTower, 1, model).status, kBatchOk);
+    QFile written(report);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    EXPECT_FALSE(bytes.isEmpty());
+    EXPECT_EQ(bytes, htmlReportBytes(model));
+    EXPECT_TRUE(bytes.contains(QByteArray("GB50009-2001")));
+}
+
+TEST(BatchReport, NeverOverwritesTheProjectAndReportsWriteFailures) {
+    QTemporaryDir dir;
+    const QString project = dir.filePath(QStringLiteral("p.wvd"));
+    ASSERT_TRUE(QFile::copy(kSingle, project));
+    QFile original(kSingle);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray before = original.readAll();
+
+    // The same file under another spelling of its path.
+    Outcome o = batch({QStringLiteral("--report"),
+                       dir.path() + QStringLiteral("/./p.wvd"), project});
+    EXPECT_EQ(o.status, kBatchUsage);
+    QFile after(project);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
+
+    // A folder cannot take the report: the results are still printed, the
+    // failure is reported and the status is not success.
+    o = batch({QStringLiteral("--report"), dir.path(), project});
+    EXPECT_EQ(o.status, kBatchRefused);
+    EXPECT_THAT(o.out, HasSubstr("1.9561"));
+    EXPECT_THAT(o.err, Not(IsEmpty()));
+}
+
+TEST(BatchOutput, FailedOutputIsNotSuccess) {
+    std::ostream broken(nullptr); // every write fails
+    std::ostringstream err;
+    const int status = runBatch({QStringLiteral("tamsor-batch"), kSingle}, broken, err);
+    EXPECT_EQ(status, kBatchRefused);
+    EXPECT_EQ(err.str(), "错误: 计算结果无法写出\n");
+}
+
+TEST(BatchExamples, AllExamplesAreTwelveCrLfLinesAndCompute) {
+    for (const QString& path : {kSingle, kTower, kChimney}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        const QByteArray bytes = file.readAll();
+        EXPECT_EQ(bytes.count("\r\n"), 12) << path.toStdString();
+        EXPECT_EQ(bytes.count('\n'), 12);
+        EXPECT_TRUE(bytes.endsWith("\r\n"));
+        for (std::int16_t edition : {std::int16_t{0}, std::int16_t{1}}) {
+            ProjectModel model;
+            const ProjectRun run = runProject(path, edition, model);
+            EXPECT_EQ(run.status, kBatchOk) << path.toStdString();
+            EXPECT_THAT(run.messages, IsEmpty());
+            EXPECT_EQ(model.codeVersion, edition);
+            EXPECT_TRUE(model.resultsComplete);
+        }
+    }
+    ProjectModel tower;
+    ASSERT_EQ(runProject(kTower, 0, tower).status, kBatchOk);
+    EXPECT_EQ(tower.nFreedom, 10);
+    ProjectModel chimney;
+    ASSERT_EQ(runProject(kChimney, 0, chimney).status, kBatchOk);
+    EXPECT_EQ(chimney.nFreedom, 6);
+    EXPECT_EQ(chimney.terrainType, 3);
+}
+
+} // namespace
+} // namespace tamsor
