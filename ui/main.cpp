@@ -1,3 +1,4 @@
+#include "dist/AppIcon.h"
 #include "model/ProjectModel.h"
 #include "model/Startup.h"
 #include "ui/MainWindow.h"
@@ -10,6 +11,10 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // Command-line arguments are not used.
     QApplication::setApplicationName(QString::fromUtf8(tamsor::kAppTitle));
+    // The icon of every window and of the About box; the desktop entry names
+    // the same icon and this program.
+    QApplication::setWindowIcon(tamsor::applicationIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tamsor.Tamsor"));
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPointSize(9);
     QApplication::setFont(font);
