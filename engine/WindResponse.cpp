@@ -30,8 +30,9 @@ private:
 };
 
 // One run of the computation over a model whose counts and list lengths have
-// been checked. Every step's result goes through ok(); the flags are clear at
-// the start of each step because the run stops at the first one raised.
+// been checked. Every step's result goes through ok() and flagsOk(); the flags
+// are clear at the start of each step because the run stops at the first one
+// raised.
 class Run {
 public:
     explicit Run(ProjectModel& model) : m_(model), n_(static_cast<std::size_t>(model.nFreedom)) {}
@@ -39,21 +40,39 @@ public:
     std::optional<ComputeFault> execute();
 
 private:
+    // A quantity that is not a finite number stops the run at once. The
+    // exception flags, which also catch faults whose trace a later operation
+    // hides, are tested once per point and step (testing them drains the
+    // floating-point pipeline, so not after every single operation); a fault
+    // found there is put on the last quantity of that point and step.
     bool ok(double value, const char* name, std::size_t point) {
         return ok(value, name, static_cast<int>(point) + 1);
     }
     bool ok(double value, const char* name, int point = 0) {
-        if (!detail::stepFailed(value))
+        if (std::isfinite(value))
             return true;
-        fault_ = ComputeFault{detail::quantityName(name, point), detail::reasonFor(value)};
+        fail(value, name, point);
         return false;
     }
+    bool flagsOk(const char* name, std::size_t point) {
+        return flagsOk(name, static_cast<int>(point) + 1);
+    }
+    bool flagsOk(const char* name, int point = 0) {
+        if (std::fetestexcept(detail::kFaultFlags) == 0)
+            return true;
+        fail(0.0, name, point);
+        return false;
+    }
+    bool checked(double value, const char* name) { return ok(value, name) && flagsOk(name); }
     bool ok(const Matrix& matrix, const char* name) {
         for (const List& row : matrix)
             for (double v : row)
                 if (!ok(v, name))
                     return false;
-        return ok(0.0, name); // flags raised by elements that came out finite
+        return flagsOk(name);
+    }
+    void fail(double value, const char* name, int point) {
+        fault_ = ComputeFault{detail::quantityName(name, point), detail::reasonFor(value)};
     }
 
     void meanAndFluctuatingForces();
@@ -113,6 +132,7 @@ void Run::meanAndFluctuatingForces() {
         if (!ok(m_.meanLoad[i], "平均风荷载", i)) return;
         sigmaP_[i] = m_.shapeCoef[i] * muZ_[i] * m_.windArea[i] * (2.0 * iZ_[i]) * m_.w0;
         if (!ok(sigmaP_[i], "脉动风力标准差", i)) return;
+        if (!flagsOk("脉动风力标准差", i)) return;
         m1_ = m1_ + m_.mass[i] * m_.modeShape[i] * m_.modeShape[i];
         if (!ok(m1_, "广义质量M1")) return;
     }
@@ -124,7 +144,7 @@ void Run::horizontalCorrelation() {
         const double x = m_.structWidth / 50.0;
         rhoX_ = std::sqrt(2.0 * (x - (1.0 - std::exp(-x)))) / x;
     }
-    (void)ok(rhoX_, "水平相关系数ρx");
+    (void)checked(rhoX_, "水平相关系数ρx");
 }
 
 void Run::covariance() {
@@ -138,18 +158,18 @@ void Run::covariance() {
     for (std::size_t i = 0; i < n_; ++i)
         for (std::size_t j = 0; j < n_; ++j)
             sigmaQ2_ = sigmaQ2_ + c_[i][j] * m_.modeShape[i] * m_.modeShape[j];
-    (void)ok(sigmaQ2_, "广义脉动力方差σQ²");
+    (void)checked(sigmaQ2_, "广义脉动力方差σQ²");
 }
 
 void Run::resonance() {
     const double f1 = m_.freq[0];
     const double zeta1 = m_.dampRatio[0];
     const double s1 = davenportSpectrum(p_.v10, f1);
-    if (!ok(s1, "风谱密度S1")) return;
+    if (!checked(s1, "风谱密度S1")) return;
     const double r2 = s1 * (kEnginePi * f1 / (4.0 * zeta1));
-    if (!ok(r2, "共振因子R²")) return;
+    if (!checked(r2, "共振因子R²")) return;
     m_.dynFactor = std::sqrt(1.0 + r2);
-    (void)ok(m_.dynFactor, "动力放大系数");
+    (void)checked(m_.dynFactor, "动力放大系数");
 }
 
 void Run::generalisedMeanForce() {
@@ -158,6 +178,7 @@ void Run::generalisedMeanForce() {
         p1_ = p1_ + m_.meanLoad[i] * m_.modeShape[i];
         if (!ok(p1_, "广义平均风力P1")) return;
     }
+    (void)flagsOk("广义平均风力P1");
 }
 
 void Run::pointResults() {
@@ -184,6 +205,7 @@ void Run::pointResults() {
         if (!ok(m_.muR[i], "μ1·r1", i)) return;
         m_.bgFactor[i] = m_.muR[i] / (p_.i10 * (g * 2.0));
         if (!ok(m_.bgFactor[i], "背景分量因子", i)) return;
+        if (!flagsOk("背景分量因子", i)) return;
     }
 }
 
@@ -192,11 +214,16 @@ void Run::lrcAndCorrection() {
 
     // 1. Influence coefficients of the base shear: c (z/H)^k with c = 1, k = 0.
     const double h = arrayMax(m_.zCoord);
-    if (!ok(h, "最大高度H")) return;
+    if (!checked(h, "最大高度H")) return;
     List iota(n_, 0.0);
     for (std::size_t i = 0; i < n_; ++i) {
-        iota[i] = 1.0 * std::pow(m_.zCoord[i] / h, 0.0);
+        // The ratio is checked on its own: (z/0)^0 is 1, and the compiler may
+        // fold the power away together with the division.
+        const double ratio = m_.zCoord[i] / h;
+        if (!ok(ratio, "影响系数", i)) return;
+        iota[i] = 1.0 * std::pow(ratio, 0.0);
         if (!ok(iota[i], "影响系数", i)) return;
+        if (!flagsOk("影响系数", i)) return;
     }
 
     // 2. Covariance of each force with the base shear, variance of the base shear.
@@ -210,6 +237,7 @@ void Run::lrcAndCorrection() {
         }
         if (!ok(cov[i], "脉动风力与基底剪力的协方差", i)) return;
         if (!ok(sigmaV2, "背景基底剪力方差σV²")) return;
+        if (!flagsOk("背景基底剪力方差σV²")) return;
     }
 
     // 3. Background, resonant and total LRC load per point.
@@ -223,6 +251,7 @@ void Run::lrcAndCorrection() {
         m_.lrcLoad[i] = std::sqrt(res[i] * res[i] + m_.lrcBackground[i] * m_.lrcBackground[i]) +
                         m_.meanLoad[i];
         if (!ok(m_.lrcLoad[i], "LRC等效风荷载", i)) return;
+        if (!flagsOk("LRC等效风荷载", i)) return;
     }
 
     // 4.-7. Base shears and the correction coefficient.
@@ -234,12 +263,13 @@ void Run::lrcAndCorrection() {
         sumF = sumF + m_.windVibForce[i];
         if (!ok(sumF, "风振力之和")) return;
     }
+    if (!flagsOk("风振力之和")) return;
     const double vB = (std::sqrt(sigmaV2) * g) / 1000.0;
-    if (!ok(vB, "背景基底剪力VB")) return;
+    if (!checked(vB, "背景基底剪力VB")) return;
     m_.exactBaseShear = std::sqrt(sumR * sumR + vB * vB);
-    if (!ok(m_.exactBaseShear, "精确脉动基底剪力")) return;
+    if (!checked(m_.exactBaseShear, "精确脉动基底剪力")) return;
     m_.corrC = sumF / m_.exactBaseShear;
-    (void)ok(m_.corrC, "修正系数C");
+    (void)checked(m_.corrC, "修正系数C");
 }
 
 // The counts and list lengths the computation relies on; checked before any

@@ -3,10 +3,13 @@
 // with the named quantity, leave resultsComplete false, and leave the record
 // usable for the next, valid computation.
 
+#include "engine/FaultCheck.h"
 #include "engine/WindResponse.h"
 
 #include "EngineTestModels.h"
 
+#include <cfenv>
+#include <cmath>
 #include <functional>
 #include <string>
 
@@ -135,6 +138,21 @@ TEST(ComputeFault, MessageNamesQuantityAndReason) {
               "计算出错：第2质点的风振系数，除数为零。");
     EXPECT_EQ((ComputeFault{"广义质量M1", FaultReason::Overflow}).message(),
               "计算出错：广义质量M1，数值溢出。");
+}
+
+TEST(ComputeFault, ExceptionFlagsCatchAFaultThatLeavesAFiniteResult) {
+    volatile double zero = 0.0; // keeps the operations at run time
+    detail::clearFaultFlags();
+    volatile double infinite = 7.0 / zero;
+    const double hidden = 1.0 / infinite; // 1/(7/0) is 0
+    EXPECT_EQ(hidden, 0.0);
+    EXPECT_TRUE(detail::stepFailed(hidden));
+    EXPECT_EQ(detail::reasonFor(hidden), FaultReason::DivisionByZero);
+    detail::clearFaultFlags();
+    EXPECT_FALSE(detail::stepFailed(hidden));
+    EXPECT_TRUE(detail::stepFailed(std::sqrt(-zero - 1.0)));
+    EXPECT_EQ(detail::reasonFor(0.0), FaultReason::InvalidOperation);
+    detail::clearFaultFlags();
 }
 
 TEST(ComputeFault, FaultedRunKeepsResultListsAtThePointCount) {
