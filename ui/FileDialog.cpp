@@ -77,6 +77,8 @@ FileDialog::FileDialog(FileDialogKind kind, ProjectModel& model, Prompts& prompt
     cmdCancel_ = new QPushButton(QStringLiteral("取  消"), this);
     cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel_->setGeometry(twipRect(5280, 3360, 855, 375));
+    cmdOK_->setAutoDefault(false);
+    cmdCancel_->setAutoDefault(false);
 
     setTabOrder(dir1_, home_);
     setTabOrder(home_, txtNameBmp_);
@@ -114,8 +116,15 @@ void FileDialog::setFolder(const QString& folder) {
 }
 
 void FileDialog::keyPressEvent(QKeyEvent* event) {
-    // Esc does not close this dialog; Cancel or the close box do.
+    // Esc does not close this dialog; Cancel or the close box do. Enter
+    // presses only a button that has the focus.
     if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+            button->click();
         event->accept();
         return;
     }

@@ -1,0 +1,266 @@
+#include "DialogTestSupport.h"
+
+#include "model/Startup.h"
+#include "ui/FileDialog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include <memory>
+
+using namespace tamsor;
+using tamsor::test::RecordingPrompts;
+
+namespace {
+
+void touch(const QString& path) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+}
+
+} // namespace
+
+class FileDialogTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> tmp_;
+    QString dirPath_;
+    ProjectModel model_;
+    RecordingPrompts prompts_;
+    QStringList actionPaths_;
+    bool actionResult_ = true;
+
+    FileDialog::Action recordingAction() {
+        return [this](QWidget*, const QString& path) {
+            actionPaths_ << path;
+            return actionResult_;
+        };
+    }
+
+private slots:
+    void init() {
+        tmp_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(tmp_->isValid());
+        dirPath_ = tmp_->path();
+        model_ = ProjectModel{};
+        initializeProject(model_);
+        model_.lastDir = dirPath_.toStdString();
+        model_.lastFileName = "*.wvd";
+        prompts_ = RecordingPrompts{};
+        actionPaths_.clear();
+        actionResult_ = true;
+    }
+
+    void controlsCaptionsAndFocusOrder_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("nameTop");
+        QTest::newRow("open") << int(FileDialogKind::OpenData)
+                              << QStringLiteral("从文件导入数据(*.wvd)") << QStringLiteral("last.wvd")
+                              << 184;
+        QTest::newRow("save") << int(FileDialogKind::SaveData)
+                              << QStringLiteral("导出保存数据到文件(*.wvd)") << QStringLiteral("*.wvd")
+                              << 176;
+        QTest::newRow("report") << int(FileDialogKind::Report)
+                                << QStringLiteral("将计算结果生成网页") << QStringLiteral("*.htm")
+                                << 176;
+    }
+    void controlsCaptionsAndFocusOrder() {
+        QFETCH(int, kind);
+        QFETCH(QString, caption);
+        QFETCH(QString, name);
+        QFETCH(int, nameTop);
+        model_.lastFileName = "last.wvd";
+        FileDialog dialog(FileDialogKind(kind), model_, prompts_, recordingAction());
+        QCOMPARE(dialog.windowTitle(), caption);
+        QCOMPARE(dialog.nameBox()->text(), name);
+        QCOMPARE(dialog.nameBox()->y(), nameTop);
+        QCOMPARE(dialog.size(), QSize(443, 259));
+        QCOMPARE(dialog.okButton()->text(), QStringLiteral("确  定"));
+        QCOMPARE(dialog.cancelButton()->text(), QStringLiteral("取  消"));
+        auto* label = dialog.findChild<QLabel*>(QStringLiteral("Label1"));
+        QVERIFY(label);
+        QCOMPARE(label->text(), QStringLiteral("输入文件名："));
+        QVERIFY(!dialog.okButton()->isDefault());
+        QVERIFY(!dialog.cancelButton()->isDefault());
+
+        QWidget* expected[] = {dialog.folderView(), dialog.homeButton(), dialog.nameBox(),
+                               dialog.okButton(), dialog.cancelButton(), dialog.fileList()};
+        for (std::size_t i = 0; i + 1 < std::size(expected); ++i) {
+            QWidget* next = expected[i]->nextInFocusChain();
+            while (next->focusPolicy() == Qt::NoFocus)
+                next = next->nextInFocusChain();
+            QCOMPARE(next, expected[i + 1]);
+        }
+    }
+
+    void fileListFollowsPatternAndFolder() {
+        touch(dirPath_ + "/b.wvd");
+        touch(dirPath_ + "/a.wvd");
+        touch(dirPath_ + "/report.htm");
+        QVERIFY(QDir(dirPath_).mkdir("sub"));
+        touch(dirPath_ + "/sub/c.wvd");
+
+        FileDialog dialog(FileDialogKind::OpenData, model_, prompts_, recordingAction());
+        QCOMPARE(dialog.folder(), dirPath_);
+        QCOMPARE(dialog.fileList()->count(), 2);
+        QCOMPARE(dialog.fileList()->item(0)->text(), QStringLiteral("a.wvd"));
+        QCOMPARE(dialog.fileList()->item(1)->text(), QStringLiteral("b.wvd"));
+
+        // The folder list shows the start folder as its current entry.
+        auto* folders = qobject_cast<QFileSystemModel*>(dialog.folderView()->model());
+        QVERIFY(folders);
+        QCOMPARE(folders->filePath(dialog.folderView()->currentIndex()), dirPath_);
+
+        // Clicking a file puts its bare name into the name box.
+        const QRect second = dialog.fileList()->visualItemRect(dialog.fileList()->item(1));
+        dialog.show();
+        QTest::mouseClick(dialog.fileList()->viewport(), Qt::LeftButton, {}, second.center());
+        QCOMPARE(dialog.nameBox()->text(), QStringLiteral("b.wvd"));
+
+        // Choosing another folder in the folder list refills the file list.
+        const QModelIndex sub = folders->index(dirPath_ + "/sub");
+        QVERIFY(sub.isValid());
+        dialog.folderView()->setCurrentIndex(sub);
+        QCOMPARE(dialog.folder(), dirPath_ + "/sub");
+        QCOMPARE(dialog.fileList()->count(), 1);
+        QCOMPARE(dialog.fileList()->item(0)->text(), QStringLiteral("c.wvd"));
+        // The name box keeps what it had.
+        QCOMPARE(dialog.nameBox()->text(), QStringLiteral("b.wvd"));
+    }
+
+    void homeButtonAndMissingLastDirLeadHome() {
+        model_.lastDir = (dirPath_ + "/removed").toStdString();
+        FileDialog dialog(FileDialogKind::SaveData, model_, prompts_, recordingAction());
+        QCOMPARE(dialog.folder(), QDir::homePath());
+
+        dialog.setFolder(dirPath_);
+        QCOMPARE(dialog.folder(), dirPath_);
+        dialog.homeButton()->click();
+        QCOMPARE(dialog.folder(), QDir::homePath());
+    }
+
+    void refusedNamesKeepTheDialogOpen_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        const QString wvd = QStringLiteral("请输入文件名，扩展名为 wvd  !");
+        const QString htm = QStringLiteral("请输入文件名，扩展名必须是htm !");
+        QTest::newRow("upper case") << int(FileDialogKind::SaveData) << "A.WVD" << wvd;
+        QTest::newRow("empty") << int(FileDialogKind::OpenData) << "" << wvd;
+        QTest::newRow("one blank") << int(FileDialogKind::OpenData) << " " << wvd;
+        QTest::newRow("pattern") << int(FileDialogKind::SaveData) << "*.wvd" << wvd;
+        QTest::newRow("question mark") << int(FileDialogKind::OpenData) << "a?.wvd" << wvd;
+        QTest::newRow("report pattern") << int(FileDialogKind::Report) << "*.htm" << htm;
+        QTest::newRow("html") << int(FileDialogKind::Report) << "r.html" << htm;
+    }
+    void refusedNamesKeepTheDialogOpen() {
+        QFETCH(int, kind);
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        FileDialog dialog(FileDialogKind(kind), model_, prompts_, recordingAction());
+        dialog.show();
+        QSignalSpy finished(&dialog, &QDialog::finished);
+        dialog.nameBox()->setText(name);
+        dialog.okButton()->click();
+
+        QCOMPARE(prompts_.messages.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(prompts_.messages[0].text), message);
+        QCOMPARE(prompts_.messages[0].title, std::string("警告"));
+        QCOMPARE(prompts_.messages[0].icon, Message::Icon::Exclamation);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(actionPaths_.isEmpty());
+        QCOMPARE(dialog.nameBox()->text(), name);
+        QCOMPARE(model_.lastFileName, std::string("*.wvd"));
+        QCOMPARE(QDir(dirPath_).entryList(QDir::Files), QStringList{});
+    }
+
+    void acceptedNameRunsTheActionWithTheFullPath() {
+        const QString other = dirPath_ + "/目录 二";
+        QVERIFY(QDir().mkpath(other));
+        FileDialog dialog(FileDialogKind::SaveData, model_, prompts_, recordingAction());
+        dialog.show();
+        dialog.setFolder(other);
+        dialog.nameBox()->setText(QStringLiteral("工程 1.wvd"));
+        dialog.okButton()->click();
+
+        QCOMPARE(actionPaths_, QStringList{other + "/工程 1.wvd"});
+        QCOMPARE(dialog.nameBox()->text(), other + "/工程 1.wvd");
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(dialog.actionSucceeded());
+        QCOMPARE(model_.lastDir, other.toStdString());
+        QCOMPARE(model_.lastFileName, std::string("工程 1.wvd"));
+        QVERIFY(prompts_.messages.empty());
+    }
+
+    void failedActionClosesButKeepsLastDir() {
+        const QString other = dirPath_ + "/other";
+        QVERIFY(QDir().mkpath(other));
+        actionResult_ = false;
+        FileDialog dialog(FileDialogKind::OpenData, model_, prompts_, recordingAction());
+        dialog.show();
+        dialog.setFolder(other);
+        dialog.nameBox()->setText(QStringLiteral("broken.wvd"));
+        dialog.okButton()->click();
+
+        QCOMPARE(actionPaths_.size(), 1);
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(!dialog.actionSucceeded());
+        QCOMPARE(model_.lastDir, dirPath_.toStdString());
+        // The name of the file that failed is remembered.
+        QCOMPARE(model_.lastFileName, std::string("broken.wvd"));
+    }
+
+    void cancelChangesNothing() {
+        const QString other = dirPath_ + "/other";
+        QVERIFY(QDir().mkpath(other));
+        FileDialog dialog(FileDialogKind::SaveData, model_, prompts_, recordingAction());
+        dialog.show();
+        dialog.setFolder(other);
+        dialog.nameBox()->setText(QStringLiteral("x.wvd"));
+        dialog.cancelButton()->click();
+
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QVERIFY(actionPaths_.isEmpty());
+        QCOMPARE(model_.lastDir, dirPath_.toStdString());
+        QCOMPARE(model_.lastFileName, std::string("*.wvd"));
+
+        FileDialog next(FileDialogKind::OpenData, model_, prompts_, recordingAction());
+        QCOMPARE(next.folder(), dirPath_);
+    }
+
+    void enterAndEscInTheNameBoxDoNothing() {
+        FileDialog dialog(FileDialogKind::SaveData, model_, prompts_, recordingAction());
+        dialog.show();
+        dialog.nameBox()->setFocus();
+        dialog.nameBox()->setText(QStringLiteral("a.wvd"));
+        QTest::keyClick(dialog.nameBox(), Qt::Key_Return);
+        QTest::keyClick(dialog.nameBox(), Qt::Key_Escape);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(actionPaths_.isEmpty());
+        QVERIFY(prompts_.messages.empty());
+
+        // Enter on the focused OK button presses it.
+        dialog.okButton()->setFocus();
+        QTest::keyClick(dialog.okButton(), Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(actionPaths_, QStringList{dirPath_ + "/a.wvd"});
+    }
+};
+
+QTEST_MAIN(FileDialogTest)
+#include "FileDialogTest.moc"
