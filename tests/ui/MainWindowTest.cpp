@@ -1,0 +1,607 @@
+#include "WindTestPrompts.h"
+
+#include "model/Startup.h"
+#include "report/NumberFormat.h"
+#include "ui/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using tamsor::InputForm;
+using tamsor::Message;
+using tamsor::ProjectModel;
+using tamsor::Wind;
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+const QColor kBlack(0, 0, 0);
+
+struct Fixture {
+    Fixture() {
+        tamsor::initializeProject(model);
+        window = std::make_unique<Wind>(model, prompts);
+        window->show();
+    }
+    ~Fixture() {
+        prompts.confirmAnswer = true;
+        window.reset();
+    }
+    ProjectModel model;
+    WindTestPrompts prompts;
+    std::unique_ptr<Wind> window;
+};
+
+// Leaves a box the way the Tab key does.
+void leave(QWidget* box) {
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(box, &out);
+}
+
+// Puts a text into a box as a paste would, then leaves it.
+void enter(QLineEdit* box, const char* text) {
+    box->setText(QString::fromUtf8(text));
+    leave(box);
+}
+
+void selectEntry(QComboBox* combo, int position) {
+    combo->setCurrentIndex(position);
+    emit combo->activated(position);
+}
+
+// A three-point project that computes without a fault.
+void enterThreePoints(Wind& w) {
+    selectEntry(w.cmbFreedom(), 2);
+    enter(w.text1(0), "10;20;30");
+    enter(w.text1(1), "10;12;14");
+    enter(w.text1(2), "20;20;20");
+    enter(w.text1(3), "0.3;0.6;1");
+    enter(w.text1(6), "1.3");
+    enter(w.text1(7), "0.8");
+    enter(w.text1(8), "0.05");
+    enter(w.text2(0), "0");
+    enter(w.text2(1), "0.5");
+    selectEntry(w.cmbDimao(), 1);
+}
+
+bool resultButtonsEnabled(const Wind& w) {
+    return w.command1(1)->isEnabled() && w.command1(2)->isEnabled() &&
+           w.command1(3)->isEnabled() && w.command1(4)->isEnabled();
+}
+bool resultButtonsDisabled(const Wind& w) {
+    return !w.command1(1)->isEnabled() && !w.command1(2)->isEnabled() &&
+           !w.command1(3)->isEnabled() && !w.command1(4)->isEnabled();
+}
+
+QColor textColour(const QLineEdit* box) { return box->palette().color(QPalette::Active, QPalette::Text); }
+
+int visibleLabels(Wind& w, bool left) {
+    int count = 0;
+    for (int i = 0; i < tamsor::kPlotLabelCount; ++i)
+        count += !(left ? w.labelX(i) : w.labelX2(i))->isHidden();
+    return count;
+}
+
+Message inputError(const char* text) { return Message{text, "错误提示", Message::Icon::None}; }
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void startUpState();
+    void menusAndOnlyF1AsShortcut();
+    void computeRightAfterStartUpIsRefused();
+    void computeEnablesResultCommandsAndTypingDisablesThemAtOnce();
+    void keyFiltersKeepOnlyNumberCharacters();
+    void refusedBoxesTurnRedAndBackToBlack();
+    void focusLossToAnotherWindowDoesNotParse();
+    void gateAfterDofChangeRefusesEveryBoxThenTheInput();
+    void plotCommandsDrawBothResultListsWithoutAccumulating();
+    void fewerPointsAfterMoreHideTheExtraLabels();
+    void faultedComputationIsReportedAndBlocksResults();
+    void plotsRefuseIncompleteResults();
+    void exitAnsweredNoKeepsEverything();
+    void newResetsTheProject();
+    void helpFileIsFoundOrReported();
+    void startDirectoryFallsBackToHome();
+    void plotImageCanBeSaved();
+};
+
+void MainWindowTest::startUpState() {
+    Fixture f;
+    Wind& w = *f.window;
+    QCOMPARE(w.windowTitle(), QString("Tamsorv1.10"));
+    QCOMPARE(w.centralWidget()->size(), QSize(1247, 739));
+    for (int i = 0; i < 9; ++i)
+        QCOMPARE(w.text1(i)->text(), QString("0"));
+    for (int i = 0; i < 2; ++i)
+        QCOMPARE(w.text2(i)->text(), QString("0"));
+
+    QCOMPARE(w.cmbFreedom()->count(), 10);
+    QCOMPARE(w.cmbFreedom()->itemText(9), QString("10"));
+    QCOMPARE(w.cmbFreedom()->currentText(), QString("1"));
+    QCOMPARE(w.cmbDimao()->count(), 4);
+    QCOMPARE(w.cmbDimao()->itemText(3), QString("D"));
+    QCOMPARE(w.cmbDimao()->currentText(), QString("A"));
+    QCOMPARE(w.CmbModes()->count(), 1);
+    QCOMPARE(w.CmbModes()->currentText(), QString("1"));
+
+    QVERIFY(w.text1(3)->isEnabled());
+    QVERIFY(!w.text1(4)->isEnabled());
+    QVERIFY(!w.text1(5)->isEnabled());
+    QVERIFY(w.label8(0)->isEnabled());
+    QVERIFY(!w.label8(1)->isEnabled());
+    QVERIFY(!w.label8(2)->isEnabled());
+    QCOMPARE(w.label8(0)->text(), QString("第1阶振型"));
+    QCOMPARE(w.label8(2)->text(), QString("未定义"));
+
+    QVERIFY(w.command1(0)->isEnabled());
+    QVERIFY(resultButtonsDisabled(w));
+    const char* captions[] = {"计算风振响应", "画平均风结果", "画脉动风结果", "画等效静力风荷载",
+                              "生成报告书(Report)"};
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(w.command1(i)->text(), QString(captions[i]));
+
+    QVERIFY(w.picture1()->primitives().empty());
+    QVERIFY(w.picture2()->primitives().empty());
+    QCOMPARE(visibleLabels(w, true), 0);
+    QCOMPARE(visibleLabels(w, false), 0);
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(w.lblMean(i)->isHidden());
+    QCOMPARE(w.labelX(0)->palette().color(QPalette::WindowText), kRed);
+
+    QCOMPARE(f.model.nFreedom, 1);
+    QCOMPARE(f.model.nModes, 1);
+    QCOMPARE(f.model.terrainType, 1);
+    QCOMPARE(f.model.codeVersion, 0);
+    QCOMPARE(f.model.zCoord, tamsor::List{0.0});
+    QCOMPARE(f.model.lastFileName, std::string("*.wvd"));
+    const QString start = tamsor::startDirectory(QCoreApplication::applicationDirPath());
+    QCOMPARE(QString::fromStdString(f.model.lastDir), start);
+    QCOMPARE(QDir(QDir::currentPath()), QDir(start));
+    QVERIFY(f.prompts.informed.empty());
+}
+
+void MainWindowTest::menusAndOnlyF1AsShortcut() {
+    Fixture f;
+    Wind& w = *f.window;
+    QCOMPARE(w.mnuNew()->text(), QString("新建(New)"));
+    QCOMPARE(w.mnuOpen()->text(), QString("导入数据(Open)"));
+    QCOMPARE(w.mnuSave()->text(), QString("导出数据(Save)"));
+    QCOMPARE(w.mnuExit()->text(), QString("退出(Exit)"));
+    QCOMPARE(w.mnuSet()->text(), QString("参数设置"));
+    QCOMPARE(w.mnuContent()->text(), QString("帮助文件"));
+    QCOMPARE(w.mnuAbout()->text(), QString("关于......"));
+    QCOMPARE(w.mnuContent()->shortcut(), QKeySequence(Qt::Key_F1));
+    for (QAction* a : {w.mnuNew(), w.mnuOpen(), w.mnuSave(), w.mnuExit(), w.mnuSet(), w.mnuAbout()})
+        QVERIFY(a->shortcut().isEmpty());
+    QStringList menus;
+    for (QAction* a : w.menuBar()->actions())
+        menus << a->text();
+    QCOMPARE(menus, (QStringList{"文件", "选项", "帮助"}));
+}
+
+void MainWindowTest::computeRightAfterStartUpIsRefused() {
+    Fixture f;
+    QTest::mouseClick(f.window->command1(0), Qt::LeftButton);
+    QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+    QCOMPARE(f.prompts.informed[0], inputError("输入的数据有错误"));
+    QVERIFY(resultButtonsDisabled(*f.window));
+    QVERIFY(!f.model.resultsComplete);
+}
+
+void MainWindowTest::computeEnablesResultCommandsAndTypingDisablesThemAtOnce() {
+    Fixture f;
+    Wind& w = *f.window;
+    enterThreePoints(w);
+    QVERIFY(f.prompts.informed.empty());
+    w.command1(0)->click();
+    QVERIFY(f.prompts.informed.empty());
+    QVERIFY(f.model.resultsComplete);
+    QVERIFY(resultButtonsEnabled(w));
+
+    // One typed character disables the result commands before the box is left.
+    QLineEdit* box = w.text1(2);
+    box->setFocus();
+    box->end(false);
+    QTest::keyClick(box, Qt::Key_5);
+    QCOMPARE(box->text(), QString("20;20;205"));
+    QVERIFY(resultButtonsDisabled(w));
+    QCOMPARE(f.model.mass, (tamsor::List{20, 20, 20})); // not parsed yet
+    QVERIFY(w.command1(0)->isEnabled());
+
+    // A value box and the terrain list do the same.
+    w.command1(0)->click();
+    QVERIFY(resultButtonsEnabled(w));
+    QTest::keyClick(w.text2(1), Qt::Key_0);
+    QVERIFY(resultButtonsDisabled(w));
+    w.command1(0)->click();
+    QVERIFY(resultButtonsEnabled(w));
+    selectEntry(w.cmbDimao(), 2);
+    QCOMPARE(f.model.terrainType, 3);
+    QVERIFY(resultButtonsDisabled(w));
+    // What the options dialog calls on OK.
+    w.command1(0)->click();
+    w.disableResultCommands();
+    QVERIFY(resultButtonsDisabled(w));
+    QVERIFY(w.command1(0)->isEnabled());
+    QVERIFY(f.prompts.informed.empty());
+}
+
+void MainWindowTest::keyFiltersKeepOnlyNumberCharacters() {
+    Fixture f;
+    Wind& w = *f.window;
+    QLineEdit* list = w.text1(0);
+    list->clear();
+    QTest::keyClicks(list, "1a,2 e;-+xE.");
+    QCOMPARE(list->text(), QString("12e;-+E."));
+
+    QLineEdit* value = w.text2(1);
+    value->clear();
+    QTest::keyClicks(value, "-1.5e;+3");
+    QCOMPARE(value->text(), QString("1.53"));
+
+    // Backspace works; Enter and the clipboard keys do nothing.
+    QTest::keyClick(value, Qt::Key_Backspace);
+    QCOMPARE(value->text(), QString("1.5"));
+    QTest::keyClick(value, Qt::Key_Return);
+    QTest::keyClick(value, Qt::Key_Enter);
+    QCOMPARE(value->text(), QString("1.5"));
+
+    QGuiApplication::clipboard()->setText("99");
+    list->setText("7");
+    list->selectAll();
+    QTest::keyClick(list, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(list, Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(list->text(), QString("7"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("99"));
+    list->end(false);
+    QTest::keyClick(list, Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(list->text(), QString("7"));
+
+    // Cursor keys are no characters and still move the cursor.
+    QTest::keyClick(list, Qt::Key_Home);
+    QCOMPARE(list->cursorPosition(), 0);
+
+    // The context menu's paste is not a key: it pastes, and only the parse
+    // judges the text.
+    list->selectAll();
+    list->paste();
+    QCOMPARE(list->text(), QString("99"));
+    QVERIFY(f.prompts.informed.empty());
+}
+
+void MainWindowTest::refusedBoxesTurnRedAndBackToBlack() {
+    Fixture f;
+    Wind& w = *f.window;
+    selectEntry(w.cmbFreedom(), 2);
+    enter(w.text1(0), "10;20");
+    QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+    QCOMPARE(f.prompts.informed[0], inputError("输入的数据数目与自由度数不一致"));
+    QCOMPARE(textColour(w.text1(0)), kRed);
+    QCOMPARE(f.model.listError[0], 1);
+    QCOMPARE(f.model.zCoord, (tamsor::List{0, 0, 0}));
+
+    enter(w.text1(0), "10;20;30;");
+    QCOMPARE(f.prompts.informed.back(),
+             inputError("输入的数据有错误, 请检查(数据之间用分号隔开，结尾不要加分号)!"));
+    QCOMPARE(textColour(w.text1(0)), kRed);
+
+    enter(w.text1(0), "10;20;30");
+    QCOMPARE(f.prompts.informed.size(), std::size_t{2});
+    QCOMPARE(textColour(w.text1(0)), kBlack);
+    QCOMPARE(f.model.listError[0], 0);
+    QCOMPARE(f.model.zCoord, (tamsor::List{10, 20, 30}));
+
+    enter(w.text2(1), "0.4.5");
+    QCOMPARE(f.prompts.informed.back(), inputError("输入的数据有错误, 请检查!"));
+    QCOMPARE(textColour(w.text2(1)), kRed);
+    QCOMPARE(f.model.w0, 0.0);
+    enter(w.text2(1), "0.45");
+    QCOMPARE(textColour(w.text2(1)), kBlack);
+    QCOMPARE(f.model.w0, 450.0);
+    QCOMPARE(f.prompts.informed.size(), std::size_t{3});
+}
+
+void MainWindowTest::focusLossToAnotherWindowDoesNotParse() {
+    Fixture f;
+    Wind& w = *f.window;
+    w.text1(0)->setText("1;2;x");
+    for (Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
+        QFocusEvent out(QEvent::FocusOut, reason);
+        QCoreApplication::sendEvent(w.text1(0), &out);
+    }
+    QVERIFY(f.prompts.informed.empty());
+    leave(w.text1(0));
+    QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+}
+
+void MainWindowTest::gateAfterDofChangeRefusesEveryBoxThenTheInput() {
+    Fixture f;
+    Wind& w = *f.window;
+    enterThreePoints(w);
+    w.command1(0)->click();
+    QVERIFY(resultButtonsEnabled(w));
+
+    selectEntry(w.cmbFreedom(), 3);
+    QCOMPARE(f.model.nFreedom, 4);
+    QVERIFY(resultButtonsEnabled(w)); // a count change alone leaves them
+    f.prompts.clear();
+    w.command1(1)->click();
+
+    const Message count = inputError("输入的数据数目与自由度数不一致");
+    const std::vector<Message> expected{count, count, count, count, inputError("输入的数据有错误")};
+    QCOMPARE(f.prompts.informed, expected);
+    QVERIFY(w.picture1()->primitives().empty());
+    QCOMPARE(visibleLabels(w, true), 0);
+    for (int i : {0, 1, 2, 3})
+        QCOMPARE(textColour(w.text1(i)), kRed);
+    QCOMPARE(textColour(w.text1(6)), kBlack);
+}
+
+void MainWindowTest::plotCommandsDrawBothResultListsWithoutAccumulating() {
+    Fixture f;
+    Wind& w = *f.window;
+    enterThreePoints(w);
+    w.command1(0)->click();
+    QVERIFY(f.model.resultsComplete);
+
+    w.command1(1)->click();
+    QVERIFY(f.prompts.informed.empty());
+    // A line (the first of zero length) and a circle per point.
+    QCOMPARE(w.picture1()->primitives().size(), std::size_t{6});
+    QCOMPARE(w.picture2()->primitives().size(), std::size_t{6});
+    const auto first = w.picture1()->primitives();
+    const tamsor::PlotGeometry g = tamsor::computePlotGeometry(f.model.meanLoad, f.model.zCoord);
+    QCOMPARE(w.picture1()->scale().left, g.scale.left);
+    QCOMPARE(w.picture1()->scale().width, g.scale.width);
+    QCOMPARE(first[2].to.x, f.model.meanLoad[1]);
+    QCOMPARE(first[2].to.y, 20.0);
+    QCOMPARE(first[1].radius, g.circleRadius);
+    QCOMPARE(visibleLabels(w, true), 3);
+    QCOMPARE(visibleLabels(w, false), 3);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(w.labelX(i)->text().toStdString(), tamsor::formatFixed(f.model.meanLoad[i], 2));
+        QCOMPARE(w.labelX2(i)->text().toStdString(), tamsor::formatFixed(f.model.meanDisp[i], 2));
+    }
+    // Higher points have their labels higher up.
+    QVERIFY(w.labelX(2)->y() < w.labelX(0)->y());
+    QCOMPARE(w.lblMean(2)->text(), QString("平均风荷载 /KN"));
+    QCOMPARE(w.lblMean(3)->text(), QString("平均位移 /mm"));
+    QCOMPARE(w.lblMean(0)->text(), QString("高度/m"));
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(!w.lblMean(i)->isHidden());
+
+    w.command1(1)->click();
+    QCOMPARE(w.picture1()->primitives().size(), std::size_t{6});
+    QCOMPARE(w.picture1()->primitives().back().from, first.back().from);
+
+    w.command1(2)->click();
+    QCOMPARE(w.lblMean(2)->text(), QString("脉动风振力 /KN"));
+    QCOMPARE(w.lblMean(3)->text(), QString("脉动位移均方差 /mm"));
+    QCOMPARE(w.labelX2(0)->text().toStdString(), tamsor::formatFixed(f.model.dispStd[0], 2));
+    w.command1(3)->click();
+    QCOMPARE(w.lblMean(2)->text(), QString("等效静力风荷载 /KN"));
+    QCOMPARE(w.lblMean(3)->text(), QString("风振系数"));
+    QCOMPARE(w.labelX2(2)->text().toStdString(), tamsor::formatFixed(f.model.windVibCoef[2], 2));
+    QCOMPARE(w.picture2()->primitives().size(), std::size_t{6});
+
+    // Computing again clears the plots and hides the captions.
+    w.command1(0)->click();
+    QVERIFY(w.picture1()->primitives().empty());
+    QCOMPARE(visibleLabels(w, false), 0);
+    QVERIFY(w.lblMean(2)->isHidden());
+    QVERIFY(f.prompts.informed.empty());
+}
+
+void MainWindowTest::fewerPointsAfterMoreHideTheExtraLabels() {
+    Fixture f;
+    Wind& w = *f.window;
+    enterThreePoints(w);
+    w.command1(0)->click();
+    w.command1(1)->click();
+    QCOMPARE(visibleLabels(w, true), 3);
+
+    selectEntry(w.cmbFreedom(), 1);
+    enter(w.text1(0), "10;20");
+    enter(w.text1(1), "10;12");
+    enter(w.text1(2), "20;20");
+    enter(w.text1(3), "0.5;1");
+    w.command1(0)->click();
+    w.command1(1)->click();
+    QVERIFY(f.prompts.informed.empty());
+    QCOMPARE(visibleLabels(w, true), 2);
+    QCOMPARE(visibleLabels(w, false), 2);
+    QVERIFY(w.labelX(2)->isHidden());
+    QCOMPARE(w.picture1()->primitives().size(), std::size_t{4});
+}
+
+void MainWindowTest::faultedComputationIsReportedAndBlocksResults() {
+    Fixture f;
+    Wind& w = *f.window;
+    enterThreePoints(w);
+    enter(w.text1(0), "10;0;30"); // passes the gate, the engine meets height 0
+    QVERIFY(f.prompts.informed.empty());
+    w.command1(0)->click();
+    QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+    const Message& m = f.prompts.informed[0];
+    QCOMPARE(m.title, std::string("错误提示"));
+    QVERIFY2(QString::fromStdString(m.text).startsWith("计算出错："), m.text.c_str());
+    QVERIFY(resultButtonsDisabled(w));
+    QVERIFY(!f.model.resultsComplete);
+
+    // The window stays usable: correct the box and compute again.
+    enter(w.text1(0), "10;20;30");
+    w.command1(0)->click();
+    QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+    QVERIFY(resultButtonsEnabled(w));
+    w.command1(3)->click();
+    QCOMPARE(visibleLabels(w, true), 3);
+}
+
+void MainWindowTest::plotsRefuseIncompleteResults() {
+    Fixture f;
+    Wind& w = *f.window;
+    enterThreePoints(w);
+    w.command1(0)->click();
+    QVERIFY(w.resultsCurrent());
+    // Results that do not cover every point, or that a fault cut short, are
+    // never drawn even if a button is reached.
+    f.model.meanDisp.pop_back();
+    QVERIFY(!w.resultsCurrent());
+    w.command1_Click(1);
+    QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+    QCOMPARE(f.prompts.informed[0].title, std::string("错误提示"));
+    QVERIFY(w.picture2()->primitives().empty());
+    QVERIFY(resultButtonsDisabled(w));
+
+    w.command1(0)->click();
+    f.model.resultsComplete = false;
+    w.command1_Click(2);
+    QVERIFY(w.picture1()->primitives().empty());
+    QCOMPARE(f.prompts.informed.size(), std::size_t{2});
+}
+
+void MainWindowTest::exitAnsweredNoKeepsEverything() {
+    Fixture f;
+    Wind& w = *f.window;
+    enterThreePoints(w);
+    w.command1(0)->click();
+    w.command1(1)->click();
+    f.prompts.confirmAnswer = false;
+    QVERIFY(!w.close());
+    QCOMPARE(f.prompts.confirmed.size(), std::size_t{1});
+    QCOMPARE(f.prompts.confirmed[0], (Message{"你真的想退出吗? ", "提    示", Message::Icon::None}));
+    QVERIFY(w.isVisible());
+    QCOMPARE(w.text1(0)->text(), QString("10;20;30"));
+    QVERIFY(resultButtonsEnabled(w));
+    QCOMPARE(visibleLabels(w, true), 3);
+
+    w.mnuExit()->trigger();
+    QCOMPARE(f.prompts.confirmed.size(), std::size_t{2});
+    QVERIFY(w.isVisible());
+
+    f.prompts.confirmAnswer = true;
+    QVERIFY(w.close());
+    QVERIFY(!w.isVisible());
+    QVERIFY(f.prompts.informed.empty()); // closing parses nothing
+}
+
+void MainWindowTest::newResetsTheProject() {
+    Fixture f;
+    Wind& w = *f.window;
+    enterThreePoints(w);
+    w.command1(0)->click();
+    w.command1(1)->click();
+    f.model.codeVersion = 1;
+
+    w.mnuNew()->trigger();
+    QCOMPARE(f.model.codeVersion, 0);
+    for (int i = 0; i < 9; ++i)
+        QCOMPARE(w.text1(i)->text(), QString("0"));
+    QCOMPARE(w.text2(1)->text(), QString("0"));
+    QCOMPARE(w.cmbFreedom()->currentIndex(), 0);
+    QCOMPARE(w.cmbDimao()->currentIndex(), 0);
+    QCOMPARE(f.model.nFreedom, 1);
+    QCOMPARE(f.model.terrainType, 1);
+    QVERIFY(resultButtonsDisabled(w));
+    QVERIFY(w.picture1()->primitives().empty());
+    QCOMPARE(visibleLabels(w, true), 0);
+    QVERIFY(w.lblMean(3)->isHidden());
+    // New leaves the parsed values until the boxes are parsed again.
+    QCOMPARE(f.model.w0, 500.0);
+
+    w.command1(0)->click(); // every box "0" again: refused
+    QCOMPARE(f.prompts.informed.back(), inputError("输入的数据有错误"));
+}
+
+void MainWindowTest::helpFileIsFoundOrReported() {
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QString bin = root.filePath("bin");
+    QVERIFY(QDir().mkpath(bin));
+    QVERIFY(QDir().mkpath(root.filePath("share/tamsor")));
+    QCOMPARE(tamsor::findHelpFile(bin), QString());
+
+    QFile installed(root.filePath("share/tamsor/wind_Help.chm"));
+    QVERIFY(installed.open(QIODevice::WriteOnly));
+    installed.close();
+    QCOMPARE(QFileInfo(tamsor::findHelpFile(bin)), QFileInfo(installed.fileName()));
+
+    QFile beside(bin + "/wind_Help.chm");
+    QVERIFY(beside.open(QIODevice::WriteOnly));
+    beside.close();
+    QCOMPARE(QFileInfo(tamsor::findHelpFile(bin)), QFileInfo(beside.fileName()));
+
+    // The window's help command: the file of the program's folder, or a message.
+    Fixture f;
+    Wind& w = *f.window;
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const QString expected = tamsor::findHelpFile(appDir);
+    w.mnuContent()->trigger();
+    if (expected.isEmpty()) {
+        QVERIFY(f.prompts.opened.empty());
+        QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+        QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
+        QCOMPARE(f.prompts.informed[0].icon, Message::Icon::Exclamation);
+        QVERIFY(QString::fromStdString(f.prompts.informed[0].text).contains("wind_Help.chm"));
+    } else {
+        QCOMPARE(f.prompts.opened.size(), std::size_t{1});
+        QCOMPARE(f.prompts.opened[0], QUrl::fromLocalFile(expected));
+        QVERIFY(f.prompts.informed.empty());
+        f.prompts.openResult = false;
+        w.mnuContent()->trigger();
+        QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+        QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
+        QVERIFY(QString::fromStdString(f.prompts.informed[0].text).contains("wind_Help.chm"));
+    }
+}
+
+void MainWindowTest::startDirectoryFallsBackToHome() {
+    QTemporaryDir dir;
+    QCOMPARE(QDir(tamsor::startDirectory(dir.path())), QDir(dir.path()));
+    QCOMPARE(tamsor::startDirectory(dir.filePath("missing")), QDir::homePath());
+    QCOMPARE(tamsor::startDirectory(QString()), QDir::homePath());
+    QVERIFY(QDir().mkpath(dir.filePath("ro")));
+    QFile::setPermissions(dir.filePath("ro"), QFile::ReadOwner | QFile::ExeOwner);
+    if (!QFileInfo(dir.filePath("ro")).isWritable()) // root can write anyway
+        QCOMPARE(tamsor::startDirectory(dir.filePath("ro")), QDir::homePath());
+    QFile::setPermissions(dir.filePath("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void MainWindowTest::plotImageCanBeSaved() {
+    Fixture f;
+    Wind& w = *f.window;
+    enterThreePoints(w);
+    w.command1(0)->click();
+    w.command1(1)->click();
+    QTemporaryDir dir;
+    QVERIFY(w.savePlotImage(*w.picture1(), dir.filePath("plot")));
+    const QImage image(dir.filePath("plot.png"));
+    QVERIFY(!image.isNull());
+    QCOMPARE(image.size(), w.picture1()->size() * w.picture1()->devicePixelRatioF());
+    QVERIFY(f.prompts.informed.empty());
+
+    QVERIFY(!w.savePlotImage(*w.picture2(), dir.filePath("missing/plot.png")));
+    QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+    QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
+    QCOMPARE(f.prompts.informed[0].icon, Message::Icon::Exclamation);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
