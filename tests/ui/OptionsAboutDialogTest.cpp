@@ -1,0 +1,240 @@
+#include "engine/WindResponse.h"
+#include "model/InputForm.h"
+#include "model/Startup.h"
+#include "ui/AboutDialog.h"
+#include "ui/OptionsDialog.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+
+#include <memory>
+
+using namespace tamsor;
+
+class OptionsAboutDialogTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ProjectModel> model_;
+    MessageRecorder sink_;
+    std::unique_ptr<InputForm> form_;
+
+    // A three-point project that computes without a fault.
+    void typeProject() {
+        form_->selectFreedom(2);
+        form_->selectTerrain(1);
+        form_->setText1(0, "10;20;30");
+        form_->setText1(1, "20;20;20");
+        form_->setText1(2, "100;100;100");
+        form_->setText1(3, "0.1;0.5;1");
+        form_->setText1(6, "1.3");
+        form_->setText1(7, "0.5");
+        form_->setText1(8, "0.05");
+        form_->setText2(0, "0");
+        form_->setText2(1, "0.45");
+    }
+
+    // The peak factor the last computation used, recovered from its stored
+    // results: bgFactor = muR / (2 g I10).
+    double peakFactorOfResults() const {
+        return model_->muR.at(0) / (2.0 * model_->i10 * model_->bgFactor.at(0));
+    }
+
+    static void pressCtrlTab(QWidget* target, Qt::KeyboardModifiers extra = {}) {
+        QTest::keyClick(target, (extra & Qt::ShiftModifier) ? Qt::Key_Backtab : Qt::Key_Tab,
+                        Qt::ControlModifier | extra);
+    }
+
+private slots:
+    void init() {
+        model_ = std::make_unique<ProjectModel>();
+        initializeProject(*model_);
+        sink_.messages.clear();
+        form_ = std::make_unique<InputForm>(*model_, sink_);
+        form_->newProject();
+    }
+
+    void optionsShowsTheStoredEdition() {
+        for (std::int16_t edition : {std::int16_t(0), std::int16_t(1)}) {
+            model_->codeVersion = edition;
+            OptionsDialog dialog(*form_);
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("选项"));
+            QCOMPARE(dialog.option1(0)->text(), QStringLiteral("新规范GB50009-201X"));
+            QCOMPARE(dialog.option1(1)->text(), QStringLiteral("旧规范GB50009-2001"));
+            QCOMPARE(dialog.option1(0)->isChecked(), edition == 0);
+            QCOMPARE(dialog.option1(1)->isChecked(), edition == 1);
+        }
+    }
+
+    void tabsPagesAndButtons() {
+        OptionsDialog dialog(*form_);
+        QTabBar* tabs = dialog.tbsOptions();
+        QCOMPARE(tabs->count(), 3);
+        const QString captions[] = {"选择规范", "未定义", "未定义"};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(tabs->tabText(i), captions[i]);
+            QCOMPARE(tabs->tabToolTip(i), QStringLiteral("为群组 %1 设置选项").arg(i + 1));
+        }
+        QCOMPARE(dialog.fraSample(0)->title(), QStringLiteral("选择荷载规范"));
+        QCOMPARE(dialog.okButton()->text(), QStringLiteral("确定"));
+        QCOMPARE(dialog.cancelButton()->text(), QStringLiteral("取消"));
+
+        dialog.show();
+        QVERIFY(dialog.picOptions(0)->isVisible());
+        for (int i = 1; i < 4; ++i)
+            QVERIFY(!dialog.picOptions(i)->isVisible());
+
+        // Clicking the second or third tab shows its empty page only.
+        const QString samples[] = {"", "示例 2", "示例 3"};
+        for (int tab : {1, 2}) {
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
+            QCOMPARE(tabs->currentIndex(), tab);
+            for (int page = 0; page < 4; ++page) {
+                QCOMPARE(dialog.picOptions(page)->isVisible(), page == tab);
+                QCOMPARE(dialog.picOptions(page)->isEnabled(), page == tab);
+            }
+            QCOMPARE(dialog.fraSample(tab)->title(), samples[tab]);
+        }
+        QVERIFY(!dialog.option1(0)->isVisibleTo(&dialog));
+    }
+
+    void ctrlTabCyclesTheTabsFromAnyControl() {
+        OptionsDialog dialog(*form_);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.option1(0)->setFocus();
+        QTabBar* tabs = dialog.tbsOptions();
+        pressCtrlTab(dialog.option1(0));
+        QCOMPARE(tabs->currentIndex(), 1);
+        pressCtrlTab(dialog.okButton());
+        QCOMPARE(tabs->currentIndex(), 2);
+        // From the last tab back to the first.
+        pressCtrlTab(&dialog);
+        QCOMPARE(tabs->currentIndex(), 0);
+        QVERIFY(dialog.picOptions(0)->isVisible());
+
+        // Ctrl+Shift+Tab and Ctrl+Alt+Tab do nothing.
+        pressCtrlTab(dialog.okButton(), Qt::ShiftModifier);
+        QCOMPARE(tabs->currentIndex(), 0);
+        pressCtrlTab(dialog.okButton(), Qt::AltModifier);
+        QCOMPARE(tabs->currentIndex(), 0);
+        QVERIFY(dialog.isVisible());
+    }
+
+    void okStoresTheChoiceAndAlwaysMarksResultsStale() {
+        // OK without a change.
+        form_->setResultButtonsEnabled(true);
+        {
+            OptionsDialog dialog(*form_);
+            dialog.show();
+            dialog.okButton()->click();
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        }
+        QCOMPARE(model_->codeVersion, std::int16_t(0));
+        QVERIFY(!form_->resultButtonsEnabled());
+
+        // Choosing the old code.
+        form_->setResultButtonsEnabled(true);
+        {
+            OptionsDialog dialog(*form_);
+            dialog.show();
+            dialog.option1(1)->click();
+            QVERIFY(!dialog.option1(0)->isChecked());
+            dialog.okButton()->click();
+        }
+        QCOMPARE(model_->codeVersion, std::int16_t(1));
+        QVERIFY(!form_->resultButtonsEnabled());
+    }
+
+    void cancelAndEscChangeNothing() {
+        form_->setResultButtonsEnabled(true);
+        {
+            OptionsDialog dialog(*form_);
+            dialog.show();
+            dialog.option1(1)->click();
+            dialog.cancelButton()->click();
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        }
+        {
+            OptionsDialog dialog(*form_);
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            dialog.option1(1)->click();
+            QTest::keyClick(dialog.option1(1), Qt::Key_Escape);
+            QVERIFY(!dialog.isVisible());
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        }
+        QCOMPARE(model_->codeVersion, std::int16_t(0));
+        QVERIFY(form_->resultButtonsEnabled());
+    }
+
+    void chosenEditionDrivesTheNextComputation() {
+        typeProject();
+        const double expected[] = {2.5, 2.2};
+        for (int edition = 0; edition < 2; ++edition) {
+            {
+                OptionsDialog dialog(*form_);
+                dialog.show();
+                dialog.option1(edition)->click();
+                dialog.okButton()->click();
+            }
+            QCOMPARE(model_->codeVersion, std::int16_t(edition));
+            QVERIFY(form_->commandGate());
+            QVERIFY(!computeWindResponse(*model_));
+            QVERIFY(qAbs(peakFactorOfResults() - expected[edition]) < 1e-9);
+        }
+        QVERIFY(sink_.messages.empty());
+    }
+
+    void aboutBox() {
+        AboutDialog dialog;
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("关于 Tamsorv1.10"));
+        QCOMPARE(dialog.lblTitle()->text(), QStringLiteral("Tamsorv1.10"));
+        QCOMPARE(dialog.okButton()->text(), QStringLiteral("确定"));
+        QVERIFY(!dialog.lblDescription()->text().isEmpty());
+        QVERIFY(!dialog.lblNotice()->text().isEmpty());
+        QCOMPARE(dialog.findChildren<QFrame*>(QRegularExpression("^Line1_")).size(), 2);
+    }
+
+    void aboutBoxClosesOnEnterEscAndClick_data() {
+        QTest::addColumn<int>("how");
+        QTest::newRow("enter") << 0;
+        QTest::newRow("esc") << 1;
+        QTest::newRow("click") << 2;
+    }
+    void aboutBoxClosesOnEnterEscAndClick() {
+        QFETCH(int, how);
+        AboutDialog dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QSignalSpy finished(&dialog, &QDialog::finished);
+        if (how == 0)
+            QTest::keyClick(&dialog, Qt::Key_Return);
+        else if (how == 1)
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        else
+            dialog.okButton()->click();
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(!dialog.isVisible());
+    }
+
+    void aboutBoxUsesTheWindowIconWhenThereIsOne() {
+        QWidget owner;
+        QPixmap red(32, 32);
+        red.fill(Qt::red);
+        owner.setWindowIcon(QIcon(red));
+        AboutDialog dialog(&owner);
+        const QPixmap shown = dialog.picIcon()->pixmap();
+        QVERIFY(!shown.isNull());
+        QCOMPARE(shown.toImage().pixelColor(16, 16), QColor(Qt::red));
+    }
+};
+
+QTEST_MAIN(OptionsAboutDialogTest)
+#include "OptionsAboutDialogTest.moc"
