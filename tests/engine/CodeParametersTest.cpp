@@ -160,6 +160,8 @@ TEST(NumericHelpers, DavenportSpectrumAtThirtyMetresPerSecondAndHalfHertz) {
     const double s = davenportSpectrum(30.0, 0.5);
     EXPECT_REL(s, 0.180359724995745);
     EXPECT_REL(0.5 * s, 0.0901798624978725);
+    // The one-point worked example: V10 = V0 = sqrt(815), f1 = 1 Hz, x1 = 42.0340...
+    EXPECT_REL(davenportSpectrum(28.548204847240395, 1.0), 0.05510353675021261);
     EXPECT_FALSE(std::isfinite(davenportSpectrum(30.0, 0.0))); // 0/0
     EXPECT_FALSE(std::isfinite(davenportSpectrum(0.0, 0.5)));  // 1200/0
 }
