@@ -357,7 +357,7 @@ std::string resultCsv(const ProjectModel& m, const QString& file) {
     const std::size_t n = pointCount(m);
     std::string text;
     for (std::size_t i = 0; i < n; ++i) {
-        text += fileField + "," + std::to_string(i + 1);
+        text += fileField + "," + formatInteger(static_cast<long long>(i + 1));
         for (const List* list : {&m.zCoord, &m.meanLoad, &m.meanDisp, &m.windVibForce,
                                  &m.dispStd, &m.windVibCoef, &m.eqStaticLoad, &m.muR,
                                  &m.bgFactor, &m.lrcBackground, &m.lrcLoad})
