@@ -15,7 +15,9 @@ namespace tamsor::detail {
 
 inline constexpr int kFaultFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
-inline void clearFaultFlags() { std::feclearexcept(kFaultFlags); }
+inline void clearFaultFlags() {
+    std::feclearexcept(kFaultFlags);
+}
 
 [[nodiscard]] inline bool stepFailed(double value) {
     return std::fetestexcept(kFaultFlags) != 0 || !std::isfinite(value);

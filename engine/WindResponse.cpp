@@ -125,16 +125,22 @@ void Run::meanAndFluctuatingForces() {
     for (std::size_t i = 0; i < n_; ++i) {
         const double z = m_.zCoord[i];
         muZ_[i] = heightCoefficient(p_, z);
-        if (!ok(muZ_[i], "风压高度变化系数", i)) return;
+        if (!ok(muZ_[i], "风压高度变化系数", i))
+            return;
         iZ_[i] = turbulenceIntensity(p_, z);
-        if (!ok(iZ_[i], "湍流强度", i)) return;
+        if (!ok(iZ_[i], "湍流强度", i))
+            return;
         m_.meanLoad[i] = m_.shapeCoef[i] * muZ_[i] * m_.windArea[i] * m_.w0;
-        if (!ok(m_.meanLoad[i], "平均风荷载", i)) return;
+        if (!ok(m_.meanLoad[i], "平均风荷载", i))
+            return;
         sigmaP_[i] = m_.shapeCoef[i] * muZ_[i] * m_.windArea[i] * (2.0 * iZ_[i]) * m_.w0;
-        if (!ok(sigmaP_[i], "脉动风力标准差", i)) return;
-        if (!flagsOk("脉动风力标准差", i)) return;
+        if (!ok(sigmaP_[i], "脉动风力标准差", i))
+            return;
+        if (!flagsOk("脉动风力标准差", i))
+            return;
         m1_ = m1_ + m_.mass[i] * m_.modeShape[i] * m_.modeShape[i];
-        if (!ok(m1_, "广义质量M1")) return;
+        if (!ok(m1_, "广义质量M1"))
+            return;
     }
 }
 
@@ -149,11 +155,13 @@ void Run::horizontalCorrelation() {
 
 void Run::covariance() {
     rz_ = verticalCorrelation(m_, m_.zCoord);
-    if (!ok(rz_, "竖向相关系数矩阵")) return;
+    if (!ok(rz_, "竖向相关系数矩阵"))
+        return;
     for (std::size_t i = 0; i < n_; ++i)
         for (std::size_t j = 0; j < n_; ++j)
             c_[i][j] = rhoX_ * rhoX_ * sigmaP_[i] * sigmaP_[j] * rz_[i][j];
-    if (!ok(c_, "脉动风力协方差矩阵")) return;
+    if (!ok(c_, "脉动风力协方差矩阵"))
+        return;
     sigmaQ2_ = 0.0;
     for (std::size_t i = 0; i < n_; ++i)
         for (std::size_t j = 0; j < n_; ++j)
@@ -165,9 +173,11 @@ void Run::resonance() {
     const double f1 = m_.freq[0];
     const double zeta1 = m_.dampRatio[0];
     const double s1 = davenportSpectrum(p_.v10, f1);
-    if (!checked(s1, "风谱密度S1")) return;
+    if (!checked(s1, "风谱密度S1"))
+        return;
     const double r2 = s1 * (kEnginePi * f1 / (4.0 * zeta1));
-    if (!checked(r2, "共振因子R²")) return;
+    if (!checked(r2, "共振因子R²"))
+        return;
     m_.dynFactor = std::sqrt(1.0 + r2);
     (void)checked(m_.dynFactor, "动力放大系数");
 }
@@ -176,7 +186,8 @@ void Run::generalisedMeanForce() {
     p1_ = 0.0;
     for (std::size_t i = 0; i < n_; ++i) {
         p1_ = p1_ + m_.meanLoad[i] * m_.modeShape[i];
-        if (!ok(p1_, "广义平均风力P1")) return;
+        if (!ok(p1_, "广义平均风力P1"))
+            return;
     }
     (void)flagsOk("广义平均风力P1");
 }
@@ -188,24 +199,34 @@ void Run::pointResults() {
         const double phi = m_.modeShape[i];
         const double w = kEnginePi * 2.0 * f1;
         const double omega2 = w * w;
-        if (!ok(omega2, "圆频率平方ω1²")) return;
+        if (!ok(omega2, "圆频率平方ω1²"))
+            return;
         m_.meanDisp[i] = phi * (p1_ / m1_ / omega2);
-        if (!ok(m_.meanDisp[i], "平均位移", i)) return;
+        if (!ok(m_.meanDisp[i], "平均位移", i))
+            return;
         m_.dispStd[i] = m_.dynFactor * phi * ((std::sqrt(sigmaQ2_) * g) / m1_ / omega2);
-        if (!ok(m_.dispStd[i], "脉动位移", i)) return;
+        if (!ok(m_.dispStd[i], "脉动位移", i))
+            return;
         m_.windVibForce[i] = omega2 * m_.mass[i] * m_.dispStd[i] / 1000.0;
-        if (!ok(m_.windVibForce[i], "风振力", i)) return;
+        if (!ok(m_.windVibForce[i], "风振力", i))
+            return;
         m_.meanLoad[i] = m_.meanLoad[i] / 1000.0;
-        if (!ok(m_.meanLoad[i], "平均风荷载", i)) return;
+        if (!ok(m_.meanLoad[i], "平均风荷载", i))
+            return;
         m_.windVibCoef[i] = m_.windVibForce[i] / m_.meanLoad[i] + 1.0;
-        if (!ok(m_.windVibCoef[i], "风振系数", i)) return;
+        if (!ok(m_.windVibCoef[i], "风振系数", i))
+            return;
         m_.eqStaticLoad[i] = m_.meanLoad[i] * m_.windVibCoef[i];
-        if (!ok(m_.eqStaticLoad[i], "等效静力风荷载", i)) return;
+        if (!ok(m_.eqStaticLoad[i], "等效静力风荷载", i))
+            return;
         m_.muR[i] = m_.windVibForce[i] / m_.meanLoad[i] / m_.dynFactor;
-        if (!ok(m_.muR[i], "μ1·r1", i)) return;
+        if (!ok(m_.muR[i], "μ1·r1", i))
+            return;
         m_.bgFactor[i] = m_.muR[i] / (p_.i10 * (g * 2.0));
-        if (!ok(m_.bgFactor[i], "背景分量因子", i)) return;
-        if (!flagsOk("背景分量因子", i)) return;
+        if (!ok(m_.bgFactor[i], "背景分量因子", i))
+            return;
+        if (!flagsOk("背景分量因子", i))
+            return;
     }
 }
 
@@ -214,16 +235,20 @@ void Run::lrcAndCorrection() {
 
     // 1. Influence coefficients of the base shear: c (z/H)^k with c = 1, k = 0.
     const double h = arrayMax(m_.zCoord);
-    if (!checked(h, "最大高度H")) return;
+    if (!checked(h, "最大高度H"))
+        return;
     List iota(n_, 0.0);
     for (std::size_t i = 0; i < n_; ++i) {
         // The ratio is checked on its own: (z/0)^0 is 1, and the compiler may
         // fold the power away together with the division.
         const double ratio = m_.zCoord[i] / h;
-        if (!ok(ratio, "影响系数", i)) return;
+        if (!ok(ratio, "影响系数", i))
+            return;
         iota[i] = 1.0 * std::pow(ratio, 0.0);
-        if (!ok(iota[i], "影响系数", i)) return;
-        if (!flagsOk("影响系数", i)) return;
+        if (!ok(iota[i], "影响系数", i))
+            return;
+        if (!flagsOk("影响系数", i))
+            return;
     }
 
     // 2. Covariance of each force with the base shear, variance of the base shear.
@@ -235,23 +260,30 @@ void Run::lrcAndCorrection() {
             sigmaV2 = sigmaV2 + c_[i][j] * iota[i] * iota[j];
             cov[i] = iota[j] * c_[i][j] + cov[i];
         }
-        if (!ok(cov[i], "脉动风力与基底剪力的协方差", i)) return;
-        if (!ok(sigmaV2, "背景基底剪力方差σV²")) return;
-        if (!flagsOk("背景基底剪力方差σV²")) return;
+        if (!ok(cov[i], "脉动风力与基底剪力的协方差", i))
+            return;
+        if (!ok(sigmaV2, "背景基底剪力方差σV²"))
+            return;
+        if (!flagsOk("背景基底剪力方差σV²"))
+            return;
     }
 
     // 3. Background, resonant and total LRC load per point.
     List res(n_, 0.0);
     for (std::size_t i = 0; i < n_; ++i) {
         m_.lrcBackground[i] = ((cov[i] * g) / std::sqrt(sigmaV2)) / 1000.0;
-        if (!ok(m_.lrcBackground[i], "LRC背景分量", i)) return;
+        if (!ok(m_.lrcBackground[i], "LRC背景分量", i))
+            return;
         const double d = m_.dynFactor;
         res[i] = std::sqrt(d * d - 1.0) / d * m_.windVibForce[i];
-        if (!ok(res[i], "共振分量", i)) return;
-        m_.lrcLoad[i] = std::sqrt(res[i] * res[i] + m_.lrcBackground[i] * m_.lrcBackground[i]) +
-                        m_.meanLoad[i];
-        if (!ok(m_.lrcLoad[i], "LRC等效风荷载", i)) return;
-        if (!flagsOk("LRC等效风荷载", i)) return;
+        if (!ok(res[i], "共振分量", i))
+            return;
+        m_.lrcLoad[i] =
+            std::sqrt(res[i] * res[i] + m_.lrcBackground[i] * m_.lrcBackground[i]) + m_.meanLoad[i];
+        if (!ok(m_.lrcLoad[i], "LRC等效风荷载", i))
+            return;
+        if (!flagsOk("LRC等效风荷载", i))
+            return;
     }
 
     // 4.-7. Base shears and the correction coefficient.
@@ -259,15 +291,20 @@ void Run::lrcAndCorrection() {
     double sumF = 0.0;
     for (std::size_t i = 0; i < n_; ++i) {
         sumR = sumR + res[i];
-        if (!ok(sumR, "共振分量之和")) return;
+        if (!ok(sumR, "共振分量之和"))
+            return;
         sumF = sumF + m_.windVibForce[i];
-        if (!ok(sumF, "风振力之和")) return;
+        if (!ok(sumF, "风振力之和"))
+            return;
     }
-    if (!flagsOk("风振力之和")) return;
+    if (!flagsOk("风振力之和"))
+        return;
     const double vB = (std::sqrt(sigmaV2) * g) / 1000.0;
-    if (!checked(vB, "背景基底剪力VB")) return;
+    if (!checked(vB, "背景基底剪力VB"))
+        return;
     m_.exactBaseShear = std::sqrt(sumR * sumR + vB * vB);
-    if (!checked(m_.exactBaseShear, "精确脉动基底剪力")) return;
+    if (!checked(m_.exactBaseShear, "精确脉动基底剪力"))
+        return;
     m_.corrC = sumF / m_.exactBaseShear;
     (void)checked(m_.corrC, "修正系数C");
 }
@@ -277,8 +314,8 @@ void Run::lrcAndCorrection() {
 std::optional<ComputeFault> checkInputShape(const ProjectModel& m) {
     const auto n = static_cast<std::size_t>(m.nFreedom);
     const std::pair<const List*, const char*> pointLists[] = {
-        {&m.zCoord, "质点高度"},   {&m.windArea, "迎风面积"}, {&m.shapeCoef, "体型系数"},
-        {&m.mass, "质点质量"},     {&m.modeShape, "第1阶振型"},
+        {&m.zCoord, "质点高度"}, {&m.windArea, "迎风面积"},   {&m.shapeCoef, "体型系数"},
+        {&m.mass, "质点质量"},   {&m.modeShape, "第1阶振型"},
     };
     for (const auto& [list, name] : pointLists)
         if (list->size() < n)
@@ -299,9 +336,9 @@ std::optional<ComputeFault> computeWindResponse(ProjectModel& model) {
 
     // 1. Every result list starts at nFreedom zeros; the scalars of a previous
     //    run are dropped so that a faulted run leaves nothing stale behind.
-    for (List* list : {&model.meanDisp, &model.dispStd, &model.windVibForce, &model.windVibCoef,
-                       &model.bgFactor, &model.muR, &model.eqStaticLoad, &model.lrcLoad,
-                       &model.lrcBackground, &model.meanLoad})
+    for (List* list :
+         {&model.meanDisp, &model.dispStd, &model.windVibForce, &model.windVibCoef, &model.bgFactor,
+          &model.muR, &model.eqStaticLoad, &model.lrcLoad, &model.lrcBackground, &model.meanLoad})
         list->assign(static_cast<std::size_t>(model.nFreedom), 0.0);
     model.dynFactor = 0.0;
     model.corrC = 0.0;

@@ -18,8 +18,8 @@ namespace tamsor::test {
 // enough to tell the seven-decimal pi from the full one.
 inline constexpr double kRelTol = 1e-9;
 
-#define EXPECT_REL(actual, expected)                                                                  \
-    EXPECT_NEAR((actual), (expected), ::tamsor::test::kRelTol * std::fabs(expected))
+#define EXPECT_REL(actual, expected)                                                               \
+    EXPECT_NEAR((actual), (expected), ::tamsor::test::kRelTol* std::fabs(expected))
 
 // One mass point: new code, terrain B, z = 10 m, A = 10 m^2, mu_s = 1.3,
 // w0 = 500 N/m^2, m = 10 t, f1 = 1 Hz, zeta1 = 0.05, phi = 1, B = 0.

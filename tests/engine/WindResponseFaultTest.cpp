@@ -28,7 +28,9 @@ struct FaultCase {
     FaultReason reason;
 };
 
-void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FaultCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ComputeFaults : public testing::TestWithParam<FaultCase> {};
 
@@ -83,8 +85,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Zero mean load divides the wind vibration force.
         FaultCase{"LaterPointWithoutArea", [](ProjectModel& m) { m.windArea[1] = 0.0; },
                   "第2质点的风振系数", R::DivisionByZero},
-        FaultCase{"LaterPointWithoutShapeCoefficient", [](ProjectModel& m) { m.shapeCoef[2] = 0.0; },
-                  "第3质点的风振系数", R::DivisionByZero},
+        FaultCase{"LaterPointWithoutShapeCoefficient",
+                  [](ProjectModel& m) { m.shapeCoef[2] = 0.0; }, "第3质点的风振系数",
+                  R::DivisionByZero},
         FaultCase{"ZeroAreaAndZeroModeShape",
                   [](ProjectModel& m) {
                       m.windArea[1] = 0.0;
@@ -98,17 +101,24 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"HugeBasicPressureOverflows", [](ProjectModel& m) { m.w0 = 1e300; },
                   "脉动风力协方差矩阵", R::Overflow},
         // M1 = 0: the mean displacement divides by it.
-        FaultCase{"NoModalMassFromMasses", [](ProjectModel& m) { m.mass = {0.0, 0.0, 0.0}; },
+        FaultCase{"NoModalMassFromMasses",
+                  [](ProjectModel& m) {
+                      m.mass = {0.0, 0.0, 0.0};
+                  },
                   "第1质点的平均位移", R::DivisionByZero},
-        FaultCase{"NoModalMassFromModeShape", [](ProjectModel& m) { m.modeShape = {0.0, 0.0, 0.0}; },
+        FaultCase{"NoModalMassFromModeShape",
+                  [](ProjectModel& m) {
+                      m.modeShape = {0.0, 0.0, 0.0};
+                  },
                   "第1质点的平均位移", R::InvalidOperation},
         FaultCase{"ZeroFrequency", [](ProjectModel& m) { m.freq[0] = 0.0; }, "风谱密度S1",
                   R::InvalidOperation},
         FaultCase{"ZeroDamping", [](ProjectModel& m) { m.dampRatio[0] = 0.0; }, "共振因子R²",
                   R::DivisionByZero},
         // A strongly negative damping makes 1 + R^2 negative ...
-        FaultCase{"NegativeDampingBelowMinusResonance", [](ProjectModel& m) { m.dampRatio[0] = -0.01; },
-                  "动力放大系数", R::InvalidOperation},
+        FaultCase{"NegativeDampingBelowMinusResonance",
+                  [](ProjectModel& m) { m.dampRatio[0] = -0.01; }, "动力放大系数",
+                  R::InvalidOperation},
         // ... a slightly negative one gives a factor below 1, whose resonant part is undefined.
         FaultCase{"NegativeDamping", [](ProjectModel& m) { m.dampRatio[0] = -0.2; },
                   "第1质点的共振分量", R::InvalidOperation},
@@ -116,19 +126,26 @@ INSTANTIATE_TEST_SUITE_P(
                   R::OutOfRange},
         FaultCase{"NegativeCodeVersion", [](ProjectModel& m) { m.codeVersion = -1; }, "规范版本",
                   R::OutOfRange},
-        FaultCase{"TerrainZero", [](ProjectModel& m) { m.terrainType = 0; }, "地貌类别", R::OutOfRange},
-        FaultCase{"TerrainFive", [](ProjectModel& m) { m.terrainType = 5; }, "地貌类别", R::OutOfRange},
+        FaultCase{"TerrainZero", [](ProjectModel& m) { m.terrainType = 0; }, "地貌类别",
+                  R::OutOfRange},
+        FaultCase{"TerrainFive", [](ProjectModel& m) { m.terrainType = 5; }, "地貌类别",
+                  R::OutOfRange},
         FaultCase{"NoPoints", [](ProjectModel& m) { m.nFreedom = 0; }, "自由度数", R::OutOfRange},
-        FaultCase{"ElevenPoints", [](ProjectModel& m) { m.nFreedom = 11; }, "自由度数", R::OutOfRange},
+        FaultCase{"ElevenPoints", [](ProjectModel& m) { m.nFreedom = 11; }, "自由度数",
+                  R::OutOfRange},
         FaultCase{"SingleHeightForThreePoints", [](ProjectModel& m) { m.zCoord = {20.0}; },
                   "质点高度", R::MissingData},
-        FaultCase{"TwoMassesForThreePoints", [](ProjectModel& m) { m.mass = {1.0, 2.0}; },
+        FaultCase{"TwoMassesForThreePoints",
+                  [](ProjectModel& m) {
+                      m.mass = {1.0, 2.0};
+                  },
                   "质点质量", R::MissingData},
         FaultCase{"ModeShapeMissing", [](ProjectModel& m) { m.modeShape.clear(); }, "第1阶振型",
                   R::MissingData},
         FaultCase{"PointCountRaisedWithoutLists", [](ProjectModel& m) { m.nFreedom = 10; },
                   "质点高度", R::MissingData},
-        FaultCase{"NoFrequency", [](ProjectModel& m) { m.freq.clear(); }, "自振频率", R::MissingData},
+        FaultCase{"NoFrequency", [](ProjectModel& m) { m.freq.clear(); }, "自振频率",
+                  R::MissingData},
         FaultCase{"NoDampingRatio", [](ProjectModel& m) { m.dampRatio.clear(); }, "阻尼比",
                   R::MissingData}),
     [](const testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
@@ -159,9 +176,9 @@ TEST(ComputeFault, FaultedRunKeepsResultListsAtThePointCount) {
     ProjectModel m = threePointModel();
     m.windArea[2] = 0.0;
     ASSERT_TRUE(computeWindResponse(m).has_value());
-    for (const List* list : {&m.meanLoad, &m.windVibForce, &m.windVibCoef, &m.eqStaticLoad,
-                             &m.lrcLoad, &m.lrcBackground, &m.meanDisp, &m.dispStd, &m.bgFactor,
-                             &m.muR})
+    for (const List* list :
+         {&m.meanLoad, &m.windVibForce, &m.windVibCoef, &m.eqStaticLoad, &m.lrcLoad,
+          &m.lrcBackground, &m.meanDisp, &m.dispStd, &m.bgFactor, &m.muR})
         EXPECT_EQ(list->size(), 3u);
     // Steps after the fault did not run.
     EXPECT_EQ(m.corrC, 0.0);

@@ -93,9 +93,9 @@ TEST(WindResponse, OnePointWorkedExampleNewCode) {
     EXPECT_EQ(m.i10, 0.14);
     // res = 4.233124763236936; lrcLoad equals eqStaticLoad, exactBaseShear
     // equals windVibForce, V_B = lrcBackground for one point.
-    expectOnePoint(m, {16.464692903594656, 15.741886901424119, 6.214647637728932,
-                       1.9560996365736814, 12.714647637728936, 0.7, 1.0, 4.55,
-                       12.714647637728936, 6.214647637728932});
+    expectOnePoint(m,
+                   {16.464692903594656, 15.741886901424119, 6.214647637728932, 1.9560996365736814,
+                    12.714647637728936, 0.7, 1.0, 4.55, 12.714647637728936, 6.214647637728932});
 }
 
 TEST(WindResponse, OnePointWorkedExampleOldCode) {
@@ -103,9 +103,9 @@ TEST(WindResponse, OnePointWorkedExampleOldCode) {
     computeOk(m);
     EXPECT_EQ(m.alpha, 0.16);
     EXPECT_EQ(m.i10, 0.1136);
-    expectOnePoint(m, {16.464692903594642, 11.240606784011181, 4.437613536060611,
-                       1.6827097747785555, 10.93761353606061, 0.49984, 1.0, 3.24896,
-                       10.93761353606061, 4.43761353606061});
+    expectOnePoint(m,
+                   {16.464692903594642, 11.240606784011181, 4.437613536060611, 1.6827097747785555,
+                    10.93761353606061, 0.49984, 1.0, 3.24896, 10.93761353606061, 4.43761353606061});
 }
 
 struct ThreePointExpected {
@@ -157,7 +157,9 @@ TEST(WindResponse, ThreePointsNewCodeTerrainCMatchIndependentReference) {
                           {0.2385515146, 0.5158107602, 0.6557002967},
                           {11.86922289, 15.41638791, 13.9533934},
                           {28.52036306, 41.72250436, 45.72593983},
-                          41.23900421, 54.38649577, 0.909235754});
+                          41.23900421,
+                          54.38649577,
+                          0.909235754});
 }
 
 TEST(WindResponse, ThreePointsOldCodeTerrainDMatchIndependentReference) {
@@ -174,15 +176,17 @@ TEST(WindResponse, ThreePointsOldCodeTerrainDMatchIndependentReference) {
                           {0.2426814948, 0.4696562233, 0.5595262454},
                           {7.724912593, 10.71292734, 10.09969577},
                           {18.58039147, 29.32165689, 33.27480165},
-                          28.5375357, 36.60312048, 0.9139923029});
+                          28.5375357,
+                          36.60312048,
+                          0.9139923029});
 }
 
 // Every result of the run, for comparisons between runs.
 std::vector<double> allResults(const ProjectModel& m) {
     std::vector<double> out{m.alpha, m.i10, m.dynFactor, m.corrC, m.exactBaseShear};
-    for (const List* list : {&m.meanLoad, &m.windVibForce, &m.windVibCoef, &m.eqStaticLoad,
-                             &m.lrcLoad, &m.lrcBackground, &m.meanDisp, &m.dispStd, &m.bgFactor,
-                             &m.muR})
+    for (const List* list :
+         {&m.meanLoad, &m.windVibForce, &m.windVibCoef, &m.eqStaticLoad, &m.lrcLoad,
+          &m.lrcBackground, &m.meanDisp, &m.dispStd, &m.bgFactor, &m.muR})
         out.insert(out.end(), list->begin(), list->end());
     return out;
 }
@@ -294,9 +298,9 @@ TEST(WindResponse, ResultListsFollowThePointCountOfTheLastRun) {
     m.mass = three.mass;
     m.modeShape = three.modeShape;
     computeOk(m);
-    for (const List* list : {&m.meanLoad, &m.windVibForce, &m.windVibCoef, &m.eqStaticLoad,
-                             &m.lrcLoad, &m.lrcBackground, &m.meanDisp, &m.dispStd, &m.bgFactor,
-                             &m.muR})
+    for (const List* list :
+         {&m.meanLoad, &m.windVibForce, &m.windVibCoef, &m.eqStaticLoad, &m.lrcLoad,
+          &m.lrcBackground, &m.meanDisp, &m.dispStd, &m.bgFactor, &m.muR})
         EXPECT_EQ(list->size(), 3u);
     expectSameResults(m, three, 0.0);
 }

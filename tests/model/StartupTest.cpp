@@ -1,8 +1,8 @@
 // The record as start-up leaves it, and the two list re-creation operations.
 
+#include "model/Startup.h"
 #include "engine/WindResponse.h"
 #include "model/ProjectModel.h"
-#include "model/Startup.h"
 
 #include <gtest/gtest.h>
 
@@ -37,9 +37,9 @@ TEST(Startup, CreatesOneZeroPerInputListAndNoResults) {
     for (const List* list : {&m.zCoord, &m.windArea, &m.mass, &m.modeShape, &m.modeShape2,
                              &m.modeShape3, &m.shapeCoef, &m.freq, &m.dampRatio})
         EXPECT_EQ(*list, kOneZero);
-    for (const List* list : {&m.meanLoad, &m.windVibForce, &m.windVibCoef, &m.eqStaticLoad,
-                             &m.lrcLoad, &m.lrcBackground, &m.meanDisp, &m.dispStd, &m.bgFactor,
-                             &m.muR})
+    for (const List* list :
+         {&m.meanLoad, &m.windVibForce, &m.windVibCoef, &m.eqStaticLoad, &m.lrcLoad,
+          &m.lrcBackground, &m.meanDisp, &m.dispStd, &m.bgFactor, &m.muR})
         EXPECT_TRUE(list->empty());
 }
 
@@ -47,7 +47,8 @@ TEST(Startup, WritesTheLoadCodeTables) {
     ProjectModel m;
     initializeProject(m);
     // [edition][terrain A..D]; edition 0 = GB50009-201X, 1 = GB50009-2001.
-    EXPECT_EQ(m.gradientHeight, (EditionTerrainTable{{{300, 350, 450, 550}, {300, 350, 400, 450}}}));
+    EXPECT_EQ(m.gradientHeight,
+              (EditionTerrainTable{{{300, 350, 450, 550}, {300, 350, 400, 450}}}));
     EXPECT_EQ(m.terrainAlpha,
               (EditionTerrainTable{{{0.12, 0.15, 0.22, 0.30}, {0.12, 0.16, 0.22, 0.30}}}));
     EXPECT_EQ(m.terrainI10,
