@@ -1,0 +1,500 @@
+#include "DialogTestSupport.h"
+
+#include "engine/WindResponse.h"
+#include "files/ProjectFile.h"
+#include "model/Startup.h"
+#include "report/HtmlReport.h"
+#include "ui/AboutDialog.h"
+#include "ui/FileDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/OptionsDialog.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace tamsor;
+using tamsor::test::driveNextDialog;
+using tamsor::test::RecordingPrompts;
+
+namespace {
+
+const std::string kIncomplete = "输入的数据有错误";
+const std::string kWvdNameMessage = "请输入文件名，扩展名为 wvd  !";
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+// Leaves a box the way the Tab key does.
+void leave(QWidget* box) {
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(box, &out);
+}
+
+// Types over a box's text from the keyboard, then leaves the box.
+void type(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    leave(box);
+}
+
+void select(QComboBox* combo, int position) {
+    combo->setCurrentIndex(position);
+    emit combo->activated(position);
+}
+
+// What a file dialog showed when it came up.
+struct Opening {
+    bool seen = false;
+    QString folder;
+    QString name;
+};
+
+// Drives the next file dialog: notes what it shows, optionally moves to a
+// folder, types the name and presses OK.
+void chooseFile(Opening& opening, const QString& folder, const QString& name) {
+    driveNextDialog<FileDialog>(
+        [&opening, folder, name](FileDialog& dialog) {
+            opening.folder = dialog.folder();
+            opening.name = dialog.nameBox()->text();
+            if (!folder.isEmpty())
+                dialog.setFolder(folder);
+            dialog.nameBox()->setText(name);
+            dialog.okButton()->click();
+        },
+        &opening.seen);
+}
+
+// Expects no dialog at all: one that comes up anyway is noted and closed.
+void expectNoDialog(bool& seen) {
+    driveNextDialog<QDialog>([](QDialog& dialog) { dialog.reject(); }, &seen);
+}
+
+} // namespace
+
+class WindDialogsTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> tmp_;
+    QString dir_;
+    std::unique_ptr<ProjectModel> model_;
+    std::unique_ptr<RecordingPrompts> prompts_;
+    std::unique_ptr<Wind> window_;
+
+    Wind& w() { return *window_; }
+
+    void typeProject() {
+        select(w().cmbFreedom(), 2);
+        type(w().text1(0), "10;20;30");
+        type(w().text1(1), "20;20;20");
+        type(w().text1(7), "0.5");
+        type(w().text1(8), "0.05");
+        type(w().text1(2), "100;100;100");
+        type(w().text1(3), "0.1;0.5;1");
+        select(w().cmbDimao(), 1);
+        type(w().text2(1), "0.45");
+        type(w().text1(6), "1.3");
+        type(w().text2(0), "0");
+    }
+
+    bool resultButtonsEnabled() {
+        for (int i = 1; i <= 4; ++i) {
+            if (!w().command1(i)->isEnabled())
+                return false;
+        }
+        return true;
+    }
+
+    bool resultButtonsDisabled() {
+        for (int i = 1; i <= 4; ++i) {
+            if (w().command1(i)->isEnabled())
+                return false;
+        }
+        return true;
+    }
+
+    // Saves through the File menu into folder/name; true when a dialog came.
+    bool save(const QString& folder, const QString& name, Opening* opening = nullptr) {
+        Opening local;
+        Opening& o = opening ? *opening : local;
+        chooseFile(o, folder, name);
+        w().mnuSave_Click();
+        return o.seen;
+    }
+
+    // The report page a fresh program computes from the saved project file:
+    // read into a new record, swept, computed, written.
+    QByteArray expectedReport(const QString& projectFile, std::int16_t codeVersion) {
+        ProjectModel fresh;
+        initializeProject(fresh);
+        MessageRecorder sink;
+        InputForm form(fresh, sink);
+        form.newProject();
+        if (!readProjectFile(projectFile, form))
+            return {};
+        fresh.codeVersion = codeVersion;
+        if (!form.commandGate() || computeWindResponse(fresh))
+            return {};
+        const QString path = dir_ + "/expected.htm";
+        if (writeHtmlReport(fresh, path))
+            return {};
+        return readAll(path);
+    }
+
+private slots:
+    void init() {
+        tmp_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(tmp_->isValid());
+        dir_ = tmp_->path();
+        model_ = std::make_unique<ProjectModel>();
+        initializeProject(*model_);
+        prompts_ = std::make_unique<RecordingPrompts>();
+        window_ = std::make_unique<Wind>(*model_, *prompts_);
+        window_->show();
+        model_->lastDir = dir_.toStdString();
+    }
+
+    void cleanup() {
+        window_.reset();
+        prompts_.reset();
+        model_.reset();
+        tmp_.reset();
+    }
+
+    void saveNewOpenComputeAndReportEndToEnd() {
+        typeProject();
+        const QString projects = dir_ + "/项目 一";
+        QVERIFY(QDir().mkpath(projects));
+
+        // Save into another folder.
+        Opening saving;
+        QVERIFY(save(projects, QStringLiteral("塔 A.wvd"), &saving));
+        QCOMPARE(saving.folder, dir_);
+        QCOMPARE(saving.name, QStringLiteral("*.wvd"));
+        const QString projectFile = projects + "/塔 A.wvd";
+        QVERIFY(QFileInfo::exists(projectFile));
+        QCOMPARE(model_->lastDir, projects.toStdString());
+        QCOMPARE(model_->lastFileName, std::string("塔 A.wvd"));
+        QVERIFY(prompts_->messages.empty());
+
+        // New clears the window.
+        w().mnuNew_Click();
+        QCOMPARE(w().text1(0)->text(), QStringLiteral("0"));
+
+        // Open starts in the saved folder with the saved name.
+        Opening opening;
+        chooseFile(opening, QString(), QStringLiteral("塔 A.wvd"));
+        w().mnuOpen_Click();
+        QVERIFY(opening.seen);
+        QCOMPARE(opening.folder, projects);
+        QCOMPARE(opening.name, QStringLiteral("塔 A.wvd"));
+        QCOMPARE(w().text1(0)->text(), QStringLiteral("10;20;30"));
+        QCOMPARE(w().text1(3)->text(), QStringLiteral("0.1;0.5;1"));
+        QCOMPARE(w().text2(1)->text(), QStringLiteral("0.45"));
+        QCOMPARE(w().cmbFreedom()->currentIndex(), 2);
+        QCOMPARE(w().cmbDimao()->currentIndex(), 1);
+        QCOMPARE(model_->codeVersion, std::int16_t(0));
+        QVERIFY(prompts_->messages.empty());
+
+        // Compute, then write the report under a name no shell would survive.
+        w().command1(0)->click();
+        QVERIFY(prompts_->messages.empty());
+        QVERIFY(resultButtonsEnabled());
+        const QString reports = dir_ + "/报告 $(touch x); 'q' \"d\"";
+        QVERIFY(QDir().mkpath(reports));
+        Opening reporting;
+        chooseFile(reporting, reports, QStringLiteral("风振 报告.htm"));
+        w().command1(4)->click();
+        QVERIFY(reporting.seen);
+        QCOMPARE(reporting.folder, projects);
+        QCOMPARE(reporting.name, QStringLiteral("*.htm"));
+        QVERIFY(prompts_->messages.empty());
+
+        const QString reportFile = reports + "/风振 报告.htm";
+        QCOMPARE(prompts_->urls, QList<QUrl>{QUrl::fromLocalFile(reportFile)});
+        QCOMPARE(prompts_->urls[0].toLocalFile(), reportFile);
+        const QByteArray expected = expectedReport(projectFile, 0);
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(readAll(reportFile), expected);
+        QCOMPARE(model_->lastDir, reports.toStdString());
+
+        // The next open dialog offers the report's name and refuses it.
+        Opening reopening;
+        driveNextDialog<FileDialog>(
+            [&reopening](FileDialog& dialog) {
+                reopening.name = dialog.nameBox()->text();
+                dialog.okButton()->click();
+                reopening.folder = dialog.isVisible() ? "open" : "closed";
+                dialog.cancelButton()->click();
+            },
+            &reopening.seen);
+        w().mnuOpen_Click();
+        QCOMPARE(reopening.name, QStringLiteral("风振 报告.htm"));
+        QCOMPARE(reopening.folder, QStringLiteral("open"));
+        QCOMPARE(prompts_->messages.size(), std::size_t(1));
+        QCOMPARE(prompts_->messages[0].text, kWvdNameMessage);
+    }
+
+    void oldCodeFromTheOptionsReachesTheReport() {
+        typeProject();
+        QVERIFY(save(QString(), QStringLiteral("p.wvd")));
+        w().command1(0)->click();
+        QVERIFY(resultButtonsEnabled());
+
+        driveNextDialog<OptionsDialog>([](OptionsDialog& dialog) {
+            dialog.option1(1)->click();
+            dialog.okButton()->click();
+        });
+        w().mnuSet_Click();
+        QCOMPARE(model_->codeVersion, std::int16_t(1));
+        QVERIFY(resultButtonsDisabled());
+
+        w().command1(0)->click();
+        Opening reporting;
+        chooseFile(reporting, QString(), QStringLiteral("old.htm"));
+        w().command1(4)->click();
+        QVERIFY(reporting.seen);
+        const QByteArray expected = expectedReport(dir_ + "/p.wvd", 1);
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(readAll(dir_ + "/old.htm"), expected);
+        QVERIFY(expected != expectedReport(dir_ + "/p.wvd", 0));
+    }
+
+    void optionsOkWithoutChangeDisablesResultsCancelKeepsThem() {
+        typeProject();
+        w().command1(0)->click();
+        QVERIFY(resultButtonsEnabled());
+
+        driveNextDialog<OptionsDialog>([](OptionsDialog& dialog) { dialog.cancelButton()->click(); });
+        w().mnuSet_Click();
+        QVERIFY(resultButtonsEnabled());
+        QCOMPARE(model_->codeVersion, std::int16_t(0));
+
+        driveNextDialog<OptionsDialog>([](OptionsDialog& dialog) { dialog.okButton()->click(); });
+        w().mnuSet_Click();
+        QVERIFY(resultButtonsDisabled());
+        QVERIFY(w().command1(0)->isEnabled());
+        QCOMPARE(model_->codeVersion, std::int16_t(0));
+    }
+
+    void aboutFromTheMenu() {
+        QString caption;
+        QString title;
+        driveNextDialog<AboutDialog>([&](AboutDialog& dialog) {
+            caption = dialog.windowTitle();
+            title = dialog.lblTitle()->text();
+            QTest::keyClick(&dialog, Qt::Key_Return);
+        });
+        w().mnuAbout_Click();
+        QCOMPARE(caption, QStringLiteral("关于 Tamsorv1.10"));
+        QCOMPARE(title, QStringLiteral("Tamsorv1.10"));
+    }
+
+    void openThenCancelLeavesAClearedProject() {
+        typeProject();
+        model_->codeVersion = 1;
+        const std::string lastDir = model_->lastDir;
+        driveNextDialog<FileDialog>([](FileDialog& dialog) {
+            dialog.setFolder(QDir::homePath());
+            dialog.cancelButton()->click();
+        });
+        w().mnuOpen_Click();
+        QCOMPARE(model_->codeVersion, std::int16_t(0));
+        for (int i = 0; i < 9; ++i)
+            QCOMPARE(w().text1(i)->text(), QStringLiteral("0"));
+        QCOMPARE(w().cmbFreedom()->currentIndex(), 0);
+        QVERIFY(resultButtonsDisabled());
+        QCOMPARE(model_->lastDir, lastDir);
+        QCOMPARE(model_->lastFileName, std::string("*.wvd"));
+    }
+
+    void saveIsRefusedBeforeAnyDialog() {
+        // The new state: every box "0".
+        bool seen = false;
+        expectNoDialog(seen);
+        w().mnuSave_Click();
+        QTest::qWait(20);
+        QVERIFY(!seen);
+        QCOMPARE(prompts_->messages.size(), std::size_t(1));
+        QCOMPARE(prompts_->messages[0].text, kIncomplete);
+        QCOMPARE(prompts_->messages[0].title, std::string("错误提示"));
+
+        // A refused list box: its own message only, no dialog, no file.
+        typeProject();
+        prompts_->messages.clear();
+        w().text1(1)->setText(QStringLiteral("20;20"));
+        expectNoDialog(seen);
+        w().mnuSave_Click();
+        QTest::qWait(20);
+        QVERIFY(!seen);
+        QCOMPARE(prompts_->messages.size(), std::size_t(1));
+        QCOMPARE(prompts_->messages[0].text, std::string("输入的数据数目与自由度数不一致"));
+        QCOMPARE(QDir(dir_).entryList(QDir::Files), QStringList{});
+    }
+
+    void saveAndReportOpenWithTheirPatternAndOverwriteSilently() {
+        typeProject();
+        model_->lastFileName = "earlier.wvd";
+        Opening first;
+        QVERIFY(save(QString(), QStringLiteral("same.wvd"), &first));
+        QCOMPARE(first.name, QStringLiteral("*.wvd"));
+        const QByteArray before = readAll(dir_ + "/same.wvd");
+        QVERIFY(before.contains("10;20;30"));
+
+        type(w().text1(0), "11;21;31");
+        Opening second;
+        QVERIFY(save(QString(), QStringLiteral("same.wvd"), &second));
+        QCOMPARE(second.name, QStringLiteral("*.wvd"));
+        QVERIFY(readAll(dir_ + "/same.wvd").contains("11;21;31"));
+        QVERIFY(prompts_->confirms.empty());
+        QVERIFY(prompts_->messages.empty());
+
+        w().command1(0)->click();
+        for (int round = 0; round < 2; ++round) {
+            Opening reporting;
+            chooseFile(reporting, QString(), QStringLiteral("r.htm"));
+            w().command1(4)->click();
+            QCOMPARE(reporting.name, QStringLiteral("*.htm"));
+        }
+        QCOMPARE(prompts_->urls.size(), 2);
+        QVERIFY(prompts_->confirms.empty());
+        QVERIFY(prompts_->messages.empty());
+    }
+
+    void patternNameNeverCreatesAFile() {
+        typeProject();
+        bool stayedOpen = false;
+        bool seen = false;
+        driveNextDialog<FileDialog>(
+            [&stayedOpen](FileDialog& dialog) {
+                dialog.okButton()->click(); // the untouched "*.wvd"
+                stayedOpen = dialog.isVisible();
+                dialog.cancelButton()->click();
+            },
+            &seen);
+        w().mnuSave_Click();
+        QVERIFY(seen);
+        QVERIFY(stayedOpen);
+        QCOMPARE(prompts_->messages.size(), std::size_t(1));
+        QCOMPARE(prompts_->messages[0].text, kWvdNameMessage);
+        QCOMPARE(QDir(dir_).entryList(QDir::Files | QDir::Hidden), QStringList{});
+        QCOMPARE(model_->lastFileName, std::string("*.wvd"));
+    }
+
+    void failedSavesAreReportedAndLoseNothing() {
+        typeProject();
+        const std::string lastDir = model_->lastDir;
+
+        // A full path typed into the name box lands below the chosen folder,
+        // where no such folder exists.
+        const QString elsewhere = dir_ + "/elsewhere";
+        QVERIFY(QDir().mkpath(elsewhere));
+        QVERIFY(save(QString(), elsewhere + "/full.wvd"));
+        QVERIFY(!QFileInfo::exists(elsewhere + "/full.wvd"));
+        QCOMPARE(prompts_->messages.size(), std::size_t(1));
+        QCOMPARE(prompts_->messages[0].icon, Message::Icon::Exclamation);
+
+        // A folder part that is a regular file.
+        QFile plain(dir_ + "/plain");
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        QVERIFY(save(QString(), QStringLiteral("plain/p.wvd")));
+        QCOMPARE(prompts_->messages.size(), std::size_t(2));
+
+        // The target is a folder: it stays one.
+        QVERIFY(QDir(dir_).mkdir("taken.wvd"));
+        QVERIFY(save(QString(), QStringLiteral("taken.wvd")));
+        QCOMPARE(prompts_->messages.size(), std::size_t(3));
+        QVERIFY(QFileInfo(dir_ + "/taken.wvd").isDir());
+
+        QCOMPARE(model_->lastDir, lastDir);
+        QCOMPARE(w().text1(0)->text(), QStringLiteral("10;20;30"));
+        QCOMPARE(w().text1(3)->text(), QStringLiteral("0.1;0.5;1"));
+    }
+
+    void failedReadClosesTheDialogAndKeepsLastDir() {
+        const QString other = dir_ + "/other";
+        QVERIFY(QDir().mkpath(other));
+        QFile shortFile(other + "/short.wvd");
+        QVERIFY(shortFile.open(QIODevice::WriteOnly));
+        shortFile.write("1\r\n0\r\n10\r\n");
+        shortFile.close();
+
+        Opening opening;
+        bool closed = false;
+        driveNextDialog<FileDialog>(
+            [&closed, other](FileDialog& dialog) {
+                dialog.setFolder(other);
+                dialog.nameBox()->setText(QStringLiteral("short.wvd"));
+                dialog.okButton()->click();
+                closed = !dialog.isVisible();
+            },
+            &opening.seen);
+        w().mnuOpen_Click();
+        QVERIFY(opening.seen);
+        QVERIFY(closed);
+        QCOMPARE(prompts_->messages.size(), std::size_t(1));
+        QCOMPARE(prompts_->messages[0].text, std::string("数据文件不完整，数据太少，请补充"));
+        QCOMPARE(model_->lastDir, dir_.toStdString());
+        QCOMPARE(model_->lastFileName, std::string("short.wvd"));
+    }
+
+    void reportFailuresAndRefusals() {
+        typeProject();
+        w().command1(0)->click();
+        QVERIFY(resultButtonsEnabled());
+
+        // Unwritable target: a message, no viewer, lastDir kept.
+        QFile plain(dir_ + "/plain");
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        Opening reporting;
+        chooseFile(reporting, QString(), QStringLiteral("plain/r.htm"));
+        w().command1(4)->click();
+        QVERIFY(reporting.seen);
+        QCOMPARE(prompts_->messages.size(), std::size_t(1));
+        QVERIFY(prompts_->urls.isEmpty());
+        QCOMPARE(model_->lastDir, dir_.toStdString());
+
+        // No viewer could be started: the report is written all the same and
+        // the user is told where it is.
+        prompts_->messages.clear();
+        prompts_->openUrlResult = false;
+        Opening again;
+        chooseFile(again, QString(), QStringLiteral("r.htm"));
+        w().command1(4)->click();
+        QVERIFY(QFileInfo::exists(dir_ + "/r.htm"));
+        QCOMPARE(prompts_->urls.size(), 1);
+        QCOMPARE(prompts_->messages.size(), std::size_t(1));
+        QVERIFY(QString::fromStdString(prompts_->messages[0].text).contains(dir_ + "/r.htm"));
+
+        // Results of a faulted computation are never reported: no dialog.
+        prompts_->messages.clear();
+        model_->resultsComplete = false;
+        bool seen = false;
+        expectNoDialog(seen);
+        w().showReportDialog();
+        QTest::qWait(20);
+        QVERIFY(!seen);
+        QCOMPARE(prompts_->messages.size(), std::size_t(1));
+        QVERIFY(reportRefusal(*model_).has_value());
+    }
+};
+
+QTEST_MAIN(WindDialogsTest)
+#include "WindDialogsTest.moc"
