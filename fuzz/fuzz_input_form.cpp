@@ -1,0 +1,133 @@
+// The input boxes of the main window on arbitrary text: a fuzzed DOF count
+// and terrain, then fuzzed texts for the eleven boxes, each parsed on losing
+// the focus, then the command gate and, when it lets the command through, the
+// computation.
+//
+// Input: byte 0 = DOF list position, byte 1 = terrain list position, byte 2 =
+// code edition; the rest is split at '\n' into the texts of Text1(0..8) and
+// Text2(0..1) in that order.
+//
+// Invariants: a refused box leaves its list unchanged and sets its flag; an
+// accepted list box holds a list whose length obeys the count rule; a
+// computation that reports no fault leaves only finite results, one per point.
+
+#include "engine/WindResponse.h"
+#include "fuzz/FuzzCheck.h"
+#include "model/InputForm.h"
+#include "model/Message.h"
+#include "model/ProjectModel.h"
+#include "model/Startup.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using tamsor::List;
+using tamsor::ProjectModel;
+
+const List& listOfBox(const ProjectModel& m, int index) {
+    switch (index) {
+    case 0: return m.zCoord;
+    case 1: return m.windArea;
+    case 2: return m.mass;
+    case 3: return m.modeShape;
+    case 4: return m.modeShape2;
+    case 5: return m.modeShape3;
+    case 6: return m.shapeCoef;
+    case 7: return m.freq;
+    default: return m.dampRatio;
+    }
+}
+
+bool allFinite(const List& list, std::size_t n) {
+    if (list.size() != n)
+        return false;
+    for (double v : list)
+        if (!std::isfinite(v))
+            return false;
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 3)
+        return 0;
+    ProjectModel model;
+    tamsor::initializeProject(model);
+    tamsor::MessageRecorder sink;
+    tamsor::InputForm form(model, sink);
+    form.newProject();
+
+    // Positions beyond the lists' entries are ignored by the form.
+    form.selectFreedom(static_cast<int>(data[0] % 12) - 1);
+    form.selectTerrain(static_cast<int>(data[1] % 6) - 1);
+    model.codeVersion = static_cast<std::int16_t>(data[2] % 2);
+
+    std::vector<std::string> texts;
+    std::string_view rest(reinterpret_cast<const char*>(data) + 3, size - 3);
+    while (texts.size() < 11) {
+        const std::size_t nl = rest.find('\n');
+        texts.emplace_back(rest.substr(0, nl));
+        if (nl == std::string_view::npos)
+            break;
+        rest.remove_prefix(nl + 1);
+    }
+
+    const auto n = static_cast<std::size_t>(model.nFreedom);
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        if (k < 9) {
+            const int i = static_cast<int>(k);
+            const List before = listOfBox(model, i);
+            const std::size_t messages = sink.messages.size();
+            form.setText1(i, texts[k]);
+            form.Text1_LostFocus(i);
+            const List& after = listOfBox(model, i);
+            if (model.listError[k] != 0) {
+                TAMSOR_FUZZ_CHECK(after == before);
+                TAMSOR_FUZZ_CHECK(sink.messages.size() == messages + 1);
+                TAMSOR_FUZZ_CHECK(form.text1Colour(i) == 255);
+            } else {
+                TAMSOR_FUZZ_CHECK(sink.messages.size() == messages);
+                TAMSOR_FUZZ_CHECK(form.text1Colour(i) == 0);
+                if (i <= 3 || i == 6)
+                    TAMSOR_FUZZ_CHECK(after.size() == n);
+                else if (i <= 5)
+                    TAMSOR_FUZZ_CHECK(after.size() == n || after.size() == 1);
+                else
+                    TAMSOR_FUZZ_CHECK(after.size() == 1);
+            }
+        } else {
+            const int i = static_cast<int>(k - 9);
+            const double before = i == 0 ? model.structWidth : model.w0;
+            form.setText2(i, texts[k]);
+            form.Text2_LostFocus(i);
+            const double after = i == 0 ? model.structWidth : model.w0;
+            if (form.text2Colour(i) == 255)
+                TAMSOR_FUZZ_CHECK(after == before || (std::isnan(after) && std::isnan(before)));
+            else
+                TAMSOR_FUZZ_CHECK(std::isfinite(after));
+        }
+    }
+
+    if (!form.commandGate())
+        return 0;
+    TAMSOR_FUZZ_CHECK(form.inputsComplete() && form.listsAccepted());
+    const std::optional<tamsor::ComputeFault> fault = tamsor::computeWindResponse(model);
+    if (fault) {
+        TAMSOR_FUZZ_CHECK(!fault->message().empty());
+        return 0;
+    }
+    for (const List* results : {&model.meanLoad, &model.meanDisp, &model.windVibForce,
+                                &model.dispStd, &model.windVibCoef, &model.eqStaticLoad,
+                                &model.muR, &model.bgFactor, &model.lrcBackground, &model.lrcLoad})
+        TAMSOR_FUZZ_CHECK(allFinite(*results, n));
+    TAMSOR_FUZZ_CHECK(std::isfinite(model.dynFactor) && std::isfinite(model.corrC) &&
+                      std::isfinite(model.exactBaseShear));
+    return 0;
+}

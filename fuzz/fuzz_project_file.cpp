@@ -1,0 +1,68 @@
+// The project file reader on arbitrary bytes. A file read completely is
+// written again and read back: the same box texts and list selections.
+// Reading never throws and shows at most one message.
+
+#include "files/ProjectFile.h"
+#include "fuzz/FuzzCheck.h"
+#include "model/InputForm.h"
+#include "model/Message.h"
+#include "model/ProjectModel.h"
+#include "model/Startup.h"
+
+#include <QByteArray>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+// The boxes the file stores (Text1(4) and Text1(5) are not stored).
+constexpr int kStoredText1[] = {0, 1, 2, 3, 6, 7, 8};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+
+    tamsor::ProjectModel model;
+    tamsor::initializeProject(model);
+    tamsor::MessageRecorder sink;
+    tamsor::InputForm form(model, sink);
+    form.newProject();
+    model.codeVersion = 1;
+
+    const bool complete = tamsor::readProjectBytes(bytes, form);
+    if (!complete) {
+        TAMSOR_FUZZ_CHECK(sink.messages.size() == 1);
+        TAMSOR_FUZZ_CHECK(model.codeVersion == 1);
+        return 0;
+    }
+    TAMSOR_FUZZ_CHECK(sink.messages.empty());
+    TAMSOR_FUZZ_CHECK(model.codeVersion == 0);
+    TAMSOR_FUZZ_CHECK(model.nFreedom == form.freedomPosition() + 1);
+    TAMSOR_FUZZ_CHECK(model.nFreedom >= 1 && model.nFreedom <= 10);
+    TAMSOR_FUZZ_CHECK(model.terrainType >= 1 && model.terrainType <= 4);
+    TAMSOR_FUZZ_CHECK(model.nModes == 1);
+
+    const std::optional<QByteArray> written = tamsor::projectFileBytes(form);
+    if (!written)
+        return 0; // a text that cannot be stored as one GB2312 line
+    TAMSOR_FUZZ_CHECK(written->endsWith("\r\n"));
+    TAMSOR_FUZZ_CHECK(written->count("\r\n") == tamsor::kProjectFileLines);
+
+    tamsor::ProjectModel model2;
+    tamsor::initializeProject(model2);
+    tamsor::MessageRecorder sink2;
+    tamsor::InputForm again(model2, sink2);
+    again.newProject();
+    TAMSOR_FUZZ_CHECK(tamsor::readProjectBytes(*written, again));
+    TAMSOR_FUZZ_CHECK(sink2.messages.empty());
+    for (int i : kStoredText1)
+        TAMSOR_FUZZ_CHECK(again.text1(i) == form.text1(i));
+    for (int i = 0; i < tamsor::kValueBoxCount; ++i)
+        TAMSOR_FUZZ_CHECK(again.text2(i) == form.text2(i));
+    TAMSOR_FUZZ_CHECK(again.freedomPosition() == form.freedomPosition());
+    TAMSOR_FUZZ_CHECK(again.modesPosition() == form.modesPosition());
+    TAMSOR_FUZZ_CHECK(again.terrainPosition() == form.terrainPosition());
+    return 0;
+}
