@@ -49,9 +49,9 @@ std::string roundTrip(double value) {
 // short list is never read beyond its end.
 std::size_t pointCount(const ProjectModel& m) {
     std::size_t n = m.nFreedom > 0 ? static_cast<std::size_t>(m.nFreedom) : 0;
-    for (const List* list : {&m.zCoord, &m.meanLoad, &m.meanDisp, &m.windVibForce, &m.dispStd,
-                             &m.windVibCoef, &m.eqStaticLoad, &m.muR, &m.bgFactor,
-                             &m.lrcBackground, &m.lrcLoad})
+    for (const List* list :
+         {&m.zCoord, &m.meanLoad, &m.meanDisp, &m.windVibForce, &m.dispStd, &m.windVibCoef,
+          &m.eqStaticLoad, &m.muR, &m.bgFactor, &m.lrcBackground, &m.lrcLoad})
         n = std::min(n, list->size());
     return n;
 }
@@ -138,7 +138,8 @@ std::string batchUsage() {
            "写到标准错误输出(UTF-8)。\n"
            "\n"
            "选项:\n"
-           "  --code 201X|2001        荷载规范版本: 201X = GB50009-201X(默认), 2001 = GB50009-2001\n"
+           "  --code 201X|2001        荷载规范版本: 201X = GB50009-201X(默认), 2001 = "
+           "GB50009-2001\n"
            "  --format text|json|csv  输出格式:\n"
            "                            text 每个项目一张结果表(默认)\n"
            "                            json 每个项目一行 JSON 对象(JSON Lines), 键为字段名,\n"
@@ -327,8 +328,9 @@ std::string resultText(const ProjectModel& m, const QString& file) {
 
     std::string text;
     text += "文件: " + utf8(file) + "\n";
-    text += std::string("规范: ") + editionName(m.codeVersion) + "  地貌类型: " +
-            terrainLetter(m.terrainType) + "  质点数: " + formatInteger(m.nFreedom) + "\n";
+    text += std::string("规范: ") + editionName(m.codeVersion) +
+            "  地貌类型: " + terrainLetter(m.terrainType) +
+            "  质点数: " + formatInteger(m.nFreedom) + "\n";
     for (const auto& row : cells) {
         std::string line;
         for (std::size_t col = 0; col < row.size(); ++col) {
@@ -358,9 +360,9 @@ std::string resultCsv(const ProjectModel& m, const QString& file) {
     std::string text;
     for (std::size_t i = 0; i < n; ++i) {
         text += fileField + "," + formatInteger(static_cast<long long>(i + 1));
-        for (const List* list : {&m.zCoord, &m.meanLoad, &m.meanDisp, &m.windVibForce,
-                                 &m.dispStd, &m.windVibCoef, &m.eqStaticLoad, &m.muR,
-                                 &m.bgFactor, &m.lrcBackground, &m.lrcLoad})
+        for (const List* list :
+             {&m.zCoord, &m.meanLoad, &m.meanDisp, &m.windVibForce, &m.dispStd, &m.windVibCoef,
+              &m.eqStaticLoad, &m.muR, &m.bgFactor, &m.lrcBackground, &m.lrcLoad})
             text += "," + roundTrip((*list)[i]);
         text += "\n";
     }

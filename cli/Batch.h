@@ -28,7 +28,7 @@ enum class BatchFormat { Text, Json, Csv };
 struct BatchOptions {
     std::int16_t codeVersion = 0; // 0 = GB50009-201X, 1 = GB50009-2001
     BatchFormat format = BatchFormat::Text;
-    QString reportPath;           // empty: no report
+    QString reportPath; // empty: no report
     QStringList projects;
     bool help = false;
 };

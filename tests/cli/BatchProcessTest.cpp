@@ -53,8 +53,8 @@ protected:
 TEST_F(BatchProcess, ComputesTheWorkedExample) {
     // A comma-decimal locale must not change the numbers.
     const ProcessResult run = runExe({QStringLiteral("--format"), QStringLiteral("csv"),
-                            kExamples + QStringLiteral("/single_mass.wvd")},
-                           QStringLiteral("de_DE.UTF-8"));
+                                      kExamples + QStringLiteral("/single_mass.wvd")},
+                                     QStringLiteral("de_DE.UTF-8"));
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_THAT(run.err, IsEmpty());
     EXPECT_THAT(run.out, StartsWith("file,point,zCoord,meanLoad,"));

@@ -91,8 +91,8 @@ std::vector<std::string> twoPoints(const std::string& heights) {
 }
 
 QJsonObject singleJson(const QStringList& extra) {
-    const Outcome o = batch(extra + QStringList{QStringLiteral("--format"), QStringLiteral("json"),
-                                                kSingle});
+    const Outcome o =
+        batch(extra + QStringList{QStringLiteral("--format"), QStringLiteral("json"), kSingle});
     EXPECT_EQ(o.status, kBatchOk) << o.err;
     const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(o.out));
     EXPECT_TRUE(doc.isObject());
@@ -145,11 +145,16 @@ TEST(BatchJson, HasEveryFieldAndNumbersRoundTrip) {
     EXPECT_EQ(r["corrC"].toDouble(), model.corrC);
     EXPECT_EQ(r["exactBaseShear"].toDouble(), model.exactBaseShear);
     const std::vector<std::pair<const char*, const List*>> lists{
-        {"meanLoad", &model.meanLoad},         {"meanDisp", &model.meanDisp},
-        {"windVibForce", &model.windVibForce}, {"dispStd", &model.dispStd},
-        {"windVibCoef", &model.windVibCoef},   {"eqStaticLoad", &model.eqStaticLoad},
-        {"muR", &model.muR},                   {"bgFactor", &model.bgFactor},
-        {"lrcBackground", &model.lrcBackground}, {"lrcLoad", &model.lrcLoad},
+        {"meanLoad", &model.meanLoad},
+        {"meanDisp", &model.meanDisp},
+        {"windVibForce", &model.windVibForce},
+        {"dispStd", &model.dispStd},
+        {"windVibCoef", &model.windVibCoef},
+        {"eqStaticLoad", &model.eqStaticLoad},
+        {"muR", &model.muR},
+        {"bgFactor", &model.bgFactor},
+        {"lrcBackground", &model.lrcBackground},
+        {"lrcLoad", &model.lrcLoad},
         {"zCoord", &model.zCoord}};
     for (const auto& [key, list] : lists) {
         const QJsonArray array = r[QLatin1String(key)].toArray();
@@ -207,8 +212,8 @@ TEST(BatchCsv, HeaderThenOneRoundTripRowPerPoint) {
 TEST(BatchCsv, FileNamesWithCommasAndQuotesAreQuoted) {
     QTemporaryDir dir;
     QFile::copy(kSingle, dir.filePath(QStringLiteral("a,\"b\".wvd")));
-    const Outcome o = batch({QStringLiteral("--format=csv"),
-                             dir.filePath(QStringLiteral("a,\"b\".wvd"))});
+    const Outcome o =
+        batch({QStringLiteral("--format=csv"), dir.filePath(QStringLiteral("a,\"b\".wvd"))});
     ASSERT_EQ(o.status, kBatchOk) << o.err;
     const std::vector<std::string> rows = lines(o.out);
     ASSERT_EQ(rows.size(), 2u);
@@ -285,8 +290,8 @@ TEST(BatchRefusals, ComputationFault) {
     QTemporaryDir dir;
     // Only the first height is checked by the gate; a later zero height
     // makes the turbulence intensity undefined.
-    const Outcome o = batch({QStringLiteral("--format=json"),
-                             writeProject(dir, "zero.wvd", twoPoints("10;0"))});
+    const Outcome o =
+        batch({QStringLiteral("--format=json"), writeProject(dir, "zero.wvd", twoPoints("10;0"))});
     EXPECT_EQ(o.status, kBatchFault);
     EXPECT_THAT(o.err, StartsWith("错误提示: 计算出错："));
     EXPECT_EQ(lines(o.err).size(), 1u);
@@ -378,8 +383,8 @@ TEST(BatchReport, NeverOverwritesTheProjectAndReportsWriteFailures) {
     const QByteArray before = original.readAll();
 
     // The same file under another spelling of its path.
-    Outcome o = batch({QStringLiteral("--report"),
-                       dir.path() + QStringLiteral("/./p.wvd"), project});
+    Outcome o =
+        batch({QStringLiteral("--report"), dir.path() + QStringLiteral("/./p.wvd"), project});
     EXPECT_EQ(o.status, kBatchUsage);
     QFile after(project);
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
