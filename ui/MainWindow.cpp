@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QUrl>
 
@@ -37,7 +38,9 @@ constexpr int kClientHeight = 739;
 
 constexpr const char* kMaintainerLine = "Tamsor 由 Tamsor 开发组维护";
 
-QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
+QString qs(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 QLabel* makeLabel(QWidget* parent, const char* text, int x, int y, int w, int h = 22) {
     auto* label = new QLabel(qs(text), parent);
@@ -179,8 +182,7 @@ void Wind::buildControls(QWidget* central) {
     text1_[0] = makeEdit(frame2, 160, 64, 505);
     makeLabel(frame2, "各质点受风面积(m^2)", 16, 98, 140);
     text1_[1] = makeEdit(frame2, 160, 98, 505);
-    makeLabel(frame2, "注：坐标和面积个数应分别与自由度数相同，数据之间用分号隔开。", 16, 134,
-              650);
+    makeLabel(frame2, "注：坐标和面积个数应分别与自由度数相同，数据之间用分号隔开。", 16, 134, 650);
 
     // Dynamic properties.
     QGroupBox* frame3 = makeFrame(central, "动力特性", 16, 184, 681, 353);
@@ -211,10 +213,10 @@ void Wind::buildControls(QWidget* central) {
     text2_[1] = makeEdit(frame4, 280, 28, 90);
     makeLabel(frame4, "体型系数", 16, 66, 140);
     text1_[6] = makeEdit(frame4, 160, 66, 505);
-    QLabel* note = makeLabel(
-        frame4,
-        "注：如果各质点体型系数相同，只输入一个数值；否则，输入的个数应与自由度数相同，数据之间用分号隔开。",
-        16, 100, 650, 44);
+    QLabel* note = makeLabel(frame4,
+                             "注：如果各质点体型系数相同，只输入一个数值；否则，输入的个数应与自由"
+                             "度数相同，数据之间用分号隔开。",
+                             16, 100, 650, 44);
     note->setWordWrap(true);
     note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -251,15 +253,26 @@ void Wind::buildControls(QWidget* central) {
     maintainer->setAlignment(Qt::AlignCenter);
 
     // The tab order follows the frames from top to bottom.
-    QWidget* order[] = {cmbFreedom_, text2_[0], text1_[0], text1_[1], cmbModes_, text1_[7],
-                        text1_[8],   text1_[2], text1_[3], text1_[4], text1_[5], cmbDimao_,
-                        text2_[1],   text1_[6], command1_[0], command1_[1], command1_[2],
-                        command1_[3], command1_[4]};
+    QWidget* order[] = {cmbFreedom_,  text2_[0],    text1_[0],    text1_[1],   cmbModes_,
+                        text1_[7],    text1_[8],    text1_[2],    text1_[3],   text1_[4],
+                        text1_[5],    cmbDimao_,    text2_[1],    text1_[6],   command1_[0],
+                        command1_[1], command1_[2], command1_[3], command1_[4]};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
 
 void Wind::connectInputs() {
+    for (int i = 0; i < kListBoxCount; ++i)
+        text1_[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("Text1_%1").arg(i));
+    for (int i = 0; i < kValueBoxCount; ++i)
+        text2_[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("Text2_%1").arg(i));
+    for (int i = 0; i < kCommandCount; ++i)
+        command1_[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("command1_%1").arg(i));
+    cmbFreedom_->setObjectName(QStringLiteral("cmbFreedom"));
+    cmbModes_->setObjectName(QStringLiteral("CmbModes"));
+    cmbDimao_->setObjectName(QStringLiteral("cmbDimao"));
+    picture1_->setObjectName(QStringLiteral("Picture1"));
+    picture2_->setObjectName(QStringLiteral("Picture2"));
     for (int i = 0; i < kListBoxCount; ++i) {
         QLineEdit* edit = text1_[static_cast<std::size_t>(i)];
         edit->installEventFilter(this);
@@ -287,8 +300,7 @@ QLineEdit* Wind::text1(int index) const {
 }
 
 QLineEdit* Wind::text2(int index) const {
-    return index >= 0 && index < kValueBoxCount ? text2_[static_cast<std::size_t>(index)]
-                                                : nullptr;
+    return index >= 0 && index < kValueBoxCount ? text2_[static_cast<std::size_t>(index)] : nullptr;
 }
 
 QLabel* Wind::label8(int index) const {
@@ -340,9 +352,13 @@ void Wind::syncFromForm() {
 
 // --- input handlers ------------------------------------------------------------------
 
-bool Wind::Text1_KeyPress(int index, char32_t key) const { return tamsor::Text1_KeyPress(index, key); }
+bool Wind::Text1_KeyPress(int index, char32_t key) const {
+    return tamsor::Text1_KeyPress(index, key);
+}
 
-bool Wind::Text2_KeyPress(int index, char32_t key) const { return tamsor::Text2_KeyPress(index, key); }
+bool Wind::Text2_KeyPress(int index, char32_t key) const {
+    return tamsor::Text2_KeyPress(index, key);
+}
 
 void Wind::Text1_Change(int index) {
     const std::string text = text1(index)->text().toStdString();
@@ -356,15 +372,25 @@ void Wind::Text2_Change(int index) {
         form_.setText2(index, text);
 }
 
-void Wind::Text1_LostFocus(int index) { form_.Text1_LostFocus(index); }
+void Wind::Text1_LostFocus(int index) {
+    form_.Text1_LostFocus(index);
+}
 
-void Wind::Text2_LostFocus(int index) { form_.Text2_LostFocus(index); }
+void Wind::Text2_LostFocus(int index) {
+    form_.Text2_LostFocus(index);
+}
 
-void Wind::cmbFreedom_Click() { form_.selectFreedom(cmbFreedom_->currentIndex()); }
+void Wind::cmbFreedom_Click() {
+    form_.selectFreedom(cmbFreedom_->currentIndex());
+}
 
-void Wind::CmbModes_Click() { form_.selectModes(cmbModes_->currentIndex()); }
+void Wind::CmbModes_Click() {
+    form_.selectModes(cmbModes_->currentIndex());
+}
 
-void Wind::cmbDimao_Click() { form_.selectTerrain(cmbDimao_->currentIndex()); }
+void Wind::cmbDimao_Click() {
+    form_.selectTerrain(cmbDimao_->currentIndex());
+}
 
 bool Wind::filterKey(QLineEdit* edit, bool listBox, int index, QKeyEvent* event) {
     // Tab and Backtab move the focus; they never reach the box's text.
@@ -375,8 +401,8 @@ bool Wind::filterKey(QLineEdit* edit, bool listBox, int index, QKeyEvent* event)
         return true;
 
     QString text = event->text();
-    const bool control = (event->modifiers() & Qt::ControlModifier) &&
-                         !(event->modifiers() & Qt::AltModifier);
+    const bool control =
+        (event->modifiers() & Qt::ControlModifier) && !(event->modifiers() & Qt::AltModifier);
     if (control && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z) {
         // Ctrl with a letter types that letter's control character (Ctrl+V is
         // 22), whatever text the platform attached to the event.
@@ -492,7 +518,14 @@ void Wind::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void Wind::mnuExit_Click() { close(); }
+void Wind::showEvent(QShowEvent* event) {
+    closing_ = false;
+    QMainWindow::showEvent(event);
+}
+
+void Wind::mnuExit_Click() {
+    close();
+}
 
 // --- commands --------------------------------------------------------------------------
 
@@ -513,16 +546,18 @@ void Wind::mnuNew_Click() {
     Picture_cls(*picture2_);
 }
 
-void Wind::disableResultCommands() { form_.setResultButtonsEnabled(false); }
+void Wind::disableResultCommands() {
+    form_.setResultButtonsEnabled(false);
+}
 
 bool Wind::resultsCurrent() const {
     if (!model_.resultsComplete || model_.nFreedom < 1)
         return false;
     const auto n = static_cast<std::size_t>(model_.nFreedom);
     for (const List* list :
-         {&model_.zCoord, &model_.meanLoad, &model_.meanDisp, &model_.windVibForce,
-          &model_.dispStd, &model_.eqStaticLoad, &model_.windVibCoef, &model_.lrcLoad,
-          &model_.lrcBackground, &model_.bgFactor, &model_.muR}) {
+         {&model_.zCoord, &model_.meanLoad, &model_.meanDisp, &model_.windVibForce, &model_.dispStd,
+          &model_.eqStaticLoad, &model_.windVibCoef, &model_.lrcLoad, &model_.lrcBackground,
+          &model_.bgFactor, &model_.muR}) {
         if (list->size() < n)
             return false;
     }
@@ -595,14 +630,14 @@ void Wind::plotResults(int index) {
 void Wind::mnuContent_Click() {
     const QString path = findHelpFile(QCoreApplication::applicationDirPath());
     if (path.isEmpty()) {
-        prompts_.inform(this, Message{std::string("找不到帮助文件 ") + kHelpFileName + "。",
-                                      "警告", Message::Icon::Exclamation});
+        prompts_.inform(this, Message{std::string("找不到帮助文件 ") + kHelpFileName + "。", "警告",
+                                      Message::Icon::Exclamation});
         return;
     }
     if (!prompts_.openUrl(QUrl::fromLocalFile(path))) {
-        prompts_.inform(this, Message{"无法打开帮助文件 " + QDir::toNativeSeparators(path).toStdString() +
-                                          "。",
-                                      "警告", Message::Icon::Exclamation});
+        prompts_.inform(
+            this, Message{"无法打开帮助文件 " + QDir::toNativeSeparators(path).toStdString() + "。",
+                          "警告", Message::Icon::Exclamation});
     }
 }
 
@@ -646,9 +681,9 @@ void Wind::showPlotMenu(PlotArea& area, const QPoint& pos) {
 bool Wind::savePlotImage(PlotArea& area, const QString& fileName) {
     if (area.saveImage(fileName))
         return true;
-    prompts_.inform(this, Message{"无法保存图片文件 " + QDir::toNativeSeparators(fileName).toStdString() +
-                                      "。",
-                                  "警告", Message::Icon::Exclamation});
+    prompts_.inform(
+        this, Message{"无法保存图片文件 " + QDir::toNativeSeparators(fileName).toStdString() + "。",
+                      "警告", Message::Icon::Exclamation});
     return false;
 }
 

@@ -49,7 +49,7 @@ private:
 class Wind : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr int kCommandCount = 5; // command1(0..4)
+    static constexpr int kCommandCount = 5;     // command1(0..4)
     static constexpr int kAxisCaptionCount = 4; // Lbl_mean(0..3)
 
     // Builds the window and runs Form_Load (start folder, centring, New).
@@ -92,10 +92,10 @@ public:
     // Asks before the window closes; sets cancel when the answer is No.
     void Form_Unload(bool& cancel);
     void mnuNew_Click();
-    void mnuOpen_Click();  // New, then the open dialog
-    void mnuSave_Click();  // the command gate, then the save dialog
+    void mnuOpen_Click(); // New, then the open dialog
+    void mnuSave_Click(); // the command gate, then the save dialog
     void mnuExit_Click();
-    void mnuSet_Click();   // the options dialog
+    void mnuSet_Click(); // the options dialog
     void mnuContent_Click();
     void mnuAbout_Click(); // the About box
     void command1_Click(int index);
@@ -122,6 +122,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

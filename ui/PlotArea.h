@@ -21,8 +21,8 @@ public:
     struct Primitive {
         enum class Kind { Line, Circle };
         Kind kind = Kind::Line;
-        UserPoint from; // line start, or the circle's centre
-        UserPoint to;   // line end (unused for circles)
+        UserPoint from;      // line start, or the circle's centre
+        UserPoint to;        // line end (unused for circles)
         double radius = 0.0; // circle radius in horizontal user units
     };
 

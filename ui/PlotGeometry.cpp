@@ -10,8 +10,8 @@ namespace tamsor {
 
 namespace {
 
-constexpr double kMargin = 1.1;        // the axes run over 1.1 times the range
-constexpr double kCircleDivisor = 60;  // circle radius = xr / 60
+constexpr double kMargin = 1.1;         // the axes run over 1.1 times the range
+constexpr double kCircleDivisor = 60;   // circle radius = xr / 60
 constexpr double kLabelGapDivisor = 50; // labels start xr / 50 right of the point
 
 bool allFinite(const List& values, std::size_t count) {

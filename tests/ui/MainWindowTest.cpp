@@ -35,6 +35,8 @@ struct Fixture {
         tamsor::initializeProject(model);
         window = std::make_unique<Wind>(model, prompts);
         window->show();
+        window->activateWindow();
+        active = QTest::qWaitForWindowActive(window.get());
     }
     ~Fixture() {
         prompts.confirmAnswer = true;
@@ -43,6 +45,7 @@ struct Fixture {
     ProjectModel model;
     WindTestPrompts prompts;
     std::unique_ptr<Wind> window;
+    bool active = false;
 };
 
 // Leaves a box the way the Tab key does.
@@ -78,15 +81,17 @@ void enterThreePoints(Wind& w) {
 }
 
 bool resultButtonsEnabled(const Wind& w) {
-    return w.command1(1)->isEnabled() && w.command1(2)->isEnabled() &&
-           w.command1(3)->isEnabled() && w.command1(4)->isEnabled();
+    return w.command1(1)->isEnabled() && w.command1(2)->isEnabled() && w.command1(3)->isEnabled() &&
+           w.command1(4)->isEnabled();
 }
 bool resultButtonsDisabled(const Wind& w) {
     return !w.command1(1)->isEnabled() && !w.command1(2)->isEnabled() &&
            !w.command1(3)->isEnabled() && !w.command1(4)->isEnabled();
 }
 
-QColor textColour(const QLineEdit* box) { return box->palette().color(QPalette::Active, QPalette::Text); }
+QColor textColour(const QLineEdit* box) {
+    return box->palette().color(QPalette::Active, QPalette::Text);
+}
 
 int visibleLabels(Wind& w, bool left) {
     int count = 0;
@@ -95,7 +100,9 @@ int visibleLabels(Wind& w, bool left) {
     return count;
 }
 
-Message inputError(const char* text) { return Message{text, "错误提示", Message::Icon::None}; }
+Message inputError(const char* text) {
+    return Message{text, "错误提示", Message::Icon::None};
+}
 
 } // namespace
 
@@ -189,6 +196,11 @@ void MainWindowTest::menusAndOnlyF1AsShortcut() {
     QCOMPARE(w.mnuContent()->shortcut(), QKeySequence(Qt::Key_F1));
     for (QAction* a : {w.mnuNew(), w.mnuOpen(), w.mnuSave(), w.mnuExit(), w.mnuSet(), w.mnuAbout()})
         QVERIFY(a->shortcut().isEmpty());
+    // F1 works from an input box too.
+    QVERIFY(f.active);
+    QTest::keyClick(w.text1(0), Qt::Key_F1);
+    QCOMPARE(f.prompts.informed.size() + f.prompts.opened.size(), std::size_t{1});
+    QCOMPARE(w.text1(0)->text(), QString("0"));
     QStringList menus;
     for (QAction* a : w.menuBar()->actions())
         menus << a->text();
@@ -329,6 +341,19 @@ void MainWindowTest::focusLossToAnotherWindowDoesNotParse() {
     QVERIFY(f.prompts.informed.empty());
     leave(w.text1(0));
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+
+    // The Tab key moves the focus on, and leaving the box parses it.
+    QVERIFY(f.active);
+    QLineEdit* box = w.text1(1);
+    box->setFocus();
+    QVERIFY(box->hasFocus());
+    box->selectAll();
+    QTest::keyClicks(box, "1;2");
+    QTest::keyClick(box, Qt::Key_Tab);
+    QVERIFY(!box->hasFocus());
+    QCOMPARE(f.prompts.informed.size(), std::size_t{2});
+    QCOMPARE(f.prompts.informed[1], inputError("输入的数据数目与自由度数不一致"));
+    QCOMPARE(textColour(box), kRed);
 }
 
 void MainWindowTest::gateAfterDofChangeRefusesEveryBoxThenTheInput() {
@@ -486,7 +511,8 @@ void MainWindowTest::exitAnsweredNoKeepsEverything() {
     f.prompts.confirmAnswer = false;
     QVERIFY(!w.close());
     QCOMPARE(f.prompts.confirmed.size(), std::size_t{1});
-    QCOMPARE(f.prompts.confirmed[0], (Message{"你真的想退出吗? ", "提    示", Message::Icon::None}));
+    QCOMPARE(f.prompts.confirmed[0],
+             (Message{"你真的想退出吗? ", "提    示", Message::Icon::None}));
     QVERIFY(w.isVisible());
     QCOMPARE(w.text1(0)->text(), QString("10;20;30"));
     QVERIFY(resultButtonsEnabled(w));
@@ -581,7 +607,8 @@ void MainWindowTest::startDirectoryFallsBackToHome() {
     QFile::setPermissions(dir.filePath("ro"), QFile::ReadOwner | QFile::ExeOwner);
     if (!QFileInfo(dir.filePath("ro")).isWritable()) // root can write anyway
         QCOMPARE(tamsor::startDirectory(dir.filePath("ro")), QDir::homePath());
-    QFile::setPermissions(dir.filePath("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(dir.filePath("ro"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 void MainWindowTest::plotImageCanBeSaved() {

@@ -9,11 +9,14 @@ using tamsor::List;
 using tamsor::PlotGeometry;
 
 namespace {
-bool near(double a, double b) { return std::abs(a - b) <= 1e-9 * std::max(1.0, std::abs(b)); }
+bool near(double a, double b) {
+    return std::abs(a - b) <= 1e-9 * std::max(1.0, std::abs(b));
+}
 } // namespace
 
-#define QVERIFY_NEAR(a, b)                                                                       \
-    QVERIFY2(near((a), (b)), qPrintable(QStringLiteral("%1 != %2").arg((a), 0, 'g', 17).arg((b), 0, 'g', 17)))
+#define QVERIFY_NEAR(a, b)                                                                         \
+    QVERIFY2(near((a), (b)),                                                                       \
+             qPrintable(QStringLiteral("%1 != %2").arg((a), 0, 'g', 17).arg((b), 0, 'g', 17)))
 
 class PlotGeometryTest : public QObject {
     Q_OBJECT
