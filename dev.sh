@@ -4,7 +4,9 @@
 #
 #   ./dev.sh run     install what is missing, build, start the window
 #   ./dev.sh test    install what is missing, build, run all tests (plain build
-#                    with warnings as errors, then an ASan/UBSan build)
+#                    with warnings as errors, then an ASan/UBSan build), run
+#                    each libFuzzer target for 30 s (TAMSOR_FUZZ_SECONDS), then
+#                    build, install, run and remove the Debian package
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -13,6 +15,8 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk locales-all xvfb xauth
+  fp-utils python3 desktop-file-utils appstream file
+  clang libclang-rt-14-dev dpkg-dev
 )
 
 as_root() {
@@ -43,6 +47,32 @@ run_tests() { # run_tests DIR
   (cd "$1" && ctest --output-on-failure -j "$JOBS" --timeout 300)
 }
 
+fuzz() { # libFuzzer targets, built with clang, each run for a bounded time
+  cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTAMSOR_BUILD_FUZZERS=ON -DTAMSOR_BUILD_TESTS=OFF -DTAMSOR_BUILD_BENCHMARKS=OFF
+  cmake --build build-fuzz -j "$JOBS" --target tamsor_fuzzers
+  fuzz/run_fuzzers.sh build-fuzz "${TAMSOR_FUZZ_SECONDS:-30}"
+}
+
+package_test() { # DIR: build the Debian package there, install it, run the installed programs
+  local dir=$1 deb
+  rm -f "$dir"/tamsor_*.deb
+  (cd "$dir" && cpack -G DEB >/dev/null)
+  deb=$(ls "$dir"/tamsor_*.deb)
+  dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --reinstall --no-install-recommends "$(realpath "$deb")"
+  /usr/bin/tamsor-batch examples/single_mass.wvd
+  test -f /usr/share/tamsor/wind_Help.chm
+  local rc=0
+  QT_QPA_PLATFORM=offscreen timeout 5 /usr/bin/tamsor || rc=$?
+  if [ "$rc" -ne 124 ]; then
+    echo "installed tamsor ended at start with status $rc" >&2
+    return 1
+  fi
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get remove -y tamsor >/dev/null
+  echo "Debian package $(basename "$deb"): installed, both programs ran, removed again."
+}
+
 case "${1:-}" in
   run)
     install_deps
@@ -61,6 +91,8 @@ case "${1:-}" in
       -DTAMSOR_BUILD_BENCHMARKS=OFF
     ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
       run_tests build-asan
+    fuzz
+    package_test build-ci
     ;;
   *)
     echo "usage: $0 run|test" >&2
