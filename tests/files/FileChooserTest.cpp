@@ -30,30 +30,6 @@ protected:
     ProjectModel model;
 };
 
-TEST(FileDialogTexts, CaptionsPatternsAndMessagesOfTheThreeDialogs) {
-    const auto& open = fileDialogTexts(FileDialogKind::OpenData);
-    EXPECT_EQ(open.caption, QStringLiteral("从文件导入数据(*.wvd)"));
-    EXPECT_EQ(open.pattern, QStringLiteral("*.wvd"));
-    EXPECT_EQ(open.nameMessage.toStdString(), kWvdMessage);
-    EXPECT_TRUE(open.showsLastFileName);
-    EXPECT_EQ(open.nameBoxTopTwips, 2760);
-
-    const auto& save = fileDialogTexts(FileDialogKind::SaveData);
-    EXPECT_EQ(save.caption, QStringLiteral("导出保存数据到文件(*.wvd)"));
-    EXPECT_EQ(save.pattern, QStringLiteral("*.wvd"));
-    EXPECT_EQ(save.nameMessage.toStdString(), kWvdMessage);
-    EXPECT_FALSE(save.showsLastFileName);
-    EXPECT_EQ(save.nameBoxTopTwips, 2640);
-
-    const auto& report = fileDialogTexts(FileDialogKind::Report);
-    EXPECT_EQ(report.caption, QStringLiteral("将计算结果生成网页"));
-    EXPECT_EQ(report.pattern, QStringLiteral("*.htm"));
-    EXPECT_EQ(report.requiredEnding, QStringLiteral(".htm"));
-    EXPECT_EQ(report.nameMessage.toStdString(), kHtmMessage);
-    EXPECT_FALSE(report.showsLastFileName);
-    EXPECT_EQ(report.nameBoxTopTwips, 2640);
-}
-
 TEST(CheckFileName, AcceptsOnlyNamesWithTheExactEnding) {
     EXPECT_FALSE(checkFileName(FileDialogKind::OpenData, "a.wvd"));
     EXPECT_FALSE(checkFileName(FileDialogKind::SaveData, "工程 1.wvd"));
