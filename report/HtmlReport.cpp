@@ -557,7 +557,10 @@ std::optional<Message> writeHtmlReport(const ProjectModel& model, const QString&
     if (!file.open(QIODevice::WriteOnly)) {
         return writeFailure(path);
     }
-    if (file.write(bytes) != bytes.size()) {
+    // A full disk shows only when the buffered page is flushed, and commit()
+    // does not check its final flush: flush and check the size here, so that
+    // a short page never replaces the old file.
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
         file.cancelWriting();
         return writeFailure(path);
     }
