@@ -1,0 +1,248 @@
+// Project files a user might really pick in the Open dialog or hand to the
+// batch command: empty, binary, huge, in another encoding, not a file at all,
+// unreadable, or gone by the time it is read. Each ends in one clear message
+// (never a crash or a hang), and the project already in the window is kept
+// whole unless the partial-load rule says otherwise.
+
+#include "cli/Batch.h"
+#include "tests/robustness/RobustnessSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <gmock/gmock.h>
+
+#include <chrono>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace tamsor::robustness {
+namespace {
+
+using ::testing::HasSubstr;
+
+const Message kMissing{"数据文件不存在", "错误", Message::Icon::Exclamation};
+const Message kTooShort{"数据文件不完整，数据太少，请补充", "错误", Message::Icon::Exclamation};
+const Message kDofNotInteger{"自由度数必须为整数", "警告", Message::Icon::Exclamation};
+const Message kTerrainNotInteger{"地貌类型必须为整数", "警告", Message::Icon::Exclamation};
+
+const std::array<std::string, 12> kThreePoints = {
+    "3", "0", "20;40;60", "12;11;9", "1", "0.85", "0.05", "80;60;40", "0.15;0.5;1", "3", "0.55",
+    "0.7"};
+
+struct BatchRun {
+    int status = -1;
+    std::string out, err;
+};
+
+BatchRun runBatchOn(const QString& file) {
+    std::ostringstream out, err;
+    BatchRun run;
+    run.status = runBatch(QStringList{QStringLiteral("tamsor-batch"), file}, out, err);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+class HostileFile : public LoadedWindow {
+protected:
+    // Open in the window: exactly one message, nothing of the loaded project
+    // lost; then the batch command: status 1 and the same message on stderr.
+    void expectRefusedUntouched(const QString& file, const Message& expected) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(readProjectFile(file, form));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+        ASSERT_EQ(sink.messages.size(), 1u);
+        EXPECT_EQ(sink.messages[0], expected);
+        EXPECT_TRUE(FormSnapshot::of(form) == before) << "the loaded project was changed";
+
+        const BatchRun run = runBatchOn(file);
+        EXPECT_EQ(run.status, kBatchRefused);
+        EXPECT_THAT(run.err, HasSubstr(expected.text));
+        EXPECT_EQ(run.out, "");
+    }
+};
+
+TEST_F(HostileFile, EmptyFile) {
+    const QString file = path("empty.wvd");
+    writeAll(file, QByteArray());
+    expectRefusedUntouched(file, kTooShort);
+}
+
+TEST_F(HostileFile, PictureChosenByMistake) {
+    // A PNG: its signature holds CR LF and LF, the rest is compressed data.
+    const QByteArray png = readAll(QStringLiteral(TAMSOR_SOURCE_DIR "/dist/icons/tamsor-256.png"));
+    ASSERT_TRUE(png.startsWith("\x89PNG\r\n"));
+    const QString file = path("tower.wvd");
+    writeAll(file, png);
+    EXPECT_FALSE(readProjectFile(file, form));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].icon, Message::Icon::Exclamation);
+    EXPECT_TRUE(sink.messages[0] == kTooShort || sink.messages[0] == kDofNotInteger)
+        << sink.messages[0].text;
+    EXPECT_TRUE(FormSnapshot::of(form) == before);
+    EXPECT_EQ(runBatchOn(file).status, kBatchRefused);
+}
+
+TEST_F(HostileFile, FiftyMegabytesOnOneLine) {
+    const QString file = path("huge.wvd");
+    {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        const QByteArray block(1 << 20, '7');
+        for (int i = 0; i < 50; ++i)
+            ASSERT_EQ(out.write(block), block.size());
+    }
+    ASSERT_EQ(QFileInfo(file).size(), qint64{50} << 20);
+    expectRefusedUntouched(file, kTooShort);
+}
+
+TEST_F(HostileFile, ProjectFollowedByFiftyMegabytesOfJunkStillLoads) {
+    // Lines after the twelfth are never read: a project file with something
+    // appended (a concatenation gone wrong) loads quickly.
+    const QString file = path("appended.wvd");
+    {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(projectBytes(kThreePoints));
+        const QByteArray block(1 << 20, '\0');
+        for (int i = 0; i < 50; ++i)
+            ASSERT_EQ(out.write(block), block.size());
+    }
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(readProjectFile(file, form));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(form.text1(0), "20;40;60");
+    EXPECT_EQ(runBatchOn(file).status, kBatchOk);
+}
+
+TEST_F(HostileFile, Utf8WithByteOrderMarkIsNotTakenForADofCount) {
+    // "UTF-8 with BOM" as some editors save: the mark sits before line 1.
+    const QString file = path("bom.wvd");
+    writeAll(file, "\xEF\xBB\xBF" + projectBytes(kThreePoints));
+    expectRefusedUntouched(file, kDofNotInteger);
+}
+
+// Text that is not plain numbers reaches the boxes as the characters it
+// stands for; the input check then refuses it with the list-syntax message.
+TEST_F(HostileFile, ChineseTextInGb2312AndUtf8IsRefusedByTheInputCheck) {
+    std::array<std::string, 12> lines = kThreePoints;
+    lines[2] = "20；40；60"; // full-width semicolons
+    QStringEncoder toGb2312("GB2312");
+    const QByteArray gbLine = toGb2312.encode(QString::fromStdString(lines[2]));
+    ASSERT_FALSE(toGb2312.hasError());
+
+    for (const bool gb2312 : {true, false}) {
+        SCOPED_TRACE(gb2312 ? "GB2312" : "UTF-8");
+        QByteArray bytes = projectBytes(lines);
+        if (gb2312)
+            bytes.replace(QByteArray::fromStdString(lines[2]), gbLine);
+        const QString file = path(gb2312 ? "gb.wvd" : "utf8.wvd");
+        writeAll(file, bytes);
+
+        sink.messages.clear();
+        ASSERT_TRUE(readProjectFile(file, form));
+        EXPECT_TRUE(sink.messages.empty());
+        if (gb2312)
+            EXPECT_EQ(form.text1(0), "20；40；60"); // the same characters
+        else
+            EXPECT_NE(form.text1(0).find('2'), std::string::npos); // decoded, not dropped
+        const List heights = model.zCoord;
+        EXPECT_FALSE(form.commandGate());
+        ASSERT_FALSE(sink.messages.empty());
+        EXPECT_EQ(sink.messages[0].text, InputForm::kListSyntaxMessage);
+        EXPECT_EQ(form.text1Colour(0), 255);
+        EXPECT_EQ(model.zCoord, heights);
+
+        const BatchRun run = runBatchOn(file);
+        EXPECT_EQ(run.status, kBatchRefused);
+        EXPECT_THAT(run.err, HasSubstr(std::string(InputForm::kListSyntaxMessage)));
+    }
+}
+
+TEST_F(HostileFile, NulBytesInsideALineAreRefusedByTheInputCheck) {
+    std::array<std::string, 12> lines = kThreePoints;
+    lines[7] = std::string("80;6\0" "0;40", 9);
+    const QString file = path("nul.wvd");
+    writeAll(file, projectBytes(lines));
+    ASSERT_TRUE(readProjectFile(file, form));
+    EXPECT_FALSE(form.commandGate());
+    ASSERT_FALSE(sink.messages.empty());
+    EXPECT_EQ(sink.messages[0].text, InputForm::kListSyntaxMessage);
+    EXPECT_EQ(runBatchOn(file).status, kBatchRefused);
+}
+
+TEST_F(HostileFile, GarbageTerrainLineKeepsTheRestOfTheWindow) {
+    // The partial-load rule: what came before the terrain line is loaded,
+    // the terrain selection, the wind pressure and the shape coefficients of
+    // the project in the window stay, and so does the chosen code edition.
+    std::array<std::string, 12> lines = kThreePoints;
+    lines[9] = "\x01\x02\xff\xfe";
+    const QString file = path("terrain.wvd");
+    writeAll(file, projectBytes(lines));
+    EXPECT_FALSE(readProjectFile(file, form));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0], kTerrainNotInteger);
+    EXPECT_EQ(form.text1(0), "20;40;60");
+    EXPECT_EQ(form.text1(3), "0.15;0.5;1");
+    EXPECT_EQ(form.freedomPosition(), 2);
+    EXPECT_EQ(form.terrainPosition(), before.terrain);
+    EXPECT_EQ(form.text2(1), before.text2[1]);
+    EXPECT_EQ(form.text1(6), before.text1[6]);
+    EXPECT_EQ(model.codeVersion, 1);
+    EXPECT_EQ(runBatchOn(file).status, kBatchRefused);
+}
+
+// --- paths that are not an ordinary file ---------------------------------------
+
+TEST_F(HostileFile, FolderNamedLikeAProject) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("tower.wvd")));
+    expectRefusedUntouched(path("tower.wvd"), kMissing);
+}
+
+TEST_F(HostileFile, NamedPipeIsNeverOpened) {
+    // Opening a pipe for reading would wait for a writer for ever.
+    const QString fifo = path("pipe.wvd");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    expectRefusedUntouched(fifo, kMissing);
+}
+
+TEST_F(HostileFile, LinkToAnEndlessDeviceIsNeverRead) {
+    const QString link = path("zero.wvd");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), link));
+    expectRefusedUntouched(link, kMissing);
+}
+
+TEST_F(HostileFile, DanglingLink) {
+    const QString link = path("gone.wvd");
+    ASSERT_TRUE(QFile::link(path("nowhere.wvd"), link));
+    expectRefusedUntouched(link, kMissing);
+}
+
+TEST_F(HostileFile, FileDeletedBetweenTheDialogAndTheRead) {
+    const QString file = path("moment.wvd");
+    writeAll(file, projectBytes(kThreePoints));
+    ASSERT_TRUE(QFileInfo::exists(file)); // the dialog saw it
+    ASSERT_TRUE(QFile::remove(file));     // another program removed it
+    expectRefusedUntouched(file, kMissing);
+}
+
+TEST_F(HostileFile, UnreadableFile) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop root";
+    const QString file = path("locked.wvd");
+    writeAll(file, projectBytes(kThreePoints));
+    ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::WriteOwner));
+    EXPECT_FALSE(readProjectFile(file, form));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].title, "警告");
+    EXPECT_THAT(sink.messages[0].text, HasSubstr("无法打开数据文件"));
+    EXPECT_TRUE(FormSnapshot::of(form) == before);
+    EXPECT_EQ(runBatchOn(file).status, kBatchRefused);
+}
+
+} // namespace
+} // namespace tamsor::robustness

@@ -1,0 +1,149 @@
+// Saving a project and writing a report onto a full disk, into a read-only
+// folder or below a path that is a file: the old file stays as it was, no
+// half-written or temporary file is left, and a message says what happened.
+//
+// A full disk is simulated with the process's file size limit, which holds
+// for root too (permission bits do not).
+
+#include "cli/Batch.h"
+#include "engine/WindResponse.h"
+#include "report/HtmlReport.h"
+#include "tests/robustness/RobustnessSupport.h"
+
+#include <QDir>
+
+#include <gmock/gmock.h>
+
+#include <csignal>
+#include <sstream>
+#include <sys/resource.h>
+
+namespace tamsor::robustness {
+namespace {
+
+using ::testing::HasSubstr;
+
+// While alive, no file of this process can grow beyond `bytes`: writes fail
+// with EFBIG as on a full disk.
+class DiskFull {
+public:
+    explicit DiskFull(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        ok_ = setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~DiskFull() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+    DiskFull(const DiskFull&) = delete;
+    DiskFull& operator=(const DiskFull&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = SIG_DFL;
+    bool ok_ = false;
+};
+
+class SaveFailure : public LoadedWindow {
+protected:
+    void SetUp() override {
+        LoadedWindow::SetUp();
+        ASSERT_FALSE(computeWindResponse(model).has_value());
+        project = path("chimney.wvd");
+        report = path("chimney.htm");
+        writeAll(project, kOldProject);
+        writeAll(report, kOldReport);
+    }
+
+    // Only the two old files are in the folder.
+    void expectOldFilesOnly() {
+        EXPECT_EQ(readAll(project), kOldProject);
+        EXPECT_EQ(readAll(report), kOldReport);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System,
+                                             QDir::Name),
+                  (QStringList{QStringLiteral("chimney.htm"), QStringLiteral("chimney.wvd")}));
+    }
+
+    static void expectWarningNaming(const std::optional<Message>& message, const QString& file) {
+        ASSERT_TRUE(message.has_value()) << "failure reported as success";
+        EXPECT_EQ(message->title, "警告");
+        EXPECT_EQ(message->icon, Message::Icon::Exclamation);
+        EXPECT_THAT(message->text, HasSubstr(QDir::toNativeSeparators(file).toStdString()));
+    }
+
+    static inline const QByteArray kOldProject = "1\r\n0\r\n10\r\n10\r\n1\r\n1\r\n0.05\r\n10\r\n1\r\n2\r\n0.5\r\n1.3\r\n";
+    static inline const QByteArray kOldReport = "<html>previous report</html>\r\n";
+    QString project, report;
+};
+
+TEST_F(SaveFailure, FullDiskKeepsTheOldProjectAndTheOldReport) {
+    std::optional<Message> saved, written;
+    {
+        DiskFull full(64); // the chimney project needs more
+        ASSERT_TRUE(full.ok());
+        saved = writeProjectFile(project, form);
+        written = writeHtmlReport(model, report);
+    }
+    expectWarningNaming(saved, project);
+    EXPECT_THAT(saved->text, HasSubstr("数据未保存"));
+    expectWarningNaming(written, report);
+    expectOldFilesOnly();
+
+    // With room again both succeed, so the failures came from the disk.
+    EXPECT_FALSE(writeProjectFile(project, form).has_value());
+    EXPECT_FALSE(writeHtmlReport(model, report).has_value());
+    EXPECT_NE(readAll(project), kOldProject);
+    EXPECT_TRUE(readAll(report).startsWith("<html>\r\n"));
+}
+
+TEST_F(SaveFailure, BatchReportOntoAFullDiskIsAFailure) {
+    std::ostringstream out, err;
+    int status = -1;
+    {
+        DiskFull full(64);
+        ASSERT_TRUE(full.ok());
+        status = runBatch(QStringList{QStringLiteral("tamsor-batch"), QStringLiteral("--report"),
+                                      report, examplePath("rc_chimney.wvd")},
+                          out, err);
+    }
+    EXPECT_EQ(status, kBatchRefused);
+    EXPECT_THAT(err.str(), HasSubstr(report.toStdString()));
+    expectOldFilesOnly();
+}
+
+TEST_F(SaveFailure, BelowAPathThatIsAFile) {
+    // The folder part names the old project file itself.
+    const QString underProject = project + QStringLiteral("/new.wvd");
+    const QString underReport = report + QStringLiteral("/new.htm");
+    expectWarningNaming(writeProjectFile(underProject, form), underProject);
+    expectWarningNaming(writeHtmlReport(model, underReport), underReport);
+
+    std::ostringstream out, err;
+    EXPECT_EQ(runBatch(QStringList{QStringLiteral("tamsor-batch"), QStringLiteral("--report"),
+                                   underReport, examplePath("single_mass.wvd")},
+                       out, err),
+              kBatchRefused);
+    EXPECT_THAT(err.str(), HasSubstr(underReport.toStdString()));
+    expectOldFilesOnly();
+    EXPECT_TRUE(FormSnapshot::of(form) == before) << "saving changed the window";
+}
+
+TEST_F(SaveFailure, ReadOnlyFolder) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop root (see the full-disk test)";
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const std::optional<Message> saved = writeProjectFile(project, form);
+    const std::optional<Message> written = writeHtmlReport(model, report);
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+    expectWarningNaming(saved, project);
+    expectWarningNaming(written, report);
+    expectOldFilesOnly();
+}
+
+} // namespace
+} // namespace tamsor::robustness
