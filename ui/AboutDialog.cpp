@@ -66,9 +66,9 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     lblNotice_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblNotice_->setGeometry(twipRect(1080, 1020, 4395, 750));
 
-    lblDescription_ = new QLabel(QStringLiteral("Tamsor 项目组 · Tamsor 开发与维护人员 · 2026年"), this);
+    lblDescription_ = new QLabel(QStringLiteral("Tamsor 项目组 · 维护：Tamsor 开发者 · 2026"), this);
     lblDescription_->setObjectName(QStringLiteral("lblDescription1"));
-    lblDescription_->setGeometry(twipRect(1080, 1800, 3795, 450));
+    lblDescription_->setGeometry(twipRect(1080, 1800, 4395, 450));
 
     // The etched rule: a grey line with a white one just below it.
     const char* const colours[2] = {"#808080", "#ffffff"};

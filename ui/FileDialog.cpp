@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 
 namespace tamsor {
@@ -93,6 +94,20 @@ FileDialog::FileDialog(FileDialogKind kind, ProjectModel& model, Prompts& prompt
                 chooser_.setFolder(folders_->filePath(current));
                 Dir1_Change();
             });
+    scrollTimer_ = new QTimer(this);
+    scrollTimer_->setSingleShot(true);
+    scrollTimer_->setInterval(50);
+    connect(scrollTimer_, &QTimer::timeout, this, [this] { scrollToFolder(); });
+    // Folders are read in the background: once the chain down to the current
+    // folder is known, bring the current folder into view.
+    connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        const QString& folder = chooser_.folder();
+        const QString prefix = loaded.endsWith(QLatin1Char('/')) ? loaded : loaded + QLatin1Char('/');
+        if (folder != loaded && !folder.startsWith(prefix))
+            return;
+        showFolderInTree();
+        scrollTimer_->start();
+    });
     connect(home_, &QPushButton::clicked, this, [this] { setFolder(QDir::homePath()); });
     connect(file1_, &QListWidget::itemSelectionChanged, this, [this] { File1_Click(); });
     connect(cmdOK_, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
@@ -112,7 +127,17 @@ FileDialog::~FileDialog() = default;
 void FileDialog::setFolder(const QString& folder) {
     chooser_.setFolder(QDir::cleanPath(folder));
     showFolderInTree();
+    scrollTimer_->start();
     Dir1_Change();
+}
+
+void FileDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    scrollTimer_->start();
+}
+
+void FileDialog::scrollToFolder() {
+    dir1_->scrollTo(dir1_->currentIndex(), QAbstractItemView::PositionAtCenter);
 }
 
 void FileDialog::keyPressEvent(QKeyEvent* event) {

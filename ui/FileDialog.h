@@ -11,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QTimer;
 class QTreeView;
 
 namespace tamsor {
@@ -55,6 +56,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void Dir1_Change();
@@ -62,6 +64,7 @@ private:
     void cmdOK_Click();
     void cmdCancel_Click();
     void showFolderInTree();
+    void scrollToFolder();
     void refreshFileList();
 
     FileChooser chooser_;
@@ -76,6 +79,7 @@ private:
     QLineEdit* txtNameBmp_ = nullptr;
     QPushButton* cmdOK_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
+    QTimer* scrollTimer_ = nullptr;
     bool syncingTree_ = false;
     bool actionSucceeded_ = false;
 };

@@ -140,6 +140,14 @@ private slots:
         QCOMPARE(dialog.nameBox()->text(), QStringLiteral("b.wvd"));
     }
 
+    void currentFolderComesIntoView() {
+        FileDialog dialog(FileDialogKind::OpenData, model_, prompts_, recordingAction());
+        dialog.show();
+        QTreeView* tree = dialog.folderView();
+        QTRY_VERIFY(tree->viewport()->rect().contains(
+            tree->visualRect(tree->currentIndex()).center()));
+    }
+
     void homeButtonAndMissingLastDirLeadHome() {
         model_.lastDir = (dirPath_ + "/removed").toStdString();
         FileDialog dialog(FileDialogKind::SaveData, model_, prompts_, recordingAction());
