@@ -7,15 +7,24 @@ namespace tamsor {
 
 namespace {
 
-const FileDialogTexts kOpenTexts{
-    QStringLiteral("从文件导入数据(*.wvd)"), QStringLiteral("*.wvd"), QStringLiteral(".wvd"),
-    QStringLiteral("请输入文件名，扩展名为 wvd  !"), true, 2760};
-const FileDialogTexts kSaveTexts{
-    QStringLiteral("导出保存数据到文件(*.wvd)"), QStringLiteral("*.wvd"), QStringLiteral(".wvd"),
-    QStringLiteral("请输入文件名，扩展名为 wvd  !"), false, 2640};
-const FileDialogTexts kReportTexts{
-    QStringLiteral("将计算结果生成网页"), QStringLiteral("*.htm"), QStringLiteral(".htm"),
-    QStringLiteral("请输入文件名，扩展名必须是htm !"), false, 2640};
+const FileDialogTexts kOpenTexts{QStringLiteral("从文件导入数据(*.wvd)"),
+                                 QStringLiteral("*.wvd"),
+                                 QStringLiteral(".wvd"),
+                                 QStringLiteral("请输入文件名，扩展名为 wvd  !"),
+                                 true,
+                                 2760};
+const FileDialogTexts kSaveTexts{QStringLiteral("导出保存数据到文件(*.wvd)"),
+                                 QStringLiteral("*.wvd"),
+                                 QStringLiteral(".wvd"),
+                                 QStringLiteral("请输入文件名，扩展名为 wvd  !"),
+                                 false,
+                                 2640};
+const FileDialogTexts kReportTexts{QStringLiteral("将计算结果生成网页"),
+                                   QStringLiteral("*.htm"),
+                                   QStringLiteral(".htm"),
+                                   QStringLiteral("请输入文件名，扩展名必须是htm !"),
+                                   false,
+                                   2640};
 
 } // namespace
 
@@ -34,8 +43,8 @@ const FileDialogTexts& fileDialogTexts(FileDialogKind kind) {
 std::optional<Message> checkFileName(FileDialogKind kind, const QString& name) {
     const FileDialogTexts& texts = fileDialogTexts(kind);
     const bool refused = name.isEmpty() || name == QStringLiteral(" ") ||
-                         name.right(4) != texts.requiredEnding ||
-                         name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+                         name.right(4) != texts.requiredEnding || name.contains(QLatin1Char('*')) ||
+                         name.contains(QLatin1Char('?'));
     if (!refused)
         return std::nullopt;
     return Message{texts.nameMessage.toStdString(), kNameMessageTitle, Message::Icon::Exclamation};
@@ -68,7 +77,9 @@ FileChooser::FileChooser(FileDialogKind kind, ProjectModel& model)
         nameText_ = t.pattern;
 }
 
-void FileChooser::setFolder(const QString& folder) { folder_ = folder; }
+void FileChooser::setFolder(const QString& folder) {
+    folder_ = folder;
+}
 
 QStringList FileChooser::matchingFiles() const {
     QDir dir(folder_);

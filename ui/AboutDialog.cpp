@@ -14,7 +14,9 @@ namespace tamsor {
 namespace {
 
 // The layout is designed in twips; 15 twips make one pixel at 96 dpi.
-int px(int twips) { return (twips + 7) / 15; }
+int px(int twips) {
+    return (twips + 7) / 15;
+}
 
 QRect twipRect(int left, int top, int width, int height) {
     return QRect(px(left), px(top), px(width), px(height));
@@ -58,15 +60,17 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     lblTitle_->setFont(titleFont);
 
     lblNotice_ = new QLabel(
-        QStringLiteral("本程序为自由软件，可自由使用、复制和分发。"
-                       "计算结果仅供参考，使用者应自行校核；开发者不对使用本程序造成的任何后果负责。"),
+        QStringLiteral(
+            "本程序为自由软件，可自由使用、复制和分发。"
+            "计算结果仅供参考，使用者应自行校核；开发者不对使用本程序造成的任何后果负责。"),
         this);
     lblNotice_->setObjectName(QStringLiteral("lblDescription0"));
     lblNotice_->setWordWrap(true);
     lblNotice_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblNotice_->setGeometry(twipRect(1080, 1020, 4395, 750));
 
-    lblDescription_ = new QLabel(QStringLiteral("Tamsor 项目组 · 维护：Tamsor 开发者 · 2026"), this);
+    lblDescription_ =
+        new QLabel(QStringLiteral("Tamsor 项目组 · 维护：Tamsor 开发者 · 2026"), this);
     lblDescription_->setObjectName(QStringLiteral("lblDescription1"));
     lblDescription_->setGeometry(twipRect(1080, 1800, 4395, 450));
 
@@ -99,6 +103,8 @@ void AboutDialog::Form_Load() {
     lblTitle_->setText(title);
 }
 
-void AboutDialog::cmdOK_Click() { accept(); }
+void AboutDialog::cmdOK_Click() {
+    accept();
+}
 
 } // namespace tamsor

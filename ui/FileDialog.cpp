@@ -18,7 +18,9 @@ namespace tamsor {
 namespace {
 
 // The layout is designed in twips; 15 twips make one pixel at 96 dpi.
-int px(int twips) { return (twips + 7) / 15; }
+int px(int twips) {
+    return (twips + 7) / 15;
+}
 
 QRect twipRect(int left, int top, int width, int height) {
     return QRect(px(left), px(top), px(width), px(height));
@@ -102,7 +104,8 @@ FileDialog::FileDialog(FileDialogKind kind, ProjectModel& model, Prompts& prompt
     // folder is known, bring the current folder into view.
     connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
         const QString& folder = chooser_.folder();
-        const QString prefix = loaded.endsWith(QLatin1Char('/')) ? loaded : loaded + QLatin1Char('/');
+        const QString prefix =
+            loaded.endsWith(QLatin1Char('/')) ? loaded : loaded + QLatin1Char('/');
         if (folder != loaded && !folder.startsWith(prefix))
             return;
         showFolderInTree();
@@ -203,6 +206,8 @@ void FileDialog::cmdOK_Click() {
     accept();
 }
 
-void FileDialog::cmdCancel_Click() { reject(); }
+void FileDialog::cmdCancel_Click() {
+    reject();
+}
 
 } // namespace tamsor

@@ -16,7 +16,9 @@ namespace tamsor {
 namespace {
 
 // The layout is designed in twips; 15 twips make one pixel at 96 dpi.
-int px(int twips) { return twips >= 0 ? (twips + 7) / 15 : -((-twips + 7) / 15); }
+int px(int twips) {
+    return twips >= 0 ? (twips + 7) / 15 : -((-twips + 7) / 15);
+}
 
 QRect twipRect(int left, int top, int width, int height) {
     return QRect(px(left), px(top), px(width), px(height));
@@ -62,8 +64,8 @@ OptionsDialog::OptionsDialog(InputForm& form, QWidget* parent) : QDialog(parent)
     for (int i = 0; i < kPageCount; ++i) {
         auto* page = new QWidget(this);
         page->setObjectName(QStringLiteral("picOptions%1").arg(i));
-        page->setGeometry(twipRect(i == 0 ? kPageFirstLeft : kPageHiddenLeft, kPageTop,
-                                   kPageWidth, kPageHeight));
+        page->setGeometry(
+            twipRect(i == 0 ? kPageFirstLeft : kPageHiddenLeft, kPageTop, kPageWidth, kPageHeight));
         auto* frame = new QGroupBox(QString::fromUtf8(frameCaptions[i]), page);
         frame->setObjectName(QStringLiteral("fraSample%1").arg(i + 1));
         frame->setGeometry(twipRect(360, 240, 4935, 2985));
@@ -117,7 +119,9 @@ void OptionsDialog::cmdOK_Click() {
     accept();
 }
 
-void OptionsDialog::cmdCancel_Click() { reject(); }
+void OptionsDialog::cmdCancel_Click() {
+    reject();
+}
 
 void OptionsDialog::tbsOptions_Click() {
     const int selected = tbsOptions_->currentIndex();

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <array>
+#include <cstddef>
 
 class QGroupBox;
 class QPushButton;

@@ -61,8 +61,7 @@ TEST(JoinFolderAndName, JoinsWithOneSlashAndKeepsTheNameAsTyped) {
     EXPECT_EQ(joinFolderAndName("/tmp/x", "a.wvd"), QStringLiteral("/tmp/x/a.wvd"));
     EXPECT_EQ(joinFolderAndName("/", "a.wvd"), QStringLiteral("/a.wvd"));
     // A full path typed into the name box stays below the chosen folder.
-    EXPECT_EQ(joinFolderAndName("/tmp/x", "/home/u/a.wvd"),
-              QStringLiteral("/tmp/x//home/u/a.wvd"));
+    EXPECT_EQ(joinFolderAndName("/tmp/x", "/home/u/a.wvd"), QStringLiteral("/tmp/x//home/u/a.wvd"));
 }
 
 TEST_F(FileChooserTest, StartsInLastDirOrInHomeWhenItIsGone) {

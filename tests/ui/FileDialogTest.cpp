@@ -67,11 +67,11 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("nameTop");
         QTest::newRow("open") << int(FileDialogKind::OpenData)
-                              << QStringLiteral("从文件导入数据(*.wvd)") << QStringLiteral("last.wvd")
-                              << 184;
+                              << QStringLiteral("从文件导入数据(*.wvd)")
+                              << QStringLiteral("last.wvd") << 184;
         QTest::newRow("save") << int(FileDialogKind::SaveData)
-                              << QStringLiteral("导出保存数据到文件(*.wvd)") << QStringLiteral("*.wvd")
-                              << 176;
+                              << QStringLiteral("导出保存数据到文件(*.wvd)")
+                              << QStringLiteral("*.wvd") << 176;
         QTest::newRow("report") << int(FileDialogKind::Report)
                                 << QStringLiteral("将计算结果生成网页") << QStringLiteral("*.htm")
                                 << 176;
@@ -95,8 +95,8 @@ private slots:
         QVERIFY(!dialog.okButton()->isDefault());
         QVERIFY(!dialog.cancelButton()->isDefault());
 
-        QWidget* expected[] = {dialog.folderView(), dialog.homeButton(), dialog.nameBox(),
-                               dialog.okButton(), dialog.cancelButton(), dialog.fileList()};
+        QWidget* expected[] = {dialog.folderView(), dialog.homeButton(),   dialog.nameBox(),
+                               dialog.okButton(),   dialog.cancelButton(), dialog.fileList()};
         for (std::size_t i = 0; i + 1 < std::size(expected); ++i) {
             QWidget* next = expected[i]->nextInFocusChain();
             while (next->focusPolicy() == Qt::NoFocus)
@@ -144,8 +144,8 @@ private slots:
         FileDialog dialog(FileDialogKind::OpenData, model_, prompts_, recordingAction());
         dialog.show();
         QTreeView* tree = dialog.folderView();
-        QTRY_VERIFY(tree->viewport()->rect().contains(
-            tree->visualRect(tree->currentIndex()).center()));
+        QTRY_VERIFY(
+            tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex()).center()));
     }
 
     void homeButtonAndMissingLastDirLeadHome() {

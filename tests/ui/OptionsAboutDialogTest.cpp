@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
@@ -69,6 +70,10 @@ private slots:
             QCOMPARE(dialog.option1(1)->text(), QStringLiteral("旧规范GB50009-2001"));
             QCOMPARE(dialog.option1(0)->isChecked(), edition == 0);
             QCOMPARE(dialog.option1(1)->isChecked(), edition == 1);
+            // Centred on the screen.
+            const QRect screen = dialog.screen()->geometry();
+            QVERIFY(qAbs(dialog.frameGeometry().center().x() - screen.center().x()) <= 1);
+            QVERIFY(qAbs(dialog.frameGeometry().center().y() - screen.center().y()) <= 1);
         }
     }
 

@@ -280,7 +280,8 @@ private slots:
         w().command1(0)->click();
         QVERIFY(resultButtonsEnabled());
 
-        driveNextDialog<OptionsDialog>([](OptionsDialog& dialog) { dialog.cancelButton()->click(); });
+        driveNextDialog<OptionsDialog>(
+            [](OptionsDialog& dialog) { dialog.cancelButton()->click(); });
         w().mnuSet_Click();
         QVERIFY(resultButtonsEnabled());
         QCOMPARE(model_->codeVersion, std::int16_t(0));
