@@ -105,17 +105,6 @@ TEST_F(FileChooserTest, ListsTheFilesMatchingThePatternOnly) {
     EXPECT_EQ(open.nameText(), QStringLiteral("b.wvd"));
 }
 
-TEST_F(FileChooserTest, RefusedNameChangesNothing) {
-    FileChooser save(FileDialogKind::SaveData, model);
-    save.setNameText("A.WVD");
-    const auto refusal = save.beginAccept();
-    ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->text, kWvdMessage);
-    EXPECT_EQ(save.nameText(), QStringLiteral("A.WVD"));
-    EXPECT_EQ(model.lastFileName, "*.wvd");
-    EXPECT_EQ(model.lastDir, dir.path().toStdString());
-}
-
 TEST_F(FileChooserTest, AcceptedNameBuildsThePathAndLastDirFollowsOnlySuccess) {
     const QString other = dir.path() + "/其他 文件夹";
     ASSERT_TRUE(QDir().mkpath(other));

@@ -210,43 +210,6 @@ private slots:
         QVERIFY(prompts_.messages.empty());
     }
 
-    void failedActionClosesButKeepsLastDir() {
-        const QString other = dirPath_ + "/other";
-        QVERIFY(QDir().mkpath(other));
-        actionResult_ = false;
-        FileDialog dialog(FileDialogKind::OpenData, model_, prompts_, recordingAction());
-        dialog.show();
-        dialog.setFolder(other);
-        dialog.nameBox()->setText(QStringLiteral("broken.wvd"));
-        dialog.okButton()->click();
-
-        QCOMPARE(actionPaths_.size(), 1);
-        QVERIFY(!dialog.isVisible());
-        QVERIFY(!dialog.actionSucceeded());
-        QCOMPARE(model_.lastDir, dirPath_.toStdString());
-        // The name of the file that failed is remembered.
-        QCOMPARE(model_.lastFileName, std::string("broken.wvd"));
-    }
-
-    void cancelChangesNothing() {
-        const QString other = dirPath_ + "/other";
-        QVERIFY(QDir().mkpath(other));
-        FileDialog dialog(FileDialogKind::SaveData, model_, prompts_, recordingAction());
-        dialog.show();
-        dialog.setFolder(other);
-        dialog.nameBox()->setText(QStringLiteral("x.wvd"));
-        dialog.cancelButton()->click();
-
-        QVERIFY(!dialog.isVisible());
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QVERIFY(actionPaths_.isEmpty());
-        QCOMPARE(model_.lastDir, dirPath_.toStdString());
-        QCOMPARE(model_.lastFileName, std::string("*.wvd"));
-
-        FileDialog next(FileDialogKind::OpenData, model_, prompts_, recordingAction());
-        QCOMPARE(next.folder(), dirPath_);
-    }
-
     void enterAndEscInTheNameBoxDoNothing() {
         FileDialog dialog(FileDialogKind::SaveData, model_, prompts_, recordingAction());
         dialog.show();

@@ -132,31 +132,6 @@ private slots:
         QVERIFY(dialog.isVisible());
     }
 
-    void okStoresTheChoiceAndAlwaysMarksResultsStale() {
-        // OK without a change.
-        form_->setResultButtonsEnabled(true);
-        {
-            OptionsDialog dialog(*form_);
-            dialog.show();
-            dialog.okButton()->click();
-            QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        }
-        QCOMPARE(model_->codeVersion, std::int16_t(0));
-        QVERIFY(!form_->resultButtonsEnabled());
-
-        // Choosing the old code.
-        form_->setResultButtonsEnabled(true);
-        {
-            OptionsDialog dialog(*form_);
-            dialog.show();
-            dialog.option1(1)->click();
-            QVERIFY(!dialog.option1(0)->isChecked());
-            dialog.okButton()->click();
-        }
-        QCOMPARE(model_->codeVersion, std::int16_t(1));
-        QVERIFY(!form_->resultButtonsEnabled());
-    }
-
     void cancelAndEscChangeNothing() {
         form_->setResultButtonsEnabled(true);
         {
