@@ -1,5 +1,7 @@
 #include "ui/AboutDialog.h"
 
+#include "ui/Twips.h"
+
 #include "ui/MainWindow.h"
 
 #include <QApplication>
@@ -12,15 +14,6 @@
 namespace tamsor {
 
 namespace {
-
-// The layout is designed in twips; 15 twips make one pixel at 96 dpi.
-int px(int twips) {
-    return (twips + 7) / 15;
-}
-
-QRect twipRect(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
-}
 
 // The program icon: the window's or the application's icon when one is set,
 // else the icon file when the program carries one; none otherwise.

@@ -1,5 +1,7 @@
 #include "ui/FileDialog.h"
 
+#include "ui/Twips.h"
+
 #include "ui/Prompts.h"
 
 #include <QDir>
@@ -14,19 +16,6 @@
 #include <QTreeView>
 
 namespace tamsor {
-
-namespace {
-
-// The layout is designed in twips; 15 twips make one pixel at 96 dpi.
-int px(int twips) {
-    return (twips + 7) / 15;
-}
-
-QRect twipRect(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
-}
-
-} // namespace
 
 FileDialog::FileDialog(FileDialogKind kind, ProjectModel& model, Prompts& prompts, Action action,
                        QWidget* parent)

@@ -1,5 +1,7 @@
 #include "ui/OptionsDialog.h"
 
+#include "ui/Twips.h"
+
 #include "model/InputForm.h"
 
 #include <QEvent>
@@ -14,15 +16,6 @@
 namespace tamsor {
 
 namespace {
-
-// The layout is designed in twips; 15 twips make one pixel at 96 dpi.
-int px(int twips) {
-    return twips >= 0 ? (twips + 7) / 15 : -((-twips + 7) / 15);
-}
-
-QRect twipRect(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
-}
 
 constexpr int kPageTop = 480;
 constexpr int kPageWidth = 5685;
