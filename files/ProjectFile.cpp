@@ -155,12 +155,19 @@ private:
 // go into the boxes and lists in file order. Stops at the first bad line with
 // its message; what was loaded before stays in the form.
 bool loadLines(const std::vector<QByteArray>& raw, InputForm& form) {
-    QStringDecoder decoder(kCodePage);
+    // A file saved by an editor as "UTF-8 with BOM" starts with EF BB BF; its
+    // lines are UTF-8, and the mark is not part of the DOF count.
+    static const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+    const bool utf8 = !raw.empty() && raw.front().startsWith(kUtf8Bom);
+    QStringDecoder decoder =
+        utf8 ? QStringDecoder(QStringDecoder::Utf8) : QStringDecoder(kCodePage);
     std::vector<std::string> lines;
     lines.reserve(raw.size());
     for (const QByteArray& bytes : raw) {
         decoder.resetState();
-        lines.push_back(QString(decoder.decode(bytes)).toStdString());
+        const bool first = lines.empty();
+        lines.push_back(QString(decoder.decode(first && utf8 ? bytes.mid(kUtf8Bom.size()) : bytes))
+                            .toStdString());
     }
 
     MessageSink& sink = form.sink();
