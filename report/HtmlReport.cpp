@@ -17,7 +17,8 @@ namespace tamsor {
 namespace {
 
 // Footer wording: who looks after the program and how to reach them.
-constexpr std::string_view kContactRequest = "本软件在使用中如发现问题，请告知Tamsor项目及其维护者 ";
+constexpr std::string_view kContactRequest =
+    "本软件在使用中如发现问题，请告知Tamsor项目及其维护者 ";
 constexpr std::string_view kMaintainerName = "Tamsor's maintainers";
 constexpr std::string_view kMaintainerEmail = "tamsor-maintainers@example.org";
 constexpr std::string_view kDesignerAndYear = "程序设计：Tamsor开发者  2026";
@@ -129,8 +130,12 @@ private:
 
 using Format = std::string (*)(double);
 
-std::string fixed2(double v) { return formatFixed(v, 2); }
-std::string fixed3(double v) { return formatFixed(v, 3); }
+std::string fixed2(double v) {
+    return formatFixed(v, 2);
+}
+std::string fixed3(double v) {
+    return formatFixed(v, 3);
+}
 
 // Every value in a list cell, a single list value and an own-line value is
 // preceded by this break: one space, so that each cell stays on one line.
@@ -162,7 +167,8 @@ void ownLineValue(Page& page, const std::string& text) {
     page.line("</td>");
 }
 
-void oneLineCell(Page& page, std::string_view open, const std::string& value, std::string_view close) {
+void oneLineCell(Page& page, std::string_view open, const std::string& value,
+                 std::string_view close) {
     page.put(open);
     page.put(value);
     page.line(close);
@@ -170,6 +176,15 @@ void oneLineCell(Page& page, std::string_view open, const std::string& value, st
 
 constexpr std::string_view kRowOpen = "  <tr>";
 constexpr std::string_view kRowClose = "  </tr>";
+
+// One table row: its label line (or lines), then the value cell that `cell`
+// writes.
+template <typename Cell> void row(Page& page, std::string_view label, Cell&& cell) {
+    page.line(kRowOpen);
+    page.line(label);
+    cell();
+    page.line(kRowClose);
+}
 constexpr std::string_view kTable = "<table border=\"1\" width=\"100%\">";
 constexpr std::string_view kTableEnd = "</table>";
 constexpr std::string_view kBlankParagraph = "<p>　</p>";
@@ -179,11 +194,15 @@ std::string label22(std::string_view text) {
     return "    <td width=\"22%\" align=\"right\">" + std::string(text) + "</td>";
 }
 std::string label22h(std::string_view height, std::string_view text) {
-    return "    <td width=\"22%\" height=\"" + std::string(height) + "\" align=\"right\">" + std::string(text) +
-           "</td>";
+    return "    <td width=\"22%\" height=\"" + std::string(height) + "\" align=\"right\">" +
+           std::string(text) + "</td>";
 }
 std::string label27(std::string_view text) {
     return "    <td width=\"27%\" align=\"right\">" + std::string(text) + "</td>";
+}
+// The two-line label of the equivalent-static-load table.
+std::string label27Lines(std::string_view text) {
+    return "    <td width=\"27%\">\r\n      <p align=\"right\">" + std::string(text) + "</td>";
 }
 
 void writeHead(Page& page) {
@@ -196,72 +215,46 @@ void writeHead(Page& page) {
     page.line("<title>风振计算报告书v1.10</title>");
     page.line("</head>");
     page.line("<body>");
-    page.line("<p align=\"center\"><b><font size=\"7\">风振计算报告书</font><font size=\"5\">v1.10</font></b></p>");
+    page.line("<p align=\"center\"><b><font size=\"7\">风振计算报告书</font><font "
+              "size=\"5\">v1.10</font></b></p>");
     page.line("<p><b><font size=\"6\">一、计算参数:</font></b></p>");
 }
 
 void writeInputs(Page& page, const ProjectModel& m, std::size_t n) {
     page.line("<p><b><font size=\"4\">1 几何模型</font></b></p>  ");
     page.line(kTable);
-    page.line(kRowOpen);
-    page.line(label22("自由度数目"));
-    oneLineCell(page, kValueCellOpen, formatInteger(m.nFreedom), "</td>");
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label22("结构宽度(m)"));
-    oneLineCell(page, kValueCellOpen,
-                fixed2(m.structWidth) + "         (仅用于计算水平向相关性，等于0时表示不考虑水平相关性)", "</td>");
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label22("质点z坐标(m)"));
-    listCell(page, m.zCoord, n, fixed2);
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label22("质点受风面积(m^2)"));
-    listCell(page, m.windArea, n, fixed2);
-    page.line(kRowClose);
+    row(page, label22("自由度数目"),
+        [&] { oneLineCell(page, kValueCellOpen, formatInteger(m.nFreedom), "</td>"); });
+    row(page, label22("结构宽度(m)"), [&] {
+        oneLineCell(page, kValueCellOpen,
+                    fixed2(m.structWidth) +
+                        "         (仅用于计算水平向相关性，等于0时表示不考虑水平相关性)",
+                    "</td>");
+    });
+    row(page, label22("质点z坐标(m)"), [&] { listCell(page, m.zCoord, n, fixed2); });
+    row(page, label22("质点受风面积(m^2)"), [&] { listCell(page, m.windArea, n, fixed2); });
     page.line(kTableEnd);
 
     page.line("<p><font size=\"4\"><b>2 动力特性</b></font></p>  ");
     page.line(kTable);
-    page.line(kRowOpen);
-    page.line(label22("拟取振型数 "));
-    oneLineCell(page, kValueCellOpen, formatInteger(m.nModes), "</td>");
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label22("固有频率(Hz)"));
-    oneLineCell(page, kValueCellOpen, fixed3(m.freq[0]), "</td>");
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label22("阻尼比"));
-    oneLineCell(page, kValueCellOpen, fixed3(m.dampRatio[0]), "</td>");
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label22("各质点质量(吨)"));
-    listCell(page, m.mass, n, fixed2);
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label22("第1阶振型"));
-    listCell(page, m.modeShape, n, formatScientific);
-    page.line(kRowClose);
+    row(page, label22("拟取振型数 "),
+        [&] { oneLineCell(page, kValueCellOpen, formatInteger(m.nModes), "</td>"); });
+    row(page, label22("固有频率(Hz)"),
+        [&] { oneLineCell(page, kValueCellOpen, fixed3(m.freq[0]), "</td>"); });
+    row(page, label22("阻尼比"),
+        [&] { oneLineCell(page, kValueCellOpen, fixed3(m.dampRatio[0]), "</td>"); });
+    row(page, label22("各质点质量(吨)"), [&] { listCell(page, m.mass, n, fixed2); });
+    row(page, label22("第1阶振型"), [&] { listCell(page, m.modeShape, n, formatScientific); });
     page.line(kTableEnd);
 
     page.line("<p><b><font size=\"4\">3 风振计算参数</font></b></p>  ");
     page.line(kTable);
-    page.line(kRowOpen);
-    page.line(label22("基本风压(KPa)"));
-    oneLineCell(page, kValueCellOpen, fixed2(m.w0 / 1000.0), "</td>");
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label22("地貌类型"));
-    const std::string terrain = std::string(1, "ABCD"[m.terrainType - 1]) + "(α=" + fixed2(m.alpha) + "  ;" +
-                                "I10=" + fixed3(m.i10) + ")";
-    ownLineValue(page, terrain);
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label22("体型系数"));
-    listCell(page, m.shapeCoef, n, fixed2);
-    page.line(kRowClose);
+    row(page, label22("基本风压(KPa)"),
+        [&] { oneLineCell(page, kValueCellOpen, fixed2(m.w0 / 1000.0), "</td>"); });
+    const std::string terrain = std::string(1, "ABCD"[m.terrainType - 1]) +
+                                "(α=" + fixed2(m.alpha) + "  ;" + "I10=" + fixed3(m.i10) + ")";
+    row(page, label22("地貌类型"), [&] { ownLineValue(page, terrain); });
+    row(page, label22("体型系数"), [&] { listCell(page, m.shapeCoef, n, fixed2); });
     page.line(kTableEnd);
     page.line(kBlankParagraph);
 }
@@ -269,140 +262,82 @@ void writeInputs(Page& page, const ProjectModel& m, std::size_t n) {
 void writeResults(Page& page, const ProjectModel& m, const DerivedValues& d, std::size_t n) {
     const bool newCode = m.codeVersion == 0;
     if (newCode) {
-        page.line("<p><font size=\"6\"><b>二 计算结果</b></font><font color= #FF0000>(新规范GB50009-201X)</font></p>");
+        page.line("<p><font size=\"6\"><b>二 计算结果</b></font><font color= "
+                  "#FF0000>(新规范GB50009-201X)</font></p>");
     } else {
-        page.line("<p><font size=\"6\"><b>二 计算结果</b></font><font color= #FF0000>(旧规范GB50009-2001)</font></p>");
+        page.line("<p><font size=\"6\"><b>二 计算结果</b></font><font color= "
+                  "#FF0000>(旧规范GB50009-2001)</font></p>");
     }
 
     constexpr std::string_view kCell16 = "    <td width=\"78%\" height=\"16\">";
     page.line("<p><font size=\"4\"><b>1 平均风计算结果</b></font></p>  ");
     page.line("<table border=\"1\" width=\"100%\" height=\"87\">");
-    page.line(kRowOpen);
-    page.line(label22h("16", "平均风荷载(KN)"));
-    listCell(page, m.meanLoad, n, fixed2);
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label22h("15", "平均位移(mm)"));
-    listCell(page, m.meanDisp, n, fixed2);
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label22h("16", "平均基底剪力(KN)"));
-    oneLineCell(page, kCell16, fixed2(d.meanShear), "</td>");
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label22h("16", "平均基底弯矩(KN*m)"));
-    oneLineCell(page, kCell16, fixed2(d.meanMoment), "</td>");
-    page.line(kRowClose);
+    row(page, label22h("16", "平均风荷载(KN)"), [&] { listCell(page, m.meanLoad, n, fixed2); });
+    row(page, label22h("15", "平均位移(mm)"), [&] { listCell(page, m.meanDisp, n, fixed2); });
+    row(page, label22h("16", "平均基底剪力(KN)"),
+        [&] { oneLineCell(page, kCell16, fixed2(d.meanShear), "</td>"); });
+    row(page, label22h("16", "平均基底弯矩(KN*m)"),
+        [&] { oneLineCell(page, kCell16, fixed2(d.meanMoment), "</td>"); });
     page.line(kTableEnd);
 
     constexpr std::string_view kCell73 = "    <td width=\"73%\">";
     page.line("<p><font size=\"4\"><b>2 脉动风计算结果</b></font></p>  ");
     page.line(kTable);
-    page.line(kRowOpen);
-    page.line(label27("第1阶风振力（KN）"));
-    listCell(page, m.windVibForce, n, fixed2);
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label27("第1阶位移标准差（mm）"));
-    listCell(page, m.dispStd, n, fixed2);
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label27("第1阶脉动基底剪力（KN）"));
-    oneLineCell(page, kCell73, fixed2(d.fluctShear), "　</td>");
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label27("第1阶脉动基底弯矩（KN*m）"));
-    oneLineCell(page, kCell73, fixed2(d.fluctMoment), "　</td>");
-    page.line(kRowClose);
+    row(page, label27("第1阶风振力（KN）"), [&] { listCell(page, m.windVibForce, n, fixed2); });
+    row(page, label27("第1阶位移标准差（mm）"), [&] { listCell(page, m.dispStd, n, fixed2); });
+    row(page, label27("第1阶脉动基底剪力（KN）"),
+        [&] { oneLineCell(page, kCell73, fixed2(d.fluctShear), "　</td>"); });
+    row(page, label27("第1阶脉动基底弯矩（KN*m）"),
+        [&] { oneLineCell(page, kCell73, fixed2(d.fluctMoment), "　</td>"); });
     page.line(kTableEnd);
 
-    constexpr std::string_view kLabelOpen27 = "    <td width=\"27%\">";
+    // The first two rows name the intermediate factors of the chosen edition.
     page.line("<p><font size=\"4\"><b>3 等效静力风荷载模型</b></font></p> ");
     page.line(kTable);
-    page.line(kRowOpen);
-    page.line(kLabelOpen27);
-    page.line(newCode ? "      <p align=\"right\">中间计算参数：SQRT(1+R^2)</td>"
-                      : "      <p align=\"right\">中间计算参数：脉动增大系数ξ1</td>");
-    ownLineValue(page, fixed2(m.dynFactor));
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(kLabelOpen27);
-    if (newCode) {
-        page.line("      <p align=\"right\">中间计算参数：背景分量因子Bz</td>");
-        listCell(page, m.bgFactor, n, fixed2);
-    } else {
-        page.line("      <p align=\"right\">中间计算参数：两个系数的乘积u1*r1</td>");
-        listCell(page, m.muR, n, fixed2);
-    }
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(kLabelOpen27);
-    page.line("      <p align=\"right\">风振系数</td>");
-    listCell(page, m.windVibCoef, n, fixed2);
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(kLabelOpen27);
-    page.line("      <p align=\"right\">等效静力风荷载(KN)</td>");
-    listCell(page, m.eqStaticLoad, n, fixed2);
-    page.line(kRowClose);
+    row(page, label27Lines(newCode ? "中间计算参数：SQRT(1+R^2)" : "中间计算参数：脉动增大系数ξ1"),
+        [&] { ownLineValue(page, fixed2(m.dynFactor)); });
+    row(page,
+        label27Lines(newCode ? "中间计算参数：背景分量因子Bz"
+                             : "中间计算参数：两个系数的乘积u1*r1"),
+        [&] { listCell(page, newCode ? m.bgFactor : m.muR, n, fixed2); });
+    row(page, label27Lines("风振系数"), [&] { listCell(page, m.windVibCoef, n, fixed2); });
+    row(page, label27Lines("等效静力风荷载(KN)"),
+        [&] { listCell(page, m.eqStaticLoad, n, fixed2); });
     page.line(kTableEnd);
 
     page.line("<p><font size=\"4\"><b>4 总响应(平均响应+脉动响应)</b></font></p> ");
     page.line(kTable);
-    page.line(kRowOpen);
-    page.line(label27("各质点总位移(mm)"));
-    listCell(page, d.totalDisp, n, fixed2);
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label27("总基底剪力(KN)"));
-    oneLineCell(page, kCell73, fixed2(d.totalShear), "</td>");
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label27("总基底弯矩(KN*m)"));
-    oneLineCell(page, kCell73, fixed2(d.totalMoment), "　</td>");
-    page.line(kRowClose);
+    row(page, label27("各质点总位移(mm)"), [&] { listCell(page, d.totalDisp, n, fixed2); });
+    row(page, label27("总基底剪力(KN)"),
+        [&] { oneLineCell(page, kCell73, fixed2(d.totalShear), "</td>"); });
+    row(page, label27("总基底弯矩(KN*m)"),
+        [&] { oneLineCell(page, kCell73, fixed2(d.totalMoment), "　</td>"); });
     page.line(kTableEnd);
     page.line(kBlankParagraph);
 
-    page.line("<p><font size=\"6\"><b>三 LRC法计算结果</b></font><font color= #FF0000>(计算参数同上)</font></p>");
+    page.line("<p><font size=\"6\"><b>三 LRC法计算结果</b></font><font color= "
+              "#FF0000>(计算参数同上)</font></p>");
     page.line(kTable);
-    page.line(kRowOpen);
-    page.line(label22h("16", "等效风荷载背景分量(KN)"));
-    listCell(page, m.lrcBackground, n, fixed2);
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label22h("15", "等效风荷载共振分量(KN)"));
-    listCell(page, d.resonant, n, fixed2);
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label22h("15", "LRC法等效风荷载(KN)"));
-    listCell(page, m.lrcLoad, n, fixed2);
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label22h("16", "LRC法总底部剪力(KN)"));
-    oneLineCell(page, kCell16, fixed2(d.lrcShear), "</td>");
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label22h("16", "LRC法总底部弯矩(KN*m)"));
-    oneLineCell(page, kCell16, fixed2(d.lrcMoment), "</td>");
-    page.line(kRowClose);
+    row(page, label22h("16", "等效风荷载背景分量(KN)"),
+        [&] { listCell(page, m.lrcBackground, n, fixed2); });
+    row(page, label22h("15", "等效风荷载共振分量(KN)"),
+        [&] { listCell(page, d.resonant, n, fixed2); });
+    row(page, label22h("15", "LRC法等效风荷载(KN)"), [&] { listCell(page, m.lrcLoad, n, fixed2); });
+    row(page, label22h("16", "LRC法总底部剪力(KN)"),
+        [&] { oneLineCell(page, kCell16, fixed2(d.lrcShear), "</td>"); });
+    row(page, label22h("16", "LRC法总底部弯矩(KN*m)"),
+        [&] { oneLineCell(page, kCell16, fixed2(d.lrcMoment), "</td>"); });
     page.line(kTableEnd);
     page.line(kBlankParagraph);
 
-    page.line("<p><font size=\"6\"><b>四 GBJ法等效风荷载修正</b></font><font color= #FF0000>(基于脉动底部剪力)</font></p>");
+    page.line("<p><font size=\"6\"><b>四 GBJ法等效风荷载修正</b></font><font color= "
+              "#FF0000>(基于脉动底部剪力)</font></p>");
     page.line(kTable);
-    page.line(kRowOpen);
-    page.line(label22h("16", "脉动底部剪力精确解(KN)"));
-    singleListValue(page, m.exactBaseShear);
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label22h("15", "脉动修正系数C "));
-    singleListValue(page, m.corrC);
-    page.line(kRowClose);
-    page.line(kRowOpen);
-    page.line(label22h("15", "修正后的GBJ法等效风荷载(KN)"));
-    listCell(page, d.correctedGbj, n, fixed2);
-    page.line(kRowClose);
+    row(page, label22h("16", "脉动底部剪力精确解(KN)"),
+        [&] { singleListValue(page, m.exactBaseShear); });
+    row(page, label22h("15", "脉动修正系数C "), [&] { singleListValue(page, m.corrC); });
+    row(page, label22h("15", "修正后的GBJ法等效风荷载(KN)"),
+        [&] { listCell(page, d.correctedGbj, n, fixed2); });
     page.line(kTableEnd);
     page.line(kBlankParagraph);
 }
@@ -434,7 +369,8 @@ Message writeFailure(const QString& path) {
 
 std::optional<Message> reportRefusal(const ProjectModel& m) {
     if (!m.resultsComplete) {
-        return refusal("没有可用的计算结果（尚未计算或上次计算出错），请先计算风振响应，再生成报告书！");
+        return refusal(
+            "没有可用的计算结果（尚未计算或上次计算出错），请先计算风振响应，再生成报告书！");
     }
     if (m.nFreedom < 1 || m.nFreedom > kMostPoints) {
         return refusal("自由度数目必须在1到10之间，无法生成报告书！");
@@ -442,7 +378,8 @@ std::optional<Message> reportRefusal(const ProjectModel& m) {
     const auto n = static_cast<std::size_t>(m.nFreedom);
     for (const NamedList& input : inputPointLists(m)) {
         if (input.list->size() < n) {
-            return refusal("“" + std::string(input.name) + "”的数据个数少于自由度数目，无法生成报告书！");
+            return refusal("“" + std::string(input.name) +
+                           "”的数据个数少于自由度数目，无法生成报告书！");
         }
     }
     if (m.freq.empty()) {
@@ -474,14 +411,10 @@ std::optional<Message> reportRefusal(const ProjectModel& m) {
         }
     }
     const std::vector<std::pair<std::string, double>> singles = {
-        {"结构宽度(m)", m.structWidth},
-        {"基本风压(KPa)", m.w0},
-        {"地貌类型", m.alpha},
-        {"地貌类型", m.i10},
-        {"固有频率(Hz)", m.freq[0]},
-        {"阻尼比", m.dampRatio[0]},
-        {dynFactorName(m), m.dynFactor},
-        {"脉动底部剪力精确解(KN)", m.exactBaseShear},
+        {"结构宽度(m)", m.structWidth},  {"基本风压(KPa)", m.w0},
+        {"地貌类型", m.alpha},           {"地貌类型", m.i10},
+        {"固有频率(Hz)", m.freq[0]},     {"阻尼比", m.dampRatio[0]},
+        {dynFactorName(m), m.dynFactor}, {"脉动底部剪力精确解(KN)", m.exactBaseShear},
         {"脉动修正系数C", m.corrC},
     };
     for (const auto& [name, value] : singles) {
@@ -500,10 +433,10 @@ std::optional<Message> reportRefusal(const ProjectModel& m) {
     // What the page forms itself may still overflow.
     const DerivedValues d = deriveValues(m);
     const std::vector<std::pair<const char*, double>> sums = {
-        {"平均基底剪力(KN)", d.meanShear},     {"平均基底弯矩(KN*m)", d.meanMoment},
+        {"平均基底剪力(KN)", d.meanShear},         {"平均基底弯矩(KN*m)", d.meanMoment},
         {"第1阶脉动基底剪力（KN）", d.fluctShear}, {"第1阶脉动基底弯矩（KN*m）", d.fluctMoment},
-        {"总基底剪力(KN)", d.totalShear},     {"总基底弯矩(KN*m)", d.totalMoment},
-        {"LRC法总底部剪力(KN)", d.lrcShear},  {"LRC法总底部弯矩(KN*m)", d.lrcMoment},
+        {"总基底剪力(KN)", d.totalShear},          {"总基底弯矩(KN*m)", d.totalMoment},
+        {"LRC法总底部剪力(KN)", d.lrcShear},       {"LRC法总底部弯矩(KN*m)", d.lrcMoment},
     };
     for (const auto& [name, value] : sums) {
         if (!std::isfinite(value)) {
