@@ -1,11 +1,11 @@
-#include "cli/Batch.h"
+#include "Batch.h"
 
-#include "engine/WindResponse.h"
-#include "files/ProjectFile.h"
-#include "model/InputForm.h"
-#include "model/Startup.h"
-#include "report/HtmlReport.h"
-#include "report/NumberFormat.h"
+#include "WindResponse.h"
+#include "ProjectFile.h"
+#include "InputForm.h"
+#include "Startup.h"
+#include "HtmlReport.h"
+#include "NumberFormat.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

@@ -1,4 +1,4 @@
-#include "cli/Batch.h"
+#include "Batch.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
-#include "engine/CodeParameters.h"
+#include "CodeParameters.h"
 
-#include "engine/FaultCheck.h"
+#include "FaultCheck.h"
 
 #include <cmath>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "engine/Fault.h"
+#include "Fault.h"
 
 namespace tamsor {
 

@@ -5,7 +5,7 @@
 // operation hides (pow(x/0, 0) is 1, 1/inf is 0); the finiteness test catches
 // non-finite inputs and anything the flags miss.
 
-#include "engine/Fault.h"
+#include "Fault.h"
 
 #include <cfenv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "engine/NumericHelpers.h"
+#include "NumericHelpers.h"
 
 #include <cmath>
 #include <cstddef>

@@ -1,8 +1,8 @@
-#include "engine/WindResponse.h"
+#include "WindResponse.h"
 
-#include "engine/CodeParameters.h"
-#include "engine/FaultCheck.h"
-#include "engine/NumericHelpers.h"
+#include "CodeParameters.h"
+#include "FaultCheck.h"
+#include "NumericHelpers.h"
 
 #include <cfenv>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/Fault.h"
-#include "model/ProjectModel.h"
+#include "Fault.h"
+#include "ProjectModel.h"
 
 #include <optional>
 

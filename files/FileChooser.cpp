@@ -1,4 +1,4 @@
-#include "files/FileChooser.h"
+#include "FileChooser.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "files/ProjectFile.h"
+#include "ProjectFile.h"
 
-#include "model/NumberParse.h"
+#include "NumberParse.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/InputForm.h"
-#include "model/Message.h"
+#include "InputForm.h"
+#include "Message.h"
 
 #include <QByteArray>
 #include <QString>

@@ -6,8 +6,8 @@
 // Invariants: the exit status is one of the documented ones; a usage error
 // says so on the error stream; --help alone prints the usage and succeeds.
 
-#include "cli/Batch.h"
-#include "fuzz/FuzzCheck.h"
+#include "Batch.h"
+#include "FuzzCheck.h"
 
 #include <QString>
 #include <QStringList>

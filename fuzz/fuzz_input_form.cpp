@@ -11,12 +11,12 @@
 // accepted list box holds a list whose length obeys the count rule; a
 // computation that reports no fault leaves only finite results, one per point.
 
-#include "engine/WindResponse.h"
-#include "fuzz/FuzzCheck.h"
-#include "model/InputForm.h"
-#include "model/Message.h"
-#include "model/ProjectModel.h"
-#include "model/Startup.h"
+#include "WindResponse.h"
+#include "FuzzCheck.h"
+#include "InputForm.h"
+#include "Message.h"
+#include "ProjectModel.h"
+#include "Startup.h"
 
 #include <cmath>
 #include <cstddef>

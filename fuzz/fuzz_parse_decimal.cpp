@@ -2,8 +2,8 @@
 // equal to what the C library makes of the same text, and adding blanks around
 // a text must not change the verdict.
 
-#include "fuzz/FuzzCheck.h"
-#include "model/NumberParse.h"
+#include "FuzzCheck.h"
+#include "NumberParse.h"
 
 #include <cerrno>
 #include <cmath>

@@ -2,12 +2,12 @@
 // written again and read back: the same box texts and list selections.
 // Reading never throws and shows at most one message.
 
-#include "files/ProjectFile.h"
-#include "fuzz/FuzzCheck.h"
-#include "model/InputForm.h"
-#include "model/Message.h"
-#include "model/ProjectModel.h"
-#include "model/Startup.h"
+#include "ProjectFile.h"
+#include "FuzzCheck.h"
+#include "InputForm.h"
+#include "Message.h"
+#include "ProjectModel.h"
+#include "Startup.h"
 
 #include <QByteArray>
 

@@ -1,6 +1,6 @@
-#include "model/InputForm.h"
+#include "InputForm.h"
 
-#include "model/NumberParse.h"
+#include "NumberParse.h"
 
 #include <cmath>
 #include <cstddef>

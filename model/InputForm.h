@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/Message.h"
-#include "model/ProjectModel.h"
+#include "Message.h"
+#include "ProjectModel.h"
 
 #include <array>
 #include <functional>

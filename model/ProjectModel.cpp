@@ -1,4 +1,4 @@
-#include "model/ProjectModel.h"
+#include "ProjectModel.h"
 
 #include <algorithm>
 

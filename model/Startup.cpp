@@ -1,4 +1,4 @@
-#include "model/Startup.h"
+#include "Startup.h"
 
 namespace tamsor {
 

@@ -1,6 +1,7 @@
-#include "report/HtmlReport.h"
+#include "HtmlReport.h"
 
-#include "report/NumberFormat.h"
+#include "NumberFormat.h"
+#include "TamsorVersion.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -212,11 +213,12 @@ void writeHead(Page& page) {
     page.line("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">");
     page.line("<meta name=\"GENERATOR\" content=\"Microsoft FrontPage 4.0\">");
     page.line("<meta name=\"ProgId\" content=\"FrontPage.Editor.Document\">");
-    page.line("<title>风振计算报告书v1.10</title>");
+    page.line(std::string("<title>风振计算报告书") + kVersionTag + "</title>");
     page.line("</head>");
     page.line("<body>");
-    page.line("<p align=\"center\"><b><font size=\"7\">风振计算报告书</font><font "
-              "size=\"5\">v1.10</font></b></p>");
+    page.line(std::string("<p align=\"center\"><b><font size=\"7\">风振计算报告书</font><font "
+                          "size=\"5\">") +
+              kVersionTag + "</font></b></p>");
     page.line("<p><b><font size=\"6\">一、计算参数:</font></b></p>");
 }
 

@@ -1,8 +1,9 @@
-#include "ui/AboutDialog.h"
+#include "AboutDialog.h"
 
-#include "ui/Twips.h"
+#include "Twips.h"
 
-#include "ui/MainWindow.h"
+#include "MainWindow.h"
+#include "TamsorVersion.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "ui/FileDialog.h"
+#include "FileDialog.h"
 
-#include "ui/Twips.h"
+#include "Twips.h"
 
-#include "ui/Prompts.h"
+#include "Prompts.h"
 
 #include <QDir>
 #include <QFileSystemModel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/FileChooser.h"
+#include "FileChooser.h"
 
 #include <QDialog>
 

@@ -1,6 +1,8 @@
-#include "ui/MainWindow.h"
+#include "MainWindow.h"
 
-#include "engine/WindResponse.h"
+#include "TamsorVersion.h"
+
+#include "WindResponse.h"
 
 #include <QAction>
 #include <QCloseEvent>

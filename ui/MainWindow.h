@@ -1,10 +1,10 @@
 #pragma once
 
-#include "model/InputForm.h"
-#include "model/Message.h"
-#include "model/ProjectModel.h"
-#include "ui/PlotArea.h"
-#include "ui/Prompts.h"
+#include "InputForm.h"
+#include "Message.h"
+#include "ProjectModel.h"
+#include "PlotArea.h"
+#include "Prompts.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -20,8 +20,6 @@ class QPushButton;
 
 namespace tamsor {
 
-// The program's title, shown in the main window's caption.
-inline constexpr const char* kAppTitle = "Tamsorv1.10";
 // Name of the help file.
 inline constexpr const char* kHelpFileName = "wind_Help.chm";
 

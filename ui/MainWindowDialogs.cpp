@@ -1,11 +1,11 @@
-#include "ui/MainWindow.h"
+#include "MainWindow.h"
 
-#include "files/FileChooser.h"
-#include "files/ProjectFile.h"
-#include "report/HtmlReport.h"
-#include "ui/AboutDialog.h"
-#include "ui/FileDialog.h"
-#include "ui/OptionsDialog.h"
+#include "FileChooser.h"
+#include "ProjectFile.h"
+#include "HtmlReport.h"
+#include "AboutDialog.h"
+#include "FileDialog.h"
+#include "OptionsDialog.h"
 
 #include <QUrl>
 

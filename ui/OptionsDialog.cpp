@@ -1,8 +1,8 @@
-#include "ui/OptionsDialog.h"
+#include "OptionsDialog.h"
 
-#include "ui/Twips.h"
+#include "Twips.h"
 
-#include "model/InputForm.h"
+#include "InputForm.h"
 
 #include <QEvent>
 #include <QFrame>

@@ -1,4 +1,4 @@
-#include "ui/PlotArea.h"
+#include "PlotArea.h"
 
 #include <QFileInfo>
 #include <QLabel>

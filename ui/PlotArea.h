@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/PlotGeometry.h"
+#include "PlotGeometry.h"
 
 #include <QFrame>
 #include <QString>

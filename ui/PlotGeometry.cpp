@@ -1,7 +1,7 @@
-#include "ui/PlotGeometry.h"
+#include "PlotGeometry.h"
 
-#include "engine/NumericHelpers.h"
-#include "report/NumberFormat.h"
+#include "NumericHelpers.h"
+#include "NumberFormat.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ProjectModel.h"
+#include "ProjectModel.h"
 
 #include <cstddef>
 #include <string>

@@ -1,4 +1,4 @@
-#include "ui/Prompts.h"
+#include "Prompts.h"
 
 #include <QDesktopServices>
 #include <QMessageBox>

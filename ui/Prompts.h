@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Message.h"
+#include "Message.h"
 
 #include <QUrl>
 

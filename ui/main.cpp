@@ -1,8 +1,9 @@
-#include "dist/AppIcon.h"
-#include "model/ProjectModel.h"
-#include "model/Startup.h"
-#include "ui/MainWindow.h"
-#include "ui/Prompts.h"
+#include "AppIcon.h"
+#include "ProjectModel.h"
+#include "Startup.h"
+#include "MainWindow.h"
+#include "TamsorVersion.h"
+#include "Prompts.h"
 
 #include <QApplication>
 #include <QFont>

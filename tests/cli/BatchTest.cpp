@@ -1,8 +1,8 @@
 // The batch command called in-process through runBatch: results, refusals,
 // usage errors and the three output forms.
-#include "cli/Batch.h"
+#include "Batch.h"
 
-#include "report/HtmlReport.h"
+#include "HtmlReport.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "dist/AppIcon.h"
+#include "AppIcon.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -8,8 +8,8 @@
 //   V10/V0 = (350/10)**al[e][1] * (10/zG[e][t])**al[e][t]
 //   x = 1200/30*0.5; S = (2*x*x/(3*0.5)) / (1+x*x)**(4/3) = 0.180359724995745
 
-#include "engine/CodeParameters.h"
-#include "engine/NumericHelpers.h"
+#include "CodeParameters.h"
+#include "NumericHelpers.h"
 
 #include "EngineTestModels.h"
 

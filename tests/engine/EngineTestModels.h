@@ -3,8 +3,8 @@
 // Models shared by the engine tests, built on a record that went through the
 // start-up defaults (so the load-code tables are filled).
 
-#include "model/ProjectModel.h"
-#include "model/Startup.h"
+#include "ProjectModel.h"
+#include "Startup.h"
 
 #include <cmath>
 

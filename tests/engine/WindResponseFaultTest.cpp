@@ -3,8 +3,8 @@
 // with the named quantity, leave resultsComplete false, and leave the record
 // usable for the next, valid computation.
 
-#include "engine/FaultCheck.h"
-#include "engine/WindResponse.h"
+#include "FaultCheck.h"
+#include "WindResponse.h"
 
 #include "EngineTestModels.h"
 

@@ -39,7 +39,7 @@
 //       [0.15, 0.55, 1.0], 0.8, 0.04, 30, 550)                       # three points, new code C
 //   run(1, 4, ...same...)                                            # three points, old code D
 
-#include "engine/WindResponse.h"
+#include "WindResponse.h"
 
 #include "EngineTestModels.h"
 

@@ -1,5 +1,5 @@
-#include "files/FileChooser.h"
-#include "model/Startup.h"
+#include "FileChooser.h"
+#include "Startup.h"
 
 #include <QDir>
 #include <QFile>

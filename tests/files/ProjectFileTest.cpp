@@ -1,9 +1,9 @@
-#include "files/ProjectFile.h"
+#include "ProjectFile.h"
 
-#include "model/InputForm.h"
-#include "model/Message.h"
-#include "model/ProjectModel.h"
-#include "model/Startup.h"
+#include "InputForm.h"
+#include "Message.h"
+#include "ProjectModel.h"
+#include "Startup.h"
 
 #include <QDir>
 #include <QFile>

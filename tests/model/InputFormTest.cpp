@@ -1,5 +1,5 @@
-#include "model/InputForm.h"
-#include "model/Startup.h"
+#include "InputForm.h"
+#include "Startup.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "model/NumberParse.h"
+#include "NumberParse.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "report/HtmlReport.h"
+#include "HtmlReport.h"
 
-#include "engine/WindResponse.h"
-#include "model/Startup.h"
-#include "report/NumberFormat.h"
+#include "WindResponse.h"
+#include "Startup.h"
+#include "NumberFormat.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

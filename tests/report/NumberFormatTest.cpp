@@ -1,4 +1,4 @@
-#include "report/NumberFormat.h"
+#include "NumberFormat.h"
 
 #include <gtest/gtest.h>
 

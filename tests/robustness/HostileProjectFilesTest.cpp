@@ -4,8 +4,8 @@
 // (never a crash or a hang), and the project already in the window is kept
 // whole unless the partial-load rule says otherwise.
 
-#include "cli/Batch.h"
-#include "tests/robustness/RobustnessSupport.h"
+#include "Batch.h"
+#include "RobustnessSupport.h"
 
 #include <QDir>
 #include <QFileInfo>

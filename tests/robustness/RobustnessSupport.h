@@ -4,11 +4,11 @@
 // project (the state of the window before the user opens the next file), a
 // snapshot of everything the user would see in it, and small file helpers.
 
-#include "files/ProjectFile.h"
-#include "model/InputForm.h"
-#include "model/Message.h"
-#include "model/ProjectModel.h"
-#include "model/Startup.h"
+#include "ProjectFile.h"
+#include "InputForm.h"
+#include "Message.h"
+#include "ProjectModel.h"
+#include "Startup.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -5,10 +5,10 @@
 // A full disk is simulated with the process's file size limit, which holds
 // for root too (permission bits do not).
 
-#include "cli/Batch.h"
-#include "engine/WindResponse.h"
-#include "report/HtmlReport.h"
-#include "tests/robustness/RobustnessSupport.h"
+#include "Batch.h"
+#include "WindResponse.h"
+#include "HtmlReport.h"
+#include "RobustnessSupport.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Prompts.h"
+#include "Prompts.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,7 +1,7 @@
 #include "DialogTestSupport.h"
 
-#include "model/Startup.h"
-#include "ui/FileDialog.h"
+#include "Startup.h"
+#include "FileDialog.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "WindTestPrompts.h"
 
-#include "model/Startup.h"
-#include "report/NumberFormat.h"
-#include "ui/MainWindow.h"
+#include "Startup.h"
+#include "NumberFormat.h"
+#include "MainWindow.h"
 
 #include <QAction>
 #include <QApplication>

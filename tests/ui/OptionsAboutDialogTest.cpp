@@ -1,8 +1,8 @@
-#include "engine/WindResponse.h"
-#include "model/InputForm.h"
-#include "model/Startup.h"
-#include "ui/AboutDialog.h"
-#include "ui/OptionsDialog.h"
+#include "WindResponse.h"
+#include "InputForm.h"
+#include "Startup.h"
+#include "AboutDialog.h"
+#include "OptionsDialog.h"
 
 #include <QFrame>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "ui/PlotGeometry.h"
+#include "PlotGeometry.h"
 
 #include <QtTest>
 

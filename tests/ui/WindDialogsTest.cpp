@@ -1,13 +1,13 @@
 #include "DialogTestSupport.h"
 
-#include "engine/WindResponse.h"
-#include "files/ProjectFile.h"
-#include "model/Startup.h"
-#include "report/HtmlReport.h"
-#include "ui/AboutDialog.h"
-#include "ui/FileDialog.h"
-#include "ui/MainWindow.h"
-#include "ui/OptionsDialog.h"
+#include "WindResponse.h"
+#include "ProjectFile.h"
+#include "Startup.h"
+#include "HtmlReport.h"
+#include "AboutDialog.h"
+#include "FileDialog.h"
+#include "MainWindow.h"
+#include "OptionsDialog.h"
 
 #include <QComboBox>
 #include <QDir>
