@@ -1,8 +1,8 @@
 // Time of one whole computation for a one-point and a ten-point structure.
 
-#include "WindResponse.h"
 #include "ProjectModel.h"
 #include "Startup.h"
+#include "WindResponse.h"
 
 #include <benchmark/benchmark.h>
 

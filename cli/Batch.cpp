@@ -1,11 +1,11 @@
 #include "Batch.h"
 
-#include "WindResponse.h"
-#include "ProjectFile.h"
-#include "InputForm.h"
-#include "Startup.h"
 #include "HtmlReport.h"
+#include "InputForm.h"
 #include "NumberFormat.h"
+#include "ProjectFile.h"
+#include "Startup.h"
+#include "WindResponse.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

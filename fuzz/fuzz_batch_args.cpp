@@ -68,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       status == tamsor::kBatchUsage || status == tamsor::kBatchFault);
     if (status == tamsor::kBatchUsage)
         TAMSOR_FUZZ_CHECK(err.str().find(tamsor::batchUsage()) != std::string::npos);
-    if (args.size() == 2 && (args[1] == QStringLiteral("--help") || args[1] == QStringLiteral("-h"))) {
+    if (args.size() == 2 &&
+        (args[1] == QStringLiteral("--help") || args[1] == QStringLiteral("-h"))) {
         TAMSOR_FUZZ_CHECK(status == tamsor::kBatchOk);
         TAMSOR_FUZZ_CHECK(out.str() == tamsor::batchUsage());
     }

@@ -11,12 +11,12 @@
 // accepted list box holds a list whose length obeys the count rule; a
 // computation that reports no fault leaves only finite results, one per point.
 
-#include "WindResponse.h"
 #include "FuzzCheck.h"
 #include "InputForm.h"
 #include "Message.h"
 #include "ProjectModel.h"
 #include "Startup.h"
+#include "WindResponse.h"
 
 #include <cmath>
 #include <cstddef>
@@ -32,15 +32,24 @@ using tamsor::ProjectModel;
 
 const List& listOfBox(const ProjectModel& m, int index) {
     switch (index) {
-    case 0: return m.zCoord;
-    case 1: return m.windArea;
-    case 2: return m.mass;
-    case 3: return m.modeShape;
-    case 4: return m.modeShape2;
-    case 5: return m.modeShape3;
-    case 6: return m.shapeCoef;
-    case 7: return m.freq;
-    default: return m.dampRatio;
+    case 0:
+        return m.zCoord;
+    case 1:
+        return m.windArea;
+    case 2:
+        return m.mass;
+    case 3:
+        return m.modeShape;
+    case 4:
+        return m.modeShape2;
+    case 5:
+        return m.modeShape3;
+    case 6:
+        return m.shapeCoef;
+    case 7:
+        return m.freq;
+    default:
+        return m.dampRatio;
     }
 }
 
@@ -123,9 +132,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TAMSOR_FUZZ_CHECK(!fault->message().empty());
         return 0;
     }
-    for (const List* results : {&model.meanLoad, &model.meanDisp, &model.windVibForce,
-                                &model.dispStd, &model.windVibCoef, &model.eqStaticLoad,
-                                &model.muR, &model.bgFactor, &model.lrcBackground, &model.lrcLoad})
+    for (const List* results :
+         {&model.meanLoad, &model.meanDisp, &model.windVibForce, &model.dispStd, &model.windVibCoef,
+          &model.eqStaticLoad, &model.muR, &model.bgFactor, &model.lrcBackground, &model.lrcLoad})
         TAMSOR_FUZZ_CHECK(allFinite(*results, n));
     TAMSOR_FUZZ_CHECK(std::isfinite(model.dynFactor) && std::isfinite(model.corrC) &&
                       std::isfinite(model.exactBaseShear));

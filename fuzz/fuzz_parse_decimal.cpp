@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Only plain decimal characters can make a number.
     for (char c : text) {
-        const bool plain = (c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' ||
-                           c == '+' || c == '-' || c == ' ' || c == '\t';
+        const bool plain = (c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '+' ||
+                           c == '-' || c == ' ' || c == '\t';
         TAMSOR_FUZZ_CHECK(plain);
     }
 

@@ -2,10 +2,10 @@
 // written again and read back: the same box texts and list selections.
 // Reading never throws and shows at most one message.
 
-#include "ProjectFile.h"
 #include "FuzzCheck.h"
 #include "InputForm.h"
 #include "Message.h"
+#include "ProjectFile.h"
 #include "ProjectModel.h"
 #include "Startup.h"
 

@@ -18,7 +18,9 @@ constexpr int kRed = 255;
 
 constexpr char32_t kBackspace = 8;
 
-bool isDigitKey(char32_t key) { return key >= U'0' && key <= U'9'; }
+bool isDigitKey(char32_t key) {
+    return key >= U'0' && key <= U'9';
+}
 
 // Splits at every ';'. Empty items count ("1;;2" has three items, "1;" two);
 // an empty text has none.
@@ -42,19 +44,30 @@ std::vector<std::string_view> splitItems(std::string_view text) {
 // The list of ProjectModel that list box `index` feeds.
 List& listOfBox(ProjectModel& model, int index) {
     switch (index) {
-    case 0: return model.zCoord;
-    case 1: return model.windArea;
-    case 2: return model.mass;
-    case 3: return model.modeShape;
-    case 4: return model.modeShape2;
-    case 5: return model.modeShape3;
-    case 6: return model.shapeCoef;
-    case 7: return model.freq;
-    default: return model.dampRatio;
+    case 0:
+        return model.zCoord;
+    case 1:
+        return model.windArea;
+    case 2:
+        return model.mass;
+    case 3:
+        return model.modeShape;
+    case 4:
+        return model.modeShape2;
+    case 5:
+        return model.modeShape3;
+    case 6:
+        return model.shapeCoef;
+    case 7:
+        return model.freq;
+    default:
+        return model.dampRatio;
     }
 }
 
-bool firstNonZero(const List& list) { return !list.empty() && list.front() != 0.0; }
+bool firstNonZero(const List& list) {
+    return !list.empty() && list.front() != 0.0;
+}
 
 std::size_t checkedIndex(int index, int count) {
     if (index < 0 || index >= count)

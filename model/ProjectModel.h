@@ -28,14 +28,14 @@ struct ProjectModel {
     std::int16_t nModes = 0;      // modes taken into account, always 1
     std::int16_t terrainType = 0; // 1..4 = terrain category "A".."D"
 
-    List zCoord;     // height of each mass point above ground, m
-    List windArea;   // windward area of each mass point, m^2
-    List freq;       // natural frequency per mode, Hz (only element 0 is used)
-    List dampRatio;  // damping ratio per mode (only element 0 is used)
-    List mass;       // lumped mass per point, t
-    List modeShape;  // first mode ordinate per point
-    List modeShape2; // second mode, held only
-    List modeShape3; // third mode, held only
+    List zCoord;              // height of each mass point above ground, m
+    List windArea;            // windward area of each mass point, m^2
+    List freq;                // natural frequency per mode, Hz (only element 0 is used)
+    List dampRatio;           // damping ratio per mode (only element 0 is used)
+    List mass;                // lumped mass per point, t
+    List modeShape;           // first mode ordinate per point
+    List modeShape2;          // second mode, held only
+    List modeShape3;          // third mode, held only
     double structWidth = 0.0; // width across the wind B, m; 0 = no horizontal correlation
     double w0 = 0.0;          // basic wind pressure, N/m^2 (typed in kPa)
     List shapeCoef;           // shape coefficient per point
@@ -54,18 +54,18 @@ struct ProjectModel {
     std::array<double, 2> peakFactor{};   // g by code edition
 
     // --- results of the last computation ------------------------------------
-    double alpha = 0.0; // alpha of the edition and terrain of the last run
-    double i10 = 0.0;   // I10 of the edition and terrain of the last run
-    List meanLoad;      // kN
-    List windVibForce;  // kN
-    List windVibCoef;   // beta_z
-    List eqStaticLoad;  // kN
-    List lrcLoad;       // kN
-    List lrcBackground; // kN
-    List meanDisp;      // mm
-    List dispStd;       // mm
-    List bgFactor;      // B_z
-    List muR;           // mu1*r1
+    double alpha = 0.0;          // alpha of the edition and terrain of the last run
+    double i10 = 0.0;            // I10 of the edition and terrain of the last run
+    List meanLoad;               // kN
+    List windVibForce;           // kN
+    List windVibCoef;            // beta_z
+    List eqStaticLoad;           // kN
+    List lrcLoad;                // kN
+    List lrcBackground;          // kN
+    List meanDisp;               // mm
+    List dispStd;                // mm
+    List bgFactor;               // B_z
+    List muR;                    // mu1*r1
     double dynFactor = 0.0;      // sqrt(1 + R^2)
     double corrC = 0.0;          // correction coefficient C
     double exactBaseShear = 0.0; // kN

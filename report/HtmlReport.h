@@ -23,6 +23,7 @@ namespace tamsor {
 // Checks, builds and writes the page to path through a temporary file that is
 // moved into place only when complete. Returns the message to show when the
 // report is refused or cannot be written; an existing file is then untouched.
-[[nodiscard]] std::optional<Message> writeHtmlReport(const ProjectModel& model, const QString& path);
+[[nodiscard]] std::optional<Message> writeHtmlReport(const ProjectModel& model,
+                                                     const QString& path);
 
 } // namespace tamsor

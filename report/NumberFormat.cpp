@@ -24,7 +24,8 @@ DecimalDigits toDecimalDigits(double magnitude) {
     char buffer[64];
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
                                          std::chars_format::scientific, kSignificantDigits - 1);
-    const std::string_view text(buffer, ec == std::errc{} ? static_cast<std::size_t>(end - buffer) : 0);
+    const std::string_view text(buffer,
+                                ec == std::errc{} ? static_cast<std::size_t>(end - buffer) : 0);
     DecimalDigits result;
     const std::size_t e = text.find('e');
     if (e == std::string_view::npos || e < 1) {

@@ -2,8 +2,8 @@
 
 #include "InputForm.h"
 #include "Message.h"
-#include "ProjectModel.h"
 #include "PlotArea.h"
+#include "ProjectModel.h"
 #include "Prompts.h"
 
 #include <QMainWindow>

@@ -1,11 +1,11 @@
 #include "MainWindow.h"
 
-#include "FileChooser.h"
-#include "ProjectFile.h"
-#include "HtmlReport.h"
 #include "AboutDialog.h"
+#include "FileChooser.h"
 #include "FileDialog.h"
+#include "HtmlReport.h"
 #include "OptionsDialog.h"
+#include "ProjectFile.h"
 
 #include <QUrl>
 

@@ -1,7 +1,7 @@
 #include "PlotGeometry.h"
 
-#include "NumericHelpers.h"
 #include "NumberFormat.h"
+#include "NumericHelpers.h"
 
 #include <algorithm>
 #include <cmath>

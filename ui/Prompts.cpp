@@ -36,6 +36,8 @@ bool QtPrompts::confirm(QWidget* parent, const Message& message) {
     return box.exec() == QMessageBox::Yes;
 }
 
-bool QtPrompts::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool QtPrompts::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
 
 } // namespace tamsor

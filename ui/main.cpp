@@ -1,9 +1,9 @@
 #include "AppIcon.h"
-#include "ProjectModel.h"
-#include "Startup.h"
 #include "MainWindow.h"
-#include "TamsorVersion.h"
+#include "ProjectModel.h"
 #include "Prompts.h"
+#include "Startup.h"
+#include "TamsorVersion.h"
 
 #include <QApplication>
 #include <QFont>

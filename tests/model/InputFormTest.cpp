@@ -334,8 +334,8 @@ TEST_F(InputFormTest, DofChangeAfterAcceptanceRefusesEachPerPointBoxThenTheInput
 
     EXPECT_FALSE(form.commandGate());
     // Boxes 0, 1, 2, 3 and 6 hold three items; 4 and 5 hold the single "0".
-    EXPECT_THAT(takeMessages(), ElementsAre(kDofCount, kDofCount, kDofCount, kDofCount,
-                                            kDofCount, kIncomplete));
+    EXPECT_THAT(takeMessages(),
+                ElementsAre(kDofCount, kDofCount, kDofCount, kDofCount, kDofCount, kIncomplete));
     for (int i : {0, 1, 2, 3, 6}) {
         EXPECT_EQ(form.text1Colour(i), 255) << i;
         EXPECT_EQ(model.listError[static_cast<std::size_t>(i)], 1) << i;
@@ -440,10 +440,10 @@ TEST_F(InputFormTest, ChangedIsCalledAfterStateChanges) {
     form.setText1(0, "5");
     EXPECT_GT(calls, 0);
     for (auto action : std::vector<std::function<void()>>{
-             [&] { form.Text1_LostFocus(0); },   [&] { form.Text2_LostFocus(1); },
-             [&] { form.setText2(1, "x"); },      [&] { form.Text2_LostFocus(1); },
-             [&] { form.selectFreedom(2); },      [&] { form.selectModes(0); },
-             [&] { form.selectTerrain(1); },      [&] { form.setResultButtonsEnabled(true); },
+             [&] { form.Text1_LostFocus(0); }, [&] { form.Text2_LostFocus(1); },
+             [&] { form.setText2(1, "x"); }, [&] { form.Text2_LostFocus(1); },
+             [&] { form.selectFreedom(2); }, [&] { form.selectModes(0); },
+             [&] { form.selectTerrain(1); }, [&] { form.setResultButtonsEnabled(true); },
              [&] { form.newProject(); }}) {
         const int before = calls;
         action();

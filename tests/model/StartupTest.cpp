@@ -1,8 +1,8 @@
 // The record as start-up leaves it, and the two list re-creation operations.
 
 #include "Startup.h"
-#include "WindResponse.h"
 #include "ProjectModel.h"
+#include "WindResponse.h"
 
 #include <gtest/gtest.h>
 

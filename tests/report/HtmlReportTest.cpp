@@ -1,8 +1,8 @@
 #include "HtmlReport.h"
 
-#include "WindResponse.h"
-#include "Startup.h"
 #include "NumberFormat.h"
+#include "Startup.h"
+#include "WindResponse.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -96,7 +96,8 @@ std::vector<std::string> linesOf(const QByteArray& bytes) {
     const std::string text = decoded(bytes);
     std::vector<std::string> lines;
     std::size_t start = 0;
-    for (std::size_t end = text.find("\r\n"); end != std::string::npos; end = text.find("\r\n", start)) {
+    for (std::size_t end = text.find("\r\n"); end != std::string::npos;
+         end = text.find("\r\n", start)) {
         lines.push_back(text.substr(start, end - start));
         start = end + 2;
     }
@@ -132,7 +133,8 @@ QByteArray readFile(const QString& path) {
 //   TAMSOR_REGENERATE_REPORT_GOLDEN=1 ./report_html_report_test --gtest_filter='ReportGolden.*'
 // and review the diff of tests/data/report/ line by line before committing.
 void compareWithGolden(const ProjectModel& model, const char* fileName) {
-    const QString path = QStringLiteral(TAMSOR_TEST_DATA_DIR "/report/") + QString::fromLatin1(fileName);
+    const QString path =
+        QStringLiteral(TAMSOR_TEST_DATA_DIR "/report/") + QString::fromLatin1(fileName);
     const QByteArray bytes = htmlReportBytes(model);
     ASSERT_FALSE(bytes.isEmpty());
     if (std::getenv("TAMSOR_REGENERATE_REPORT_GOLDEN") != nullptr) {
@@ -183,7 +185,8 @@ TEST(ReportPage, BytesAreGb2312WithCrLfAndNoByteOrderMark) {
     EXPECT_TRUE(bytes.contains("\r\n<p>\xA1\xA1</p>\r\n"));
     EXPECT_TRUE(bytes.contains("\xA1\xA1</td>\r\n"));
     // GB2312, not UTF-8: the title's characters are two bytes each.
-    EXPECT_TRUE(bytes.contains("<title>\xB7\xE7\xD5\xF1\xBC\xC6\xCB\xE3\xB1\xA8\xB8\xE6\xCA\xE9v1.10</title>"));
+    EXPECT_TRUE(bytes.contains(
+        "<title>\xB7\xE7\xD5\xF1\xBC\xC6\xCB\xE3\xB1\xA8\xB8\xE6\xCA\xE9v1.10</title>"));
     EXPECT_FALSE(bytes.contains("\xEF\xBB\xBF"));
 }
 
@@ -204,8 +207,10 @@ TEST(ReportPage, EditionsDifferOnlyInHeadingAndTheFirstTwoLoadModelRows) {
         }
     }
     const std::vector<std::pair<std::string, std::string>> expected = {
-        {"<p><font size=\"6\"><b>二 计算结果</b></font><font color= #FF0000>(新规范GB50009-201X)</font></p>",
-         "<p><font size=\"6\"><b>二 计算结果</b></font><font color= #FF0000>(旧规范GB50009-2001)</font></p>"},
+        {"<p><font size=\"6\"><b>二 计算结果</b></font><font color= "
+         "#FF0000>(新规范GB50009-201X)</font></p>",
+         "<p><font size=\"6\"><b>二 计算结果</b></font><font color= "
+         "#FF0000>(旧规范GB50009-2001)</font></p>"},
         {"      <p align=\"right\">中间计算参数：SQRT(1+R^2)</td>",
          "      <p align=\"right\">中间计算参数：脉动增大系数ξ1</td>"},
         {"      <p align=\"right\">中间计算参数：背景分量因子Bz</td>",
@@ -251,26 +256,35 @@ TEST(ReportPage, ValuesTheReportFormsItself) {
               "    <td width=\"73%\">35.00　</td>");
     EXPECT_EQ(after("    <td width=\"27%\" align=\"right\">各质点总位移(mm)</td>"),
               "    <td width=\"78%\"> 4.00; 6.00;</td>");
-    EXPECT_EQ(after("    <td width=\"27%\" align=\"right\">总基底剪力(KN)</td>"), "    <td width=\"73%\">5.00</td>");
+    EXPECT_EQ(after("    <td width=\"27%\" align=\"right\">总基底剪力(KN)</td>"),
+              "    <td width=\"73%\">5.00</td>");
     EXPECT_EQ(after("    <td width=\"27%\" align=\"right\">总基底弯矩(KN*m)</td>"),
               "    <td width=\"73%\">85.00　</td>");
-    EXPECT_EQ(after("    <td width=\"22%\" height=\"15\" align=\"right\">等效风荷载共振分量(KN)</td>"),
-              "    <td width=\"78%\"> 0.30; 0.90;</td>");
+    EXPECT_EQ(
+        after("    <td width=\"22%\" height=\"15\" align=\"right\">等效风荷载共振分量(KN)</td>"),
+        "    <td width=\"78%\"> 0.30; 0.90;</td>");
     EXPECT_EQ(after("    <td width=\"22%\" height=\"16\" align=\"right\">LRC法总底部剪力(KN)</td>"),
               "    <td width=\"78%\" height=\"16\">6.00</td>");
-    EXPECT_EQ(after("    <td width=\"22%\" height=\"16\" align=\"right\">LRC法总底部弯矩(KN*m)</td>"),
-              "    <td width=\"78%\" height=\"16\">100.00</td>");
+    EXPECT_EQ(
+        after("    <td width=\"22%\" height=\"16\" align=\"right\">LRC法总底部弯矩(KN*m)</td>"),
+        "    <td width=\"78%\" height=\"16\">100.00</td>");
     // (2 - 1) / 2 + 1 and (5 - 2) / 2 + 2.
-    EXPECT_EQ(after("    <td width=\"22%\" height=\"15\" align=\"right\">修正后的GBJ法等效风荷载(KN)</td>"),
-              "    <td width=\"78%\"> 1.50; 3.50;</td>");
+    EXPECT_EQ(
+        after(
+            "    <td width=\"22%\" height=\"15\" align=\"right\">修正后的GBJ法等效风荷载(KN)</td>"),
+        "    <td width=\"78%\"> 1.50; 3.50;</td>");
 }
 
 TEST(ReportPage, LoneValuesKeepTheirSemicolonAndOwnLineValuesDoNot) {
     const std::vector<std::string> lines = linesOf(htmlReportBytes(twoPointsByHand()));
-    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" height=\"16\" align=\"right\">脉动底部剪力精确解(KN)</td>"),
-              "    <td width=\"78%\"> 1.00;</td>");
-    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" height=\"15\" align=\"right\">脉动修正系数C </td>"),
-              "    <td width=\"78%\"> 2.00;</td>");
+    EXPECT_EQ(
+        lineAfter(
+            lines,
+            "    <td width=\"22%\" height=\"16\" align=\"right\">脉动底部剪力精确解(KN)</td>"),
+        "    <td width=\"78%\"> 1.00;</td>");
+    EXPECT_EQ(
+        lineAfter(lines, "    <td width=\"22%\" height=\"15\" align=\"right\">脉动修正系数C </td>"),
+        "    <td width=\"78%\"> 2.00;</td>");
     EXPECT_EQ(lineAfter(lines, "      <p align=\"right\">中间计算参数：SQRT(1+R^2)</td>"),
               "    <td width=\"78%\"> 1.25");
     EXPECT_EQ(lineAfter(lines, "    <td width=\"78%\"> 1.25"), "</td>");
@@ -291,25 +305,37 @@ TEST(ReportPage, OnePointProject) {
     ASSERT_FALSE(computeWindResponse(m).has_value());
     const std::vector<std::string> lines = linesOf(htmlReportBytes(m));
     // meanLoad = 1.3 * 1 * 10 * 500 N = 6.5 kN at z = 10 m.
-    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" height=\"16\" align=\"right\">平均风荷载(KN)</td>"),
-              "    <td width=\"78%\"> 6.50;</td>");
-    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" height=\"16\" align=\"right\">平均基底剪力(KN)</td>"),
-              "    <td width=\"78%\" height=\"16\">6.50</td>");
-    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" height=\"16\" align=\"right\">平均基底弯矩(KN*m)</td>"),
-              "    <td width=\"78%\" height=\"16\">65.00</td>");
+    EXPECT_EQ(
+        lineAfter(lines, "    <td width=\"22%\" height=\"16\" align=\"right\">平均风荷载(KN)</td>"),
+        "    <td width=\"78%\"> 6.50;</td>");
+    EXPECT_EQ(
+        lineAfter(lines,
+                  "    <td width=\"22%\" height=\"16\" align=\"right\">平均基底剪力(KN)</td>"),
+        "    <td width=\"78%\" height=\"16\">6.50</td>");
+    EXPECT_EQ(
+        lineAfter(lines,
+                  "    <td width=\"22%\" height=\"16\" align=\"right\">平均基底弯矩(KN*m)</td>"),
+        "    <td width=\"78%\" height=\"16\">65.00</td>");
     // One point: C is 1 and the corrected GBJ load is the code load.
-    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" height=\"15\" align=\"right\">脉动修正系数C </td>"),
-              "    <td width=\"78%\"> 1.00;</td>");
-    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" height=\"15\" align=\"right\">修正后的GBJ法等效风荷载(KN)</td>"),
-              "    <td width=\"78%\"> 12.71;</td>");
+    EXPECT_EQ(
+        lineAfter(lines, "    <td width=\"22%\" height=\"15\" align=\"right\">脉动修正系数C </td>"),
+        "    <td width=\"78%\"> 1.00;</td>");
+    EXPECT_EQ(
+        lineAfter(
+            lines,
+            "    <td width=\"22%\" height=\"15\" align=\"right\">修正后的GBJ法等效风荷载(KN)</td>"),
+        "    <td width=\"78%\"> 12.71;</td>");
 }
 
 TEST(ReportPage, DynFactorOfOneGivesNoResonantComponent) {
     ProjectModel m = twoPointsByHand();
     m.dynFactor = 1.0;
     const std::vector<std::string> lines = linesOf(htmlReportBytes(m));
-    EXPECT_EQ(lineAfter(lines, "    <td width=\"22%\" height=\"15\" align=\"right\">等效风荷载共振分量(KN)</td>"),
-              "    <td width=\"78%\"> 0.00; 0.00;</td>");
+    EXPECT_EQ(
+        lineAfter(
+            lines,
+            "    <td width=\"22%\" height=\"15\" align=\"right\">等效风荷载共振分量(KN)</td>"),
+        "    <td width=\"78%\"> 0.00; 0.00;</td>");
 }
 
 // --- locale -----------------------------------------------------------------
@@ -390,8 +416,14 @@ std::vector<Violation> violations() {
         {"NaN w0", [nan](ProjectModel& m) { m.w0 = nan; }},
         {"infinite alpha", [inf](ProjectModel& m) { m.alpha = inf; }},
         {"infinite exactBaseShear", [inf](ProjectModel& m) { m.exactBaseShear = -inf; }},
-        {"base shear overflows", [](ProjectModel& m) { m.meanLoad = {1e308, 1e308}; }},
-        {"base moment overflows", [](ProjectModel& m) { m.lrcLoad = {1e307, 1e307}; }},
+        {"base shear overflows",
+         [](ProjectModel& m) {
+             m.meanLoad = {1e308, 1e308};
+         }},
+        {"base moment overflows",
+         [](ProjectModel& m) {
+             m.lrcLoad = {1e307, 1e307};
+         }},
         {"corrected load overflows", [](ProjectModel& m) { m.corrC = 1e-320; }},
     };
 }

@@ -27,9 +27,9 @@ const Message kTooShort{"数据文件不完整，数据太少，请补充", "错
 const Message kDofNotInteger{"自由度数必须为整数", "警告", Message::Icon::Exclamation};
 const Message kTerrainNotInteger{"地貌类型必须为整数", "警告", Message::Icon::Exclamation};
 
-const std::array<std::string, 12> kThreePoints = {
-    "3", "0", "20;40;60", "12;11;9", "1", "0.85", "0.05", "80;60;40", "0.15;0.5;1", "3", "0.55",
-    "0.7"};
+const std::array<std::string, 12> kThreePoints = {"3",          "0",    "20;40;60", "12;11;9",
+                                                  "1",          "0.85", "0.05",     "80;60;40",
+                                                  "0.15;0.5;1", "3",    "0.55",     "0.7"};
 
 struct BatchRun {
     int status = -1;
@@ -167,7 +167,9 @@ TEST_F(HostileFile, ChineseTextInGb2312AndUtf8IsRefusedByTheInputCheck) {
 
 TEST_F(HostileFile, NulBytesInsideALineAreRefusedByTheInputCheck) {
     std::array<std::string, 12> lines = kThreePoints;
-    lines[7] = std::string("80;6\0" "0;40", 9);
+    lines[7] = std::string("80;6\0"
+                           "0;40",
+                           9);
     const QString file = path("nul.wvd");
     writeAll(file, projectBytes(lines));
     ASSERT_TRUE(readProjectFile(file, form));

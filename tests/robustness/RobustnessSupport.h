@@ -4,9 +4,9 @@
 // project (the state of the window before the user opens the next file), a
 // snapshot of everything the user would see in it, and small file helpers.
 
-#include "ProjectFile.h"
 #include "InputForm.h"
 #include "Message.h"
+#include "ProjectFile.h"
 #include "ProjectModel.h"
 #include "Startup.h"
 

@@ -6,9 +6,9 @@
 // for root too (permission bits do not).
 
 #include "Batch.h"
-#include "WindResponse.h"
 #include "HtmlReport.h"
 #include "RobustnessSupport.h"
+#include "WindResponse.h"
 
 #include <QDir>
 
@@ -63,8 +63,7 @@ protected:
     void expectOldFilesOnly() {
         EXPECT_EQ(readAll(project), kOldProject);
         EXPECT_EQ(readAll(report), kOldReport);
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System,
-                                             QDir::Name),
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
                   (QStringList{QStringLiteral("chimney.htm"), QStringLiteral("chimney.wvd")}));
     }
 
@@ -75,7 +74,8 @@ protected:
         EXPECT_THAT(message->text, HasSubstr(QDir::toNativeSeparators(file).toStdString()));
     }
 
-    static inline const QByteArray kOldProject = "1\r\n0\r\n10\r\n10\r\n1\r\n1\r\n0.05\r\n10\r\n1\r\n2\r\n0.5\r\n1.3\r\n";
+    static inline const QByteArray kOldProject =
+        "1\r\n0\r\n10\r\n10\r\n1\r\n1\r\n0.05\r\n10\r\n1\r\n2\r\n0.5\r\n1.3\r\n";
     static inline const QByteArray kOldReport = "<html>previous report</html>\r\n";
     QString project, report;
 };
@@ -138,8 +138,8 @@ TEST_F(SaveFailure, ReadOnlyFolder) {
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     const std::optional<Message> saved = writeProjectFile(project, form);
     const std::optional<Message> written = writeHtmlReport(model, report);
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     expectWarningNaming(saved, project);
     expectWarningNaming(written, report);
     expectOldFilesOnly();

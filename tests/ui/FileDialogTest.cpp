@@ -1,7 +1,7 @@
 #include "DialogTestSupport.h"
 
-#include "Startup.h"
 #include "FileDialog.h"
+#include "Startup.h"
 
 #include <QDir>
 #include <QFile>

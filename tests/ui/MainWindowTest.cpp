@@ -1,8 +1,8 @@
 #include "WindTestPrompts.h"
 
-#include "Startup.h"
-#include "NumberFormat.h"
 #include "MainWindow.h"
+#include "NumberFormat.h"
+#include "Startup.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "WindResponse.h"
-#include "InputForm.h"
-#include "Startup.h"
 #include "AboutDialog.h"
+#include "InputForm.h"
 #include "OptionsDialog.h"
+#include "Startup.h"
+#include "WindResponse.h"
 
 #include <QFrame>
 #include <QGroupBox>

@@ -1,13 +1,13 @@
 #include "DialogTestSupport.h"
 
-#include "WindResponse.h"
-#include "ProjectFile.h"
-#include "Startup.h"
-#include "HtmlReport.h"
 #include "AboutDialog.h"
 #include "FileDialog.h"
+#include "HtmlReport.h"
 #include "MainWindow.h"
 #include "OptionsDialog.h"
+#include "ProjectFile.h"
+#include "Startup.h"
+#include "WindResponse.h"
 
 #include <QComboBox>
 #include <QDir>
