@@ -67,13 +67,16 @@ std::optional<int> roundedInRange(double value, int lo, int hi) {
     return static_cast<int>(rounded);
 }
 
-// The largest DOF count a file may hold: maxFreedom, which equals the number
-// of entries of the DOF list (a record not yet set up falls back to the list).
-int largestFreedom(const InputForm& form) {
-    const int maxFreedom = form.model().maxFreedom;
-    if (maxFreedom < 1 || maxFreedom > InputForm::kFreedomEntries)
-        return InputForm::kFreedomEntries;
-    return maxFreedom;
+int choicePosition(const InputForm& form, Choice choice) {
+    switch (choice) {
+    case Choice::Freedom:
+        return form.freedomPosition();
+    case Choice::Modes:
+        return form.modesPosition();
+    case Choice::Terrain:
+        break;
+    }
+    return form.terrainPosition();
 }
 
 // Removes space characters (and only those) at both ends.
@@ -151,6 +154,41 @@ private:
     bool overflow_ = false;
 };
 
+// A list position line: the number's checks and messages, then the list's
+// entry is selected. The DOF count and the terrain category are rounded half
+// to even; the mode count must be exactly 1.
+std::optional<Message> loadChoice(Choice choice, const std::string& text, InputForm& form) {
+    const std::optional<double> value = parseDecimal(text);
+    switch (choice) {
+    case Choice::Freedom: {
+        if (!value)
+            return fileWarning("自由度数必须为整数");
+        const std::optional<int> n = roundedInRange(*value, 1, InputForm::kFreedomEntries);
+        if (!n)
+            return fileWarning("自由度数不能多于10或小于1");
+        form.selectFreedom(*n - 1);
+        return std::nullopt;
+    }
+    case Choice::Modes:
+        if (!value)
+            return fileWarning("模态数必须为整数");
+        if (*value != 1.0)
+            return fileWarning("模态数数请取 1");
+        form.selectModes(0);
+        return std::nullopt;
+    case Choice::Terrain: {
+        if (!value)
+            return fileWarning("地貌类型必须为整数");
+        const std::optional<int> t = roundedInRange(*value, 1, InputForm::kTerrainEntries);
+        if (!t)
+            return fileWarning("地貌类型不能大于4，小于1");
+        form.selectTerrain(*t - 1);
+        return std::nullopt;
+    }
+    }
+    return std::nullopt;
+}
+
 // Steps of the reader after the line count: the first twelve lines, decoded,
 // go into the boxes and lists in file order. Stops at the first bad line with
 // its message; what was loaded before stays in the form.
@@ -170,65 +208,28 @@ bool loadLines(const std::vector<QByteArray>& raw, InputForm& form) {
                             .toStdString());
     }
 
+    // Lines in file order; a list position is checked where its line stands,
+    // so a bad line stops the read with what came before already loaded.
     MessageSink& sink = form.sink();
-    std::size_t next = 0;
-    auto take = [&]() -> const std::string& { return lines.at(next++); };
-    auto takeTrimmed = [&]() { return trimSpaces(take()); };
-
-    // Line 1: DOF count.
-    const std::optional<double> freedom = parseDecimal(take());
-    if (!freedom) {
-        sink.show(fileWarning("自由度数必须为整数"));
-        return false;
+    for (std::size_t k = 0; k < kProjectFileLayout.size(); ++k) {
+        const FileLine& line = kProjectFileLayout[k];
+        const std::string& text = lines.at(k);
+        switch (line.kind) {
+        case FileLine::Kind::ListBox:
+            form.setText1(line.index, trimSpaces(text));
+            break;
+        case FileLine::Kind::ValueBox:
+            form.setText2(line.index, trimSpaces(text));
+            break;
+        case FileLine::Kind::Choice:
+            if (const std::optional<Message> refusal =
+                    loadChoice(static_cast<Choice>(line.index), text, form)) {
+                sink.show(*refusal);
+                return false;
+            }
+            break;
+        }
     }
-    const std::optional<int> nFreedom = roundedInRange(*freedom, 1, largestFreedom(form));
-    if (!nFreedom) {
-        sink.show(fileWarning("自由度数不能多于10或小于1"));
-        return false;
-    }
-    form.selectFreedom(*nFreedom - 1);
-
-    // Lines 2 to 4: width, heights, areas.
-    form.setText2(0, takeTrimmed());
-    form.setText1(0, takeTrimmed());
-    form.setText1(1, takeTrimmed());
-
-    // Line 5: mode count, exactly 1.
-    const std::optional<double> modes = parseDecimal(take());
-    if (!modes) {
-        sink.show(fileWarning("模态数必须为整数"));
-        return false;
-    }
-    if (*modes != 1.0) {
-        sink.show(fileWarning("模态数数请取 1"));
-        return false;
-    }
-    form.selectModes(0);
-
-    // Lines 6 to 8: frequencies, damping ratios, masses.
-    form.setText1(7, takeTrimmed());
-    form.setText1(8, takeTrimmed());
-    form.setText1(2, takeTrimmed());
-
-    // Line 9: the mode shape of the one mode.
-    form.setText1(3, takeTrimmed());
-
-    // Line 10: terrain category.
-    const std::optional<double> terrain = parseDecimal(take());
-    if (!terrain) {
-        sink.show(fileWarning("地貌类型必须为整数"));
-        return false;
-    }
-    const std::optional<int> terrainType = roundedInRange(*terrain, 1, InputForm::kTerrainEntries);
-    if (!terrainType) {
-        sink.show(fileWarning("地貌类型不能大于4，小于1"));
-        return false;
-    }
-    form.selectTerrain(*terrainType - 1);
-
-    // Lines 11 and 12: basic wind pressure, shape coefficients.
-    form.setText2(1, takeTrimmed());
-    form.setText1(6, takeTrimmed());
 
     form.model().codeVersion = 0;
     return true;
@@ -251,22 +252,21 @@ bool finishRead(const LineSplitter& splitter, bool scannedAll, InputForm& form) 
 } // namespace
 
 std::optional<QByteArray> projectFileBytes(const InputForm& form) {
-    auto number = [](int position) { return std::to_string(position + 1); };
-
     std::vector<std::string> lines;
-    lines.push_back(number(form.freedomPosition()));
-    lines.push_back(form.text2(0));
-    lines.push_back(form.text1(0));
-    lines.push_back(form.text1(1));
-    lines.push_back(number(form.modesPosition()));
-    lines.push_back(form.text1(7));
-    lines.push_back(form.text1(8));
-    lines.push_back(form.text1(2));
-    for (int k = 1; k <= form.modesPosition() + 1; ++k)
-        lines.push_back(form.text1(2 + k));
-    lines.push_back(number(form.terrainPosition()));
-    lines.push_back(form.text2(1));
-    lines.push_back(form.text1(6));
+    for (const FileLine& line : kProjectFileLayout) {
+        switch (line.kind) {
+        case FileLine::Kind::ListBox:
+            lines.push_back(form.text1(line.index));
+            break;
+        case FileLine::Kind::ValueBox:
+            lines.push_back(form.text2(line.index));
+            break;
+        case FileLine::Kind::Choice:
+            lines.push_back(
+                std::to_string(choicePosition(form, static_cast<Choice>(line.index)) + 1));
+            break;
+        }
+    }
 
     QStringEncoder encoder(kCodePage);
     QByteArray bytes;

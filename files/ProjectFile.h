@@ -31,9 +31,6 @@ namespace tamsor {
 // file. Lines end at CR LF, a lone LF or a lone CR.
 [[nodiscard]] bool readProjectBytes(const QByteArray& bytes, InputForm& form);
 
-// Number of lines of a project file.
-inline constexpr int kProjectFileLines = 12;
-
 // The reader keeps at most this many bytes of the first 12 lines; a file whose
 // first 12 lines are longer is refused as too large.
 inline constexpr qint64 kProjectFileMaxBytes = qint64{1} << 20;

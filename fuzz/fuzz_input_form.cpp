@@ -12,9 +12,11 @@
 // computation that reports no fault leaves only finite results, one per point.
 
 #include "FuzzCheck.h"
+#include "InputFields.h"
 #include "InputForm.h"
 #include "Message.h"
 #include "ProjectModel.h"
+#include "ResultFields.h"
 #include "Startup.h"
 #include "WindResponse.h"
 
@@ -29,29 +31,6 @@ namespace {
 
 using tamsor::List;
 using tamsor::ProjectModel;
-
-const List& listOfBox(const ProjectModel& m, int index) {
-    switch (index) {
-    case 0:
-        return m.zCoord;
-    case 1:
-        return m.windArea;
-    case 2:
-        return m.mass;
-    case 3:
-        return m.modeShape;
-    case 4:
-        return m.modeShape2;
-    case 5:
-        return m.modeShape3;
-    case 6:
-        return m.shapeCoef;
-    case 7:
-        return m.freq;
-    default:
-        return m.dampRatio;
-    }
-}
 
 bool allFinite(const List& list, std::size_t n) {
     if (list.size() != n)
@@ -80,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<std::string> texts;
     std::string_view rest(reinterpret_cast<const char*>(data) + 3, size - 3);
-    while (texts.size() < 11) {
+    while (texts.size() < tamsor::kListBoxCount + tamsor::kValueBoxCount) {
         const std::size_t nl = rest.find('\n');
         texts.emplace_back(rest.substr(0, nl));
         if (nl == std::string_view::npos)
@@ -90,13 +69,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const auto n = static_cast<std::size_t>(model.nFreedom);
     for (std::size_t k = 0; k < texts.size(); ++k) {
-        if (k < 9) {
+        if (k < tamsor::kListBoxCount) {
             const int i = static_cast<int>(k);
-            const List before = listOfBox(model, i);
+            const tamsor::ListBoxField& field = tamsor::listBoxField(i);
+            const List before = model.*field.field;
             const std::size_t messages = sink.messages.size();
             form.setText1(i, texts[k]);
             form.Text1_LostFocus(i);
-            const List& after = listOfBox(model, i);
+            const List& after = model.*field.field;
             if (model.listError[k] != 0) {
                 TAMSOR_FUZZ_CHECK(after == before);
                 TAMSOR_FUZZ_CHECK(sink.messages.size() == messages + 1);
@@ -104,19 +84,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             } else {
                 TAMSOR_FUZZ_CHECK(sink.messages.size() == messages);
                 TAMSOR_FUZZ_CHECK(form.text1Colour(i) == 0);
-                if (i <= 3 || i == 6)
+                switch (field.count) {
+                case tamsor::CountRule::Points:
+                case tamsor::CountRule::PointsOrSpread:
                     TAMSOR_FUZZ_CHECK(after.size() == n);
-                else if (i <= 5)
+                    break;
+                case tamsor::CountRule::PointsOrOne:
                     TAMSOR_FUZZ_CHECK(after.size() == n || after.size() == 1);
-                else
-                    TAMSOR_FUZZ_CHECK(after.size() == 1);
+                    break;
+                case tamsor::CountRule::ModesOrOne:
+                    TAMSOR_FUZZ_CHECK(after.size() == 1); // one mode
+                    break;
+                }
             }
         } else {
-            const int i = static_cast<int>(k - 9);
-            const double before = i == 0 ? model.structWidth : model.w0;
+            const int i = static_cast<int>(k) - tamsor::kListBoxCount;
+            double& value = model.*tamsor::valueBoxField(i).field;
+            const double before = value;
             form.setText2(i, texts[k]);
             form.Text2_LostFocus(i);
-            const double after = i == 0 ? model.structWidth : model.w0;
+            const double after = value;
             if (form.text2Colour(i) == 255)
                 TAMSOR_FUZZ_CHECK(after == before || (std::isnan(after) && std::isnan(before)));
             else
@@ -132,10 +119,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TAMSOR_FUZZ_CHECK(!fault->message().empty());
         return 0;
     }
-    for (const List* results :
-         {&model.meanLoad, &model.meanDisp, &model.windVibForce, &model.dispStd, &model.windVibCoef,
-          &model.eqStaticLoad, &model.muR, &model.bgFactor, &model.lrcBackground, &model.lrcLoad})
-        TAMSOR_FUZZ_CHECK(allFinite(*results, n));
+    // Every stored result is finite; the values read off them (sums, the
+    // corrected load) may overflow and are only checked for their length.
+    for (const tamsor::ResultField& field : tamsor::kPointResults) {
+        const List& list = model.*field.list;
+        const bool derived =
+            field.key == "lrcResonant" || field.key == "totalDisp" || field.key == "gbjLoad";
+        TAMSOR_FUZZ_CHECK(derived ? list.size() == n : allFinite(list, n));
+    }
     TAMSOR_FUZZ_CHECK(std::isfinite(model.dynFactor) && std::isfinite(model.corrC) &&
                       std::isfinite(model.exactBaseShear));
     return 0;

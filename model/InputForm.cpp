@@ -2,6 +2,7 @@
 
 #include "NumberParse.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <optional>
@@ -41,30 +42,6 @@ std::vector<std::string_view> splitItems(std::string_view text) {
     return items;
 }
 
-// The list of ProjectModel that list box `index` feeds.
-List& listOfBox(ProjectModel& model, int index) {
-    switch (index) {
-    case 0:
-        return model.zCoord;
-    case 1:
-        return model.windArea;
-    case 2:
-        return model.mass;
-    case 3:
-        return model.modeShape;
-    case 4:
-        return model.modeShape2;
-    case 5:
-        return model.modeShape3;
-    case 6:
-        return model.shapeCoef;
-    case 7:
-        return model.freq;
-    default:
-        return model.dampRatio;
-    }
-}
-
 bool firstNonZero(const List& list) {
     return !list.empty() && list.front() != 0.0;
 }
@@ -92,9 +69,7 @@ InputForm::InputForm(ProjectModel& model, MessageSink& sink) : model_(model), si
     text1Colour_.fill(kBlack);
     text2Colour_.fill(kBlack);
     text1Enabled_.fill(true);
-    text1Enabled_[4] = false;
-    text1Enabled_[5] = false;
-    label8Enabled_ = {true, false, false};
+    setModeBoxes(1);
     valueRefused_.fill(false);
 }
 
@@ -191,39 +166,42 @@ void InputForm::Text1_LostFocus(int index) {
     const std::size_t n = parsed.size();
     const auto nFreedom = static_cast<std::size_t>(model_.nFreedom > 0 ? model_.nFreedom : 0);
     const auto nModes = static_cast<std::size_t>(model_.nModes > 0 ? model_.nModes : 0);
+    const ListBoxField& field = listBoxField(index);
     bool countOk = false;
-    if (index >= 7) {
-        countOk = n == nModes || n == 1;
-    } else if (index <= 3) {
-        // Heights, areas, masses and the first mode shape are read point by
-        // point by the computation, the plots and the report: a single item
-        // is only a complete list when there is a single point.
+    switch (field.count) {
+    case CountRule::Points:
         countOk = n == nFreedom && n > 0;
-    } else {
+        break;
+    case CountRule::PointsOrOne:
+    case CountRule::PointsOrSpread:
         countOk = n == nFreedom || n == 1;
+        break;
+    case CountRule::ModesOrOne:
+        countOk = n == nModes || n == 1;
+        break;
     }
     if (!countOk) {
-        refuse(index >= 7 ? kModeCountMessage : kFreedomCountMessage);
+        refuse(field.count == CountRule::ModesOrOne ? kModeCountMessage : kFreedomCountMessage);
         return;
     }
 
     model_.listError[i] = 0;
-    if (index == 6 && n == 1) {
-        // One shape coefficient for every point.
-        model_.shapeCoef.assign(nFreedom, parsed.front());
-    } else {
-        listOfBox(model_, index) = std::move(parsed);
-    }
+    List& list = model_.*field.field;
+    if (field.count == CountRule::PointsOrSpread && n == 1)
+        list.assign(nFreedom, parsed.front()); // one value for every point
+    else
+        list = std::move(parsed);
     text1Colour_[i] = kBlack;
     notify();
 }
 
 void InputForm::Text2_LostFocus(int index) {
     const std::size_t i = checkedIndex(index, kValueBoxCount);
+    const ValueBoxField& field = valueBoxField(index);
     std::optional<double> stored = parseDecimal(text2_[i]);
-    if (stored && i == 1)
-        *stored *= 1000.0; // kPa to N/m^2
-    // A value that only overflows once converted to N/m^2 is refused too.
+    if (stored)
+        *stored *= field.toRecord;
+    // A value that only overflows once converted (kPa to N/m^2) is refused too.
     if (!stored || !std::isfinite(*stored)) {
         sink_.show(inputError(std::string(kValueSyntaxMessage)));
         text2Colour_[i] = kRed;
@@ -233,10 +211,7 @@ void InputForm::Text2_LostFocus(int index) {
     }
     text2Colour_[i] = kBlack;
     valueRefused_[i] = false;
-    if (i == 0)
-        model_.structWidth = *stored;
-    else
-        model_.w0 = *stored;
+    model_.*field.field = *stored;
     notify();
 }
 
@@ -292,17 +267,15 @@ bool InputForm::commandGate() {
     // A refused value box has no listError flag; without this check the
     // command would run on the box's previous value right after the box was
     // reported as wrong.
-    if (!listsAccepted() || valueRefused_[0] || valueRefused_[1])
+    if (!listsAccepted() ||
+        std::find(valueRefused_.begin(), valueRefused_.end(), true) != valueRefused_.end())
         return false;
     return true;
 }
 
 void InputForm::newProject() {
     model_.codeVersion = 0;
-    text1Enabled_[3] = true;
-    text1Enabled_[4] = false;
-    text1Enabled_[5] = false;
-    label8Enabled_ = {true, false, false};
+    setModeBoxes(1);
     notify();
     for (int i = 0; i < kListBoxCount; ++i)
         setText1(i, "0");
@@ -325,11 +298,20 @@ void InputForm::notify() {
 }
 
 void InputForm::applyModeBoxEnabling() {
+    setModeBoxes(model_.nModes);
+}
+
+void InputForm::setModeBoxes(int modes) {
+    // Mode k (1..3) has the box Text1(Box::ModeShape1 + k - 1) and the caption Label8(k - 1).
     for (int k = 1; k <= 3; ++k) {
-        const bool enabled = k <= model_.nModes;
-        text1Enabled_[static_cast<std::size_t>(k + 2)] = enabled;
+        const bool enabled = k <= modes;
+        text1Enabled_[static_cast<std::size_t>(Box::ModeShape1 + k - 1)] = enabled;
         label8Enabled_[static_cast<std::size_t>(k - 1)] = enabled;
     }
+}
+
+InputForm::Snapshot InputForm::snapshot() const {
+    return Snapshot{text1_, text2_, freedomPos_, modesPos_, terrainPos_};
 }
 
 } // namespace tamsor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "InputFields.h"
 #include "Message.h"
 #include "ProjectModel.h"
 
@@ -26,9 +27,10 @@ namespace tamsor {
 // batch command use it as the holder of the boxes.
 class InputForm {
 public:
-    static constexpr int kFreedomEntries = 10; // cmbFreedom: "1".."10"
-    static constexpr int kModeEntries = 1;     // CmbModes: "1"
-    static constexpr int kTerrainEntries = 4;  // cmbDimao: "A".."D"
+    // Entries of cmbFreedom ("1".."10"), CmbModes ("1") and cmbDimao ("A".."D").
+    static constexpr int kFreedomEntries = choiceField(Choice::Freedom).entries;
+    static constexpr int kModeEntries = choiceField(Choice::Modes).entries;
+    static constexpr int kTerrainEntries = choiceField(Choice::Terrain).entries;
 
     // Message texts (title "错误提示", no icon; see inputError in Message.h).
     // A list box item that is not a number (an empty item included).
@@ -105,12 +107,25 @@ public:
     bool resultButtonsEnabled() const { return resultButtonsEnabled_; }
     void setResultButtonsEnabled(bool enabled);
 
+    // Everything of the state above that a project file keeps: the box texts
+    // and the list positions. Two equal snapshots save to the same file.
+    struct Snapshot {
+        std::array<std::string, kListBoxCount> text1;
+        std::array<std::string, kValueBoxCount> text2;
+        int freedomPosition = 0;
+        int modesPosition = 0;
+        int terrainPosition = 0;
+        friend bool operator==(const Snapshot&, const Snapshot&) = default;
+    };
+    [[nodiscard]] Snapshot snapshot() const;
+
     // Called after every change of the state above, so a view can mirror it.
     std::function<void()> changed;
 
 private:
     void notify();
     void applyModeBoxEnabling();
+    void setModeBoxes(int modes);
 
     ProjectModel& model_;
     MessageSink& sink_;

@@ -18,6 +18,10 @@ using EditionTerrainTable = std::array<std::array<double, 4>, 2>;
 constexpr int kListBoxCount = 9;  // Text1(0..8)
 constexpr int kValueBoxCount = 2; // Text2(0..1)
 
+// The most mass points a project may have: the entries of the DOF list, the
+// largest count a project file may hold and the bound of the computation.
+constexpr int kMaxFreedom = 10;
+
 // The one project record. It is owned by the program (or by a test) and handed
 // around by reference; there is no global instance.
 struct ProjectModel {
@@ -69,6 +73,22 @@ struct ProjectModel {
     double dynFactor = 0.0;      // sqrt(1 + R^2)
     double corrC = 0.0;          // correction coefficient C
     double exactBaseShear = 0.0; // kN
+
+    // --- formed from the results above at the end of a computation --------
+    // A value here may be infinite or NaN after a computation that succeeded
+    // (a sum that overflows, a corrC of 0); only the outputs that show it
+    // refuse then.
+    List lrcResonant;            // resonant component of the LRC load, kN
+    List totalDisp;              // mean + fluctuating displacement, mm
+    List gbjLoad;                // equivalent load with the GBJ correction C, kN
+    double meanBaseShear = 0.0;  // kN
+    double meanBaseMoment = 0.0; // kN*m
+    double fluctBaseShear = 0.0; // first-mode fluctuating base shear, kN
+    double fluctBaseMoment = 0.0;
+    double totalBaseShear = 0.0; // mean + fluctuating
+    double totalBaseMoment = 0.0;
+    double lrcBaseShear = 0.0;
+    double lrcBaseMoment = 0.0;
 
     // True only after a computation ran to its end without an arithmetic
     // fault. A faulted run leaves partial results that must not be plotted or

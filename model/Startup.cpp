@@ -12,7 +12,7 @@ void initializeProject(ProjectModel& model) {
 
     // 2. Scalar defaults; everything else keeps its initial 0.
     model.codeVersion = 0;
-    model.maxFreedom = 10;
+    model.maxFreedom = kMaxFreedom;
     model.nFreedom = 1;
     model.nModes = 1;
     model.terrainType = 1;

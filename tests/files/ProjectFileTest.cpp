@@ -101,17 +101,17 @@ protected:
 TEST_F(ProjectFileTest, WritesTwelveCrLfLinesInFileOrder) {
     form.selectFreedom(2);
     form.selectTerrain(1);
-    form.setText2(0, "12.5");
-    form.setText1(0, "10;20;30");
-    form.setText1(1, "5;6;7");
-    form.setText1(7, "0.8");
-    form.setText1(8, "0.05");
-    form.setText1(2, "100;110;120");
-    form.setText1(3, "0.2;0.6;1");
-    form.setText1(4, "9;9;9"); // modes 2 and 3 are never stored
-    form.setText1(5, "8");
-    form.setText2(1, "0.45");
-    form.setText1(6, "1.3");
+    form.setText2(ValueBox::Width, "12.5");
+    form.setText1(Box::Heights, "10;20;30");
+    form.setText1(Box::Areas, "5;6;7");
+    form.setText1(Box::Frequency, "0.8");
+    form.setText1(Box::DampingRatio, "0.05");
+    form.setText1(Box::Masses, "100;110;120");
+    form.setText1(Box::ModeShape1, "0.2;0.6;1");
+    form.setText1(Box::ModeShape2, "9;9;9"); // modes 2 and 3 are never stored
+    form.setText1(Box::ModeShape3, "8");
+    form.setText2(ValueBox::WindPressure, "0.45");
+    form.setText1(Box::ShapeCoef, "1.3");
 
     const QString file = path("three.wvd");
     EXPECT_EQ(writeProjectFile(file, form), std::nullopt);
@@ -120,8 +120,8 @@ TEST_F(ProjectFileTest, WritesTwelveCrLfLinesInFileOrder) {
 }
 
 TEST_F(ProjectFileTest, OnePointProjectStillHasTwelveLinesAndTextsAreUnchanged) {
-    form.setText1(0, " 10 ");
-    form.setText2(1, "1.50e0");
+    form.setText1(Box::Heights, " 10 ");
+    form.setText2(ValueBox::WindPressure, "1.50e0");
     const QString file = path("one.wvd");
     ASSERT_EQ(writeProjectFile(file, form), std::nullopt);
     const QByteArray bytes = readAll(file);
@@ -132,7 +132,7 @@ TEST_F(ProjectFileTest, OnePointProjectStillHasTwelveLinesAndTextsAreUnchanged) 
 }
 
 TEST_F(ProjectFileTest, TextsAreWrittenInGb2312) {
-    form.setText1(0, "风;振");
+    form.setText1(Box::Heights, "风;振");
     const std::optional<QByteArray> bytes = projectFileBytes(form);
     ASSERT_TRUE(bytes);
     EXPECT_TRUE(bytes->contains(QByteArray("\r\n\xB7\xE7;\xD5\xF1\r\n")));
@@ -141,7 +141,7 @@ TEST_F(ProjectFileTest, TextsAreWrittenInGb2312) {
     ASSERT_EQ(writeProjectFile(file, form), std::nullopt);
     form.newProject();
     ASSERT_TRUE(readProjectFile(file, form));
-    EXPECT_EQ(form.text1(0), "风;振");
+    EXPECT_EQ(form.text1(Box::Heights), "风;振");
 }
 
 TEST_F(ProjectFileTest, ExistingFileIsReplacedWhole) {
@@ -158,13 +158,13 @@ TEST_F(ProjectFileTest, TextsThatCannotBeStoredAreRefusedAndOldFileKept) {
     writeBytes(file, old);
     const Message refused = warning("输入框中含有无法保存的字符，数据未保存");
 
-    form.setText1(1, "1;2\n3"); // a break would shift every later line
+    form.setText1(Box::Areas, "1;2\n3"); // a break would shift every later line
     EXPECT_EQ(writeProjectFile(file, form), refused);
-    form.setText1(1, "0");
-    form.setText2(0, "1\r");
+    form.setText1(Box::Areas, "0");
+    form.setText2(ValueBox::Width, "1\r");
     EXPECT_EQ(writeProjectFile(file, form), refused);
-    form.setText2(0, "0");
-    form.setText1(6, "1.3\xF0\x9F\x98\x80"); // outside GB2312
+    form.setText2(ValueBox::Width, "0");
+    form.setText1(Box::ShapeCoef, "1.3\xF0\x9F\x98\x80"); // outside GB2312
     EXPECT_EQ(writeProjectFile(file, form), refused);
     EXPECT_EQ(projectFileBytes(form), std::nullopt);
 
@@ -207,7 +207,7 @@ TEST_F(ProjectFileTest, FailedWriteKeepsOldFile) {
     const QString file = path("keep.wvd");
     const QByteArray old = "old contents";
     writeBytes(file, old);
-    form.setText1(0, std::string(200, '1'));
+    form.setText1(Box::Heights, std::string(200, '1'));
 
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -254,8 +254,8 @@ TEST_F(ProjectFileTest, RoundTripGivesBackTextsTrimmedAndSelections) {
                                          "   1.2   ",     "0.7 ",    " 0.02"};
     for (int i = 0; i < kListBoxCount; ++i)
         source.setText1(i, texts1[i]);
-    source.setText2(0, " 0 ");
-    source.setText2(1, "0.35");
+    source.setText2(ValueBox::Width, " 0 ");
+    source.setText2(ValueBox::WindPressure, "0.35");
 
     const QString file = path("round.wvd");
     ASSERT_EQ(writeProjectFile(file, source), std::nullopt);
@@ -266,8 +266,8 @@ TEST_F(ProjectFileTest, RoundTripGivesBackTextsTrimmedAndSelections) {
         "1;2;3;4", "4;3;2;1", "1e3;2e3;-3;4", "0.1;.2;.3;.4", "0", "0", "1.2", "0.7", "0.02"};
     for (int i = 0; i < kListBoxCount; ++i)
         EXPECT_EQ(form.text1(i), expected1[i]) << "Text1(" << i << ")";
-    EXPECT_EQ(form.text2(0), "0");
-    EXPECT_EQ(form.text2(1), "0.35");
+    EXPECT_EQ(form.text2(ValueBox::Width), "0");
+    EXPECT_EQ(form.text2(ValueBox::WindPressure), "0.35");
     EXPECT_EQ(form.freedomPosition(), 3);
     EXPECT_EQ(form.modesPosition(), 0);
     EXPECT_EQ(form.terrainPosition(), 3);
@@ -309,20 +309,20 @@ TEST_F(ProjectFileTest, TwelveLinesLoadElevenDoNot) {
     sink.messages.clear();
     EXPECT_TRUE(readBytes(join(kThreePoints)));
     EXPECT_TRUE(sink.messages.empty());
-    EXPECT_EQ(form.text1(6), "1.3");
+    EXPECT_EQ(form.text1(Box::ShapeCoef), "1.3");
 }
 
 TEST_F(ProjectFileTest, LastLineWithoutEndCountsAndExtraLinesAreIgnored) {
     QByteArray unterminated = join(kThreePoints);
     unterminated.chop(2);
     EXPECT_TRUE(readBytes(unterminated));
-    EXPECT_EQ(form.text1(6), "1.3");
+    EXPECT_EQ(form.text1(Box::ShapeCoef), "1.3");
 
     Lines longer = kThreePoints;
     longer.insert(longer.end(), {"garbage", "", "x;y;z"});
     form.newProject();
     EXPECT_TRUE(readBytes(join(longer)));
-    EXPECT_EQ(form.text1(6), "1.3");
+    EXPECT_EQ(form.text1(Box::ShapeCoef), "1.3");
     EXPECT_TRUE(sink.messages.empty());
 }
 
@@ -331,16 +331,16 @@ TEST_F(ProjectFileTest, LoneLfAndLoneCrEndLinesLikeCrLf) {
         form.newProject();
         model.codeVersion = 1;
         EXPECT_TRUE(readBytes(join(kThreePoints, end))) << "end " << int(end[0]);
-        EXPECT_EQ(form.text2(0), "12.5");
-        EXPECT_EQ(form.text1(3), "0.2;0.6;1");
-        EXPECT_EQ(form.text1(6), "1.3");
+        EXPECT_EQ(form.text2(ValueBox::Width), "12.5");
+        EXPECT_EQ(form.text1(Box::ModeShape1), "0.2;0.6;1");
+        EXPECT_EQ(form.text1(Box::ShapeCoef), "1.3");
         EXPECT_EQ(model.codeVersion, 0);
     }
     // Mixed ends: a CR LF pair is one end, LF CR two.
     QByteArray mixed = join(kThreePoints, "\n");
     mixed.replace("12.5\n", "12.5\r\n");
     EXPECT_TRUE(readBytes(mixed));
-    EXPECT_EQ(form.text1(0), "10;20;30");
+    EXPECT_EQ(form.text1(Box::Heights), "10;20;30");
     EXPECT_FALSE(readBytes(join(Lines(kThreePoints.begin(), kThreePoints.begin() + 6), "\n\r")));
     EXPECT_EQ(sink.messages.size(), 1u);
 }
@@ -354,21 +354,21 @@ TEST_F(ProjectFileTest, CrLfSplitAcrossReadChunksIsOneLineEnd) {
     ASSERT_EQ(readAll(file).at(crOffset), '\r');
     ASSERT_EQ(readAll(file).at(crOffset + 1), '\n');
     ASSERT_TRUE(readProjectFile(file, form));
-    EXPECT_EQ(form.text2(0), "7.5");
-    EXPECT_EQ(form.text1(0), "10;20;30");
-    EXPECT_EQ(form.text1(6), "1.3");
+    EXPECT_EQ(form.text2(ValueBox::Width), "7.5");
+    EXPECT_EQ(form.text1(Box::Heights), "10;20;30");
+    EXPECT_EQ(form.text1(Box::ShapeCoef), "1.3");
 }
 
 TEST_F(ProjectFileTest, TrimmingRemovesOnlySpaces) {
     ASSERT_TRUE(readBytes(join(with(with(kThreePoints, 3, "\t1;2;3 "), 12, "   "))));
-    EXPECT_EQ(form.text1(0), "\t1;2;3");
-    EXPECT_EQ(form.text1(6), "");
+    EXPECT_EQ(form.text1(Box::Heights), "\t1;2;3");
+    EXPECT_EQ(form.text1(Box::ShapeCoef), "");
 }
 
 TEST_F(ProjectFileTest, WrongValueCountInAListLineLoadsWithoutMessage) {
     ASSERT_TRUE(readBytes(join(with(kThreePoints, 3, "10;20"))));
     EXPECT_TRUE(sink.messages.empty());
-    EXPECT_EQ(form.text1(0), "10;20");
+    EXPECT_EQ(form.text1(Box::Heights), "10;20");
     form.applyAllInputs();
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].text, "输入的数据数目与自由度数不一致");
@@ -428,11 +428,11 @@ TEST_F(ProjectFileTest, ModeCountMustBeExactlyOne) {
         expectOnlyMessage(message);
         // Lines 1 to 4 stay loaded, nothing after them.
         EXPECT_EQ(model.nFreedom, 3);
-        EXPECT_EQ(form.text2(0), "12.5");
-        EXPECT_EQ(form.text1(0), "10;20;30");
-        EXPECT_EQ(form.text1(1), "5;6;7");
-        EXPECT_EQ(form.text1(7), "0");
-        EXPECT_EQ(form.text1(6), "0");
+        EXPECT_EQ(form.text2(ValueBox::Width), "12.5");
+        EXPECT_EQ(form.text1(Box::Heights), "10;20;30");
+        EXPECT_EQ(form.text1(Box::Areas), "5;6;7");
+        EXPECT_EQ(form.text1(Box::Frequency), "0");
+        EXPECT_EQ(form.text1(Box::ShapeCoef), "0");
         EXPECT_EQ(model.codeVersion, 1);
     }
 }
@@ -460,16 +460,16 @@ TEST_F(ProjectFileTest, BadTerrainLineKeepsEarlierBoxesAndCodeVersion) {
         EXPECT_FALSE(readBytes(join(with(kThreePoints, 10, line)))) << line;
         expectOnlyMessage(message);
         EXPECT_EQ(form.freedomPosition(), 2);
-        EXPECT_EQ(form.text2(0), "12.5");
-        EXPECT_EQ(form.text1(0), "10;20;30");
-        EXPECT_EQ(form.text1(1), "5;6;7");
-        EXPECT_EQ(form.text1(7), "0.8");
-        EXPECT_EQ(form.text1(8), "0.05");
-        EXPECT_EQ(form.text1(2), "100;110;120");
-        EXPECT_EQ(form.text1(3), "0.2;0.6;1");
+        EXPECT_EQ(form.text2(ValueBox::Width), "12.5");
+        EXPECT_EQ(form.text1(Box::Heights), "10;20;30");
+        EXPECT_EQ(form.text1(Box::Areas), "5;6;7");
+        EXPECT_EQ(form.text1(Box::Frequency), "0.8");
+        EXPECT_EQ(form.text1(Box::DampingRatio), "0.05");
+        EXPECT_EQ(form.text1(Box::Masses), "100;110;120");
+        EXPECT_EQ(form.text1(Box::ModeShape1), "0.2;0.6;1");
         EXPECT_EQ(form.terrainPosition(), 0);
-        EXPECT_EQ(form.text2(1), "0");
-        EXPECT_EQ(form.text1(6), "0");
+        EXPECT_EQ(form.text2(ValueBox::WindPressure), "0");
+        EXPECT_EQ(form.text1(Box::ShapeCoef), "0");
         EXPECT_EQ(model.codeVersion, 1);
     }
 }

@@ -117,8 +117,8 @@ TEST_F(InputFormTest, HeightsWithTheRightCountAreAccepted) {
     enterList(0, "10;20;30");
     EXPECT_THAT(takeMessages(), IsEmpty());
     EXPECT_THAT(model.zCoord, ElementsAre(10.0, 20.0, 30.0));
-    EXPECT_EQ(form.text1Colour(0), 0);
-    EXPECT_EQ(model.listError[0], 0);
+    EXPECT_EQ(form.text1Colour(Box::Heights), 0);
+    EXPECT_EQ(model.listError[Box::Heights], 0);
 
     // Blanks around items are ignored; negative values have no check.
     enterList(1, " 1.5 ;\t-2e1 ; .5");
@@ -132,9 +132,9 @@ TEST_F(InputFormTest, WrongCountIsRefusedAndKeepsThePreviousList) {
     enterList(0, "10;20");
     EXPECT_THAT(takeMessages(), ElementsAre(kDofCount));
     EXPECT_THAT(model.zCoord, ElementsAre(10.0, 20.0, 30.0));
-    EXPECT_EQ(form.text1Colour(0), 255);
-    EXPECT_EQ(model.listError[0], 1);
-    EXPECT_EQ(form.text1(0), "10;20"); // the text stays as typed
+    EXPECT_EQ(form.text1Colour(Box::Heights), 255);
+    EXPECT_EQ(model.listError[Box::Heights], 1);
+    EXPECT_EQ(form.text1(Box::Heights), "10;20"); // the text stays as typed
 }
 
 TEST_F(InputFormTest, EmptyItemsAreRefusedBeforeAnyCountCheck) {
@@ -144,8 +144,8 @@ TEST_F(InputFormTest, EmptyItemsAreRefusedBeforeAnyCountCheck) {
     for (const char* text : {"10;20;30;", "10;;30", ";10;20", "10;20;x", ";"}) {
         enterList(0, text);
         EXPECT_THAT(takeMessages(), ElementsAre(kSyntax)) << text;
-        EXPECT_EQ(form.text1Colour(0), 255) << text;
-        EXPECT_EQ(model.listError[0], 1) << text;
+        EXPECT_EQ(form.text1Colour(Box::Heights), 255) << text;
+        EXPECT_EQ(model.listError[Box::Heights], 1) << text;
         EXPECT_THAT(model.zCoord, ElementsAre(0.0, 0.0, 0.0)) << text;
     }
 }
@@ -159,12 +159,12 @@ TEST_F(InputFormTest, ShapeCoefficientsSpreadASingleValue) {
     enterList(6, "0.8;1.3");
     EXPECT_THAT(takeMessages(), ElementsAre(kDofCount));
     EXPECT_THAT(model.shapeCoef, ElementsAre(1.3, 1.3, 1.3, 1.3));
-    EXPECT_EQ(model.listError[6], 1);
+    EXPECT_EQ(model.listError[Box::ShapeCoef], 1);
 
     enterList(6, "0.8;1;1.2;1.3");
     EXPECT_THAT(takeMessages(), IsEmpty());
     EXPECT_THAT(model.shapeCoef, ElementsAre(0.8, 1.0, 1.2, 1.3));
-    EXPECT_EQ(model.listError[6], 0);
+    EXPECT_EQ(model.listError[Box::ShapeCoef], 0);
 }
 
 TEST_F(InputFormTest, SingleItemRulesPerBox) {
@@ -192,14 +192,14 @@ TEST_F(InputFormTest, SingleItemRulesPerBox) {
     enterList(0, "15");
     EXPECT_THAT(takeMessages(), IsEmpty());
     EXPECT_THAT(model.zCoord, ElementsAre(15.0));
-    EXPECT_EQ(model.listError[0], 0);
+    EXPECT_EQ(model.listError[Box::Heights], 0);
 }
 
 TEST_F(InputFormTest, ModeListsFollowTheModeCount) {
     enterList(7, "0.5;1.2");
     EXPECT_THAT(takeMessages(), ElementsAre(kModeCount));
-    EXPECT_EQ(form.text1Colour(7), 255);
-    EXPECT_EQ(model.listError[7], 1);
+    EXPECT_EQ(form.text1Colour(Box::Frequency), 255);
+    EXPECT_EQ(model.listError[Box::Frequency], 1);
     EXPECT_THAT(model.freq, ElementsAre(0.0));
 
     enterList(8, "0.05;0.02");
@@ -230,11 +230,11 @@ TEST_F(InputFormTest, EmptyListBoxIsRefusedWithItsCountMessage) {
 TEST_F(InputFormTest, CorrectedListBoxTurnsBlackAndClearsItsFlag) {
     form.selectFreedom(2);
     enterList(2, "1;2");
-    ASSERT_EQ(model.listError[2], 1);
+    ASSERT_EQ(model.listError[Box::Masses], 1);
     ASSERT_FALSE(form.listsAccepted());
     enterList(2, "1;2;3");
-    EXPECT_EQ(form.text1Colour(2), 0);
-    EXPECT_EQ(model.listError[2], 0);
+    EXPECT_EQ(form.text1Colour(Box::Masses), 0);
+    EXPECT_EQ(model.listError[Box::Masses], 0);
     EXPECT_TRUE(form.listsAccepted());
     EXPECT_THAT(model.mass, ElementsAre(1.0, 2.0, 3.0));
     EXPECT_THAT(takeMessages(), ElementsAre(kDofCount));
@@ -260,15 +260,15 @@ TEST_F(InputFormTest, RefusedValueKeepsTheFieldAndSetsTheFlagUntilCorrected) {
         enterValue(1, text);
         EXPECT_THAT(takeMessages(), ElementsAre(kValueSyntax)) << text;
         EXPECT_DOUBLE_EQ(model.w0, 450.0) << text;
-        EXPECT_EQ(form.text2Colour(1), 255) << text;
-        EXPECT_TRUE(form.valueRefused(1)) << text;
-        EXPECT_FALSE(form.valueRefused(0));
+        EXPECT_EQ(form.text2Colour(ValueBox::WindPressure), 255) << text;
+        EXPECT_TRUE(form.valueRefused(ValueBox::WindPressure)) << text;
+        EXPECT_FALSE(form.valueRefused(ValueBox::Width));
     }
     enterValue(1, "0.5");
     EXPECT_THAT(takeMessages(), IsEmpty());
     EXPECT_DOUBLE_EQ(model.w0, 500.0);
-    EXPECT_EQ(form.text2Colour(1), 0);
-    EXPECT_FALSE(form.valueRefused(1));
+    EXPECT_EQ(form.text2Colour(ValueBox::WindPressure), 0);
+    EXPECT_FALSE(form.valueRefused(ValueBox::WindPressure));
 
     // 1e306 m is a (silly) number; only the kPa box overflows when converted.
     enterValue(0, "1e306");
@@ -290,7 +290,7 @@ TEST_F(InputFormTest, CompleteInputPassesTheGateSilently) {
 TEST_F(InputFormTest, GateSweepsTheTextsNotThePreviousParses) {
     fillThreePoints();
     // Typed but never left: the gate's sweep still parses it.
-    form.setText1(0, "11;21;31");
+    form.setText1(Box::Heights, "11;21;31");
     EXPECT_TRUE(form.commandGate());
     EXPECT_THAT(model.zCoord, ElementsAre(11.0, 21.0, 31.0));
 }
@@ -314,7 +314,7 @@ TEST_F(InputFormTest, OnlyFirstElementsAndW0DecideCompleteness) {
         EXPECT_THAT(takeMessages(), ElementsAre(kIncomplete)) << box;
     }
     fillThreePoints();
-    form.setText2(1, "0");
+    form.setText2(ValueBox::WindPressure, "0");
     EXPECT_FALSE(form.commandGate());
     EXPECT_THAT(takeMessages(), ElementsAre(kIncomplete));
 }
@@ -327,8 +327,8 @@ TEST_F(InputFormTest, DofChangeAfterAcceptanceRefusesEachPerPointBoxThenTheInput
     EXPECT_THAT(model.zCoord, ElementsAre(0.0, 0.0, 0.0, 0.0));
     EXPECT_THAT(model.shapeCoef, ElementsAre(0.0, 0.0, 0.0, 0.0));
     EXPECT_THAT(model.freq, ElementsAre(0.5));
-    EXPECT_EQ(form.text1(0), "10;20;30");
-    EXPECT_EQ(form.text1Colour(0), 0);
+    EXPECT_EQ(form.text1(Box::Heights), "10;20;30");
+    EXPECT_EQ(form.text1Colour(Box::Heights), 0);
     EXPECT_TRUE(form.listsAccepted());
     EXPECT_TRUE(form.resultButtonsEnabled());
 
@@ -344,11 +344,11 @@ TEST_F(InputFormTest, DofChangeAfterAcceptanceRefusesEachPerPointBoxThenTheInput
 
 TEST_F(InputFormTest, BoxRefusedOnlyForItsCountStopsTheGateSilently) {
     fillThreePoints();
-    form.setText1(3, "0.2;1");
+    form.setText1(Box::ModeShape1, "0.2;1");
     EXPECT_FALSE(form.commandGate());
     EXPECT_THAT(takeMessages(), ElementsAre(kDofCount));
 
-    form.setText1(3, "0.2;0.6;1");
+    form.setText1(Box::ModeShape1, "0.2;0.6;1");
     EXPECT_TRUE(form.commandGate());
     EXPECT_THAT(takeMessages(), IsEmpty());
 }
@@ -356,30 +356,30 @@ TEST_F(InputFormTest, BoxRefusedOnlyForItsCountStopsTheGateSilently) {
 TEST_F(InputFormTest, RefusedValueBoxBlocksTheGateUntilCorrected) {
     fillThreePoints();
     // w0 still holds 450 from the accepted parse; the gate must not use it.
-    form.setText2(1, "0.4.5");
+    form.setText2(ValueBox::WindPressure, "0.4.5");
     EXPECT_FALSE(form.commandGate());
     EXPECT_THAT(takeMessages(), ElementsAre(kValueSyntax));
     EXPECT_DOUBLE_EQ(model.w0, 450.0);
 
-    form.setText2(1, "0.45");
-    form.setText2(0, "1..2");
+    form.setText2(ValueBox::WindPressure, "0.45");
+    form.setText2(ValueBox::Width, "1..2");
     EXPECT_FALSE(form.commandGate());
     EXPECT_THAT(takeMessages(), ElementsAre(kValueSyntax));
 
-    form.setText2(0, "1.2");
+    form.setText2(ValueBox::Width, "1.2");
     EXPECT_TRUE(form.commandGate());
     EXPECT_THAT(takeMessages(), IsEmpty());
-    EXPECT_FALSE(form.valueRefused(0));
-    EXPECT_FALSE(form.valueRefused(1));
+    EXPECT_FALSE(form.valueRefused(ValueBox::Width));
+    EXPECT_FALSE(form.valueRefused(ValueBox::WindPressure));
 }
 
 TEST_F(InputFormTest, SweepReportsEveryBadBoxInBoxOrder) {
     fillThreePoints();
-    form.setText2(1, "x");
-    form.setText1(7, "1;2");
-    form.setText1(0, "1;;3");
-    form.setText2(0, "");
-    form.setText1(2, "1");
+    form.setText2(ValueBox::WindPressure, "x");
+    form.setText1(Box::Frequency, "1;2");
+    form.setText1(Box::Heights, "1;;3");
+    form.setText2(ValueBox::Width, "");
+    form.setText1(Box::Masses, "1");
     EXPECT_FALSE(form.commandGate());
     EXPECT_THAT(takeMessages(),
                 ElementsAre(kSyntax, kDofCount, kModeCount, kValueSyntax, kValueSyntax));
@@ -389,11 +389,11 @@ TEST_F(InputFormTest, SweepReportsEveryBadBoxInBoxOrder) {
 
 TEST_F(InputFormTest, EditsAndTerrainSelectionMakeResultsStale) {
     form.setResultButtonsEnabled(true);
-    form.setText1(5, "1");
+    form.setText1(Box::ModeShape3, "1");
     EXPECT_FALSE(form.resultButtonsEnabled());
 
     form.setResultButtonsEnabled(true);
-    form.setText2(0, "3");
+    form.setText2(ValueBox::Width, "3");
     EXPECT_FALSE(form.resultButtonsEnabled());
 
     form.setResultButtonsEnabled(true);
@@ -423,9 +423,9 @@ TEST_F(InputFormTest, SelectionsSetTheirFieldsAndIgnoreUnknownPositions) {
     form.selectModes(0);
     EXPECT_EQ(model.nModes, 1);
     EXPECT_THAT(model.freq, ElementsAre(0.0));
-    EXPECT_TRUE(form.text1Enabled(3));
-    EXPECT_FALSE(form.text1Enabled(4));
-    EXPECT_FALSE(form.text1Enabled(5));
+    EXPECT_TRUE(form.text1Enabled(Box::ModeShape1));
+    EXPECT_FALSE(form.text1Enabled(Box::ModeShape2));
+    EXPECT_FALSE(form.text1Enabled(Box::ModeShape3));
     form.selectModes(1);
     EXPECT_EQ(form.modesPosition(), 0);
 
@@ -437,14 +437,15 @@ TEST_F(InputFormTest, SelectionsSetTheirFieldsAndIgnoreUnknownPositions) {
 TEST_F(InputFormTest, ChangedIsCalledAfterStateChanges) {
     int calls = 0;
     form.changed = [&] { ++calls; };
-    form.setText1(0, "5");
+    form.setText1(Box::Heights, "5");
     EXPECT_GT(calls, 0);
     for (auto action : std::vector<std::function<void()>>{
-             [&] { form.Text1_LostFocus(0); }, [&] { form.Text2_LostFocus(1); },
-             [&] { form.setText2(1, "x"); }, [&] { form.Text2_LostFocus(1); },
-             [&] { form.selectFreedom(2); }, [&] { form.selectModes(0); },
-             [&] { form.selectTerrain(1); }, [&] { form.setResultButtonsEnabled(true); },
-             [&] { form.newProject(); }}) {
+             [&] { form.Text1_LostFocus(Box::Heights); },
+             [&] { form.Text2_LostFocus(ValueBox::WindPressure); },
+             [&] { form.setText2(ValueBox::WindPressure, "x"); },
+             [&] { form.Text2_LostFocus(ValueBox::WindPressure); }, [&] { form.selectFreedom(2); },
+             [&] { form.selectModes(0); }, [&] { form.selectTerrain(1); },
+             [&] { form.setResultButtonsEnabled(true); }, [&] { form.newProject(); }}) {
         const int before = calls;
         action();
         EXPECT_GT(calls, before);
@@ -465,8 +466,8 @@ TEST_F(InputFormTest, NewResetsTheInputsButNotFlagsColoursOrValues) {
     EXPECT_EQ(model.codeVersion, 0);
     for (int i = 0; i < kListBoxCount; ++i)
         EXPECT_EQ(form.text1(i), "0");
-    EXPECT_EQ(form.text2(0), "0");
-    EXPECT_EQ(form.text2(1), "0");
+    EXPECT_EQ(form.text2(ValueBox::Width), "0");
+    EXPECT_EQ(form.text2(ValueBox::WindPressure), "0");
     EXPECT_EQ(form.freedomPosition(), 0);
     EXPECT_EQ(form.terrainPosition(), 0);
     EXPECT_EQ(form.modesPosition(), 0);
@@ -476,18 +477,18 @@ TEST_F(InputFormTest, NewResetsTheInputsButNotFlagsColoursOrValues) {
     EXPECT_THAT(model.zCoord, ElementsAre(0.0));
     EXPECT_THAT(model.shapeCoef, ElementsAre(0.0));
     EXPECT_THAT(model.freq, ElementsAre(0.0));
-    EXPECT_TRUE(form.text1Enabled(3));
-    EXPECT_FALSE(form.text1Enabled(4));
-    EXPECT_FALSE(form.text1Enabled(5));
+    EXPECT_TRUE(form.text1Enabled(Box::ModeShape1));
+    EXPECT_FALSE(form.text1Enabled(Box::ModeShape2));
+    EXPECT_FALSE(form.text1Enabled(Box::ModeShape3));
     EXPECT_TRUE(form.label8Enabled(0));
     EXPECT_FALSE(form.label8Enabled(1));
     EXPECT_FALSE(form.label8Enabled(2));
     EXPECT_FALSE(form.resultButtonsEnabled());
     // Left for the next parse: flags, colours, width, pressure, refusal.
-    EXPECT_EQ(model.listError[0], 1);
-    EXPECT_EQ(form.text1Colour(0), 255);
-    EXPECT_EQ(form.text2Colour(1), 255);
-    EXPECT_TRUE(form.valueRefused(1));
+    EXPECT_EQ(model.listError[Box::Heights], 1);
+    EXPECT_EQ(form.text1Colour(Box::Heights), 255);
+    EXPECT_EQ(form.text2Colour(ValueBox::WindPressure), 255);
+    EXPECT_TRUE(form.valueRefused(ValueBox::WindPressure));
     EXPECT_EQ(model.structWidth, 12.0);
     EXPECT_DOUBLE_EQ(model.w0, 450.0);
     EXPECT_THAT(takeMessages(), IsEmpty());
@@ -496,7 +497,7 @@ TEST_F(InputFormTest, NewResetsTheInputsButNotFlagsColoursOrValues) {
     EXPECT_FALSE(form.commandGate());
     EXPECT_THAT(takeMessages(), ElementsAre(kIncomplete));
     EXPECT_TRUE(form.listsAccepted());
-    EXPECT_FALSE(form.valueRefused(1));
+    EXPECT_FALSE(form.valueRefused(ValueBox::WindPressure));
     EXPECT_EQ(model.w0, 0.0);
 }
 
@@ -513,17 +514,17 @@ TEST_F(InputFormTest, BoxIndicesOutsideTheArraysThrow) {
 
 TEST(KeyFilters, ListBoxesTakeNumberCharactersSemicolonAndBackspace) {
     for (char32_t key : std::u32string(U"0123456789.eE+-;\b"))
-        EXPECT_TRUE(Text1_KeyPress(0, key)) << static_cast<int>(key);
+        EXPECT_TRUE(Text1_KeyPress(Box::Heights, key)) << static_cast<int>(key);
     // Letters, blank, comma, Enter, Ctrl+C/V/X/A, fullwidth semicolon and digit.
     for (char32_t key : std::u32string(U"aAxd ,\r\n\t/:\u0003\u0016\u0018\u0001\uFF1B\uFF11\u2212"))
-        EXPECT_FALSE(Text1_KeyPress(8, key)) << static_cast<int>(key);
+        EXPECT_FALSE(Text1_KeyPress(Box::DampingRatio, key)) << static_cast<int>(key);
 }
 
 TEST(KeyFilters, ValueBoxesTakeDigitsPointAndBackspace) {
     for (char32_t key : std::u32string(U"0123456789.\b"))
-        EXPECT_TRUE(Text2_KeyPress(1, key)) << static_cast<int>(key);
+        EXPECT_TRUE(Text2_KeyPress(ValueBox::WindPressure, key)) << static_cast<int>(key);
     for (char32_t key : std::u32string(U"-+eE; ,a\r\u0003\u0016"))
-        EXPECT_FALSE(Text2_KeyPress(0, key)) << static_cast<int>(key);
+        EXPECT_FALSE(Text2_KeyPress(ValueBox::Width, key)) << static_cast<int>(key);
 }
 
 } // namespace

@@ -110,7 +110,7 @@ TEST_F(HostileFile, ProjectFollowedByFiftyMegabytesOfJunkStillLoads) {
     }
     EXPECT_TRUE(readProjectFile(file, form));
     EXPECT_TRUE(sink.messages.empty());
-    EXPECT_EQ(form.text1(0), "20;40;60");
+    EXPECT_EQ(form.text1(Box::Heights), "20;40;60");
     EXPECT_EQ(runBatchOn(file).status, kBatchOk);
 }
 
@@ -124,8 +124,8 @@ TEST_F(HostileFile, Utf8WithByteOrderMarkReadsAsUtf8) {
     ASSERT_TRUE(readProjectFile(file, form));
     EXPECT_TRUE(sink.messages.empty());
     EXPECT_EQ(form.freedomPosition(), 2);
-    EXPECT_EQ(form.text2(0), "宽");
-    EXPECT_EQ(form.text1(0), "20;40;60");
+    EXPECT_EQ(form.text2(ValueBox::Width), "宽");
+    EXPECT_EQ(form.text1(Box::Heights), "20;40;60");
 }
 
 // Text that is not plain numbers reaches the boxes as the characters it
@@ -149,14 +149,15 @@ TEST_F(HostileFile, ChineseTextInGb2312AndUtf8IsRefusedByTheInputCheck) {
         ASSERT_TRUE(readProjectFile(file, form));
         EXPECT_TRUE(sink.messages.empty());
         if (gb2312)
-            EXPECT_EQ(form.text1(0), "20；40；60"); // the same characters
+            EXPECT_EQ(form.text1(Box::Heights), "20；40；60"); // the same characters
         else
-            EXPECT_NE(form.text1(0).find('2'), std::string::npos); // decoded, not dropped
+            EXPECT_NE(form.text1(Box::Heights).find('2'),
+                      std::string::npos); // decoded, not dropped
         const List heights = model.zCoord;
         EXPECT_FALSE(form.commandGate());
         ASSERT_FALSE(sink.messages.empty());
         EXPECT_EQ(sink.messages[0].text, InputForm::kListSyntaxMessage);
-        EXPECT_EQ(form.text1Colour(0), 255);
+        EXPECT_EQ(form.text1Colour(Box::Heights), 255);
         EXPECT_EQ(model.zCoord, heights);
 
         const BatchRun run = runBatchOn(file);
@@ -190,12 +191,12 @@ TEST_F(HostileFile, GarbageTerrainLineKeepsTheRestOfTheWindow) {
     EXPECT_FALSE(readProjectFile(file, form));
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0], kTerrainNotInteger);
-    EXPECT_EQ(form.text1(0), "20;40;60");
-    EXPECT_EQ(form.text1(3), "0.15;0.5;1");
+    EXPECT_EQ(form.text1(Box::Heights), "20;40;60");
+    EXPECT_EQ(form.text1(Box::ModeShape1), "0.15;0.5;1");
     EXPECT_EQ(form.freedomPosition(), 2);
     EXPECT_EQ(form.terrainPosition(), before.terrain);
-    EXPECT_EQ(form.text2(1), before.text2[1]);
-    EXPECT_EQ(form.text1(6), before.text1[6]);
+    EXPECT_EQ(form.text2(ValueBox::WindPressure), before.text2[1]);
+    EXPECT_EQ(form.text1(Box::ShapeCoef), before.text1[6]);
     EXPECT_EQ(model.codeVersion, 1);
     EXPECT_EQ(runBatchOn(file).status, kBatchRefused);
 }

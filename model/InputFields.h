@@ -1,0 +1,164 @@
+#pragma once
+
+// The input fields of a project in one place: which box holds which list of
+// the record, under which caption and unit, on which line of the project file,
+// and how many items it accepts. The input parsing, the project file's reader
+// and writer, the main window's rows and the fuzz targets all read these
+// tables; no other code spells out a box number.
+
+#include "ProjectModel.h"
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace tamsor {
+
+// The list boxes Text1(0..8).
+namespace Box {
+inline constexpr int Heights = 0;
+inline constexpr int Areas = 1;
+inline constexpr int Masses = 2;
+inline constexpr int ModeShape1 = 3;
+inline constexpr int ModeShape2 = 4;
+inline constexpr int ModeShape3 = 5;
+inline constexpr int ShapeCoef = 6;
+inline constexpr int Frequency = 7;
+inline constexpr int DampingRatio = 8;
+} // namespace Box
+
+// The value boxes Text2(0..1).
+namespace ValueBox {
+inline constexpr int Width = 0;
+inline constexpr int WindPressure = 1;
+} // namespace ValueBox
+
+// How many items a list box accepts.
+enum class CountRule {
+    // nFreedom items. The computation, the plots and the report read these
+    // lists point by point, so a single item is a complete list only when
+    // there is a single point.
+    Points,
+    PointsOrOne,    // nFreedom items, or a single one (kept as one item)
+    PointsOrSpread, // nFreedom items, or a single one spread over every point
+    ModesOrOne,     // nModes items, or a single one
+};
+
+struct ListBoxField {
+    int box;                   // Text1 index
+    List ProjectModel::*field; // the list the box feeds
+    std::string_view key;      // the record field's name
+    int fileLine;              // 1-based line of the project file; 0 = not stored
+    std::string_view caption;  // caption beside the box in the main window
+    std::string_view name;     // what the box holds, distinct for every box
+    std::string_view unit;     // unit of the typed numbers; empty when none
+    std::string_view note;     // the window's note that explains the box
+    CountRule count;
+};
+
+struct ValueBoxField {
+    int box;                     // Text2 index
+    double ProjectModel::*field; // the value the box sets
+    std::string_view key;
+    int fileLine;
+    std::string_view caption;
+    std::string_view unit;
+    std::string_view note;
+    double toRecord; // stored value = typed value * toRecord (kPa to N/m^2)
+};
+
+// The three drop-down lists.
+enum class Choice { Freedom, Modes, Terrain };
+
+struct ChoiceField {
+    Choice choice;
+    std::int16_t ProjectModel::*field; // set to position + 1 on selection
+    std::string_view key;
+    int fileLine; // the file stores position + 1
+    std::string_view caption;
+    int entries; // number of entries of the list
+};
+
+inline constexpr std::string_view kPointsNote =
+    "注：坐标和面积个数应分别与自由度数相同，数据之间用分号隔开。";
+inline constexpr std::string_view kWidthNote = "注：仅用于计算水平向相关性，不考虑时取0";
+inline constexpr std::string_view kModesNote =
+    "注：频率和阻尼比个数应与拟取的振型数相同；数据之间用分号隔开。";
+inline constexpr std::string_view kMassNote =
+    "注：个数应与自由度数相同；以下振型与此相同。数据之间用分号隔开。";
+inline constexpr std::string_view kShapeCoefNote =
+    "注：如果各质点体型系数相同，只输入一个数值；"
+    "否则，输入的个数应与自由度数相同，数据之间用分号隔开。";
+
+inline constexpr std::array<ListBoxField, kListBoxCount> kListBoxFields{{
+    {Box::Heights, &ProjectModel::zCoord, "zCoord", 3, "各质点z坐标(m)", "各质点z坐标", "m",
+     kPointsNote, CountRule::Points},
+    {Box::Areas, &ProjectModel::windArea, "windArea", 4, "各质点受风面积(m^2)", "各质点受风面积",
+     "m^2", kPointsNote, CountRule::Points},
+    {Box::Masses, &ProjectModel::mass, "mass", 8, "各质点质量(吨)", "各质点质量", "吨", kMassNote,
+     CountRule::Points},
+    {Box::ModeShape1, &ProjectModel::modeShape, "modeShape", 9, "第1阶振型", "第1阶振型", "",
+     kMassNote, CountRule::Points},
+    {Box::ModeShape2, &ProjectModel::modeShape2, "modeShape2", 0, "未定义", "第2阶振型（未定义）",
+     "", kMassNote, CountRule::PointsOrOne},
+    {Box::ModeShape3, &ProjectModel::modeShape3, "modeShape3", 0, "未定义", "第3阶振型（未定义）",
+     "", kMassNote, CountRule::PointsOrOne},
+    {Box::ShapeCoef, &ProjectModel::shapeCoef, "shapeCoef", 12, "体型系数", "体型系数", "",
+     kShapeCoefNote, CountRule::PointsOrSpread},
+    {Box::Frequency, &ProjectModel::freq, "freq", 6, "固有频率(Hz)", "固有频率", "Hz", kModesNote,
+     CountRule::ModesOrOne},
+    {Box::DampingRatio, &ProjectModel::dampRatio, "dampRatio", 7, "阻尼比", "阻尼比", "",
+     kModesNote, CountRule::ModesOrOne},
+}};
+
+inline constexpr std::array<ValueBoxField, kValueBoxCount> kValueBoxFields{{
+    {ValueBox::Width, &ProjectModel::structWidth, "structWidth", 2, "结构宽度(m)", "m", kWidthNote,
+     1.0},
+    {ValueBox::WindPressure, &ProjectModel::w0, "w0", 11, "基本风压(KPa)", "KPa", "", 1000.0},
+}};
+
+inline constexpr std::array<ChoiceField, 3> kChoiceFields{{
+    {Choice::Freedom, &ProjectModel::nFreedom, "nFreedom", 1, "自由度数", kMaxFreedom},
+    {Choice::Modes, &ProjectModel::nModes, "nModes", 5, "拟取振型数", 1},
+    {Choice::Terrain, &ProjectModel::terrainType, "terrainType", 10, "地貌类型", 4},
+}};
+
+// The field table entries by box.
+[[nodiscard]] constexpr const ListBoxField& listBoxField(int box) {
+    return kListBoxFields.at(static_cast<std::size_t>(box));
+}
+[[nodiscard]] constexpr const ValueBoxField& valueBoxField(int box) {
+    return kValueBoxFields.at(static_cast<std::size_t>(box));
+}
+[[nodiscard]] constexpr const ChoiceField& choiceField(Choice choice) {
+    return kChoiceFields.at(static_cast<std::size_t>(choice));
+}
+
+// What one line of the project file holds.
+struct FileLine {
+    enum class Kind { Choice, ListBox, ValueBox };
+    Kind kind = Kind::Choice;
+    int index = 0; // the Choice, Text1 or Text2 index
+};
+
+inline constexpr int kProjectFileLines = 12;
+
+// The project file's lines in order, gathered from the field tables.
+[[nodiscard]] constexpr std::array<FileLine, kProjectFileLines> projectFileLayout() {
+    std::array<FileLine, kProjectFileLines> layout{};
+    for (const ChoiceField& f : kChoiceFields)
+        layout.at(static_cast<std::size_t>(f.fileLine - 1)) =
+            FileLine{FileLine::Kind::Choice, static_cast<int>(f.choice)};
+    for (const ListBoxField& f : kListBoxFields)
+        if (f.fileLine > 0)
+            layout.at(static_cast<std::size_t>(f.fileLine - 1)) =
+                FileLine{FileLine::Kind::ListBox, f.box};
+    for (const ValueBoxField& f : kValueBoxFields)
+        layout.at(static_cast<std::size_t>(f.fileLine - 1)) =
+            FileLine{FileLine::Kind::ValueBox, f.box};
+    return layout;
+}
+
+inline constexpr std::array<FileLine, kProjectFileLines> kProjectFileLayout = projectFileLayout();
+
+} // namespace tamsor
