@@ -4,6 +4,7 @@
 #include "FaultCheck.h"
 #include "NumericHelpers.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <cstddef>
@@ -13,8 +14,6 @@
 namespace tamsor {
 
 namespace {
-
-constexpr int kMaxPoints = 10;
 
 // The computation tests and clears the exception flags; the caller gets its
 // own flags back afterwards.
@@ -233,32 +232,17 @@ void Run::pointResults() {
 void Run::lrcAndCorrection() {
     const double g = p_.g;
 
-    // 1. Influence coefficients of the base shear: c (z/H)^k with c = 1, k = 0.
-    const double h = arrayMax(m_.zCoord);
-    if (!checked(h, "最大高度H"))
-        return;
-    List iota(n_, 0.0);
-    for (std::size_t i = 0; i < n_; ++i) {
-        // The ratio is checked on its own: (z/0)^0 is 1, and the compiler may
-        // fold the power away together with the division.
-        const double ratio = m_.zCoord[i] / h;
-        if (!ok(ratio, "影响系数", i))
-            return;
-        iota[i] = 1.0 * std::pow(ratio, 0.0);
-        if (!ok(iota[i], "影响系数", i))
-            return;
-        if (!flagsOk("影响系数", i))
-            return;
-    }
-
+    // 1. The influence coefficients of the base shear, c (z/H)^k with c = 1
+    //    and k = 0, are 1 at every point, so each force enters the base shear
+    //    with its own weight.
     // 2. Covariance of each force with the base shear, variance of the base shear.
     List cov(n_, 0.0);
     double sigmaV2 = 0.0;
     for (std::size_t i = 0; i < n_; ++i) {
         cov[i] = 0.0;
         for (std::size_t j = 0; j < n_; ++j) {
-            sigmaV2 = sigmaV2 + c_[i][j] * iota[i] * iota[j];
-            cov[i] = iota[j] * c_[i][j] + cov[i];
+            sigmaV2 = sigmaV2 + c_[i][j];
+            cov[i] = c_[i][j] + cov[i];
         }
         if (!ok(cov[i], "脉动风力与基底剪力的协方差", i))
             return;
@@ -331,27 +315,68 @@ std::optional<ComputeFault> checkInputShape(const ProjectModel& m) {
 
 std::optional<ComputeFault> computeWindResponse(ProjectModel& model) {
     model.resultsComplete = false;
-    if (model.nFreedom < 1 || model.nFreedom > kMaxPoints)
+    if (model.nFreedom < 1 || model.nFreedom > kMaxFreedom)
         return ComputeFault{"自由度数", FaultReason::OutOfRange};
 
     // 1. Every result list starts at nFreedom zeros; the scalars of a previous
     //    run are dropped so that a faulted run leaves nothing stale behind.
     for (List* list :
          {&model.meanDisp, &model.dispStd, &model.windVibForce, &model.windVibCoef, &model.bgFactor,
-          &model.muR, &model.eqStaticLoad, &model.lrcLoad, &model.lrcBackground, &model.meanLoad})
+          &model.muR, &model.eqStaticLoad, &model.lrcLoad, &model.lrcBackground, &model.meanLoad,
+          &model.lrcResonant, &model.totalDisp, &model.gbjLoad})
         list->assign(static_cast<std::size_t>(model.nFreedom), 0.0);
-    model.dynFactor = 0.0;
-    model.corrC = 0.0;
-    model.exactBaseShear = 0.0;
+    for (double* value :
+         {&model.dynFactor, &model.corrC, &model.exactBaseShear, &model.meanBaseShear,
+          &model.meanBaseMoment, &model.fluctBaseShear, &model.fluctBaseMoment,
+          &model.totalBaseShear, &model.totalBaseMoment, &model.lrcBaseShear, &model.lrcBaseMoment})
+        *value = 0.0;
     if (auto fault = checkInputShape(model))
         return fault;
 
     ExceptionFlagsKeeper keeper;
     detail::clearFaultFlags();
     auto fault = Run(model).execute();
-    if (!fault)
+    if (!fault) {
+        deriveResults(model);
         model.resultsComplete = true;
+    }
     return fault;
+}
+
+void deriveResults(ProjectModel& m) {
+    const auto n = static_cast<std::size_t>(std::max<int>(m.nFreedom, 0));
+    for (const List* list : {&m.zCoord, &m.meanLoad, &m.windVibForce, &m.dispStd, &m.meanDisp,
+                             &m.lrcLoad, &m.eqStaticLoad})
+        if (list->size() < n)
+            return;
+    // Sums over the points in order, each starting from 0.
+    m.meanBaseShear = 0.0;
+    m.meanBaseMoment = 0.0;
+    m.fluctBaseShear = 0.0;
+    m.fluctBaseMoment = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        m.meanBaseShear += m.meanLoad[i];
+        m.meanBaseMoment += m.meanLoad[i] * m.zCoord[i];
+        m.fluctBaseShear += m.windVibForce[i];
+        m.fluctBaseMoment += m.zCoord[i] * m.windVibForce[i];
+    }
+    m.totalBaseShear = m.fluctBaseShear + m.meanBaseShear;
+    m.totalBaseMoment = m.fluctBaseMoment + m.meanBaseMoment;
+    // R / sqrt(1 + R^2) of the wind vibration force is its resonant part.
+    const double resonantShare = std::sqrt(m.dynFactor * m.dynFactor - 1.0) / m.dynFactor;
+    m.totalDisp.assign(n, 0.0);
+    m.lrcResonant.assign(n, 0.0);
+    m.gbjLoad.assign(n, 0.0);
+    m.lrcBaseShear = 0.0;
+    m.lrcBaseMoment = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        m.totalDisp[i] = m.dispStd[i] + m.meanDisp[i];
+        m.lrcResonant[i] = resonantShare * m.windVibForce[i];
+        m.lrcBaseShear += m.lrcLoad[i];
+        m.lrcBaseMoment += m.zCoord[i] * m.lrcLoad[i];
+        // The fluctuating part rescaled so that it adds up to the exact base shear.
+        m.gbjLoad[i] = (m.eqStaticLoad[i] - m.meanLoad[i]) / m.corrC + m.meanLoad[i];
+    }
 }
 
 } // namespace tamsor

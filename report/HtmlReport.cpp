@@ -1,12 +1,14 @@
 #include "HtmlReport.h"
 
 #include "NumberFormat.h"
+#include "ResultsCheck.h"
 #include "TamsorVersion.h"
 
 #include <QDir>
 #include <QSaveFile>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -24,93 +26,94 @@ constexpr std::string_view kMaintainerName = "Tamsor's maintainers";
 constexpr std::string_view kMaintainerEmail = "tamsor-maintainers@example.org";
 constexpr std::string_view kDesignerAndYear = "程序设计：Tamsor开发者  2026";
 
-constexpr std::int16_t kMostPoints = 10;
-
 // --- checks ------------------------------------------------------------------
 
 Message refusal(std::string text) {
     return Message{std::move(text), "警告", Message::Icon::Exclamation};
 }
 
-struct NamedList {
-    const char* name; // as the page labels it
-    const List* list;
-};
-
-std::vector<NamedList> inputPointLists(const ProjectModel& m) {
-    return {{"质点z坐标(m)", &m.zCoord},
-            {"质点受风面积(m^2)", &m.windArea},
-            {"各质点质量(吨)", &m.mass},
-            {"第1阶振型", &m.modeShape},
-            {"体型系数", &m.shapeCoef}};
-}
-
-std::vector<NamedList> resultPointLists(const ProjectModel& m) {
-    return {{"平均风荷载(KN)", &m.meanLoad},
-            {"平均位移(mm)", &m.meanDisp},
-            {"第1阶风振力（KN）", &m.windVibForce},
-            {"第1阶位移标准差（mm）", &m.dispStd},
-            {"背景分量因子Bz", &m.bgFactor},
-            {"两个系数的乘积u1*r1", &m.muR},
-            {"风振系数", &m.windVibCoef},
-            {"等效静力风荷载(KN)", &m.eqStaticLoad},
-            {"等效风荷载背景分量(KN)", &m.lrcBackground},
-            {"LRC法等效风荷载(KN)", &m.lrcLoad}};
-}
-
 std::string dynFactorName(const ProjectModel& m) {
     return m.codeVersion == 0 ? "中间计算参数SQRT(1+R^2)" : "脉动增大系数ξ1";
 }
 
-std::optional<Message> notFiniteRefusal(const std::string& name) {
+// What the page calls a record field, for the refusals.
+std::string labelOf(const ProjectModel& m, std::string_view key) {
+    static const std::pair<std::string_view, std::string_view> kLabels[] = {
+        {"zCoord", "质点z坐标(m)"},
+        {"windArea", "质点受风面积(m^2)"},
+        {"mass", "各质点质量(吨)"},
+        {"modeShape", "第1阶振型"},
+        {"shapeCoef", "体型系数"},
+        {"meanLoad", "平均风荷载(KN)"},
+        {"meanDisp", "平均位移(mm)"},
+        {"windVibForce", "第1阶风振力（KN）"},
+        {"dispStd", "第1阶位移标准差（mm）"},
+        {"bgFactor", "背景分量因子Bz"},
+        {"muR", "两个系数的乘积u1*r1"},
+        {"windVibCoef", "风振系数"},
+        {"eqStaticLoad", "等效静力风荷载(KN)"},
+        {"lrcBackground", "等效风荷载背景分量(KN)"},
+        {"lrcLoad", "LRC法等效风荷载(KN)"},
+        {"lrcResonant", "等效风荷载共振分量(KN)"},
+        {"totalDisp", "各质点总位移(mm)"},
+        {"gbjLoad", "修正后的GBJ法等效风荷载(KN)"},
+        {"structWidth", "结构宽度(m)"},
+        {"w0", "基本风压(KPa)"},
+        {"alpha", "地貌类型"},
+        {"i10", "地貌类型"},
+        {"freq", "固有频率(Hz)"},
+        {"dampRatio", "阻尼比"},
+        {"exactBaseShear", "脉动底部剪力精确解(KN)"},
+        {"corrC", "脉动修正系数C"},
+        {"meanBaseShear", "平均基底剪力(KN)"},
+        {"meanBaseMoment", "平均基底弯矩(KN*m)"},
+        {"fluctBaseShear", "第1阶脉动基底剪力（KN）"},
+        {"fluctBaseMoment", "第1阶脉动基底弯矩（KN*m）"},
+        {"totalBaseShear", "总基底剪力(KN)"},
+        {"totalBaseMoment", "总基底弯矩(KN*m)"},
+        {"lrcBaseShear", "LRC法总底部剪力(KN)"},
+        {"lrcBaseMoment", "LRC法总底部弯矩(KN*m)"},
+    };
+    if (key == "dynFactor")
+        return dynFactorName(m);
+    for (const auto& [k, label] : kLabels)
+        if (k == key)
+            return std::string(label);
+    return std::string(key);
+}
+
+Message notFiniteRefusal(const std::string& name) {
     return refusal("“" + name + "”中含有无效的数值（非数或溢出），无法生成报告书！");
 }
 
-// The values the page shows beyond the stored ones. Only formed once the
-// lists are known to hold nFreedom elements.
-struct DerivedValues {
-    double meanShear = 0.0;
-    double meanMoment = 0.0;
-    double fluctShear = 0.0;
-    double fluctMoment = 0.0;
-    double totalShear = 0.0;
-    double totalMoment = 0.0;
-    double lrcShear = 0.0;
-    double lrcMoment = 0.0;
-    List totalDisp;
-    List resonant;
-    List correctedGbj;
-};
-
-DerivedValues deriveValues(const ProjectModel& m) {
-    DerivedValues d;
-    const auto n = static_cast<std::size_t>(m.nFreedom);
-    for (std::size_t i = 0; i < n; ++i) {
-        d.meanShear += m.meanLoad[i];
-        d.meanMoment += m.meanLoad[i] * m.zCoord[i];
-        d.fluctShear += m.windVibForce[i];
-        d.fluctMoment += m.zCoord[i] * m.windVibForce[i];
+Message defectRefusal(const ProjectModel& m, const ResultsDefect& defect) {
+    using Kind = ResultsDefect::Kind;
+    switch (defect.kind) {
+    case Kind::NotComputed:
+        return refusal(
+            "没有可用的计算结果（尚未计算或上次计算出错），请先计算风振响应，再生成报告书！");
+    case Kind::PointCount:
+        return refusal("自由度数目必须在1到10之间，无法生成报告书！");
+    case Kind::InputShort:
+        return refusal("“" + labelOf(m, defect.key) +
+                       "”的数据个数少于自由度数目，无法生成报告书！");
+    case Kind::FrequencyMissing:
+        return refusal("没有固有频率的数据，无法生成报告书！");
+    case Kind::DampingMissing:
+        return refusal("没有阻尼比的数据，无法生成报告书！");
+    case Kind::ResultSize:
+        return refusal("计算结果“" + labelOf(m, defect.key) +
+                       "”的数据个数与自由度数目不一致，请重新计算后再生成报告书！");
+    case Kind::Terrain:
+        return refusal("地貌类型必须是A、B、C、D之一，无法生成报告书！");
+    case Kind::NotFinite:
+        break;
     }
-    d.totalShear = d.fluctShear + d.meanShear;
-    d.totalMoment = d.fluctMoment + d.meanMoment;
-    const double resonantShare = std::sqrt(m.dynFactor * m.dynFactor - 1.0) / m.dynFactor;
-    for (std::size_t i = 0; i < n; ++i) {
-        d.totalDisp.push_back(m.dispStd[i] + m.meanDisp[i]);
-        d.resonant.push_back(resonantShare * m.windVibForce[i]);
-        d.lrcShear += m.lrcLoad[i];
-        d.lrcMoment += m.zCoord[i] * m.lrcLoad[i];
-        d.correctedGbj.push_back((m.eqStaticLoad[i] - m.meanLoad[i]) / m.corrC + m.meanLoad[i]);
-    }
-    return d;
+    return notFiniteRefusal(labelOf(m, defect.key));
 }
 
-bool allFinite(const List& list, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!std::isfinite(list[i])) {
-            return false;
-        }
-    }
-    return true;
+bool allFinite(const List& list) {
+    return std::all_of(list.begin(), list.end(), [](double v) { return std::isfinite(v); });
 }
 
 // --- the page ----------------------------------------------------------------
@@ -261,7 +264,7 @@ void writeInputs(Page& page, const ProjectModel& m, std::size_t n) {
     page.line(kBlankParagraph);
 }
 
-void writeResults(Page& page, const ProjectModel& m, const DerivedValues& d, std::size_t n) {
+void writeResults(Page& page, const ProjectModel& m, std::size_t n) {
     const bool newCode = m.codeVersion == 0;
     if (newCode) {
         page.line("<p><font size=\"6\"><b>二 计算结果</b></font><font color= "
@@ -277,9 +280,9 @@ void writeResults(Page& page, const ProjectModel& m, const DerivedValues& d, std
     row(page, label22h("16", "平均风荷载(KN)"), [&] { listCell(page, m.meanLoad, n, fixed2); });
     row(page, label22h("15", "平均位移(mm)"), [&] { listCell(page, m.meanDisp, n, fixed2); });
     row(page, label22h("16", "平均基底剪力(KN)"),
-        [&] { oneLineCell(page, kCell16, fixed2(d.meanShear), "</td>"); });
+        [&] { oneLineCell(page, kCell16, fixed2(m.meanBaseShear), "</td>"); });
     row(page, label22h("16", "平均基底弯矩(KN*m)"),
-        [&] { oneLineCell(page, kCell16, fixed2(d.meanMoment), "</td>"); });
+        [&] { oneLineCell(page, kCell16, fixed2(m.meanBaseMoment), "</td>"); });
     page.line(kTableEnd);
 
     constexpr std::string_view kCell73 = "    <td width=\"73%\">";
@@ -288,9 +291,9 @@ void writeResults(Page& page, const ProjectModel& m, const DerivedValues& d, std
     row(page, label27("第1阶风振力（KN）"), [&] { listCell(page, m.windVibForce, n, fixed2); });
     row(page, label27("第1阶位移标准差（mm）"), [&] { listCell(page, m.dispStd, n, fixed2); });
     row(page, label27("第1阶脉动基底剪力（KN）"),
-        [&] { oneLineCell(page, kCell73, fixed2(d.fluctShear), "　</td>"); });
+        [&] { oneLineCell(page, kCell73, fixed2(m.fluctBaseShear), "　</td>"); });
     row(page, label27("第1阶脉动基底弯矩（KN*m）"),
-        [&] { oneLineCell(page, kCell73, fixed2(d.fluctMoment), "　</td>"); });
+        [&] { oneLineCell(page, kCell73, fixed2(m.fluctBaseMoment), "　</td>"); });
     page.line(kTableEnd);
 
     // The first two rows name the intermediate factors of the chosen edition.
@@ -309,11 +312,11 @@ void writeResults(Page& page, const ProjectModel& m, const DerivedValues& d, std
 
     page.line("<p><font size=\"4\"><b>4 总响应(平均响应+脉动响应)</b></font></p> ");
     page.line(kTable);
-    row(page, label27("各质点总位移(mm)"), [&] { listCell(page, d.totalDisp, n, fixed2); });
+    row(page, label27("各质点总位移(mm)"), [&] { listCell(page, m.totalDisp, n, fixed2); });
     row(page, label27("总基底剪力(KN)"),
-        [&] { oneLineCell(page, kCell73, fixed2(d.totalShear), "</td>"); });
+        [&] { oneLineCell(page, kCell73, fixed2(m.totalBaseShear), "</td>"); });
     row(page, label27("总基底弯矩(KN*m)"),
-        [&] { oneLineCell(page, kCell73, fixed2(d.totalMoment), "　</td>"); });
+        [&] { oneLineCell(page, kCell73, fixed2(m.totalBaseMoment), "　</td>"); });
     page.line(kTableEnd);
     page.line(kBlankParagraph);
 
@@ -323,12 +326,12 @@ void writeResults(Page& page, const ProjectModel& m, const DerivedValues& d, std
     row(page, label22h("16", "等效风荷载背景分量(KN)"),
         [&] { listCell(page, m.lrcBackground, n, fixed2); });
     row(page, label22h("15", "等效风荷载共振分量(KN)"),
-        [&] { listCell(page, d.resonant, n, fixed2); });
+        [&] { listCell(page, m.lrcResonant, n, fixed2); });
     row(page, label22h("15", "LRC法等效风荷载(KN)"), [&] { listCell(page, m.lrcLoad, n, fixed2); });
     row(page, label22h("16", "LRC法总底部剪力(KN)"),
-        [&] { oneLineCell(page, kCell16, fixed2(d.lrcShear), "</td>"); });
+        [&] { oneLineCell(page, kCell16, fixed2(m.lrcBaseShear), "</td>"); });
     row(page, label22h("16", "LRC法总底部弯矩(KN*m)"),
-        [&] { oneLineCell(page, kCell16, fixed2(d.lrcMoment), "</td>"); });
+        [&] { oneLineCell(page, kCell16, fixed2(m.lrcBaseMoment), "</td>"); });
     page.line(kTableEnd);
     page.line(kBlankParagraph);
 
@@ -339,7 +342,7 @@ void writeResults(Page& page, const ProjectModel& m, const DerivedValues& d, std
         [&] { singleListValue(page, m.exactBaseShear); });
     row(page, label22h("15", "脉动修正系数C "), [&] { singleListValue(page, m.corrC); });
     row(page, label22h("15", "修正后的GBJ法等效风荷载(KN)"),
-        [&] { listCell(page, d.correctedGbj, n, fixed2); });
+        [&] { listCell(page, m.gbjLoad, n, fixed2); });
     page.line(kTableEnd);
     page.line(kBlankParagraph);
 }
@@ -370,60 +373,8 @@ Message writeFailure(const QString& path) {
 } // namespace
 
 std::optional<Message> reportRefusal(const ProjectModel& m) {
-    if (!m.resultsComplete) {
-        return refusal(
-            "没有可用的计算结果（尚未计算或上次计算出错），请先计算风振响应，再生成报告书！");
-    }
-    if (m.nFreedom < 1 || m.nFreedom > kMostPoints) {
-        return refusal("自由度数目必须在1到10之间，无法生成报告书！");
-    }
-    const auto n = static_cast<std::size_t>(m.nFreedom);
-    for (const NamedList& input : inputPointLists(m)) {
-        if (input.list->size() < n) {
-            return refusal("“" + std::string(input.name) +
-                           "”的数据个数少于自由度数目，无法生成报告书！");
-        }
-    }
-    if (m.freq.empty()) {
-        return refusal("没有固有频率的数据，无法生成报告书！");
-    }
-    if (m.dampRatio.empty()) {
-        return refusal("没有阻尼比的数据，无法生成报告书！");
-    }
-    // The computation sizes every result list to its nFreedom; another size
-    // means the results belong to a different number of mass points.
-    for (const NamedList& result : resultPointLists(m)) {
-        if (result.list->size() != n) {
-            return refusal("计算结果“" + std::string(result.name) +
-                           "”的数据个数与自由度数目不一致，请重新计算后再生成报告书！");
-        }
-    }
-    if (m.terrainType < 1 || m.terrainType > 4) {
-        return refusal("地貌类型必须是A、B、C、D之一，无法生成报告书！");
-    }
-
-    for (const NamedList& input : inputPointLists(m)) {
-        if (!allFinite(*input.list, n)) {
-            return notFiniteRefusal(input.name);
-        }
-    }
-    for (const NamedList& result : resultPointLists(m)) {
-        if (!allFinite(*result.list, n)) {
-            return notFiniteRefusal(result.name);
-        }
-    }
-    const std::vector<std::pair<std::string, double>> singles = {
-        {"结构宽度(m)", m.structWidth},  {"基本风压(KPa)", m.w0},
-        {"地貌类型", m.alpha},           {"地貌类型", m.i10},
-        {"固有频率(Hz)", m.freq[0]},     {"阻尼比", m.dampRatio[0]},
-        {dynFactorName(m), m.dynFactor}, {"脉动底部剪力精确解(KN)", m.exactBaseShear},
-        {"脉动修正系数C", m.corrC},
-    };
-    for (const auto& [name, value] : singles) {
-        if (!std::isfinite(value)) {
-            return notFiniteRefusal(name);
-        }
-    }
+    if (const std::optional<ResultsDefect> defect = findResultsDefect(m))
+        return defectRefusal(m, *defect);
 
     if (m.dynFactor < 1.0) {
         return refusal("“" + dynFactorName(m) + "”小于1，无法计算共振分量，无法生成报告书！");
@@ -431,42 +382,34 @@ std::optional<Message> reportRefusal(const ProjectModel& m) {
     if (m.corrC == 0.0) {
         return refusal("脉动修正系数C为0，无法计算修正后的GBJ法等效风荷载，无法生成报告书！");
     }
-
-    // What the page forms itself may still overflow.
-    const DerivedValues d = deriveValues(m);
-    const std::vector<std::pair<const char*, double>> sums = {
-        {"平均基底剪力(KN)", d.meanShear},         {"平均基底弯矩(KN*m)", d.meanMoment},
-        {"第1阶脉动基底剪力（KN）", d.fluctShear}, {"第1阶脉动基底弯矩（KN*m）", d.fluctMoment},
-        {"总基底剪力(KN)", d.totalShear},          {"总基底弯矩(KN*m)", d.totalMoment},
-        {"LRC法总底部剪力(KN)", d.lrcShear},       {"LRC法总底部弯矩(KN*m)", d.lrcMoment},
+    // The values read off the results may still overflow.
+    const std::pair<std::string_view, double> sums[] = {
+        {"meanBaseShear", m.meanBaseShear},   {"meanBaseMoment", m.meanBaseMoment},
+        {"fluctBaseShear", m.fluctBaseShear}, {"fluctBaseMoment", m.fluctBaseMoment},
+        {"totalBaseShear", m.totalBaseShear}, {"totalBaseMoment", m.totalBaseMoment},
+        {"lrcBaseShear", m.lrcBaseShear},     {"lrcBaseMoment", m.lrcBaseMoment},
     };
-    for (const auto& [name, value] : sums) {
-        if (!std::isfinite(value)) {
-            return notFiniteRefusal(name);
-        }
-    }
-    if (!allFinite(d.totalDisp, n)) {
-        return notFiniteRefusal("各质点总位移(mm)");
-    }
-    if (!allFinite(d.resonant, n)) {
-        return notFiniteRefusal("等效风荷载共振分量(KN)");
-    }
-    if (!allFinite(d.correctedGbj, n)) {
-        return notFiniteRefusal("修正后的GBJ法等效风荷载(KN)");
-    }
+    for (const auto& [key, value] : sums)
+        if (!std::isfinite(value))
+            return notFiniteRefusal(labelOf(m, key));
+    const std::pair<std::string_view, const List*> lists[] = {
+        {"totalDisp", &m.totalDisp}, {"lrcResonant", &m.lrcResonant}, {"gbjLoad", &m.gbjLoad}};
+    for (const auto& [key, list] : lists)
+        if (!allFinite(*list))
+            return notFiniteRefusal(labelOf(m, key));
     return std::nullopt;
 }
 
-QByteArray htmlReportBytes(const ProjectModel& m) {
-    if (reportRefusal(m)) {
-        return {};
-    }
+namespace {
+
+// The page of a record that passed reportRefusal; empty when the text cannot
+// be encoded.
+QByteArray pageBytes(const ProjectModel& m) {
     const auto n = static_cast<std::size_t>(m.nFreedom);
-    const DerivedValues derived = deriveValues(m);
     Page page;
     writeHead(page);
     writeInputs(page, m, n);
-    writeResults(page, m, derived, n);
+    writeResults(page, m, n);
     writeFooter(page);
 
     QStringEncoder encoder("GB2312");
@@ -480,11 +423,20 @@ QByteArray htmlReportBytes(const ProjectModel& m) {
     return bytes;
 }
 
+} // namespace
+
+QByteArray htmlReportBytes(const ProjectModel& m) {
+    if (reportRefusal(m)) {
+        return {};
+    }
+    return pageBytes(m);
+}
+
 std::optional<Message> writeHtmlReport(const ProjectModel& model, const QString& path) {
     if (auto refused = reportRefusal(model)) {
         return refused;
     }
-    const QByteArray bytes = htmlReportBytes(model);
+    const QByteArray bytes = pageBytes(model);
     if (bytes.isEmpty()) {
         return refusal("无法以GB2312编码生成报告书！");
     }
