@@ -1,11 +1,8 @@
 #include "Batch.h"
 
-#include "HtmlReport.h"
-#include "InputForm.h"
 #include "NumberFormat.h"
-#include "ProjectFile.h"
-#include "Startup.h"
-#include "WindResponse.h"
+#include "ProjectSession.h"
+#include "ResultFields.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -16,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstddef>
 #include <ostream>
 #include <string_view>
@@ -45,22 +43,18 @@ std::string roundTrip(double value) {
     return std::string(buf.data(), result.ptr);
 }
 
-// Points whose results can be read: every list is checked, so a model with a
-// short list is never read beyond its end.
-std::size_t pointCount(const ProjectModel& m) {
-    std::size_t n = m.nFreedom > 0 ? static_cast<std::size_t>(m.nFreedom) : 0;
-    for (const List* list :
-         {&m.zCoord, &m.meanLoad, &m.meanDisp, &m.windVibForce, &m.dispStd, &m.windVibCoef,
-          &m.eqStaticLoad, &m.muR, &m.bgFactor, &m.lrcBackground, &m.lrcLoad})
-        n = std::min(n, list->size());
-    return n;
+// Shortest text that reads back as the same double, or nothing for a value
+// that is not a finite number (a derived value that overflowed).
+std::string csvNumber(double value) {
+    return std::isfinite(value) ? roundTrip(value) : std::string();
 }
 
-QJsonArray jsonList(const List& list, std::size_t n) {
-    QJsonArray array;
-    for (std::size_t i = 0; i < n; ++i)
-        array.append(list[i]);
-    return array;
+QJsonValue jsonNumber(double value) {
+    return std::isfinite(value) ? QJsonValue(value) : QJsonValue(QJsonValue::Null);
+}
+
+std::size_t pointCount(const ProjectModel& m) {
+    return static_cast<std::size_t>(m.nFreedom);
 }
 
 char terrainLetter(std::int16_t terrainType) {
@@ -231,34 +225,27 @@ ParsedArguments parseBatchArguments(const QStringList& args) {
     return ParsedArguments{options, {}};
 }
 
-ProjectRun runProject(const QString& path, std::int16_t codeVersion, ProjectModel& model) {
-    model = ProjectModel{};
-    initializeProject(model);
-    MessageRecorder recorder;
-    InputForm form(model, recorder);
-    ProjectRun run;
-
-    // Open: New, then the reader.
-    form.newProject();
-    if (!readProjectFile(path, form)) {
-        run.status = kBatchRefused;
-    } else {
-        // A complete read resets the edition to 201X; the chosen one applies
-        // from here on, as if picked in the options dialog after opening.
-        model.codeVersion = codeVersion;
-        // The compute button: the gate, then the computation.
-        if (!form.commandGate()) {
-            run.status = kBatchRefused;
-        } else {
-            form.setResultButtonsEnabled(true);
-            if (const std::optional<ComputeFault> fault = computeWindResponse(model)) {
-                recorder.show(inputError(fault->message()));
-                run.status = kBatchFault;
-            }
-        }
+int runProject(ProjectSession& session, const QString& path, std::int16_t codeVersion) {
+    if (!session.open(path))
+        return kBatchRefused;
+    // A complete read resets the edition to 201X; the chosen one applies from
+    // here on, as if picked in the options dialog after opening.
+    session.setCodeVersion(codeVersion);
+    const ComputeOutcome outcome = session.compute();
+    switch (outcome.status) {
+    case ComputeOutcome::Status::Refused:
+        return kBatchRefused;
+    case ComputeOutcome::Status::Faulted:
+        session.form().sink().show(*outcome.fault);
+        return kBatchFault;
+    case ComputeOutcome::Status::Computed:
+        break;
     }
-    run.messages = std::move(recorder.messages);
-    return run;
+    if (!session.resultsCurrent()) {
+        session.form().sink().show(ProjectSession::noCurrentResults());
+        return kBatchRefused;
+    }
+    return kBatchOk;
 }
 
 std::string messageLine(const Message& message) {
@@ -274,52 +261,34 @@ QJsonObject resultJson(const ProjectModel& m, const QString& file) {
     object.insert(QStringLiteral("nFreedom"), m.nFreedom);
     object.insert(QStringLiteral("codeVersion"), m.codeVersion);
     object.insert(QStringLiteral("terrainType"), m.terrainType);
-    object.insert(QStringLiteral("alpha"), m.alpha);
-    object.insert(QStringLiteral("i10"), m.i10);
-    object.insert(QStringLiteral("dynFactor"), m.dynFactor);
-    object.insert(QStringLiteral("corrC"), m.corrC);
-    object.insert(QStringLiteral("exactBaseShear"), m.exactBaseShear);
-    object.insert(QStringLiteral("zCoord"), jsonList(m.zCoord, n));
-    object.insert(QStringLiteral("meanLoad"), jsonList(m.meanLoad, n));
-    object.insert(QStringLiteral("meanDisp"), jsonList(m.meanDisp, n));
-    object.insert(QStringLiteral("windVibForce"), jsonList(m.windVibForce, n));
-    object.insert(QStringLiteral("dispStd"), jsonList(m.dispStd, n));
-    object.insert(QStringLiteral("windVibCoef"), jsonList(m.windVibCoef, n));
-    object.insert(QStringLiteral("eqStaticLoad"), jsonList(m.eqStaticLoad, n));
-    object.insert(QStringLiteral("muR"), jsonList(m.muR, n));
-    object.insert(QStringLiteral("bgFactor"), jsonList(m.bgFactor, n));
-    object.insert(QStringLiteral("lrcBackground"), jsonList(m.lrcBackground, n));
-    object.insert(QStringLiteral("lrcLoad"), jsonList(m.lrcLoad, n));
+    for (const ResultField& field : kStructureResults)
+        object.insert(QLatin1StringView(field.key), jsonNumber(m.*field.value));
+    for (const ResultField& field : kPointResults) {
+        const List& list = m.*field.list;
+        QJsonArray array;
+        for (std::size_t i = 0; i < n; ++i)
+            array.append(jsonNumber(list[i]));
+        object.insert(QLatin1StringView(field.key), array);
+    }
     return object;
 }
 
 std::string resultText(const ProjectModel& m, const QString& file) {
-    struct Column {
-        const char* header;
-        const List* values;
-        int decimals;
-    };
-    const std::array<Column, 8> columns{{
-        {"高度(m)", &m.zCoord, 2},
-        {"平均风荷载(KN)", &m.meanLoad, 3},
-        {"平均位移(mm)", &m.meanDisp, 3},
-        {"第1阶风振力(KN)", &m.windVibForce, 3},
-        {"第1阶位移标准差(mm)", &m.dispStd, 3},
-        {"风振系数", &m.windVibCoef, 4},
-        {"等效静力风荷载(KN)", &m.eqStaticLoad, 3},
-        {"LRC法等效风荷载(KN)", &m.lrcLoad, 3},
-    }};
+    std::vector<const ResultField*> columns;
+    for (const ResultField& field : kPointResults)
+        if (field.inTextTable)
+            columns.push_back(&field);
     const std::size_t n = pointCount(m);
 
     // cells[row][col]; row 0 is the header, column 0 the point number.
     std::vector<std::vector<std::string>> cells(n + 1);
     cells[0].push_back("质点");
-    for (const Column& c : columns)
-        cells[0].push_back(c.header);
+    for (const ResultField* c : columns)
+        cells[0].push_back(c->heading());
     for (std::size_t i = 0; i < n; ++i) {
         cells[i + 1].push_back(formatInteger(static_cast<long long>(i + 1)));
-        for (const Column& c : columns)
-            cells[i + 1].push_back(formatFixed((*c.values)[i], c.decimals));
+        for (const ResultField* c : columns)
+            cells[i + 1].push_back(formatFixed((m.*c->list)[i], c->decimals));
     }
     std::vector<std::size_t> widths(columns.size() + 1, 0);
     for (const auto& row : cells)
@@ -340,18 +309,18 @@ std::string resultText(const ProjectModel& m, const QString& file) {
         }
         text += line + "\n";
     }
-    text += std::string(m.codeVersion == 0 ? "SQRT(1+R^2)" : "脉动增大系数ξ1") + ": " +
-            formatFixed(m.dynFactor, 4) + "\n";
-    text += "脉动底部剪力精确解(KN): " + formatFixed(m.exactBaseShear, 3) + "\n";
-    text += "脉动修正系数C: " + formatFixed(m.corrC, 4) + "\n";
-    text += "α: " + formatFixed(m.alpha, 2) + "\n";
-    text += "I10: " + formatFixed(m.i10, 4) + "\n";
+    for (const ResultField& field : kStructureResults)
+        if (field.inTextTable)
+            text += field.heading(m.codeVersion) + ": " +
+                    formatFixed(m.*field.value, field.decimals) + "\n";
     return text;
 }
 
 std::string csvHeader() {
-    return "file,point,zCoord,meanLoad,meanDisp,windVibForce,dispStd,windVibCoef,eqStaticLoad,"
-           "muR,bgFactor,lrcBackground,lrcLoad\n";
+    std::string header = "file,point";
+    for (const ResultField& field : kPointResults)
+        header.append(",").append(field.key);
+    return header + "\n";
 }
 
 std::string resultCsv(const ProjectModel& m, const QString& file) {
@@ -360,10 +329,8 @@ std::string resultCsv(const ProjectModel& m, const QString& file) {
     std::string text;
     for (std::size_t i = 0; i < n; ++i) {
         text += fileField + "," + formatInteger(static_cast<long long>(i + 1));
-        for (const List* list :
-             {&m.zCoord, &m.meanLoad, &m.meanDisp, &m.windVibForce, &m.dispStd, &m.windVibCoef,
-              &m.eqStaticLoad, &m.muR, &m.bgFactor, &m.lrcBackground, &m.lrcLoad})
-            text += "," + roundTrip((*list)[i]);
+        for (const ResultField& field : kPointResults)
+            text += "," + csvNumber((m.*field.list)[i]);
         text += "\n";
     }
     return text;
@@ -390,11 +357,12 @@ int runBatch(const QStringList& args, std::ostream& out, std::ostream& err) {
     if (options.format == BatchFormat::Csv)
         out << csvHeader();
 
-    ProjectModel model;
     for (const QString& path : options.projects) {
-        const ProjectRun run = runProject(path, options.codeVersion, model);
-        std::vector<Message> messages = run.messages;
-        int status = run.status;
+        MessageRecorder recorder;
+        ProjectSession session(recorder);
+        int status = runProject(session, path, options.codeVersion);
+        std::vector<Message>& messages = recorder.messages;
+        const ProjectModel& model = session.model();
 
         if (status == kBatchOk) {
             switch (options.format) {
@@ -417,7 +385,7 @@ int runBatch(const QStringList& args, std::ostream& out, std::ostream& err) {
             }
             if (!options.reportPath.isEmpty()) {
                 if (const std::optional<Message> refusal =
-                        writeHtmlReport(model, options.reportPath)) {
+                        session.writeReport(options.reportPath)) {
                     messages.push_back(*refusal);
                     status = kBatchRefused;
                 }

@@ -47,23 +47,22 @@ struct ParsedArguments {
 // line end).
 [[nodiscard]] std::string batchUsage();
 
-// One project run as the window runs Open followed by the compute button.
-struct ProjectRun {
-    int status = kBatchOk;
-    std::vector<Message> messages; // in the order the window would show them
-};
+class ProjectSession;
 
-// Fills `model` (which is re-initialised first) from the project file at
-// `path`, applies the code edition after the read, passes the command gate and
-// computes. `model` holds the results when the status is kBatchOk.
-[[nodiscard]] ProjectRun runProject(const QString& path, std::int16_t codeVersion,
-                                    ProjectModel& model);
+// One project run as the window runs Open followed by the compute button:
+// Open with the file at `path`, the code edition applied after the read, then
+// the compute command. Every message goes to the session's sink in the order
+// the window shows them. Returns the exit status; on kBatchOk the session's
+// record holds current results.
+[[nodiscard]] int runProject(ProjectSession& session, const QString& path,
+                             std::int16_t codeVersion);
 
 // "title: text" as the window shows a message (just the text when it has no
 // title).
 [[nodiscard]] std::string messageLine(const Message& message);
 
-// The output forms of one computed project.
+// The output forms of one computed project; the session must hold current
+// results (ProjectSession::resultsCurrent).
 [[nodiscard]] QJsonObject resultJson(const ProjectModel& model, const QString& file);
 [[nodiscard]] std::string resultText(const ProjectModel& model, const QString& file);
 [[nodiscard]] std::string csvHeader();

@@ -2,8 +2,6 @@
 
 #include "TamsorVersion.h"
 
-#include "WindResponse.h"
-
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -25,9 +23,12 @@
 #include <QSignalBlocker>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace tamsor {
 
@@ -40,27 +41,8 @@ constexpr int kClientHeight = 739;
 
 constexpr const char* kMaintainerLine = "Tamsor 由 Tamsor 开发组维护";
 
-QString qs(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-QLabel* makeLabel(QWidget* parent, const char* text, int x, int y, int w, int h = 22) {
-    auto* label = new QLabel(qs(text), parent);
-    label->setGeometry(x, y, w, h);
-    return label;
-}
-
-QLineEdit* makeEdit(QWidget* parent, int x, int y, int w) {
-    auto* edit = new QLineEdit(parent);
-    edit->setGeometry(x, y, w, 22);
-    return edit;
-}
-
-QComboBox* makeCombo(QWidget* parent, const QStringList& entries, int x, int y, int w) {
-    auto* combo = new QComboBox(parent);
-    combo->addItems(entries);
-    combo->setGeometry(x, y, w, 22);
-    return combo;
+QString qs(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 QGroupBox* makeFrame(QWidget* parent, const char* caption, int x, int y, int w, int h) {
@@ -120,9 +102,8 @@ QString startDirectory(const QString& programDir) {
     return QDir::homePath();
 }
 
-Wind::Wind(ProjectModel& model, Prompts& prompts, QWidget* parent)
-    : QMainWindow(parent), model_(model), prompts_(prompts), sink_(prompts, this),
-      form_(model, sink_) {
+Wind::Wind(Prompts& prompts, QWidget* parent)
+    : QMainWindow(parent), prompts_(prompts), sink_(prompts, this), session_(sink_) {
     setWindowTitle(qs(kAppTitle));
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPointSize(9);
@@ -134,7 +115,7 @@ Wind::Wind(ProjectModel& model, Prompts& prompts, QWidget* parent)
     buildControls(central);
     setCentralWidget(central);
     connectInputs();
-    form_.changed = [this] { syncFromForm(); };
+    connect(&session_, &ProjectSession::formChanged, this, [this] { syncFromForm(); });
     adjustSize();
     setFixedSize(sizeHint());
 
@@ -143,7 +124,7 @@ Wind::Wind(ProjectModel& model, Prompts& prompts, QWidget* parent)
 
 Wind::~Wind() {
     closing_ = true;
-    form_.changed = nullptr;
+    disconnect(&session_, nullptr, this, nullptr);
     for (QLineEdit* edit : text1_)
         edit->removeEventFilter(this);
     for (QLineEdit* edit : text2_)
@@ -171,56 +152,89 @@ void Wind::buildMenus() {
 }
 
 void Wind::buildControls(QWidget* central) {
-    const QStringList freedomEntries{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
+    enum Frame { Geometry, Dynamics, WindParameters };
+    QGroupBox* frames[] = {makeFrame(central, "几何模型", 16, 8, 681, 169),
+                           makeFrame(central, "动力特性", 16, 184, 681, 353),
+                           makeFrame(central, "风振计算参数", 16, 544, 681, 177)};
+    // Where each box, list and note stands; their captions and notes come
+    // from the input field tables.
+    struct Row {
+        Frame frame;
+        int index; // Text1 / Text2 index or Choice
+        QRect caption;
+        QRect control;
+    };
+    const Row listRows[] = {
+        {Geometry, Box::Heights, {16, 64, 140, 22}, {160, 64, 505, 22}},
+        {Geometry, Box::Areas, {16, 98, 140, 22}, {160, 98, 505, 22}},
+        {Dynamics, Box::Frequency, {16, 64, 140, 22}, {160, 64, 200, 22}},
+        {Dynamics, Box::DampingRatio, {390, 64, 50, 22}, {445, 64, 220, 22}},
+        {Dynamics, Box::Masses, {16, 136, 140, 22}, {160, 136, 505, 22}},
+        {Dynamics, Box::ModeShape1, {16, 208, 140, 22}, {160, 208, 505, 22}},
+        {Dynamics, Box::ModeShape2, {16, 250, 140, 22}, {160, 250, 505, 22}},
+        {Dynamics, Box::ModeShape3, {16, 292, 140, 22}, {160, 292, 505, 22}},
+        {WindParameters, Box::ShapeCoef, {16, 66, 140, 22}, {160, 66, 505, 22}},
+    };
+    const Row valueRows[] = {
+        {Geometry, ValueBox::Width, {190, 28, 85, 22}, {280, 28, 90, 22}},
+        {WindParameters, ValueBox::WindPressure, {190, 28, 90, 22}, {280, 28, 90, 22}},
+    };
+    const Row choiceRows[] = {
+        {Geometry, static_cast<int>(Choice::Freedom), {16, 28, 70, 22}, {90, 28, 60, 22}},
+        {Dynamics, static_cast<int>(Choice::Modes), {16, 28, 80, 22}, {100, 28, 60, 22}},
+        {WindParameters, static_cast<int>(Choice::Terrain), {16, 28, 70, 22}, {90, 28, 60, 22}},
+    };
+    struct NoteRow {
+        Frame frame;
+        std::string_view text;
+        QRect place;
+    };
+    const NoteRow noteRows[] = {
+        {Geometry, kWidthNote, {385, 28, 290, 22}},
+        {Geometry, kPointsNote, {16, 134, 650, 22}},
+        {Dynamics, kModesNote, {16, 96, 650, 22}},
+        {Dynamics, kMassNote, {16, 168, 650, 22}},
+        {WindParameters, kShapeCoefNote, {16, 100, 650, 44}},
+    };
 
-    // Geometry.
-    QGroupBox* frame2 = makeFrame(central, "几何模型", 16, 8, 681, 169);
-    makeLabel(frame2, "自由度数", 16, 28, 70);
-    cmbFreedom_ = makeCombo(frame2, freedomEntries, 90, 28, 60);
-    makeLabel(frame2, "结构宽度(m)", 190, 28, 85);
-    text2_[0] = makeEdit(frame2, 280, 28, 90);
-    makeLabel(frame2, "注：仅用于计算水平向相关性，不考虑时取0", 385, 28, 290);
-    makeLabel(frame2, "各质点z坐标(m)", 16, 64, 140);
-    text1_[0] = makeEdit(frame2, 160, 64, 505);
-    makeLabel(frame2, "各质点受风面积(m^2)", 16, 98, 140);
-    text1_[1] = makeEdit(frame2, 160, 98, 505);
-    makeLabel(frame2, "注：坐标和面积个数应分别与自由度数相同，数据之间用分号隔开。", 16, 134, 650);
-
-    // Dynamic properties.
-    QGroupBox* frame3 = makeFrame(central, "动力特性", 16, 184, 681, 353);
-    makeLabel(frame3, "拟取振型数", 16, 28, 80);
-    cmbModes_ = makeCombo(frame3, QStringList{"1"}, 100, 28, 60);
-    makeLabel(frame3, "固有频率(Hz)", 16, 64, 140);
-    text1_[7] = makeEdit(frame3, 160, 64, 200);
-    makeLabel(frame3, "阻尼比", 390, 64, 50);
-    text1_[8] = makeEdit(frame3, 445, 64, 220);
-    makeLabel(frame3, "注：频率和阻尼比个数应与拟取的振型数相同；数据之间用分号隔开。", 16, 96,
-              650);
-    makeLabel(frame3, "各质点质量(吨)", 16, 136, 140);
-    text1_[2] = makeEdit(frame3, 160, 136, 505);
-    makeLabel(frame3, "注：个数应与自由度数相同；以下振型与此相同。数据之间用分号隔开。", 16, 168,
-              650);
-    const char* modeCaptions[3] = {"第1阶振型", "未定义", "未定义"};
-    for (int k = 0; k < 3; ++k) {
-        const int y = 208 + 42 * k;
-        label8_[static_cast<std::size_t>(k)] = makeLabel(frame3, modeCaptions[k], 16, y, 140);
-        text1_[static_cast<std::size_t>(k + 3)] = makeEdit(frame3, 160, y, 505);
+    const auto label = [&](Frame frame, std::string_view text, const QRect& place) {
+        auto* caption = new QLabel(qs(text), frames[frame]);
+        caption->setGeometry(place);
+        return caption;
+    };
+    const auto edit = [&](Frame frame, const QRect& place) {
+        auto* box = new QLineEdit(frames[frame]);
+        box->setGeometry(place);
+        return box;
+    };
+    for (const Row& row : listRows) {
+        QLabel* caption = label(row.frame, listBoxField(row.index).caption, row.caption);
+        text1_[static_cast<std::size_t>(row.index)] = edit(row.frame, row.control);
+        if (row.index >= Box::ModeShape1 && row.index <= Box::ModeShape3)
+            label8_[static_cast<std::size_t>(row.index - Box::ModeShape1)] = caption;
     }
-
-    // Wind parameters.
-    QGroupBox* frame4 = makeFrame(central, "风振计算参数", 16, 544, 681, 177);
-    makeLabel(frame4, "地貌类型", 16, 28, 70);
-    cmbDimao_ = makeCombo(frame4, QStringList{"A", "B", "C", "D"}, 90, 28, 60);
-    makeLabel(frame4, "基本风压(KPa)", 190, 28, 90);
-    text2_[1] = makeEdit(frame4, 280, 28, 90);
-    makeLabel(frame4, "体型系数", 16, 66, 140);
-    text1_[6] = makeEdit(frame4, 160, 66, 505);
-    QLabel* note = makeLabel(frame4,
-                             "注：如果各质点体型系数相同，只输入一个数值；否则，输入的个数应与自由"
-                             "度数相同，数据之间用分号隔开。",
-                             16, 100, 650, 44);
-    note->setWordWrap(true);
-    note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    for (const Row& row : valueRows) {
+        label(row.frame, valueBoxField(row.index).caption, row.caption);
+        text2_[static_cast<std::size_t>(row.index)] = edit(row.frame, row.control);
+    }
+    const QStringList entries[] = {
+        {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}, {"1"}, {"A", "B", "C", "D"}};
+    QComboBox** combos[] = {&cmbFreedom_, &cmbModes_, &cmbDimao_};
+    for (const Row& row : choiceRows) {
+        const ChoiceField& field = choiceField(static_cast<Choice>(row.index));
+        label(row.frame, field.caption, row.caption);
+        auto* combo = new QComboBox(frames[row.frame]);
+        combo->addItems(entries[row.index].mid(0, field.entries));
+        combo->setGeometry(row.control);
+        *combos[row.index] = combo;
+    }
+    for (const NoteRow& row : noteRows) {
+        QLabel* note = label(row.frame, row.text, row.place);
+        if (row.place.height() > 22) {
+            note->setWordWrap(true);
+            note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        }
+    }
 
     // Plots.
     picture1_ = new PlotArea(central);
@@ -251,15 +265,33 @@ void Wind::buildControls(QWidget* central) {
         connect(button, &QPushButton::clicked, this, [this, i] { command1_Click(i); });
         command1_[static_cast<std::size_t>(i)] = button;
     }
-    QLabel* maintainer = makeLabel(central, kMaintainerLine, 728, 692, 505);
+    auto* maintainer = new QLabel(qs(kMaintainerLine), central);
+    maintainer->setGeometry(728, 692, 505, 22);
     maintainer->setAlignment(Qt::AlignCenter);
 
-    // The tab order follows the frames from top to bottom.
-    QWidget* order[] = {cmbFreedom_,  text2_[0],    text1_[0],    text1_[1],   cmbModes_,
-                        text1_[7],    text1_[8],    text1_[2],    text1_[3],   text1_[4],
-                        text1_[5],    cmbDimao_,    text2_[1],    text1_[6],   command1_[0],
-                        command1_[1], command1_[2], command1_[3], command1_[4]};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+    // The tab order follows the frames from top to bottom, and each frame's
+    // boxes and lists row by row, left to right.
+    struct Stop {
+        Frame frame;
+        QRect place;
+        QWidget* widget;
+    };
+    std::vector<Stop> stops;
+    for (const Row& row : listRows)
+        stops.push_back({row.frame, row.control, text1_[static_cast<std::size_t>(row.index)]});
+    for (const Row& row : valueRows)
+        stops.push_back({row.frame, row.control, text2_[static_cast<std::size_t>(row.index)]});
+    for (const Row& row : choiceRows)
+        stops.push_back({row.frame, row.control, *combos[row.index]});
+    std::stable_sort(stops.begin(), stops.end(), [](const Stop& a, const Stop& b) {
+        return std::tuple(a.frame, a.place.y(), a.place.x()) <
+               std::tuple(b.frame, b.place.y(), b.place.x());
+    });
+    std::vector<QWidget*> order;
+    for (const Stop& stop : stops)
+        order.push_back(stop.widget);
+    order.insert(order.end(), command1_.begin(), command1_.end());
+    for (std::size_t i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
 
@@ -319,29 +351,29 @@ QLabel* Wind::lblMean(int index) const {
 void Wind::syncFromForm() {
     for (int i = 0; i < kListBoxCount; ++i) {
         QLineEdit* edit = text1_[static_cast<std::size_t>(i)];
-        const QString text = QString::fromStdString(form_.text1(i));
+        const QString text = QString::fromStdString(form().text1(i));
         if (edit->text() != text) {
             const QSignalBlocker blocker(edit);
             edit->setText(text);
         }
-        setTextColour(edit, colourValue(form_.text1Colour(i)));
-        edit->setEnabled(form_.text1Enabled(i));
+        setTextColour(edit, colourValue(form().text1Colour(i)));
+        edit->setEnabled(form().text1Enabled(i));
     }
     for (int i = 0; i < kValueBoxCount; ++i) {
         QLineEdit* edit = text2_[static_cast<std::size_t>(i)];
-        const QString text = QString::fromStdString(form_.text2(i));
+        const QString text = QString::fromStdString(form().text2(i));
         if (edit->text() != text) {
             const QSignalBlocker blocker(edit);
             edit->setText(text);
         }
-        setTextColour(edit, colourValue(form_.text2Colour(i)));
+        setTextColour(edit, colourValue(form().text2Colour(i)));
     }
     for (int k = 0; k < 3; ++k)
-        label8_[static_cast<std::size_t>(k)]->setEnabled(form_.label8Enabled(k));
+        label8_[static_cast<std::size_t>(k)]->setEnabled(form().label8Enabled(k));
 
-    const std::pair<QComboBox*, int> combos[] = {{cmbFreedom_, form_.freedomPosition()},
-                                                 {cmbModes_, form_.modesPosition()},
-                                                 {cmbDimao_, form_.terrainPosition()}};
+    const std::pair<QComboBox*, int> combos[] = {{cmbFreedom_, form().freedomPosition()},
+                                                 {cmbModes_, form().modesPosition()},
+                                                 {cmbDimao_, form().terrainPosition()}};
     for (const auto& [combo, position] : combos) {
         if (combo->currentIndex() != position) {
             const QSignalBlocker blocker(combo);
@@ -349,7 +381,7 @@ void Wind::syncFromForm() {
         }
     }
     for (int i = 1; i < kCommandCount; ++i)
-        command1_[static_cast<std::size_t>(i)]->setEnabled(form_.resultButtonsEnabled());
+        command1_[static_cast<std::size_t>(i)]->setEnabled(form().resultButtonsEnabled());
 }
 
 // --- input handlers ------------------------------------------------------------------
@@ -364,34 +396,34 @@ bool Wind::Text2_KeyPress(int index, char32_t key) const {
 
 void Wind::Text1_Change(int index) {
     const std::string text = text1(index)->text().toStdString();
-    if (text != form_.text1(index))
-        form_.setText1(index, text);
+    if (text != form().text1(index))
+        form().setText1(index, text);
 }
 
 void Wind::Text2_Change(int index) {
     const std::string text = text2(index)->text().toStdString();
-    if (text != form_.text2(index))
-        form_.setText2(index, text);
+    if (text != form().text2(index))
+        form().setText2(index, text);
 }
 
 void Wind::Text1_LostFocus(int index) {
-    form_.Text1_LostFocus(index);
+    form().Text1_LostFocus(index);
 }
 
 void Wind::Text2_LostFocus(int index) {
-    form_.Text2_LostFocus(index);
+    form().Text2_LostFocus(index);
 }
 
 void Wind::cmbFreedom_Click() {
-    form_.selectFreedom(cmbFreedom_->currentIndex());
+    form().selectFreedom(cmbFreedom_->currentIndex());
 }
 
 void Wind::CmbModes_Click() {
-    form_.selectModes(cmbModes_->currentIndex());
+    form().selectModes(cmbModes_->currentIndex());
 }
 
 void Wind::cmbDimao_Click() {
-    form_.selectTerrain(cmbDimao_->currentIndex());
+    form().selectTerrain(cmbDimao_->currentIndex());
 }
 
 bool Wind::filterKey(QLineEdit* edit, bool listBox, int index, QKeyEvent* event) {
@@ -485,10 +517,10 @@ bool Wind::eventFilter(QObject* watched, QEvent* event) {
 // --- start-up and closing ------------------------------------------------------------
 
 void Wind::Form_Load() {
-    model_.lastFileName = "*.wvd";
+    model().lastFileName = "*.wvd";
     const QString dir = startDirectory(QCoreApplication::applicationDirPath());
     QDir::setCurrent(dir);
-    model_.lastDir = dir.toStdString();
+    model().lastDir = dir.toStdString();
     centreOnScreen();
     mnuNew_Click();
 }
@@ -532,7 +564,7 @@ void Wind::mnuExit_Click() {
 // --- commands --------------------------------------------------------------------------
 
 void Wind::mnuNew_Click() {
-    form_.newProject();
+    session_.newProject();
     for (int i = 0; i < kPlotLabelCount; ++i) {
         for (QLabel* label : {labelX(i), labelX2(i)}) {
             label->hide();
@@ -549,48 +581,30 @@ void Wind::mnuNew_Click() {
 }
 
 void Wind::disableResultCommands() {
-    form_.setResultButtonsEnabled(false);
-}
-
-bool Wind::resultsCurrent() const {
-    if (!model_.resultsComplete || model_.nFreedom < 1)
-        return false;
-    const auto n = static_cast<std::size_t>(model_.nFreedom);
-    for (const List* list :
-         {&model_.zCoord, &model_.meanLoad, &model_.meanDisp, &model_.windVibForce, &model_.dispStd,
-          &model_.eqStaticLoad, &model_.windVibCoef, &model_.lrcLoad, &model_.lrcBackground,
-          &model_.bgFactor, &model_.muR}) {
-        if (list->size() < n)
-            return false;
-    }
-    return true;
+    form().setResultButtonsEnabled(false);
 }
 
 void Wind::command1_Click(int index) {
     if (index < 0 || index >= kCommandCount)
         return;
-    if (!form_.commandGate())
-        return;
-
     if (index == 0) {
+        const ComputeOutcome outcome = session_.compute();
+        if (outcome.status == ComputeOutcome::Status::Refused)
+            return;
         Picture_cls(*picture1_);
         Picture_cls(*picture2_);
         for (QLabel* caption : lblMean_)
             caption->hide();
-        form_.setResultButtonsEnabled(true);
-        const std::optional<ComputeFault> fault = computeWindResponse(model_);
-        if (fault) {
-            // Partial results are neither plotted nor reported.
-            form_.setResultButtonsEnabled(false);
-            prompts_.inform(this, Message{fault->message(), "错误提示", Message::Icon::None});
-        }
+        if (outcome.fault)
+            prompts_.inform(this, *outcome.fault);
         return;
     }
 
-    if (!resultsCurrent()) {
+    if (!session_.commandGate())
+        return;
+    if (!session_.resultsCurrent()) {
         disableResultCommands();
-        prompts_.inform(this, Message{"没有与当前输入相符的计算结果，请先计算风振响应。",
-                                      "错误提示", Message::Icon::None});
+        prompts_.inform(this, ProjectSession::noCurrentResults());
         return;
     }
     if (index == 4)
@@ -607,13 +621,13 @@ void Wind::plotResults(int index) {
         const char* rightCaption;
     };
     const PlotPair pairs[3] = {
-        {&model_.meanLoad, "平均风荷载 /KN", &model_.meanDisp, "平均位移 /mm"},
-        {&model_.windVibForce, "脉动风振力 /KN", &model_.dispStd, "脉动位移均方差 /mm"},
-        {&model_.eqStaticLoad, "等效静力风荷载 /KN", &model_.windVibCoef, "风振系数"},
+        {&model().meanLoad, "平均风荷载 /KN", &model().meanDisp, "平均位移 /mm"},
+        {&model().windVibForce, "脉动风振力 /KN", &model().dispStd, "脉动位移均方差 /mm"},
+        {&model().eqStaticLoad, "等效静力风荷载 /KN", &model().windVibCoef, "风振系数"},
     };
     const PlotPair& pair = pairs[index - 1];
-    const auto n = static_cast<std::size_t>(model_.nFreedom);
-    const List heights = firstElements(model_.zCoord, n);
+    const auto n = static_cast<std::size_t>(model().nFreedom);
+    const List heights = firstElements(model().zCoord, n);
 
     Picture_cls(*picture1_);
     Picture_cls(*picture2_);
@@ -675,7 +689,7 @@ void Wind::showPlotMenu(PlotArea& area, const QPoint& pos) {
     if (menu.exec(area.mapToGlobal(pos)) != save)
         return;
     const QString name = QFileDialog::getSaveFileName(
-        this, qs("保存图片"), QString::fromStdString(model_.lastDir), qs("PNG 图片 (*.png)"));
+        this, qs("保存图片"), QString::fromStdString(model().lastDir), qs("PNG 图片 (*.png)"));
     if (!name.isEmpty())
         savePlotImage(area, name);
 }

@@ -4,6 +4,7 @@
 #include "Message.h"
 #include "PlotArea.h"
 #include "ProjectModel.h"
+#include "ProjectSession.h"
 #include "Prompts.h"
 
 #include <QMainWindow>
@@ -42,8 +43,9 @@ private:
 };
 
 // The main window "Wind": input boxes and lists, the five command buttons, the
-// two result plots and the menus. It is a view over InputForm, which makes the
-// input decisions; every message box goes through Prompts.
+// two result plots and the menus. It is a view over its ProjectSession, which
+// owns the project and makes the decisions; every message box goes through
+// Prompts.
 class Wind : public QMainWindow {
     Q_OBJECT
 public:
@@ -51,12 +53,13 @@ public:
     static constexpr int kAxisCaptionCount = 4; // Lbl_mean(0..3)
 
     // Builds the window and runs Form_Load (start folder, centring, New).
-    Wind(ProjectModel& model, Prompts& prompts, QWidget* parent = nullptr);
+    explicit Wind(Prompts& prompts, QWidget* parent = nullptr);
     ~Wind() override;
 
     // --- what the dialogs and the tests reach -------------------------------
-    ProjectModel& model() { return model_; }
-    InputForm& form() { return form_; }
+    ProjectSession& session() { return session_; }
+    ProjectModel& model() { return session_.model(); }
+    InputForm& form() { return session_.form(); }
     Prompts& prompts() { return prompts_; }
     QPushButton* command1(int index) const;
     QLineEdit* text1(int index) const;
@@ -78,12 +81,8 @@ public:
     QAction* mnuContent() const { return mnuContent_; }
     QAction* mnuAbout() const { return mnuAbout_; }
 
-    // Disables command1(1..4): the results no longer belong to the input
-    // (the options dialog calls this on every OK).
+    // Disables command1(1..4): the results no longer belong to the input.
     void disableResultCommands();
-    // True when the results of the model are complete and cover every mass
-    // point of the current count, so they may be plotted or reported.
-    [[nodiscard]] bool resultsCurrent() const;
 
     // --- handlers -------------------------------------------------------------
     void Form_Load();
@@ -134,10 +133,9 @@ private:
     // Handles a key press in an input box; true when the event is consumed.
     bool filterKey(QLineEdit* edit, bool listBox, int index, QKeyEvent* event);
 
-    ProjectModel& model_;
     Prompts& prompts_;
     PromptSink sink_;
-    InputForm form_;
+    ProjectSession session_;
 
     std::array<QLineEdit*, kListBoxCount> text1_{};
     std::array<QLineEdit*, kValueBoxCount> text2_{};

@@ -3,9 +3,7 @@
 #include "AboutDialog.h"
 #include "FileChooser.h"
 #include "FileDialog.h"
-#include "HtmlReport.h"
 #include "OptionsDialog.h"
-#include "ProjectFile.h"
 
 #include <QUrl>
 
@@ -18,22 +16,22 @@ namespace tamsor {
 void Wind::mnuOpen_Click() {
     mnuNew_Click();
     FileDialog dialog(
-        FileDialogKind::OpenData, model_, prompts_,
+        FileDialogKind::OpenData, model(), prompts_,
         // The reader shows its own messages; a failed read closes the dialog
         // too and leaves lastDir as it was.
-        [this](QWidget*, const QString& path) { return readProjectFile(path, form_); }, this);
+        [this](QWidget*, const QString& path) { return session_.open(path); }, this);
     dialog.exec();
 }
 
 void Wind::mnuSave_Click() {
-    if (!form_.commandGate())
+    if (!session_.commandGate())
         return;
     FileDialog dialog(
-        FileDialogKind::SaveData, model_, prompts_,
+        FileDialogKind::SaveData, model(), prompts_,
         [this](QWidget* parent, const QString& path) {
             // The writer replaces the file only once it is complete, so a
             // failure leaves an existing file as it was.
-            if (const auto failure = writeProjectFile(path, form_)) {
+            if (const auto failure = session_.save(path)) {
                 prompts_.inform(parent, *failure);
                 return false;
             }
@@ -45,14 +43,14 @@ void Wind::mnuSave_Click() {
 
 void Wind::showReportDialog() {
     // Results of a faulted or outdated computation are not reported.
-    if (const auto refusal = reportRefusal(model_)) {
+    if (const auto refusal = session_.reportRefusal()) {
         prompts_.inform(this, *refusal);
         return;
     }
     FileDialog dialog(
-        FileDialogKind::Report, model_, prompts_,
+        FileDialogKind::Report, model(), prompts_,
         [this](QWidget* parent, const QString& path) {
-            if (const auto failure = writeHtmlReport(model_, path)) {
+            if (const auto failure = session_.writeReport(path)) {
                 prompts_.inform(parent, *failure);
                 return false;
             }
@@ -70,7 +68,7 @@ void Wind::showReportDialog() {
 }
 
 void Wind::mnuSet_Click() {
-    OptionsDialog dialog(form_, this);
+    OptionsDialog dialog(session_, this);
     dialog.exec();
 }
 

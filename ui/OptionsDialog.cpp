@@ -2,7 +2,7 @@
 
 #include "Twips.h"
 
-#include "InputForm.h"
+#include "ProjectSession.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -26,7 +26,8 @@ constexpr int kPageHiddenLeft = -20000;
 
 } // namespace
 
-OptionsDialog::OptionsDialog(InputForm& form, QWidget* parent) : QDialog(parent), form_(form) {
+OptionsDialog::OptionsDialog(ProjectSession& session, QWidget* parent)
+    : QDialog(parent), session_(session) {
     setWindowTitle(QStringLiteral("选项"));
     setModal(true);
     setFixedSize(px(6135), px(4905));
@@ -92,7 +93,7 @@ OptionsDialog::OptionsDialog(InputForm& form, QWidget* parent) : QDialog(parent)
 
     // Form_Load.
     centreOnScreen();
-    const bool oldCode = form_.model().codeVersion != 0;
+    const bool oldCode = session_.model().codeVersion != 0;
     option1_[1]->setChecked(oldCode);
     option1_[0]->setChecked(!oldCode);
 }
@@ -106,9 +107,9 @@ void OptionsDialog::centreOnScreen() {
 }
 
 void OptionsDialog::cmdOK_Click() {
-    form_.model().codeVersion = option1_[0]->isChecked() ? 0 : 1;
-    // Results of the other edition must not be plotted or reported.
-    form_.setResultButtonsEnabled(false);
+    // Results of the other edition must not be plotted or reported: the
+    // session marks them stale, on every OK.
+    session_.setCodeVersion(option1_[0]->isChecked() ? 0 : 1);
     accept();
 }
 

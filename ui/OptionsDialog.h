@@ -12,7 +12,7 @@ class QTabBar;
 
 namespace tamsor {
 
-class InputForm;
+class ProjectSession;
 
 // The options dialog frmOptions: a tab strip whose first page chooses the
 // edition of the load code (codeVersion). OK stores the choice and marks the
@@ -23,7 +23,7 @@ public:
     static constexpr int kTabCount = 3;  // tabs of tbsOptions
     static constexpr int kPageCount = 4; // picOptions(0..3); page 3 has no tab
 
-    explicit OptionsDialog(InputForm& form, QWidget* parent = nullptr);
+    explicit OptionsDialog(ProjectSession& session, QWidget* parent = nullptr);
 
     QTabBar* tbsOptions() const { return tbsOptions_; }
     QWidget* picOptions(int index) const { return picOptions_.at(static_cast<std::size_t>(index)); }
@@ -45,7 +45,7 @@ private:
     // True when the key press was Ctrl+Tab (Ctrl alone) and has been handled.
     bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
 
-    InputForm& form_;
+    ProjectSession& session_;
     QTabBar* tbsOptions_ = nullptr;
     std::array<QWidget*, kPageCount> picOptions_{};
     std::array<QGroupBox*, kPageCount> fraSample_{};

@@ -1,8 +1,6 @@
 #include "AppIcon.h"
 #include "MainWindow.h"
-#include "ProjectModel.h"
 #include "Prompts.h"
-#include "Startup.h"
 #include "TamsorVersion.h"
 
 #include <QApplication>
@@ -20,10 +18,8 @@ int main(int argc, char* argv[]) {
     font.setPointSize(9);
     QApplication::setFont(font);
 
-    tamsor::ProjectModel model;
-    tamsor::initializeProject(model);
     tamsor::QtPrompts prompts;
-    tamsor::Wind window(model, prompts);
+    tamsor::Wind window(prompts);
     window.show();
     return QApplication::exec();
 }

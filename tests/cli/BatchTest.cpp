@@ -3,6 +3,7 @@
 #include "Batch.h"
 
 #include "HtmlReport.h"
+#include "ProjectSession.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,7 @@
 
 #include <charconv>
 #include <clocale>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,6 +35,20 @@ const QString kExamples = QStringLiteral(TAMSOR_EXAMPLES_DIR);
 const QString kSingle = kExamples + QStringLiteral("/single_mass.wvd");
 const QString kTower = kExamples + QStringLiteral("/steel_tower.wvd");
 const QString kChimney = kExamples + QStringLiteral("/rc_chimney.wvd");
+
+// One project run in-process as tamsor-batch runs it, with its messages.
+struct Computed {
+    MessageRecorder recorder;
+    ProjectSession session{recorder};
+    int status = -1;
+    const ProjectModel& model() const { return session.model(); }
+};
+
+std::unique_ptr<Computed> compute(const QString& path, std::int16_t edition) {
+    auto computed = std::make_unique<Computed>();
+    computed->status = runProject(computed->session, path, edition);
+    return computed;
+}
 
 struct Outcome {
     int status = -1;
@@ -107,6 +123,14 @@ TEST(BatchWorkedExample, NewCodeByDefault) {
     EXPECT_NEAR(r["windVibCoef"].toArray()[0].toDouble(), 1.95610, 5e-6);
     EXPECT_NEAR(r["dynFactor"].toDouble(), 1.36586, 5e-6);
     EXPECT_NEAR(r["lrcLoad"].toArray()[0].toDouble(), 12.7146, 5e-5);
+    // The values read off the results: one point of 6.5 kN at 10 m; the
+    // resonant part is R / sqrt(1 + R^2) of 6.2146 kN (4.2331 kN); one point
+    // makes C = 1, so the corrected load is the code load.
+    EXPECT_DOUBLE_EQ(r["meanBaseShear"].toDouble(), 6.5);
+    EXPECT_DOUBLE_EQ(r["meanBaseMoment"].toDouble(), 65.0);
+    EXPECT_NEAR(r["totalBaseShear"].toDouble(), 6.5 + 6.2146, 5e-5);
+    EXPECT_NEAR(r["lrcResonant"].toArray()[0].toDouble(), 4.2331, 5e-5);
+    EXPECT_NEAR(r["gbjLoad"].toArray()[0].toDouble(), 12.7146, 5e-5);
 }
 
 TEST(BatchWorkedExample, OldCodeIsAppliedAfterTheRead) {
@@ -126,8 +150,9 @@ TEST(BatchWorkedExample, OldCodeIsAppliedAfterTheRead) {
 }
 
 TEST(BatchJson, HasEveryFieldAndNumbersRoundTrip) {
-    ProjectModel model;
-    ASSERT_EQ(runProject(kTower, 0, model).status, kBatchOk);
+    const auto tower = compute(kTower, 0);
+    ASSERT_EQ(tower->status, kBatchOk);
+    const ProjectModel& model = tower->model();
 
     const Outcome o = batch({QStringLiteral("--format"), QStringLiteral("json"), kTower});
     ASSERT_EQ(o.status, kBatchOk) << o.err;
@@ -179,8 +204,9 @@ TEST(BatchJson, SeveralProjectsGiveOneObjectPerLine) {
 }
 
 TEST(BatchCsv, HeaderThenOneRoundTripRowPerPoint) {
-    ProjectModel chimney;
-    ASSERT_EQ(runProject(kChimney, 1, chimney).status, kBatchOk);
+    const auto computed = compute(kChimney, 1);
+    ASSERT_EQ(computed->status, kBatchOk);
+    const ProjectModel& chimney = computed->model();
 
     const Outcome o = batch({QStringLiteral("--format"), QStringLiteral("csv"),
                              QStringLiteral("--code"), QStringLiteral("2001"), kSingle, kChimney});
@@ -188,7 +214,7 @@ TEST(BatchCsv, HeaderThenOneRoundTripRowPerPoint) {
     const std::vector<std::string> rows = lines(o.out);
     ASSERT_EQ(rows.size(), 1u + 1u + 6u);
     const std::vector<std::string> header = split(rows[0], ',');
-    ASSERT_EQ(header.size(), 13u);
+    ASSERT_EQ(header.size(), 16u); // file, point, 14 results
     EXPECT_EQ(header[0], "file");
     EXPECT_EQ(header[1], "point");
     EXPECT_EQ(header[7], "windVibCoef");
@@ -199,13 +225,14 @@ TEST(BatchCsv, HeaderThenOneRoundTripRowPerPoint) {
 
     for (std::size_t i = 0; i < 6; ++i) {
         const std::vector<std::string> row = split(rows[2 + i], ',');
-        ASSERT_EQ(row.size(), 13u);
+        ASSERT_EQ(row.size(), 16u);
         EXPECT_EQ(row[0], kChimney.toStdString());
         EXPECT_EQ(row[1], std::to_string(i + 1));
         EXPECT_EQ(parseDouble(row[2]), chimney.zCoord[i]);
         EXPECT_EQ(parseDouble(row[3]), chimney.meanLoad[i]);
         EXPECT_EQ(parseDouble(row[7]), chimney.windVibCoef[i]);
         EXPECT_EQ(parseDouble(row[12]), chimney.lrcLoad[i]);
+        EXPECT_EQ(parseDouble(row[15]), chimney.gbjLoad[i]);
     }
 }
 
@@ -364,8 +391,9 @@ TEST(BatchReport, WritesTheWindowsReport) {
     ASSERT_EQ(o.status, kBatchOk) << o.err;
     EXPECT_THAT(o.out, HasSubstr("GB50009-2001")); // the results are printed too
 
-    ProjectModel model;
-    ASSERT_EQ(runProject(kTower, 1, model).status, kBatchOk);
+    const auto tower = compute(kTower, 1);
+    ASSERT_EQ(tower->status, kBatchOk);
+    const ProjectModel& model = tower->model();
     QFile written(report);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const QByteArray bytes = written.readAll();
@@ -415,21 +443,20 @@ TEST(BatchExamples, AllExamplesAreTwelveCrLfLinesAndCompute) {
         EXPECT_EQ(bytes.count('\n'), 12);
         EXPECT_TRUE(bytes.endsWith("\r\n"));
         for (std::int16_t edition : {std::int16_t{0}, std::int16_t{1}}) {
-            ProjectModel model;
-            const ProjectRun run = runProject(path, edition, model);
-            EXPECT_EQ(run.status, kBatchOk) << path.toStdString();
-            EXPECT_THAT(run.messages, IsEmpty());
-            EXPECT_EQ(model.codeVersion, edition);
-            EXPECT_TRUE(model.resultsComplete);
+            const auto run = compute(path, edition);
+            EXPECT_EQ(run->status, kBatchOk) << path.toStdString();
+            EXPECT_THAT(run->recorder.messages, IsEmpty());
+            EXPECT_EQ(run->model().codeVersion, edition);
+            EXPECT_TRUE(run->session.resultsCurrent());
         }
     }
-    ProjectModel tower;
-    ASSERT_EQ(runProject(kTower, 0, tower).status, kBatchOk);
-    EXPECT_EQ(tower.nFreedom, 10);
-    ProjectModel chimney;
-    ASSERT_EQ(runProject(kChimney, 0, chimney).status, kBatchOk);
-    EXPECT_EQ(chimney.nFreedom, 6);
-    EXPECT_EQ(chimney.terrainType, 3);
+    const auto tower = compute(kTower, 0);
+    ASSERT_EQ(tower->status, kBatchOk);
+    EXPECT_EQ(tower->model().nFreedom, 10);
+    const auto chimney = compute(kChimney, 0);
+    ASSERT_EQ(chimney->status, kBatchOk);
+    EXPECT_EQ(chimney->model().nFreedom, 6);
+    EXPECT_EQ(chimney->model().terrainType, 3);
 }
 
 } // namespace

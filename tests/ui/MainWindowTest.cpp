@@ -24,6 +24,8 @@ using tamsor::InputForm;
 using tamsor::Message;
 using tamsor::ProjectModel;
 using tamsor::Wind;
+namespace Box = tamsor::Box;
+namespace ValueBox = tamsor::ValueBox;
 
 namespace {
 
@@ -31,9 +33,7 @@ const QColor kRed(255, 0, 0);
 const QColor kBlack(0, 0, 0);
 
 struct Fixture {
-    Fixture() {
-        tamsor::initializeProject(model);
-        window = std::make_unique<Wind>(model, prompts);
+    Fixture() : window(std::make_unique<Wind>(prompts)), model(window->model()) {
         window->show();
         window->activateWindow();
         active = QTest::qWaitForWindowActive(window.get());
@@ -42,9 +42,9 @@ struct Fixture {
         prompts.confirmAnswer = true;
         window.reset();
     }
-    ProjectModel model;
     WindTestPrompts prompts;
     std::unique_ptr<Wind> window;
+    ProjectModel& model;
     bool active = false;
 };
 
@@ -68,15 +68,15 @@ void selectEntry(QComboBox* combo, int position) {
 // A three-point project that computes without a fault.
 void enterThreePoints(Wind& w) {
     selectEntry(w.cmbFreedom(), 2);
-    enter(w.text1(0), "10;20;30");
-    enter(w.text1(1), "10;12;14");
-    enter(w.text1(2), "20;20;20");
-    enter(w.text1(3), "0.3;0.6;1");
-    enter(w.text1(6), "1.3");
-    enter(w.text1(7), "0.8");
-    enter(w.text1(8), "0.05");
-    enter(w.text2(0), "0");
-    enter(w.text2(1), "0.5");
+    enter(w.text1(Box::Heights), "10;20;30");
+    enter(w.text1(Box::Areas), "10;12;14");
+    enter(w.text1(Box::Masses), "20;20;20");
+    enter(w.text1(Box::ModeShape1), "0.3;0.6;1");
+    enter(w.text1(Box::ShapeCoef), "1.3");
+    enter(w.text1(Box::Frequency), "0.8");
+    enter(w.text1(Box::DampingRatio), "0.05");
+    enter(w.text2(ValueBox::Width), "0");
+    enter(w.text2(ValueBox::WindPressure), "0.5");
     selectEntry(w.cmbDimao(), 1);
 }
 
@@ -147,9 +147,9 @@ void MainWindowTest::startUpState() {
     QCOMPARE(w.CmbModes()->count(), 1);
     QCOMPARE(w.CmbModes()->currentText(), QString("1"));
 
-    QVERIFY(w.text1(3)->isEnabled());
-    QVERIFY(!w.text1(4)->isEnabled());
-    QVERIFY(!w.text1(5)->isEnabled());
+    QVERIFY(w.text1(Box::ModeShape1)->isEnabled());
+    QVERIFY(!w.text1(Box::ModeShape2)->isEnabled());
+    QVERIFY(!w.text1(Box::ModeShape3)->isEnabled());
     QVERIFY(w.label8(0)->isEnabled());
     QVERIFY(!w.label8(1)->isEnabled());
     QVERIFY(!w.label8(2)->isEnabled());
@@ -198,9 +198,9 @@ void MainWindowTest::menusAndOnlyF1AsShortcut() {
         QVERIFY(a->shortcut().isEmpty());
     // F1 works from an input box too.
     QVERIFY(f.active);
-    QTest::keyClick(w.text1(0), Qt::Key_F1);
+    QTest::keyClick(w.text1(Box::Heights), Qt::Key_F1);
     QCOMPARE(f.prompts.informed.size() + f.prompts.opened.size(), std::size_t{1});
-    QCOMPARE(w.text1(0)->text(), QString("0"));
+    QCOMPARE(w.text1(Box::Heights)->text(), QString("0"));
     QStringList menus;
     for (QAction* a : w.menuBar()->actions())
         menus << a->text();
@@ -227,7 +227,7 @@ void MainWindowTest::computeEnablesResultCommandsAndTypingDisablesThemAtOnce() {
     QVERIFY(resultButtonsEnabled(w));
 
     // One typed character disables the result commands before the box is left.
-    QLineEdit* box = w.text1(2);
+    QLineEdit* box = w.text1(Box::Masses);
     box->setFocus();
     box->end(false);
     QTest::keyClick(box, Qt::Key_5);
@@ -239,7 +239,7 @@ void MainWindowTest::computeEnablesResultCommandsAndTypingDisablesThemAtOnce() {
     // A value box and the terrain list do the same.
     w.command1(0)->click();
     QVERIFY(resultButtonsEnabled(w));
-    QTest::keyClick(w.text2(1), Qt::Key_0);
+    QTest::keyClick(w.text2(ValueBox::WindPressure), Qt::Key_0);
     QVERIFY(resultButtonsDisabled(w));
     w.command1(0)->click();
     QVERIFY(resultButtonsEnabled(w));
@@ -257,12 +257,12 @@ void MainWindowTest::computeEnablesResultCommandsAndTypingDisablesThemAtOnce() {
 void MainWindowTest::keyFiltersKeepOnlyNumberCharacters() {
     Fixture f;
     Wind& w = *f.window;
-    QLineEdit* list = w.text1(0);
+    QLineEdit* list = w.text1(Box::Heights);
     list->clear();
     QTest::keyClicks(list, "1a,2 e;-+xE.");
     QCOMPARE(list->text(), QString("12e;-+E."));
 
-    QLineEdit* value = w.text2(1);
+    QLineEdit* value = w.text2(ValueBox::WindPressure);
     value->clear();
     QTest::keyClicks(value, "-1.5e;+3");
     QCOMPARE(value->text(), QString("1.53"));
@@ -302,30 +302,30 @@ void MainWindowTest::refusedBoxesTurnRedAndBackToBlack() {
     Fixture f;
     Wind& w = *f.window;
     selectEntry(w.cmbFreedom(), 2);
-    enter(w.text1(0), "10;20");
+    enter(w.text1(Box::Heights), "10;20");
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QCOMPARE(f.prompts.informed[0], inputError("输入的数据数目与自由度数不一致"));
-    QCOMPARE(textColour(w.text1(0)), kRed);
-    QCOMPARE(f.model.listError[0], 1);
+    QCOMPARE(textColour(w.text1(Box::Heights)), kRed);
+    QCOMPARE(f.model.listError[Box::Heights], 1);
     QCOMPARE(f.model.zCoord, (tamsor::List{0, 0, 0}));
 
-    enter(w.text1(0), "10;20;30;");
+    enter(w.text1(Box::Heights), "10;20;30;");
     QCOMPARE(f.prompts.informed.back(),
              inputError("输入的数据有错误, 请检查(数据之间用分号隔开，结尾不要加分号)!"));
-    QCOMPARE(textColour(w.text1(0)), kRed);
+    QCOMPARE(textColour(w.text1(Box::Heights)), kRed);
 
-    enter(w.text1(0), "10;20;30");
+    enter(w.text1(Box::Heights), "10;20;30");
     QCOMPARE(f.prompts.informed.size(), std::size_t{2});
-    QCOMPARE(textColour(w.text1(0)), kBlack);
-    QCOMPARE(f.model.listError[0], 0);
+    QCOMPARE(textColour(w.text1(Box::Heights)), kBlack);
+    QCOMPARE(f.model.listError[Box::Heights], 0);
     QCOMPARE(f.model.zCoord, (tamsor::List{10, 20, 30}));
 
-    enter(w.text2(1), "0.4.5");
+    enter(w.text2(ValueBox::WindPressure), "0.4.5");
     QCOMPARE(f.prompts.informed.back(), inputError("输入的数据有错误, 请检查!"));
-    QCOMPARE(textColour(w.text2(1)), kRed);
+    QCOMPARE(textColour(w.text2(ValueBox::WindPressure)), kRed);
     QCOMPARE(f.model.w0, 0.0);
-    enter(w.text2(1), "0.45");
-    QCOMPARE(textColour(w.text2(1)), kBlack);
+    enter(w.text2(ValueBox::WindPressure), "0.45");
+    QCOMPARE(textColour(w.text2(ValueBox::WindPressure)), kBlack);
     QCOMPARE(f.model.w0, 450.0);
     QCOMPARE(f.prompts.informed.size(), std::size_t{3});
 }
@@ -333,18 +333,18 @@ void MainWindowTest::refusedBoxesTurnRedAndBackToBlack() {
 void MainWindowTest::focusLossToAnotherWindowDoesNotParse() {
     Fixture f;
     Wind& w = *f.window;
-    w.text1(0)->setText("1;2;x");
+    w.text1(Box::Heights)->setText("1;2;x");
     for (Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
         QFocusEvent out(QEvent::FocusOut, reason);
-        QCoreApplication::sendEvent(w.text1(0), &out);
+        QCoreApplication::sendEvent(w.text1(Box::Heights), &out);
     }
     QVERIFY(f.prompts.informed.empty());
-    leave(w.text1(0));
+    leave(w.text1(Box::Heights));
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
 
     // The Tab key moves the focus on, and leaving the box parses it.
     QVERIFY(f.active);
-    QLineEdit* box = w.text1(1);
+    QLineEdit* box = w.text1(Box::Areas);
     box->setFocus();
     QVERIFY(box->hasFocus());
     box->selectAll();
@@ -376,7 +376,7 @@ void MainWindowTest::gateAfterDofChangeRefusesEveryBoxThenTheInput() {
     QCOMPARE(visibleLabels(w, true), 0);
     for (int i : {0, 1, 2, 3})
         QCOMPARE(textColour(w.text1(i)), kRed);
-    QCOMPARE(textColour(w.text1(6)), kBlack);
+    QCOMPARE(textColour(w.text1(Box::ShapeCoef)), kBlack);
 }
 
 void MainWindowTest::plotCommandsDrawBothResultListsWithoutAccumulating() {
@@ -443,10 +443,10 @@ void MainWindowTest::fewerPointsAfterMoreHideTheExtraLabels() {
     QCOMPARE(visibleLabels(w, true), 3);
 
     selectEntry(w.cmbFreedom(), 1);
-    enter(w.text1(0), "10;20");
-    enter(w.text1(1), "10;12");
-    enter(w.text1(2), "20;20");
-    enter(w.text1(3), "0.5;1");
+    enter(w.text1(Box::Heights), "10;20");
+    enter(w.text1(Box::Areas), "10;12");
+    enter(w.text1(Box::Masses), "20;20");
+    enter(w.text1(Box::ModeShape1), "0.5;1");
     w.command1(0)->click();
     w.command1(1)->click();
     QVERIFY(f.prompts.informed.empty());
@@ -460,7 +460,7 @@ void MainWindowTest::faultedComputationIsReportedAndBlocksResults() {
     Fixture f;
     Wind& w = *f.window;
     enterThreePoints(w);
-    enter(w.text1(0), "10;0;30"); // passes the gate, the engine meets height 0
+    enter(w.text1(Box::Heights), "10;0;30"); // passes the gate, the engine meets height 0
     QVERIFY(f.prompts.informed.empty());
     w.command1(0)->click();
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
@@ -471,7 +471,7 @@ void MainWindowTest::faultedComputationIsReportedAndBlocksResults() {
     QVERIFY(!f.model.resultsComplete);
 
     // The window stays usable: correct the box and compute again.
-    enter(w.text1(0), "10;20;30");
+    enter(w.text1(Box::Heights), "10;20;30");
     w.command1(0)->click();
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QVERIFY(resultButtonsEnabled(w));
@@ -484,11 +484,11 @@ void MainWindowTest::plotsRefuseIncompleteResults() {
     Wind& w = *f.window;
     enterThreePoints(w);
     w.command1(0)->click();
-    QVERIFY(w.resultsCurrent());
+    QVERIFY(w.session().resultsCurrent());
     // Results that do not cover every point, or that a fault cut short, are
     // never drawn even if a button is reached.
     f.model.meanDisp.pop_back();
-    QVERIFY(!w.resultsCurrent());
+    QVERIFY(!w.session().resultsCurrent());
     w.command1_Click(1);
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QCOMPARE(f.prompts.informed[0].title, std::string("错误提示"));
@@ -514,7 +514,7 @@ void MainWindowTest::exitAnsweredNoKeepsEverything() {
     QCOMPARE(f.prompts.confirmed[0],
              (Message{"你真的想退出吗? ", "提    示", Message::Icon::None}));
     QVERIFY(w.isVisible());
-    QCOMPARE(w.text1(0)->text(), QString("10;20;30"));
+    QCOMPARE(w.text1(Box::Heights)->text(), QString("10;20;30"));
     QVERIFY(resultButtonsEnabled(w));
     QCOMPARE(visibleLabels(w, true), 3);
 
@@ -540,7 +540,7 @@ void MainWindowTest::newResetsTheProject() {
     QCOMPARE(f.model.codeVersion, 0);
     for (int i = 0; i < 9; ++i)
         QCOMPARE(w.text1(i)->text(), QString("0"));
-    QCOMPARE(w.text2(1)->text(), QString("0"));
+    QCOMPARE(w.text2(ValueBox::WindPressure)->text(), QString("0"));
     QCOMPARE(w.cmbFreedom()->currentIndex(), 0);
     QCOMPARE(w.cmbDimao()->currentIndex(), 0);
     QCOMPARE(f.model.nFreedom, 1);

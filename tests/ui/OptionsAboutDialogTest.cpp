@@ -1,6 +1,7 @@
 #include "AboutDialog.h"
 #include "InputForm.h"
 #include "OptionsDialog.h"
+#include "ProjectSession.h"
 #include "Startup.h"
 #include "WindResponse.h"
 
@@ -22,23 +23,24 @@ class OptionsAboutDialogTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ProjectModel> model_;
     MessageRecorder sink_;
-    std::unique_ptr<InputForm> form_;
+    std::unique_ptr<ProjectSession> session_;
+    ProjectModel* model_ = nullptr;
+    InputForm* form_ = nullptr;
 
     // A three-point project that computes without a fault.
     void typeProject() {
         form_->selectFreedom(2);
         form_->selectTerrain(1);
-        form_->setText1(0, "10;20;30");
-        form_->setText1(1, "20;20;20");
-        form_->setText1(2, "100;100;100");
-        form_->setText1(3, "0.1;0.5;1");
-        form_->setText1(6, "1.3");
-        form_->setText1(7, "0.5");
-        form_->setText1(8, "0.05");
-        form_->setText2(0, "0");
-        form_->setText2(1, "0.45");
+        form_->setText1(Box::Heights, "10;20;30");
+        form_->setText1(Box::Areas, "20;20;20");
+        form_->setText1(Box::Masses, "100;100;100");
+        form_->setText1(Box::ModeShape1, "0.1;0.5;1");
+        form_->setText1(Box::ShapeCoef, "1.3");
+        form_->setText1(Box::Frequency, "0.5");
+        form_->setText1(Box::DampingRatio, "0.05");
+        form_->setText2(ValueBox::Width, "0");
+        form_->setText2(ValueBox::WindPressure, "0.45");
     }
 
     // The peak factor the last computation used, recovered from its stored
@@ -54,17 +56,17 @@ private:
 
 private slots:
     void init() {
-        model_ = std::make_unique<ProjectModel>();
-        initializeProject(*model_);
         sink_.messages.clear();
-        form_ = std::make_unique<InputForm>(*model_, sink_);
-        form_->newProject();
+        session_ = std::make_unique<ProjectSession>(sink_);
+        model_ = &session_->model();
+        form_ = &session_->form();
+        session_->newProject();
     }
 
     void optionsShowsTheStoredEdition() {
         for (std::int16_t edition : {std::int16_t(0), std::int16_t(1)}) {
             model_->codeVersion = edition;
-            OptionsDialog dialog(*form_);
+            OptionsDialog dialog(*session_);
             QCOMPARE(dialog.windowTitle(), QStringLiteral("选项"));
             QCOMPARE(dialog.option1(0)->text(), QStringLiteral("新规范GB50009-201X"));
             QCOMPARE(dialog.option1(1)->text(), QStringLiteral("旧规范GB50009-2001"));
@@ -78,7 +80,7 @@ private slots:
     }
 
     void tabsPagesAndButtons() {
-        OptionsDialog dialog(*form_);
+        OptionsDialog dialog(*session_);
         QTabBar* tabs = dialog.tbsOptions();
         QCOMPARE(tabs->count(), 3);
         const QString captions[] = {"选择规范", "未定义", "未定义"};
@@ -110,7 +112,7 @@ private slots:
     }
 
     void ctrlTabCyclesTheTabsFromAnyControl() {
-        OptionsDialog dialog(*form_);
+        OptionsDialog dialog(*session_);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         dialog.option1(0)->setFocus();
@@ -135,14 +137,14 @@ private slots:
     void cancelAndEscChangeNothing() {
         form_->setResultButtonsEnabled(true);
         {
-            OptionsDialog dialog(*form_);
+            OptionsDialog dialog(*session_);
             dialog.show();
             dialog.option1(1)->click();
             dialog.cancelButton()->click();
             QCOMPARE(dialog.result(), int(QDialog::Rejected));
         }
         {
-            OptionsDialog dialog(*form_);
+            OptionsDialog dialog(*session_);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowActive(&dialog));
             dialog.option1(1)->click();
@@ -159,7 +161,7 @@ private slots:
         const double expected[] = {2.5, 2.2};
         for (int edition = 0; edition < 2; ++edition) {
             {
-                OptionsDialog dialog(*form_);
+                OptionsDialog dialog(*session_);
                 dialog.show();
                 dialog.option1(edition)->click();
                 dialog.okButton()->click();

@@ -92,7 +92,6 @@ class WindDialogsTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> tmp_;
     QString dir_;
-    std::unique_ptr<ProjectModel> model_;
     std::unique_ptr<RecordingPrompts> prompts_;
     std::unique_ptr<Wind> window_;
 
@@ -100,16 +99,16 @@ private:
 
     void typeProject() {
         select(w().cmbFreedom(), 2);
-        type(w().text1(0), "10;20;30");
-        type(w().text1(1), "20;20;20");
-        type(w().text1(7), "0.5");
-        type(w().text1(8), "0.05");
-        type(w().text1(2), "100;100;100");
-        type(w().text1(3), "0.1;0.5;1");
+        type(w().text1(Box::Heights), "10;20;30");
+        type(w().text1(Box::Areas), "20;20;20");
+        type(w().text1(Box::Frequency), "0.5");
+        type(w().text1(Box::DampingRatio), "0.05");
+        type(w().text1(Box::Masses), "100;100;100");
+        type(w().text1(Box::ModeShape1), "0.1;0.5;1");
         select(w().cmbDimao(), 1);
-        type(w().text2(1), "0.45");
-        type(w().text1(6), "1.3");
-        type(w().text2(0), "0");
+        type(w().text2(ValueBox::WindPressure), "0.45");
+        type(w().text1(Box::ShapeCoef), "1.3");
+        type(w().text2(ValueBox::Width), "0");
     }
 
     bool resultButtonsEnabled() {
@@ -137,21 +136,17 @@ private:
         return o.seen;
     }
 
-    // The report page a fresh program computes from the saved project file:
-    // read into a new record, swept, computed, written.
+    // The report page a fresh program computes from the saved project file.
     QByteArray expectedReport(const QString& projectFile, std::int16_t codeVersion) {
-        ProjectModel fresh;
-        initializeProject(fresh);
         MessageRecorder sink;
-        InputForm form(fresh, sink);
-        form.newProject();
-        if (!readProjectFile(projectFile, form))
+        ProjectSession fresh(sink);
+        if (!fresh.open(projectFile))
             return {};
-        fresh.codeVersion = codeVersion;
-        if (!form.commandGate() || computeWindResponse(fresh))
+        fresh.setCodeVersion(codeVersion);
+        if (fresh.compute().status != ComputeOutcome::Status::Computed)
             return {};
         const QString path = dir_ + "/expected.htm";
-        if (writeHtmlReport(fresh, path))
+        if (fresh.writeReport(path))
             return {};
         return readAll(path);
     }
@@ -161,18 +156,15 @@ private slots:
         tmp_ = std::make_unique<QTemporaryDir>();
         QVERIFY(tmp_->isValid());
         dir_ = tmp_->path();
-        model_ = std::make_unique<ProjectModel>();
-        initializeProject(*model_);
         prompts_ = std::make_unique<RecordingPrompts>();
-        window_ = std::make_unique<Wind>(*model_, *prompts_);
+        window_ = std::make_unique<Wind>(*prompts_);
         window_->show();
-        model_->lastDir = dir_.toStdString();
+        w().model().lastDir = dir_.toStdString();
     }
 
     void cleanup() {
         window_.reset();
         prompts_.reset();
-        model_.reset();
         tmp_.reset();
     }
 
@@ -188,13 +180,13 @@ private slots:
         QCOMPARE(saving.name, QStringLiteral("*.wvd"));
         const QString projectFile = projects + "/塔 A.wvd";
         QVERIFY(QFileInfo::exists(projectFile));
-        QCOMPARE(model_->lastDir, projects.toStdString());
-        QCOMPARE(model_->lastFileName, std::string("塔 A.wvd"));
+        QCOMPARE(w().model().lastDir, projects.toStdString());
+        QCOMPARE(w().model().lastFileName, std::string("塔 A.wvd"));
         QVERIFY(prompts_->messages.empty());
 
         // New clears the window.
         w().mnuNew_Click();
-        QCOMPARE(w().text1(0)->text(), QStringLiteral("0"));
+        QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("0"));
 
         // Open starts in the saved folder with the saved name.
         Opening opening;
@@ -203,12 +195,12 @@ private slots:
         QVERIFY(opening.seen);
         QCOMPARE(opening.folder, projects);
         QCOMPARE(opening.name, QStringLiteral("塔 A.wvd"));
-        QCOMPARE(w().text1(0)->text(), QStringLiteral("10;20;30"));
-        QCOMPARE(w().text1(3)->text(), QStringLiteral("0.1;0.5;1"));
-        QCOMPARE(w().text2(1)->text(), QStringLiteral("0.45"));
+        QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("10;20;30"));
+        QCOMPARE(w().text1(Box::ModeShape1)->text(), QStringLiteral("0.1;0.5;1"));
+        QCOMPARE(w().text2(ValueBox::WindPressure)->text(), QStringLiteral("0.45"));
         QCOMPARE(w().cmbFreedom()->currentIndex(), 2);
         QCOMPARE(w().cmbDimao()->currentIndex(), 1);
-        QCOMPARE(model_->codeVersion, std::int16_t(0));
+        QCOMPARE(w().model().codeVersion, std::int16_t(0));
         QVERIFY(prompts_->messages.empty());
 
         // Compute, then write the report under a name no shell would survive.
@@ -231,7 +223,7 @@ private slots:
         const QByteArray expected = expectedReport(projectFile, 0);
         QVERIFY(!expected.isEmpty());
         QCOMPARE(readAll(reportFile), expected);
-        QCOMPARE(model_->lastDir, reports.toStdString());
+        QCOMPARE(w().model().lastDir, reports.toStdString());
 
         // The next open dialog offers the report's name and refuses it.
         Opening reopening;
@@ -261,7 +253,7 @@ private slots:
             dialog.okButton()->click();
         });
         w().mnuSet_Click();
-        QCOMPARE(model_->codeVersion, std::int16_t(1));
+        QCOMPARE(w().model().codeVersion, std::int16_t(1));
         QVERIFY(resultButtonsDisabled());
 
         w().command1(0)->click();
@@ -284,13 +276,13 @@ private slots:
             [](OptionsDialog& dialog) { dialog.cancelButton()->click(); });
         w().mnuSet_Click();
         QVERIFY(resultButtonsEnabled());
-        QCOMPARE(model_->codeVersion, std::int16_t(0));
+        QCOMPARE(w().model().codeVersion, std::int16_t(0));
 
         driveNextDialog<OptionsDialog>([](OptionsDialog& dialog) { dialog.okButton()->click(); });
         w().mnuSet_Click();
         QVERIFY(resultButtonsDisabled());
         QVERIFY(w().command1(0)->isEnabled());
-        QCOMPARE(model_->codeVersion, std::int16_t(0));
+        QCOMPARE(w().model().codeVersion, std::int16_t(0));
     }
 
     void aboutFromTheMenu() {
@@ -308,20 +300,20 @@ private slots:
 
     void openThenCancelLeavesAClearedProject() {
         typeProject();
-        model_->codeVersion = 1;
-        const std::string lastDir = model_->lastDir;
+        w().model().codeVersion = 1;
+        const std::string lastDir = w().model().lastDir;
         driveNextDialog<FileDialog>([](FileDialog& dialog) {
             dialog.setFolder(QDir::homePath());
             dialog.cancelButton()->click();
         });
         w().mnuOpen_Click();
-        QCOMPARE(model_->codeVersion, std::int16_t(0));
+        QCOMPARE(w().model().codeVersion, std::int16_t(0));
         for (int i = 0; i < 9; ++i)
             QCOMPARE(w().text1(i)->text(), QStringLiteral("0"));
         QCOMPARE(w().cmbFreedom()->currentIndex(), 0);
         QVERIFY(resultButtonsDisabled());
-        QCOMPARE(model_->lastDir, lastDir);
-        QCOMPARE(model_->lastFileName, std::string("*.wvd"));
+        QCOMPARE(w().model().lastDir, lastDir);
+        QCOMPARE(w().model().lastFileName, std::string("*.wvd"));
     }
 
     void saveIsRefusedBeforeAnyDialog() {
@@ -338,7 +330,7 @@ private slots:
         // A refused list box: its own message only, no dialog, no file.
         typeProject();
         prompts_->messages.clear();
-        w().text1(1)->setText(QStringLiteral("20;20"));
+        w().text1(Box::Areas)->setText(QStringLiteral("20;20"));
         expectNoDialog(seen);
         w().mnuSave_Click();
         QTest::qWait(20);
@@ -350,14 +342,14 @@ private slots:
 
     void saveAndReportOpenWithTheirPatternAndOverwriteSilently() {
         typeProject();
-        model_->lastFileName = "earlier.wvd";
+        w().model().lastFileName = "earlier.wvd";
         Opening first;
         QVERIFY(save(QString(), QStringLiteral("same.wvd"), &first));
         QCOMPARE(first.name, QStringLiteral("*.wvd"));
         const QByteArray before = readAll(dir_ + "/same.wvd");
         QVERIFY(before.contains("10;20;30"));
 
-        type(w().text1(0), "11;21;31");
+        type(w().text1(Box::Heights), "11;21;31");
         Opening second;
         QVERIFY(save(QString(), QStringLiteral("same.wvd"), &second));
         QCOMPARE(second.name, QStringLiteral("*.wvd"));
@@ -394,12 +386,12 @@ private slots:
         QCOMPARE(prompts_->messages.size(), std::size_t(1));
         QCOMPARE(prompts_->messages[0].text, kWvdNameMessage);
         QCOMPARE(QDir(dir_).entryList(QDir::Files | QDir::Hidden), QStringList{});
-        QCOMPARE(model_->lastFileName, std::string("*.wvd"));
+        QCOMPARE(w().model().lastFileName, std::string("*.wvd"));
     }
 
     void failedSavesAreReportedAndLoseNothing() {
         typeProject();
-        const std::string lastDir = model_->lastDir;
+        const std::string lastDir = w().model().lastDir;
 
         // A full path typed into the name box lands below the chosen folder,
         // where no such folder exists.
@@ -423,9 +415,9 @@ private slots:
         QCOMPARE(prompts_->messages.size(), std::size_t(3));
         QVERIFY(QFileInfo(dir_ + "/taken.wvd").isDir());
 
-        QCOMPARE(model_->lastDir, lastDir);
-        QCOMPARE(w().text1(0)->text(), QStringLiteral("10;20;30"));
-        QCOMPARE(w().text1(3)->text(), QStringLiteral("0.1;0.5;1"));
+        QCOMPARE(w().model().lastDir, lastDir);
+        QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("10;20;30"));
+        QCOMPARE(w().text1(Box::ModeShape1)->text(), QStringLiteral("0.1;0.5;1"));
     }
 
     void failedReadClosesTheDialogAndKeepsLastDir() {
@@ -451,8 +443,8 @@ private slots:
         QVERIFY(closed);
         QCOMPARE(prompts_->messages.size(), std::size_t(1));
         QCOMPARE(prompts_->messages[0].text, std::string("数据文件不完整，数据太少，请补充"));
-        QCOMPARE(model_->lastDir, dir_.toStdString());
-        QCOMPARE(model_->lastFileName, std::string("short.wvd"));
+        QCOMPARE(w().model().lastDir, dir_.toStdString());
+        QCOMPARE(w().model().lastFileName, std::string("short.wvd"));
     }
 
     void reportFailuresAndRefusals() {
@@ -470,7 +462,7 @@ private slots:
         QVERIFY(reporting.seen);
         QCOMPARE(prompts_->messages.size(), std::size_t(1));
         QVERIFY(prompts_->urls.isEmpty());
-        QCOMPARE(model_->lastDir, dir_.toStdString());
+        QCOMPARE(w().model().lastDir, dir_.toStdString());
 
         // No viewer could be started: the report is written all the same and
         // the user is told where it is.
@@ -486,14 +478,14 @@ private slots:
 
         // Results of a faulted computation are never reported: no dialog.
         prompts_->messages.clear();
-        model_->resultsComplete = false;
+        w().model().resultsComplete = false;
         bool seen = false;
         expectNoDialog(seen);
         w().showReportDialog();
         QTest::qWait(20);
         QVERIFY(!seen);
         QCOMPARE(prompts_->messages.size(), std::size_t(1));
-        QVERIFY(reportRefusal(*model_).has_value());
+        QVERIFY(w().session().reportRefusal().has_value());
     }
 };
 

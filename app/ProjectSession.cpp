@@ -1,0 +1,96 @@
+#include "ProjectSession.h"
+
+#include "HtmlReport.h"
+#include "ProjectFile.h"
+#include "ResultsCheck.h"
+#include "Startup.h"
+#include "WindResponse.h"
+
+namespace tamsor {
+
+ProjectSession::ProjectSession(MessageSink& sink, QObject* parent)
+    : QObject(parent), form_(model_, sink) {
+    initializeProject(model_);
+    saved_ = form_.snapshot();
+    form_.changed = [this] { formWasChanged(); };
+}
+
+ProjectSession::~ProjectSession() {
+    form_.changed = nullptr;
+}
+
+void ProjectSession::formWasChanged() {
+    const bool modified = !(form_.snapshot() == saved_);
+    if (modified != modified_) {
+        modified_ = modified;
+        emit modifiedChanged(modified_);
+    }
+    emit formChanged();
+}
+
+void ProjectSession::markUnchanged(const QString& file) {
+    saved_ = form_.snapshot();
+    if (currentFile_ != file) {
+        currentFile_ = file;
+        emit currentFileChanged(currentFile_);
+    }
+    formWasChanged();
+}
+
+void ProjectSession::newProject() {
+    form_.newProject();
+    markUnchanged(QString());
+}
+
+bool ProjectSession::open(const QString& path) {
+    form_.newProject();
+    const bool read = readProjectFile(path, form_);
+    markUnchanged(read ? path : QString());
+    return read;
+}
+
+bool ProjectSession::commandGate() {
+    return form_.commandGate();
+}
+
+std::optional<Message> ProjectSession::save(const QString& path) {
+    if (std::optional<Message> failure = writeProjectFile(path, form_))
+        return failure;
+    markUnchanged(path);
+    return std::nullopt;
+}
+
+ComputeOutcome ProjectSession::compute() {
+    if (!form_.commandGate())
+        return ComputeOutcome{};
+    form_.setResultButtonsEnabled(true);
+    if (const std::optional<ComputeFault> fault = computeWindResponse(model_)) {
+        // Partial results are neither plotted nor reported.
+        form_.setResultButtonsEnabled(false);
+        return ComputeOutcome{ComputeOutcome::Status::Faulted, inputError(fault->message())};
+    }
+    return ComputeOutcome{ComputeOutcome::Status::Computed, std::nullopt};
+}
+
+void ProjectSession::setCodeVersion(std::int16_t codeVersion) {
+    model_.codeVersion = codeVersion;
+    form_.setResultButtonsEnabled(false);
+}
+
+bool ProjectSession::resultsCurrent() const {
+    return form_.resultButtonsEnabled() && !findResultsDefect(model_);
+}
+
+Message ProjectSession::noCurrentResults() {
+    return inputError("没有与当前输入相符的计算结果，请先计算风振响应。");
+}
+
+std::optional<Message> ProjectSession::reportRefusal() const {
+    return tamsor::reportRefusal(model_);
+}
+
+std::optional<Message> ProjectSession::writeReport(const QString& path) const {
+    return writeHtmlReport(model_, path);
+}
+
+} // namespace tamsor

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "InputForm.h"
+#include "Message.h"
+#include "ProjectModel.h"
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace tamsor {
+
+// What the compute command came to.
+struct ComputeOutcome {
+    enum class Status {
+        Refused,  // the command gate stopped it (its messages went to the sink)
+        Faulted,  // the computation stopped on an arithmetic fault
+        Computed, // every result was formed
+    };
+    Status status = Status::Refused;
+    // When Faulted: the message to show ("错误提示", the fault's text).
+    std::optional<Message> fault;
+};
+
+// The workflow of one project, shared by the main window, the batch command
+// and the tests: it owns the one project record and the state of the input
+// boxes, and runs New, Open, Save, Compute and the report. Every message of
+// the input logic and of the project file's reader goes to the sink given at
+// construction, in the order the window shows them.
+//
+// It also knows the file the project belongs to and whether the project has
+// changed since it was last created, opened or saved: "changed" means that
+// saving now would write a different file (the box texts and the three list
+// positions), so typing a text and taking it back again is no change.
+class ProjectSession : public QObject {
+    Q_OBJECT
+public:
+    explicit ProjectSession(MessageSink& sink, QObject* parent = nullptr);
+    ~ProjectSession() override;
+
+    ProjectModel& model() { return model_; }
+    const ProjectModel& model() const { return model_; }
+    InputForm& form() { return form_; }
+    const InputForm& form() const { return form_; }
+
+    // New, the project part: every box "0", each list on its first entry, the
+    // 201X edition, results stale. The project has no file and is unchanged.
+    void newProject();
+    // Open with a chosen file: New, then the reader. True when the whole file
+    // was read; the file is then the project's file. A failed read keeps what
+    // it loaded (and no file). Either way the project counts as unchanged.
+    bool open(const QString& path);
+    // The command gate of every command: re-parse every box, then the checks.
+    [[nodiscard]] bool commandGate();
+    // Writes the project file (the caller has passed the gate). On success
+    // the file is the project's file and the project is unchanged.
+    [[nodiscard]] std::optional<Message> save(const QString& path);
+    // The compute command: the gate, then the computation.
+    [[nodiscard]] ComputeOutcome compute();
+    // The load code edition, as the options dialog's OK sets it: results of
+    // the other edition no longer count as current.
+    void setCodeVersion(std::int16_t codeVersion);
+
+    // True when the stored results are complete, belong to the current input
+    // (no box, list or edition changed since they were computed) and cover
+    // every mass point: the one decision whether results may be plotted,
+    // reported or written out.
+    [[nodiscard]] bool resultsCurrent() const;
+    // What a command that needs current results says when there are none.
+    [[nodiscard]] static Message noCurrentResults();
+    // Why the report cannot be written from the stored results, or nothing.
+    [[nodiscard]] std::optional<Message> reportRefusal() const;
+    // Checks and writes the report (the window's writer).
+    [[nodiscard]] std::optional<Message> writeReport(const QString& path) const;
+
+    [[nodiscard]] bool isModified() const { return modified_; }
+    // The project's file; empty for a new project or after a failed read.
+    [[nodiscard]] const QString& currentFile() const { return currentFile_; }
+
+signals:
+    // After every change of the boxes, lists, colours and button states.
+    void formChanged();
+    void modifiedChanged(bool modified);
+    void currentFileChanged(const QString& path);
+
+private:
+    void formWasChanged();
+    // What was created, opened or saved: the project is unchanged from here.
+    void markUnchanged(const QString& file);
+
+    ProjectModel model_;
+    InputForm form_;
+    InputForm::Snapshot saved_;
+    QString currentFile_;
+    bool modified_ = false;
+};
+
+} // namespace tamsor
