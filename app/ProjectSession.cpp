@@ -20,7 +20,7 @@ ProjectSession::~ProjectSession() {
 }
 
 void ProjectSession::formWasChanged() {
-    const bool modified = !(form_.snapshot() == saved_);
+    const bool modified = !form_.matches(saved_);
     if (modified != modified_) {
         modified_ = modified;
         emit modifiedChanged(modified_);

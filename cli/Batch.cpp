@@ -12,12 +12,14 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <ostream>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <utility>
 
 namespace tamsor {
@@ -336,6 +338,84 @@ std::string resultCsv(const ProjectModel& m, const QString& file) {
     return text;
 }
 
+namespace {
+
+// What one project gives: its status, its results in the chosen form (empty
+// when it was refused) and its message lines.
+struct ProjectResult {
+    int status = kBatchOk;
+    std::string out;
+    std::string err;
+};
+
+ProjectResult runOne(const QString& path, const BatchOptions& options, bool nameFiles) {
+    MessageRecorder recorder;
+    ProjectSession session(recorder);
+    ProjectResult result;
+    result.status = runProject(session, path, options.codeVersion);
+    if (result.status == kBatchOk) {
+        const ProjectModel& model = session.model();
+        switch (options.format) {
+        case BatchFormat::Text:
+            result.out = resultText(model, path);
+            break;
+        case BatchFormat::Json: {
+            const QByteArray json =
+                QJsonDocument(resultJson(model, path)).toJson(QJsonDocument::Compact);
+            result.out.assign(json.constData(), static_cast<std::size_t>(json.size()));
+            result.out += "\n";
+            break;
+        }
+        case BatchFormat::Csv:
+            result.out = resultCsv(model, path);
+            break;
+        }
+        if (!options.reportPath.isEmpty()) {
+            if (const std::optional<Message> refusal = session.writeReport(options.reportPath)) {
+                recorder.messages.push_back(*refusal);
+                result.status = kBatchRefused;
+            }
+        }
+    }
+    // Like grep: with several projects every message names its file.
+    const std::string prefix = nameFiles ? utf8(path) + ": " : std::string();
+    for (const Message& message : recorder.messages)
+        result.err += prefix + messageLine(message) + "\n";
+    return result;
+}
+
+// Projects are independent: they are run a block at a time on every core,
+// and each block's results are handed on in the order of the projects, so
+// the output is the same as one after the other.
+constexpr qsizetype kBlockSize = 256;
+
+template <typename Consume>
+void runAll(const BatchOptions& options, bool nameFiles, Consume&& consume) {
+    const qsizetype count = options.projects.size();
+    const auto cores = static_cast<qsizetype>(std::max(1u, std::thread::hardware_concurrency()));
+    std::vector<ProjectResult> block;
+    for (qsizetype first = 0; first < count; first += kBlockSize) {
+        const qsizetype size = std::min(kBlockSize, count - first);
+        block.assign(static_cast<std::size_t>(size), ProjectResult{});
+        std::atomic<qsizetype> next{0};
+        const auto work = [&] {
+            for (qsizetype i = next++; i < size; i = next++)
+                block[static_cast<std::size_t>(i)] =
+                    runOne(options.projects[first + i], options, nameFiles);
+        };
+        std::vector<std::thread> helpers;
+        for (qsizetype t = 1; t < std::min(cores, size); ++t)
+            helpers.emplace_back(work);
+        work();
+        for (std::thread& helper : helpers)
+            helper.join();
+        for (const ProjectResult& result : block)
+            consume(result);
+    }
+}
+
+} // namespace
+
 int runBatch(const QStringList& args, std::ostream& out, std::ostream& err) {
     const ParsedArguments parsed = parseBatchArguments(args);
     if (!parsed.options) {
@@ -350,53 +430,21 @@ int runBatch(const QStringList& args, std::ostream& out, std::ostream& err) {
         return out ? kBatchOk : kBatchRefused;
     }
 
-    // Like grep: with several projects every message names its file.
-    const bool nameFiles = options.projects.size() > 1;
     int worst = kBatchOk;
     bool firstText = true;
     if (options.format == BatchFormat::Csv)
         out << csvHeader();
-
-    for (const QString& path : options.projects) {
-        MessageRecorder recorder;
-        ProjectSession session(recorder);
-        int status = runProject(session, path, options.codeVersion);
-        std::vector<Message>& messages = recorder.messages;
-        const ProjectModel& model = session.model();
-
-        if (status == kBatchOk) {
-            switch (options.format) {
-            case BatchFormat::Text:
-                if (!firstText)
-                    out << "\n";
-                firstText = false;
-                out << resultText(model, path);
-                break;
-            case BatchFormat::Json: {
-                const QByteArray json =
-                    QJsonDocument(resultJson(model, path)).toJson(QJsonDocument::Compact);
-                out.write(json.constData(), json.size());
+    runAll(options, options.projects.size() > 1, [&](const ProjectResult& result) {
+        if (!result.out.empty()) {
+            // A blank line between the tables of the text form.
+            if (options.format == BatchFormat::Text && !firstText)
                 out << "\n";
-                break;
-            }
-            case BatchFormat::Csv:
-                out << resultCsv(model, path);
-                break;
-            }
-            if (!options.reportPath.isEmpty()) {
-                if (const std::optional<Message> refusal =
-                        session.writeReport(options.reportPath)) {
-                    messages.push_back(*refusal);
-                    status = kBatchRefused;
-                }
-            }
+            firstText = false;
+            out << result.out;
         }
-
-        const std::string prefix = nameFiles ? utf8(path) + ": " : std::string();
-        for (const Message& message : messages)
-            err << prefix << messageLine(message) << "\n";
-        worst = std::max(worst, status);
-    }
+        err << result.err;
+        worst = std::max(worst, result.status);
+    });
 
     out.flush();
     if (!out) {

@@ -314,4 +314,10 @@ InputForm::Snapshot InputForm::snapshot() const {
     return Snapshot{text1_, text2_, freedomPos_, modesPos_, terrainPos_};
 }
 
+bool InputForm::matches(const Snapshot& snapshot) const {
+    return snapshot.freedomPosition == freedomPos_ && snapshot.modesPosition == modesPos_ &&
+           snapshot.terrainPosition == terrainPos_ && snapshot.text1 == text1_ &&
+           snapshot.text2 == text2_;
+}
+
 } // namespace tamsor

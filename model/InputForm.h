@@ -118,6 +118,8 @@ public:
         friend bool operator==(const Snapshot&, const Snapshot&) = default;
     };
     [[nodiscard]] Snapshot snapshot() const;
+    // Whether the form would save as the snapshot does (no copy made).
+    [[nodiscard]] bool matches(const Snapshot& snapshot) const;
 
     // Called after every change of the state above, so a view can mirror it.
     std::function<void()> changed;

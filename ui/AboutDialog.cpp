@@ -6,7 +6,6 @@
 #include "TamsorVersion.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -16,19 +15,11 @@ namespace tamsor {
 
 namespace {
 
-// The program icon: the window's or the application's icon when one is set,
-// else the icon file when the program carries one; none otherwise.
+// The program icon: the window's, or else the application's (main() sets it).
 QIcon programIcon(const QWidget* parent) {
     if (parent && !parent->window()->windowIcon().isNull())
         return parent->window()->windowIcon();
-    if (!QApplication::windowIcon().isNull())
-        return QApplication::windowIcon();
-    for (const char* name : {":/tamsor.png", ":/icons/tamsor.png", ":/tamsor.svg"}) {
-        const QString path = QString::fromLatin1(name);
-        if (QFile::exists(path))
-            return QIcon(path);
-    }
-    return QIcon();
+    return QApplication::windowIcon();
 }
 
 } // namespace
