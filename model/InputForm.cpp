@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <optional>
 #include <stdexcept>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -21,6 +23,39 @@ constexpr char32_t kBackspace = 8;
 
 bool isDigitKey(char32_t key) {
     return key >= U'0' && key <= U'9';
+}
+
+// C0 and C1 control characters and DEL: keys such as Enter or Ctrl+V that
+// type nothing visible.
+bool isControlKey(char32_t key) {
+    return key < 0x20 || (key >= 0x7F && key <= 0x9F);
+}
+
+// What a list box and a value box take, for the hint at a refused character.
+constexpr std::string_view kListKeyHint =
+    "此处只能输入数字、小数点(.)、正负号(+ -)和指数符号(e E)，数据之间用分号(;)隔开。";
+constexpr std::string_view kValueKeyHint = "此处只能输入数字和小数点(.)。";
+
+std::string toUtf8(char32_t c) {
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        c = 0xFFFD; // not a character: the replacement character stands for it
+    std::string out;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
 }
 
 // Splits at every ';'. Empty items count ("1;;2" has three items, "1;" two);
@@ -61,6 +96,68 @@ bool Text1_KeyPress(int /*index*/, char32_t key) {
 
 bool Text2_KeyPress(int /*index*/, char32_t key) {
     return isDigitKey(key) || key == U'.' || key == kBackspace;
+}
+
+char32_t plainLookAlike(char32_t key) {
+    if (key >= U'\uFF10' && key <= U'\uFF19') // full-width digits
+        return U'0' + (key - U'\uFF10');
+    switch (key) {
+    case U'\u3002': // ideographic full stop
+    case U'\uFF0E': // full-width full stop
+        return U'.';
+    case U'\uFF1B':
+        return U';';
+    case U'\uFF0D':
+        return U'-';
+    case U'\uFF0B':
+        return U'+';
+    case U'\uFF45':
+        return U'e';
+    case U'\uFF25':
+        return U'E';
+    default:
+        return key;
+    }
+}
+
+KeyVerdict judgeKey(BoxKind kind, int index, char32_t key) {
+    const auto accepts = [&](char32_t c) {
+        return kind == BoxKind::List ? Text1_KeyPress(index, c) : Text2_KeyPress(index, c);
+    };
+    if (accepts(key))
+        return KeyVerdict{true, key, {}};
+    const char32_t plain = plainLookAlike(key);
+    if (plain != key && accepts(plain))
+        return KeyVerdict{true, plain, {}};
+    if (isControlKey(key))
+        return KeyVerdict{};
+    std::string hint = "已忽略输入的";
+    if (key == U' ')
+        hint += "空格";
+    else if (key == U'\u3000')
+        hint += "全角空格";
+    else
+        hint += "字符“" + toUtf8(key) + "”";
+    hint += "：";
+    hint += kind == BoxKind::List ? kListKeyHint : kValueKeyHint;
+    return KeyVerdict{false, 0, std::move(hint)};
+}
+
+TypedVerdict judgeTyped(BoxKind kind, int index, std::u32string_view typed) {
+    TypedVerdict result;
+    bool asTyped = true;
+    std::u32string kept;
+    for (char32_t key : typed) {
+        KeyVerdict verdict = judgeKey(kind, index, key);
+        asTyped = asTyped && verdict.accepted && verdict.character == key;
+        if (verdict.accepted && !isControlKey(verdict.character))
+            kept.push_back(verdict.character);
+        else if (!verdict.accepted && result.hint.empty())
+            result.hint = std::move(verdict.hint);
+    }
+    if (!asTyped)
+        result.replacement = std::move(kept);
+    return result;
 }
 
 InputForm::InputForm(ProjectModel& model, MessageSink& sink) : model_(model), sink_(sink) {

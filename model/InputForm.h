@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,38 @@ namespace tamsor {
 [[nodiscard]] bool Text1_KeyPress(int index, char32_t key);
 // Value boxes Text2: digits, "." and Backspace (8).
 [[nodiscard]] bool Text2_KeyPress(int index, char32_t key);
+
+// The two kinds of input box: list boxes Text1 and value boxes Text2.
+enum class BoxKind { List, Value };
+
+// What a box makes of one typed character. A character that only looks like
+// one the box accepts, as a Chinese input method types it (full-width digits,
+// "。", "．", "；", "－", "＋", "ｅ", "Ｅ"), is taken as that plain character;
+// where the plain character is refused too ("－" in a value box) the typed one
+// is refused. A refused character is never dropped without a word: unless it
+// is a control character, the verdict carries a hint for the box that names
+// the character and says what the box takes.
+struct KeyVerdict {
+    bool accepted = false;
+    char32_t character = 0; // when accepted: what the box receives
+    std::string hint;       // when a visible character is refused: UTF-8 hint text
+};
+[[nodiscard]] KeyVerdict judgeKey(BoxKind kind, int index, char32_t key);
+
+// The plain character a look-alike stands for; any other character unchanged.
+[[nodiscard]] char32_t plainLookAlike(char32_t key);
+
+// What a box makes of characters typed at once (the text of one key, or what
+// an input method hands over): the text it receives in their place, or none
+// when every character passes as typed, and the hint for the first refused
+// visible character (empty when there is none). Control characters that pass
+// the filter (Backspace) only edit as a key of their own, so they are left
+// out of a replacement.
+struct TypedVerdict {
+    std::optional<std::u32string> replacement;
+    std::string hint;
+};
+[[nodiscard]] TypedVerdict judgeTyped(BoxKind kind, int index, std::u32string_view typed);
 
 // The GUI-free state of the main window's input part: the texts of the eleven
 // boxes Text1(0..8) and Text2(0..1), the selected positions of the three

@@ -1,7 +1,14 @@
 #include "Prompts.h"
 
+#include <QApplication>
 #include <QDesktopServices>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
+
+#include <algorithm>
 
 namespace tamsor {
 
@@ -21,6 +28,75 @@ QMessageBox::Icon toQt(Message::Icon icon) {
     }
     return QMessageBox::NoIcon;
 }
+
+// The hint at a refused key: a label in the colours of a tool tip inside the
+// box's window, under the box (above it when there is no room below). It
+// watches the box and goes away at the box's next key or input method text,
+// or when the box loses the focus or disappears.
+class KeyHint : public QLabel {
+public:
+    static constexpr const char* kName = "keyHint";
+
+    explicit KeyHint(QWidget* window) : QLabel(window) {
+        setObjectName(QString::fromLatin1(kName));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setForegroundRole(QPalette::ToolTipText);
+        setBackgroundRole(QPalette::ToolTipBase);
+        setAutoFillBackground(true);
+        setFrameStyle(QFrame::Box | QFrame::Plain);
+        setMargin(3);
+        hide();
+    }
+
+    void showAt(QWidget* box, const QString& text) {
+        if (box_ != box) {
+            if (box_)
+                box_->removeEventFilter(this);
+            box_ = box;
+            box->installEventFilter(this);
+        }
+        setText(text);
+        adjustSize();
+        const QWidget* window = parentWidget();
+        QPoint at = box->mapTo(window, QPoint(0, box->height() + 2));
+        if (at.y() + height() > window->height())
+            at.setY(box->mapTo(window, QPoint(0, 0)).y() - height() - 2);
+        at.setX(std::max(0, std::min(at.x(), window->width() - width())));
+        move(at);
+        raise();
+        show();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == box_.data()) {
+            switch (event->type()) {
+            case QEvent::KeyPress: {
+                const int key = static_cast<QKeyEvent*>(event)->key();
+                if (key != Qt::Key_Shift && key != Qt::Key_Control && key != Qt::Key_Alt &&
+                    key != Qt::Key_Meta)
+                    hide();
+                break;
+            }
+            case QEvent::InputMethod:
+                if (!static_cast<QInputMethodEvent*>(event)->commitString().isEmpty())
+                    hide();
+                break;
+            case QEvent::FocusOut:
+            case QEvent::Hide:
+                hide();
+                break;
+            default:
+                break;
+            }
+        }
+        return QLabel::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QWidget> box_;
+};
+
 } // namespace
 
 void QtPrompts::inform(QWidget* parent, const Message& message) {
@@ -38,6 +114,18 @@ bool QtPrompts::confirm(QWidget* parent, const Message& message) {
 
 bool QtPrompts::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
+}
+
+void QtPrompts::refuseKey(QWidget* box, const std::string& hint) {
+    QApplication::beep();
+    if (box == nullptr)
+        return;
+    QWidget* window = box->window();
+    auto* label = dynamic_cast<KeyHint*>(window->findChild<QLabel*>(
+        QString::fromLatin1(KeyHint::kName), Qt::FindDirectChildrenOnly));
+    if (label == nullptr)
+        label = new KeyHint(window);
+    label->showAt(box, QString::fromStdString(hint));
 }
 
 } // namespace tamsor

@@ -4,6 +4,8 @@
 
 #include <QUrl>
 
+#include <string>
+
 class QWidget;
 
 namespace tamsor {
@@ -22,14 +24,20 @@ public:
     // Opens a local file or URL with the desktop's default handler, without a
     // shell and without waiting. False when no handler could be started.
     virtual bool openUrl(const QUrl& url) = 0;
+    // An input box refused a typed character: a short sound and the hint
+    // (UTF-8) at the box, shown until the box takes its next key or loses the
+    // focus. Nothing blocks.
+    virtual void refuseKey(QWidget* box, const std::string& hint) = 0;
 };
 
-// The real thing: QMessageBox and QDesktopServices.
+// The real thing: QMessageBox, QDesktopServices and a hint label inside the
+// box's window.
 class QtPrompts : public Prompts {
 public:
     void inform(QWidget* parent, const Message& message) override;
     bool confirm(QWidget* parent, const Message& message) override;
     bool openUrl(const QUrl& url) override;
+    void refuseKey(QWidget* box, const std::string& hint) override;
 };
 
 } // namespace tamsor

@@ -527,5 +527,44 @@ TEST(KeyFilters, ValueBoxesTakeDigitsPointAndBackspace) {
         EXPECT_FALSE(Text2_KeyPress(ValueBox::Width, key)) << static_cast<int>(key);
 }
 
+TEST(KeyFilters, LookAlikesBecomeThePlainCharacterOnlyWhereItIsAccepted) {
+    const std::u32string typed = U"０１２３４５６７８９。．；－＋ｅＥ";
+    const std::u32string plain = U"0123456789..;-+eE";
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        const KeyVerdict verdict = judgeKey(BoxKind::List, Box::Heights, typed[i]);
+        EXPECT_TRUE(verdict.accepted) << static_cast<int>(typed[i]);
+        EXPECT_EQ(verdict.character, plain[i]);
+    }
+    EXPECT_EQ(judgeKey(BoxKind::Value, ValueBox::WindPressure, U'。').character, U'.');
+    EXPECT_EQ(judgeKey(BoxKind::Value, ValueBox::Width, U'７').character, U'7');
+    // A value box takes no sign, exponent or separator, whatever it looks like.
+    for (char32_t key : std::u32string(U"－＋ｅＥ；"))
+        EXPECT_FALSE(judgeKey(BoxKind::Value, ValueBox::Width, key).accepted)
+            << static_cast<int>(key);
+
+    // Several characters at once, as an input method hands them over.
+    const TypedVerdict mixed = judgeTyped(BoxKind::List, Box::Heights, U"１，２\b");
+    EXPECT_EQ(mixed.replacement, std::u32string(U"12"));
+    EXPECT_NE(mixed.hint.find("“，”"), std::string::npos);
+    EXPECT_EQ(judgeTyped(BoxKind::List, Box::Heights, U"1;2").replacement, std::nullopt);
+}
+
+TEST(KeyFilters, RefusedVisibleCharactersComeWithAHintControlKeysWithout) {
+    EXPECT_EQ(judgeKey(BoxKind::List, Box::Heights, U',').hint,
+              "已忽略输入的字符“,”：此处只能输入数字、小数点(.)、正负号(+ -)和指数符号(e E)，"
+              "数据之间用分号(;)隔开。");
+    EXPECT_EQ(judgeKey(BoxKind::Value, ValueBox::WindPressure, U'－').hint,
+              "已忽略输入的字符“－”：此处只能输入数字和小数点(.)。");
+    EXPECT_EQ(judgeKey(BoxKind::List, Box::Masses, U'\u3000').hint,
+              "已忽略输入的全角空格：此处只能输入数字、小数点(.)、正负号(+ -)和指数符号(e E)，"
+              "数据之间用分号(;)隔开。");
+    // Enter and the clipboard keys are refused as before, without a hint.
+    for (char32_t key : std::u32string(U"\r\u0016\u0003\u007f")) {
+        const KeyVerdict verdict = judgeKey(BoxKind::List, Box::Heights, key);
+        EXPECT_FALSE(verdict.accepted);
+        EXPECT_TRUE(verdict.hint.empty()) << static_cast<int>(key);
+    }
+}
+
 } // namespace
 } // namespace tamsor

@@ -9,11 +9,12 @@
 #include <QUrl>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace tamsor::test {
 
-// Prompts that never block: messages and viewer launches are recorded,
+// Prompts that never block: messages, key hints and viewer launches are recorded,
 // confirmations answered from a script.
 class RecordingPrompts : public Prompts {
 public:
@@ -26,10 +27,12 @@ public:
         urls.push_back(url);
         return openUrlResult;
     }
+    void refuseKey(QWidget*, const std::string& hint) override { keyHints.push_back(hint); }
 
     std::vector<Message> messages;
     std::vector<Message> confirms;
     QList<QUrl> urls;
+    std::vector<std::string> keyHints;
     bool confirmAnswer = true;
     bool openUrlResult = true;
 };

@@ -4,10 +4,11 @@
 
 #include <QUrl>
 
+#include <string>
 #include <vector>
 
-// Records every message box and desktop launch of the window instead of
-// showing it, answering confirmations and launches as scripted.
+// Records every message box, key hint and desktop launch of the window instead
+// of showing it, answering confirmations and launches as scripted.
 class WindTestPrompts : public tamsor::Prompts {
 public:
     void inform(QWidget*, const tamsor::Message& message) override { informed.push_back(message); }
@@ -19,15 +20,25 @@ public:
         opened.push_back(url);
         return openResult;
     }
+    void refuseKey(QWidget* box, const std::string& hint) override {
+        keyHints.push_back(KeyHint{box, hint});
+    }
     void clear() {
         informed.clear();
         confirmed.clear();
         opened.clear();
+        keyHints.clear();
     }
+
+    struct KeyHint {
+        QWidget* box;
+        std::string hint;
+    };
 
     std::vector<tamsor::Message> informed;
     std::vector<tamsor::Message> confirmed;
     std::vector<QUrl> opened;
+    std::vector<KeyHint> keyHints;
     bool confirmAnswer = true;
     bool openResult = true;
 };
