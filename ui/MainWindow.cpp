@@ -12,6 +12,7 @@
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,6 +65,16 @@ void setTextColour(QWidget* widget, const QColor& colour) {
 QColor colourValue(int value) {
     // Colour values as the input logic gives them: 0x00BBGGRR.
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+// What a screen reader calls a list box: what it holds and its unit, as the
+// caption beside it reads ("各质点z坐标(m)"). The boxes of the modes not yet
+// defined, whose captions both read "未定义", are told apart by their names.
+QString spokenName(const ListBoxField& field) {
+    QString name = qs(field.name);
+    if (!field.unit.empty())
+        name += QLatin1Char('(') + qs(field.unit) + QLatin1Char(')');
+    return name;
 }
 
 List firstElements(const List& list, std::size_t count) {
@@ -129,6 +140,10 @@ Wind::~Wind() {
         edit->removeEventFilter(this);
     for (QLineEdit* edit : text2_)
         edit->removeEventFilter(this);
+    for (QWidget* widget : std::initializer_list<QWidget*>{cmbFreedom_, cmbModes_, cmbDimao_})
+        widget->removeEventFilter(this);
+    for (QPushButton* button : command1_)
+        button->removeEventFilter(this);
 }
 
 void Wind::buildMenus() {
@@ -207,25 +222,41 @@ void Wind::buildControls(QWidget* central) {
         box->setGeometry(place);
         return box;
     };
+    // A screen reader names each box by its own caption and reads its note
+    // as the description. Each caption also labels its control, which is how
+    // a screen reader on Linux names a drop-down list (its name there is its
+    // current entry).
     for (const Row& row : listRows) {
-        QLabel* caption = label(row.frame, listBoxField(row.index).caption, row.caption);
-        text1_[static_cast<std::size_t>(row.index)] = edit(row.frame, row.control);
+        const ListBoxField& field = listBoxField(row.index);
+        QLabel* caption = label(row.frame, field.caption, row.caption);
+        QLineEdit* box = edit(row.frame, row.control);
+        caption->setBuddy(box);
+        box->setAccessibleName(spokenName(field));
+        box->setAccessibleDescription(qs(field.note));
+        text1_[static_cast<std::size_t>(row.index)] = box;
         if (row.index >= Box::ModeShape1 && row.index <= Box::ModeShape3)
             label8_[static_cast<std::size_t>(row.index - Box::ModeShape1)] = caption;
     }
     for (const Row& row : valueRows) {
-        label(row.frame, valueBoxField(row.index).caption, row.caption);
-        text2_[static_cast<std::size_t>(row.index)] = edit(row.frame, row.control);
+        const ValueBoxField& field = valueBoxField(row.index);
+        QLabel* caption = label(row.frame, field.caption, row.caption);
+        QLineEdit* box = edit(row.frame, row.control);
+        caption->setBuddy(box);
+        box->setAccessibleName(qs(field.caption));
+        box->setAccessibleDescription(qs(field.note));
+        text2_[static_cast<std::size_t>(row.index)] = box;
     }
     const QStringList entries[] = {
         {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}, {"1"}, {"A", "B", "C", "D"}};
     QComboBox** combos[] = {&cmbFreedom_, &cmbModes_, &cmbDimao_};
     for (const Row& row : choiceRows) {
         const ChoiceField& field = choiceField(static_cast<Choice>(row.index));
-        label(row.frame, field.caption, row.caption);
+        QLabel* caption = label(row.frame, field.caption, row.caption);
         auto* combo = new QComboBox(frames[row.frame]);
         combo->addItems(entries[row.index].mid(0, field.entries));
         combo->setGeometry(row.control);
+        caption->setBuddy(combo);
+        combo->setAccessibleName(qs(field.caption));
         *combos[row.index] = combo;
     }
     for (const NoteRow& row : noteRows) {
@@ -247,6 +278,10 @@ void Wind::buildControls(QWidget* central) {
     lblMean_[3] = new QLabel(qs("平均位移 / mm"), picture2_);
     placeAxisCaptions(*picture1_, lblMean_[0], lblMean_[2]);
     placeAxisCaptions(*picture2_, lblMean_[1], lblMean_[3]);
+    // A plot is named by its value caption; its description lists the
+    // plotted values once drawn.
+    picture1_->setAccessibleName(lblMean_[2]->text());
+    picture2_->setAccessibleName(lblMean_[3]->text());
     for (PlotArea* area : {picture1_, picture2_}) {
         area->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(area, &QWidget::customContextMenuRequested, this,
@@ -317,6 +352,13 @@ void Wind::connectInputs() {
         edit->installEventFilter(this);
         connect(edit, &QLineEdit::textChanged, this, [this, i] { Text2_Change(i); });
     }
+    for (QComboBox* combo : {cmbFreedom_, cmbModes_, cmbDimao_}) {
+        // Neither the wheel nor typing passes the focus to a list.
+        combo->setFocusPolicy(Qt::StrongFocus);
+        combo->installEventFilter(this);
+    }
+    for (QPushButton* button : command1_)
+        button->installEventFilter(this);
     connect(cmbFreedom_, &QComboBox::activated, this, [this] { cmbFreedom_Click(); });
     connect(cmbModes_, &QComboBox::activated, this, [this] { CmbModes_Click(); });
     connect(cmbDimao_, &QComboBox::activated, this, [this] { cmbDimao_Click(); });
@@ -386,14 +428,6 @@ void Wind::syncFromForm() {
 
 // --- input handlers ------------------------------------------------------------------
 
-bool Wind::Text1_KeyPress(int index, char32_t key) const {
-    return tamsor::Text1_KeyPress(index, key);
-}
-
-bool Wind::Text2_KeyPress(int index, char32_t key) const {
-    return tamsor::Text2_KeyPress(index, key);
-}
-
 void Wind::Text1_Change(int index) {
     const std::string text = text1(index)->text().toStdString();
     if (text != form().text1(index))
@@ -446,27 +480,61 @@ bool Wind::filterKey(QLineEdit* edit, bool listBox, int index, QKeyEvent* event)
     if (text.isEmpty() || text == QStringLiteral("\x7f"))
         return false;
 
-    const std::u32string typed = text.toStdU32String();
-    std::u32string kept;
-    for (char32_t key : typed) {
-        if (listBox ? Text1_KeyPress(index, key) : Text2_KeyPress(index, key))
-            kept.push_back(key);
-    }
-    if (kept.size() == typed.size())
-        return false; // every character passes: the box handles the key itself
-    std::u32string printable;
-    for (char32_t key : kept) {
-        if (key >= 0x20)
-            printable.push_back(key);
-    }
-    if (!printable.empty())
-        edit->insert(QString::fromStdU32String(printable));
+    const std::optional<QString> kept = judgeTyped(edit, listBox, index, text);
+    if (!kept)
+        return false; // every character passes as typed: the box handles the key itself
+    if (!kept->isEmpty())
+        edit->insert(*kept);
     return true;
 }
 
+std::optional<QString> Wind::judgeTyped(QLineEdit* edit, bool listBox, int index,
+                                        const QString& text) {
+    const TypedVerdict verdict =
+        tamsor::judgeTyped(listBox ? BoxKind::List : BoxKind::Value, index, text.toStdU32String());
+    if (!verdict.hint.empty())
+        prompts_.refuseKey(edit, verdict.hint);
+    if (!verdict.replacement)
+        return std::nullopt;
+    return QString::fromStdU32String(*verdict.replacement);
+}
+
+bool Wind::filterChoice(QComboBox* combo, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Wheel:
+        // The wheel over a list the user is not working in would change a
+        // project value in passing.
+        return !combo->hasFocus();
+    case QEvent::KeyPress: {
+        // A typed character would select the entry it starts. Space opens the
+        // list; the arrow keys and the open list choose.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        return !text.isEmpty() && text.front().isPrint() && key->key() != Qt::Key_Space;
+    }
+    default:
+        return false;
+    }
+}
+
 bool Wind::eventFilter(QObject* watched, QEvent* event) {
+    if (closing_)
+        return QMainWindow::eventFilter(watched, event);
+    if (auto* combo = qobject_cast<QComboBox*>(watched))
+        return filterChoice(combo, event) || QMainWindow::eventFilter(watched, event);
+    if (auto* button = qobject_cast<QPushButton*>(watched)) {
+        // Enter presses the focused command button, as Space does.
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                button->click();
+                return true;
+            }
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
     auto* edit = qobject_cast<QLineEdit*>(watched);
-    if (edit == nullptr || closing_)
+    if (edit == nullptr)
         return QMainWindow::eventFilter(watched, event);
     int index = -1;
     bool listBox = true;
@@ -495,6 +563,16 @@ bool Wind::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::KeyPress:
         return filterKey(edit, listBox, index, static_cast<QKeyEvent*>(event));
+    case QEvent::InputMethod: {
+        // An input method's text meets the same filters as typed keys.
+        auto* input = static_cast<QInputMethodEvent*>(event);
+        if (input->commitString().isEmpty())
+            break;
+        if (const std::optional<QString> kept =
+                judgeTyped(edit, listBox, index, input->commitString()))
+            input->setCommitString(*kept, input->replacementStart(), input->replacementLength());
+        break;
+    }
     case QEvent::FocusOut: {
         // Another window coming to the front (a message box among them) or a
         // menu opening does not leave the box.
@@ -635,6 +713,8 @@ void Wind::plotResults(int index) {
     ploting1(firstElements(*pair.right, n), heights, *picture2_);
     lblMean_[2]->setText(qs(pair.leftCaption));
     lblMean_[3]->setText(qs(pair.rightCaption));
+    picture1_->setAccessibleName(lblMean_[2]->text());
+    picture2_->setAccessibleName(lblMean_[3]->text());
     placeAxisCaptions(*picture1_, lblMean_[0], lblMean_[2]);
     placeAxisCaptions(*picture2_, lblMean_[1], lblMean_[3]);
     for (QLabel* caption : lblMean_) {
@@ -663,11 +743,13 @@ void Wind::Picture_cls(PlotArea& area) {
     area.cls();
     for (int i = 0; i < kPlotLabelCount; ++i)
         area.pointLabel(i)->hide();
+    area.setAccessibleDescription(qs("尚未绘图"));
 }
 
 void Wind::ploting1(const List& x, const List& y, PlotArea& area) {
     const PlotGeometry g = computePlotGeometry(x, y);
     area.setScale(g.scale);
+    area.setAccessibleDescription(QString::fromStdString(describePlot(g)));
     if (g.points.empty())
         return;
     area.setCurrentPosition(g.points.front());
@@ -678,7 +760,7 @@ void Wind::ploting1(const List& x, const List& y, PlotArea& area) {
             QLabel* label = area.pointLabel(static_cast<int>(i));
             label->show();
             label->setText(QString::fromStdString(g.labels[i].text));
-            area.placeLabel(static_cast<int>(i), g.labels[i].topLeft);
+            area.placeLabel(static_cast<int>(i), g);
         }
     }
 }

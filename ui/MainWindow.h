@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -99,8 +100,6 @@ public:
     // The report step of command1(4), after its gate: the report file dialog.
     void showReportDialog();
 
-    bool Text1_KeyPress(int index, char32_t key) const;
-    bool Text2_KeyPress(int index, char32_t key) const;
     void Text1_Change(int index);
     void Text2_Change(int index);
     void Text1_LostFocus(int index);
@@ -132,6 +131,14 @@ private:
     void showPlotMenu(PlotArea& area, const QPoint& pos);
     // Handles a key press in an input box; true when the event is consumed.
     bool filterKey(QLineEdit* edit, bool listBox, int index, QKeyEvent* event);
+    // What a box receives of characters typed at once, as the key filters
+    // Text1_KeyPress / Text2_KeyPress and their look-alikes judge them; a
+    // refused visible character is hinted at the box. Empty when every
+    // character passes as typed.
+    std::optional<QString> judgeTyped(QLineEdit* edit, bool listBox, int index,
+                                      const QString& text);
+    // Wheel and typed characters on a drop-down list; true when consumed.
+    static bool filterChoice(QComboBox* combo, QEvent* event);
 
     Prompts& prompts_;
     PromptSink sink_;

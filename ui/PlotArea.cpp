@@ -65,12 +65,21 @@ QPointF PlotArea::toPixels(UserPoint p) const {
                    inner.top() + userToPixelY(scale_, p.y, inner.height()));
 }
 
-void PlotArea::placeLabel(int index, UserPoint p) {
+void PlotArea::placeLabel(int index, const PlotGeometry& g) {
     QLabel* label = pointLabel(index);
-    if (label == nullptr)
+    if (label == nullptr || static_cast<std::size_t>(index) >= g.labels.size())
         return;
     label->adjustSize();
-    label->move(toPixels(p).toPoint());
+    const QRect inner = contentsRect();
+    const PixelRect r = placeValueLabel(g, static_cast<std::size_t>(index), label->width(),
+                                        label->height(), inner.width(), inner.height());
+    // The sizes are whole pixels, so rounding keeps the label inside.
+    const QRect place(inner.left() + qRound(r.left), inner.top() + qRound(r.top), qRound(r.width),
+                      qRound(r.height));
+    if (place.width() < label->width())
+        label->setText(
+            label->fontMetrics().elidedText(label->text(), Qt::ElideRight, place.width()));
+    label->setGeometry(place);
 }
 
 bool PlotArea::saveImage(const QString& fileName) {

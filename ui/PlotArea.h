@@ -44,8 +44,10 @@ public:
 
     // Point value label i (0..19), a child of this area.
     QLabel* pointLabel(int index) const;
-    // Places label i with its top-left corner at the user point p.
-    void placeLabel(int index, UserPoint p);
+    // Places label i, sized to its text, where placeValueLabel puts the label
+    // of point i of g: always inside the drawing rectangle (contentsRect).
+    // A text longer than the whole rectangle is cut with an ellipsis.
+    void placeLabel(int index, const PlotGeometry& g);
 
     // User coordinates to pixels of this widget (its frame border included).
     QPointF toPixels(UserPoint p) const;

@@ -72,6 +72,34 @@ PlotGeometry computePlotGeometry(const List& x, const List& y) {
     return g;
 }
 
+PixelRect placeValueLabel(const PlotGeometry& g, std::size_t i, double labelWidth,
+                          double labelHeight, double areaWidth, double areaHeight) {
+    const PlotLabel& label = g.labels.at(i);
+    const double pointX = userToPixelX(g.scale, g.points.at(i).x, areaWidth);
+    areaWidth = std::max(areaWidth, 0.0);
+    areaHeight = std::max(areaHeight, 0.0);
+    PixelRect r;
+    r.width = std::clamp(labelWidth, 0.0, areaWidth);
+    r.height = std::clamp(labelHeight, 0.0, areaHeight);
+    r.left = userToPixelX(g.scale, label.topLeft.x, areaWidth);
+    if (r.right() > areaWidth)
+        r.left = pointX - (r.left - pointX) - r.width;
+    r.left = std::clamp(r.left, 0.0, areaWidth - r.width);
+    r.top =
+        std::clamp(userToPixelY(g.scale, label.topLeft.y, areaHeight), 0.0, areaHeight - r.height);
+    return r;
+}
+
+std::string describePlot(const PlotGeometry& g) {
+    std::string text;
+    for (std::size_t i = 0; i < g.labels.size(); ++i) {
+        if (i > 0)
+            text += "；";
+        text += "高度" + formatFixed(g.points[i].y, 2) + "m：" + g.labels[i].text;
+    }
+    return text;
+}
+
 double userToPixelX(const PlotScale& scale, double x, double pixelWidth) {
     if (scale.width == 0.0)
         return 0.0;

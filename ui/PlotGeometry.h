@@ -63,6 +63,33 @@ struct PlotGeometry {
 // finite number).
 [[nodiscard]] PlotGeometry computePlotGeometry(const List& x, const List& y);
 
+// A rectangle in pixels of a plot's drawing rectangle, whose top-left corner
+// is (0, 0).
+struct PixelRect {
+    double left = 0.0;
+    double top = 0.0;
+    double width = 0.0;
+    double height = 0.0;
+
+    double right() const { return left + width; }
+    double bottom() const { return top + height; }
+};
+
+// Where the value label of point i stands in a drawing rectangle of
+// areaWidth x areaHeight pixels, for a label of labelWidth x labelHeight
+// pixels as the widget measures it. Its place is labels[i].topLeft: right of
+// the point, hanging down from its height. A label that would cross the right
+// border stands on the other side of its point, as far from it; whatever
+// still crosses a border is shifted inside. The result never leaves the
+// drawing rectangle: a label larger than the rectangle is cut to its size.
+[[nodiscard]] PixelRect placeValueLabel(const PlotGeometry& g, std::size_t i, double labelWidth,
+                                        double labelHeight, double areaWidth, double areaHeight);
+
+// The plotted values in words, for a screen reader: the height and the value
+// of every labelled point in the order drawn, for example
+// "高度10.00m：20.00；高度20.00m：40.00". Empty when nothing is drawn.
+[[nodiscard]] std::string describePlot(const PlotGeometry& g);
+
 // Maps user coordinates to pixels of an area of pixelWidth x pixelHeight.
 // A scale of zero extent maps everything to 0.
 [[nodiscard]] double userToPixelX(const PlotScale& scale, double x, double pixelWidth);

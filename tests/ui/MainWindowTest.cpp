@@ -4,6 +4,7 @@
 #include "NumberFormat.h"
 #include "Startup.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -11,14 +12,18 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <memory>
+#include <string>
 
 using tamsor::InputForm;
 using tamsor::Message;
@@ -100,6 +105,61 @@ int visibleLabels(Wind& w, bool left) {
     return count;
 }
 
+// Types each character as a key of its own through the application, so the
+// window's key filter sees it as it sees a keyboard (also characters that
+// QTest::keyClicks cannot send, such as those of a Chinese input method).
+void typeKeys(QWidget* box, const QString& text) {
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+QString typedInto(QLineEdit* box, const QString& text) {
+    box->clear();
+    typeKeys(box, text);
+    return box->text();
+}
+
+void turnWheel(QWidget* widget, int notches) {
+    const QPointF centre(widget->width() / 2.0, widget->height() / 2.0);
+    QWheelEvent wheel(centre, widget->mapToGlobal(centre), QPoint(), QPoint(0, -120 * notches),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(widget, &wheel);
+}
+
+QString accessibleText(QWidget* widget, QAccessible::Text what) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->text(what) : QString();
+}
+
+// The name a screen reader gives a control: that of the label that labels it
+// (how a drop-down list is named on Linux, where its own name is its current
+// entry), else its own.
+QString spokenName(QWidget* widget) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    if (face == nullptr)
+        return {};
+    if (face->role() == QAccessible::ComboBox) {
+        const auto labels = face->relations(QAccessible::Label);
+        if (!labels.isEmpty())
+            return labels.front().first->text(QAccessible::Name);
+    }
+    return face->text(QAccessible::Name);
+}
+
+// Every visible value label of an area lies inside the area's drawing
+// rectangle and shows its whole text.
+void checkLabelsInside(tamsor::PlotArea* area) {
+    const QRect inner = area->contentsRect();
+    for (int i = 0; i < tamsor::kPlotLabelCount; ++i) {
+        QLabel* label = area->pointLabel(i);
+        if (label->isHidden())
+            continue;
+        QVERIFY2(inner.contains(label->geometry()),
+                 qPrintable(label->text() + " outside the plot of " + area->objectName()));
+        QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+    }
+}
+
 Message inputError(const char* text) {
     return Message{text, "错误提示", Message::Icon::None};
 }
@@ -114,6 +174,12 @@ private slots:
     void computeRightAfterStartUpIsRefused();
     void computeEnablesResultCommandsAndTypingDisablesThemAtOnce();
     void keyFiltersKeepOnlyNumberCharacters();
+    void lookAlikesTypeThePlainCharacterAndRefusalsAreHinted();
+    void keyHintStaysUntilTheNextKeyOrFocusLoss();
+    void listsChangeOnlyOnPurpose();
+    void enterPressesTheFocusedCommandButton();
+    void boxesListsAndPlotsHaveTheirOwnAccessibleNames();
+    void valueLabelsStayInsideTheirPlot();
     void refusedBoxesTurnRedAndBackToBlack();
     void focusLossToAnotherWindowDoesNotParse();
     void gateAfterDofChangeRefusesEveryBoxThenTheInput();
@@ -296,6 +362,156 @@ void MainWindowTest::keyFiltersKeepOnlyNumberCharacters() {
     list->paste();
     QCOMPARE(list->text(), QString("99"));
     QVERIFY(f.prompts.informed.empty());
+}
+
+void MainWindowTest::lookAlikesTypeThePlainCharacterAndRefusalsAreHinted() {
+    Fixture f;
+    Wind& w = *f.window;
+    QLineEdit* pressure = w.text2(ValueBox::WindPressure);
+    QLineEdit* heights = w.text1(Box::Heights);
+    QCOMPARE(typedInto(pressure, "0。5"), QString("0.5"));
+    QCOMPARE(typedInto(pressure, "１２．５"), QString("12.5"));
+    QCOMPARE(typedInto(heights, "10；20；30"), QString("10;20;30"));
+    QCOMPARE(typedInto(heights, "－0.5Ｅ3"), QString("-0.5E3"));
+    QVERIFY(f.prompts.keyHints.empty());
+
+    // Refused characters stay out as before, now with a hint at the box.
+    QCOMPARE(typedInto(pressure, "－"), QString());
+    QCOMPARE(typedInto(pressure, "0,5"), QString("05"));
+    QCOMPARE(typedInto(heights, "3O"), QString("3"));
+    QCOMPARE(f.prompts.keyHints.size(), std::size_t{3});
+    const auto hinted = [&](std::size_t i, QLineEdit* box, const char* named) {
+        return f.prompts.keyHints[i].box == box &&
+               f.prompts.keyHints[i].hint.find(named) != std::string::npos;
+    };
+    QVERIFY(hinted(0, pressure, "“－”"));
+    QVERIFY(hinted(1, pressure, "“,”"));
+    QVERIFY(hinted(2, heights, "“O”"));
+
+    // An input method's text meets the same filters.
+    pressure->clear();
+    QInputMethodEvent commit;
+    commit.setCommitString("１，５");
+    QCoreApplication::sendEvent(pressure, &commit);
+    QCOMPARE(pressure->text(), QString("15"));
+    QCOMPARE(f.prompts.keyHints.size(), std::size_t{4});
+    QVERIFY(hinted(3, pressure, "“，”"));
+    QVERIFY(f.prompts.informed.empty());
+}
+
+void MainWindowTest::keyHintStaysUntilTheNextKeyOrFocusLoss() {
+    // The program's own prompts; nothing here opens a message box.
+    tamsor::QtPrompts prompts;
+    Wind w(prompts);
+    w.show();
+    QLineEdit* box = w.text2(ValueBox::WindPressure);
+    const auto hint = [&] { return w.findChild<QLabel*>("keyHint"); };
+    QTest::keyClick(box, ',');
+    QVERIFY(hint() != nullptr);
+    QVERIFY(hint()->isVisible());
+    QVERIFY(hint()->text().contains("“,”"));
+    QVERIFY(w.rect().contains(hint()->geometry()));
+    QTest::keyClick(box, '5');
+    QVERIFY(!hint()->isVisible());
+    QTest::keyClick(box, 'x');
+    QVERIFY(hint()->isVisible());
+    leave(box);
+    QVERIFY(!hint()->isVisible());
+    QCOMPARE(box->text(), QString("05"));
+}
+
+void MainWindowTest::listsChangeOnlyOnPurpose() {
+    Fixture f;
+    Wind& w = *f.window;
+    QVERIFY(f.active);
+    w.text1(Box::Heights)->setFocus();
+    turnWheel(w.cmbDimao(), 1);
+    QCOMPARE(w.cmbDimao()->currentIndex(), 0);
+    QCOMPARE(f.model.terrainType, 1);
+
+    w.cmbDimao()->setFocus();
+    QVERIFY(w.cmbDimao()->hasFocus());
+    turnWheel(w.cmbDimao(), 1);
+    QCOMPARE(w.cmbDimao()->currentIndex(), 1);
+    QCOMPARE(f.model.terrainType, 2);
+
+    // Typing selects nothing; the arrow keys still do.
+    w.cmbFreedom()->setFocus();
+    QTest::keyClick(w.cmbFreedom(), Qt::Key_7);
+    QCOMPARE(w.cmbFreedom()->currentIndex(), 0);
+    QCOMPARE(f.model.nFreedom, 1);
+    QTest::keyClick(w.cmbFreedom(), Qt::Key_Down);
+    QCOMPARE(f.model.nFreedom, 2);
+}
+
+void MainWindowTest::enterPressesTheFocusedCommandButton() {
+    Fixture f;
+    Wind& w = *f.window;
+    QVERIFY(f.active);
+    enterThreePoints(w);
+    w.command1(0)->setFocus();
+    QTest::keyClick(w.command1(0), Qt::Key_Return);
+    QVERIFY(resultButtonsEnabled(w));
+    w.command1(1)->setFocus();
+    QTest::keyClick(w.command1(1), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(visibleLabels(w, true), 3);
+    QVERIFY(f.prompts.informed.empty());
+}
+
+void MainWindowTest::boxesListsAndPlotsHaveTheirOwnAccessibleNames() {
+    Fixture f;
+    Wind& w = *f.window;
+    QList<QWidget*> widgets{w.cmbFreedom(), w.CmbModes(), w.cmbDimao(), w.picture1(), w.picture2()};
+    for (int i = 0; i < tamsor::kListBoxCount; ++i)
+        widgets << w.text1(i);
+    for (int i = 0; i < tamsor::kValueBoxCount; ++i)
+        widgets << w.text2(i);
+    QSet<QString> names;
+    for (QWidget* widget : widgets) {
+        const QString name = spokenName(widget);
+        QVERIFY2(!name.isEmpty(), qPrintable(widget->objectName()));
+        names.insert(name);
+    }
+    QCOMPARE(names.size(), widgets.size());
+    QCOMPARE(accessibleText(w.text1(Box::Heights), QAccessible::Name), QString("各质点z坐标(m)"));
+    QCOMPARE(accessibleText(w.text1(Box::Heights), QAccessible::Description),
+             QString::fromUtf8(tamsor::kPointsNote.data(), tamsor::kPointsNote.size()));
+    QCOMPARE(spokenName(w.cmbDimao()), QString("地貌类型"));
+
+    // A drawn plot is named by its caption and lists its values.
+    enterThreePoints(w);
+    w.command1(0)->click();
+    w.command1(2)->click();
+    QCOMPARE(accessibleText(w.picture2(), QAccessible::Name), QString("脉动位移均方差 /mm"));
+    const QString values = accessibleText(w.picture2(), QAccessible::Description);
+    for (int i = 0; i < 3; ++i)
+        QVERIFY2(values.contains(w.labelX2(i)->text()), qPrintable(values));
+    QVERIFY(values.contains("高度30.00m"));
+}
+
+void MainWindowTest::valueLabelsStayInsideTheirPlot() {
+    Fixture f;
+    Wind& w = *f.window;
+    QVERIFY(w.session().open(TAMSOR_EXAMPLES_DIR "/steel_tower.wvd"));
+    w.command1(0)->click();
+    QVERIFY(f.prompts.informed.empty());
+    for (int command = 1; command <= 3; ++command) {
+        w.command1(command)->click();
+        QCOMPARE(visibleLabels(w, false), 10);
+        checkLabelsInside(w.picture1());
+        checkLabelsInside(w.picture2());
+    }
+    // The displacement of the top point, once cut at the border, is whole.
+    w.command1(1)->click();
+    QCOMPARE(w.labelX2(9)->text().toStdString(), tamsor::formatFixed(f.model.meanDisp[9], 2));
+
+    // Values near a million, also of both signs.
+    const tamsor::List heights{10, 20, 30, 40};
+    w.ploting1({999999.99, 1000000.25, 1e6, 987654.32}, heights, *w.picture1());
+    checkLabelsInside(w.picture1());
+    w.ploting1({-1e6, 2.5, 999999.99, -0.01}, heights, *w.picture1());
+    checkLabelsInside(w.picture1());
+    QCOMPARE(w.labelX(2)->text(), QString("999999.99"));
 }
 
 void MainWindowTest::refusedBoxesTurnRedAndBackToBlack() {

@@ -29,6 +29,8 @@ private slots:
     void labelsAreLimitedToTheLabelArray();
     void nonFiniteValuesDrawNothing();
     void pixelMappingPutsAxesOnTheEdgesAndKeepsCirclesRound();
+    void valueLabelsTurnAtTheRightBorderAndStayInside();
+    void plotInWordsListsHeightsAndValues();
 };
 
 void PlotGeometryTest::positiveValuesGiveAxesFromSmallestValueAndZeroHeight() {
@@ -161,6 +163,42 @@ void PlotGeometryTest::pixelMappingPutsAxesOnTheEdgesAndKeepsCirclesRound() {
     const tamsor::PlotScale flat{0, 0, 0, 0};
     QCOMPARE(tamsor::userToPixelX(flat, 5, 100), 0.0);
     QCOMPARE(tamsor::userToPixelY(flat, 5, 100), 0.0);
+}
+
+void PlotGeometryTest::valueLabelsTurnAtTheRightBorderAndStayInside() {
+    // Axes 10..54 over 440 px and 0..16.5 m over 165 px: 10 px per unit both
+    // ways, so the label gap xr / 50 = 0.8 is 8 px (worked out by hand).
+    const PlotGeometry g = computePlotGeometry({10, 20, 40}, {5, 10, 15});
+    const auto place = [&](std::size_t i, double w, double h) {
+        return tamsor::placeValueLabel(g, i, w, h, 440, 165);
+    };
+    // Room on the right: 8 px right of the point, top at its height.
+    tamsor::PixelRect r = place(1, 60, 20);
+    QVERIFY_NEAR(r.left, 108.0);
+    QVERIFY_NEAR(r.top, 65.0);
+    // 308 + 140 would cross 440: right edge 8 px left of the point at 300.
+    r = place(2, 140, 20);
+    QVERIFY_NEAR(r.right(), 292.0);
+    QVERIFY_NEAR(r.top, 15.0);
+    // Too tall to hang down from 115 px: lifted onto the bottom border.
+    r = place(0, 60, 60);
+    QVERIFY_NEAR(r.bottom(), 165.0);
+    QVERIFY_NEAR(r.left, 8.0);
+    // Too wide for either side, or for the whole plot: kept inside, cut.
+    r = place(2, 400, 20);
+    QVERIFY_NEAR(r.left, 0.0);
+    QVERIFY_NEAR(r.width, 400.0);
+    r = place(2, 500, 200);
+    QVERIFY_NEAR(r.left, 0.0);
+    QVERIFY_NEAR(r.width, 440.0);
+    QVERIFY_NEAR(r.top, 0.0);
+    QVERIFY_NEAR(r.height, 165.0);
+}
+
+void PlotGeometryTest::plotInWordsListsHeightsAndValues() {
+    QCOMPARE(tamsor::describePlot(computePlotGeometry({10, 20.5}, {5, 12.25})),
+             std::string("高度5.00m：10.00；高度12.25m：20.50"));
+    QCOMPARE(tamsor::describePlot(computePlotGeometry({}, {})), std::string());
 }
 
 QTEST_APPLESS_MAIN(PlotGeometryTest)
