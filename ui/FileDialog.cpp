@@ -61,6 +61,13 @@ FileDialog::FileDialog(FileDialogKind kind, ProjectModel& model, Prompts& prompt
     txtNameBmp_->setObjectName(QStringLiteral("txtNameBmp"));
     txtNameBmp_->setGeometry(twipRect(3720, texts.nameBoxTopTwips, 2775, 375));
 
+    // What a screen reader calls the folder tree, the file list and the name box.
+    dir1_->setAccessibleName(QStringLiteral("文件夹"));
+    file1_->setAccessibleName(QStringLiteral("文件列表"));
+    file1_->setAccessibleDescription(QStringLiteral("当前文件夹中的") + texts.pattern +
+                                     QStringLiteral("文件"));
+    txtNameBmp_->setAccessibleName(QStringLiteral("文件名"));
+
     // Neither button is the dialog's default or cancel button: Enter and Esc
     // in the name box or the lists do nothing.
     cmdOK_ = new QPushButton(QStringLiteral("确  定"), this);

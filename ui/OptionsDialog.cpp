@@ -60,6 +60,8 @@ OptionsDialog::OptionsDialog(ProjectSession& session, QWidget* parent)
         page->setObjectName(QStringLiteral("picOptions%1").arg(i));
         page->setGeometry(
             twipRect(i == 0 ? kPageFirstLeft : kPageHiddenLeft, kPageTop, kPageWidth, kPageHeight));
+        // A screen reader names each page by what it holds, as its frame does.
+        page->setAccessibleName(QString::fromUtf8(frameCaptions[i]));
         auto* frame = new QGroupBox(QString::fromUtf8(frameCaptions[i]), page);
         frame->setObjectName(QStringLiteral("fraSample%1").arg(i + 1));
         frame->setGeometry(twipRect(360, 240, 4935, 2985));

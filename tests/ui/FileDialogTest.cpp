@@ -3,6 +3,7 @@
 #include "FileDialog.h"
 #include "Startup.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QFileSystemModel>
@@ -94,6 +95,12 @@ private slots:
         QCOMPARE(label->text(), QStringLiteral("输入文件名："));
         QVERIFY(!dialog.okButton()->isDefault());
         QVERIFY(!dialog.cancelButton()->isDefault());
+        // A screen reader hears the tree, the list and the name box by purpose.
+        QStringList spoken;
+        for (QWidget* w : std::initializer_list<QWidget*>{dialog.folderView(), dialog.fileList(),
+                                                          dialog.nameBox()})
+            spoken << QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+        QCOMPARE(spoken, (QStringList{"文件夹", "文件列表", "文件名"}));
 
         QWidget* expected[] = {dialog.folderView(), dialog.homeButton(),   dialog.nameBox(),
                                dialog.okButton(),   dialog.cancelButton(), dialog.fileList()};

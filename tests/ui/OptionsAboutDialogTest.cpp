@@ -5,6 +5,7 @@
 #include "Startup.h"
 #include "WindResponse.h"
 
+#include <QAccessible>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -89,6 +90,9 @@ private slots:
             QCOMPARE(tabs->tabToolTip(i), QStringLiteral("为群组 %1 设置选项").arg(i + 1));
         }
         QCOMPARE(dialog.fraSample(0)->title(), QStringLiteral("选择荷载规范"));
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(dialog.picOptions(0))->text(QAccessible::Name),
+            QStringLiteral("选择荷载规范"));
         QCOMPARE(dialog.okButton()->text(), QStringLiteral("确定"));
         QCOMPARE(dialog.cancelButton()->text(), QStringLiteral("取消"));
 
