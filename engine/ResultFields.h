@@ -27,6 +27,9 @@ struct ResultField {
     double ProjectModel::*value = nullptr;
     // The caption under GB50009-2001 where the old code names it differently.
     std::string_view oldCodeCaption = {};
+    // What an engineer must know to use the value, shown with it; empty when
+    // nothing.
+    std::string_view note = {};
 
     [[nodiscard]] bool perPoint() const { return list != nullptr; }
     // The caption for the model's code edition.
@@ -42,9 +45,14 @@ struct ResultField {
     }
 };
 
+// What goes with the acceleration wherever it is shown.
+inline constexpr std::string_view kAccelerationNote =
+    "舒适度验算应采用10年重现期的基本风压，按此风压输入后计算；"
+    "加速度参考限值：住宅、公寓0.15 m/s^2，办公、旅馆0.25 m/s^2。";
+
 // Per mass point, in the order of every output's columns. The heights come
 // first: every table of results is read against them.
-inline constexpr std::array<ResultField, 14> kPointResults{{
+inline constexpr std::array<ResultField, 15> kPointResults{{
     {"zCoord", "高度", "m", 2, true, &ProjectModel::zCoord},
     {"meanLoad", "平均风荷载", "KN", 3, true, &ProjectModel::meanLoad},
     {"meanDisp", "平均位移", "mm", 3, true, &ProjectModel::meanDisp},
@@ -59,6 +67,15 @@ inline constexpr std::array<ResultField, 14> kPointResults{{
     {"lrcResonant", "等效风荷载共振分量", "KN", 3, false, &ProjectModel::lrcResonant},
     {"totalDisp", "总位移", "mm", 3, false, &ProjectModel::totalDisp},
     {"gbjLoad", "修正后的GBJ法等效风荷载", "KN", 3, false, &ProjectModel::gbjLoad},
+    {"acceleration",
+     "顺风向加速度",
+     "m/s^2",
+     4,
+     false,
+     &ProjectModel::acceleration,
+     nullptr,
+     {},
+     kAccelerationNote},
 }};
 
 // For the whole structure, in the order the outputs list them.

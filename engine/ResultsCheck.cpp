@@ -52,8 +52,10 @@ std::optional<ResultsDefect> findResultsDefect(const ProjectModel& m) {
         {"windVibCoef", &m.windVibCoef},     {"eqStaticLoad", &m.eqStaticLoad},
         {"lrcBackground", &m.lrcBackground}, {"lrcLoad", &m.lrcLoad},
     };
-    const KeyedList derived[] = {
-        {"lrcResonant", &m.lrcResonant}, {"totalDisp", &m.totalDisp}, {"gbjLoad", &m.gbjLoad}};
+    const KeyedList derived[] = {{"lrcResonant", &m.lrcResonant},
+                                 {"totalDisp", &m.totalDisp},
+                                 {"gbjLoad", &m.gbjLoad},
+                                 {"acceleration", &m.acceleration}};
     for (const KeyedList& result : results)
         if (result.list->size() != n)
             return ResultsDefect{Kind::ResultSize, result.key};

@@ -323,7 +323,7 @@ std::optional<ComputeFault> computeWindResponse(ProjectModel& model) {
     for (List* list :
          {&model.meanDisp, &model.dispStd, &model.windVibForce, &model.windVibCoef, &model.bgFactor,
           &model.muR, &model.eqStaticLoad, &model.lrcLoad, &model.lrcBackground, &model.meanLoad,
-          &model.lrcResonant, &model.totalDisp, &model.gbjLoad})
+          &model.lrcResonant, &model.totalDisp, &model.gbjLoad, &model.acceleration})
         list->assign(static_cast<std::size_t>(model.nFreedom), 0.0);
     for (double* value :
          {&model.dynFactor, &model.corrC, &model.exactBaseShear, &model.meanBaseShear,
@@ -349,6 +349,8 @@ void deriveResults(ProjectModel& m) {
                              &m.lrcLoad, &m.eqStaticLoad})
         if (list->size() < n)
             return;
+    if (m.freq.empty())
+        return;
     // Sums over the points in order, each starting from 0.
     m.meanBaseShear = 0.0;
     m.meanBaseMoment = 0.0;
@@ -367,6 +369,9 @@ void deriveResults(ProjectModel& m) {
     m.totalDisp.assign(n, 0.0);
     m.lrcResonant.assign(n, 0.0);
     m.gbjLoad.assign(n, 0.0);
+    m.acceleration.assign(n, 0.0);
+    const double w = kEnginePi * 2.0 * m.freq[0];
+    const double omega2 = w * w;
     m.lrcBaseShear = 0.0;
     m.lrcBaseMoment = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
@@ -376,6 +381,10 @@ void deriveResults(ProjectModel& m) {
         m.lrcBaseMoment += m.zCoord[i] * m.lrcLoad[i];
         // The fluctuating part rescaled so that it adds up to the exact base shear.
         m.gbjLoad[i] = (m.eqStaticLoad[i] - m.meanLoad[i]) / m.corrC + m.meanLoad[i];
+        // The resonant part of the first-mode response: omega^2 times its
+        // displacement (mm to m), the same as the resonant part of the wind
+        // vibration force over the point's mass.
+        m.acceleration[i] = omega2 * (m.dispStd[i] / 1000.0) * resonantShare;
     }
 }
 

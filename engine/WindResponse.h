@@ -18,7 +18,8 @@ inline constexpr double kEnginePi = 3.1415926;
 
 // Forms what is read off the stored results: the mean, fluctuating, total and
 // LRC base shears and overturning moments, each point's total displacement,
-// the resonant component of the LRC load and the load corrected by C. These
+// the resonant component of the LRC load, the load corrected by C and the
+// peak along-wind acceleration of the first mode's resonant response. These
 // never stop a computation: a value that overflows stays infinite (or NaN)
 // and the outputs that show it refuse. Does nothing when a list is shorter
 // than nFreedom.

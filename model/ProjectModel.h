@@ -81,6 +81,7 @@ struct ProjectModel {
     List lrcResonant;            // resonant component of the LRC load, kN
     List totalDisp;              // mean + fluctuating displacement, mm
     List gbjLoad;                // equivalent load with the GBJ correction C, kN
+    List acceleration;           // peak along-wind acceleration of the first mode, m/s^2
     double meanBaseShear = 0.0;  // kN
     double meanBaseMoment = 0.0; // kN*m
     double fluctBaseShear = 0.0; // first-mode fluctuating base shear, kN

@@ -32,7 +32,8 @@
 //           dispStd=[F[i]*1000/(w2*m[i]) for i in range(n)], F=F, beta=beta,
 //           eq=[beta[i]*P[i]/1000 for i in range(n)], muR=[(b-1)/d for b in beta],
 //           Bz=[(b-1)/(2*g*i10*d) for b in beta], bg=bg, VB=VB,
-//           lrc=[sqrt(res[i]**2+bg[i]**2)+P[i]/1000 for i in range(n)], exact=ex, C=sum(F)/ex)
+//           lrc=[sqrt(res[i]**2+bg[i]**2)+P[i]/1000 for i in range(n)], exact=ex, C=sum(F)/ex,
+//           acc=[res[i]/m[i] for i in range(n)])   # resonant force (kN) over mass (t): m/s^2
 //   run(0, 2, [10], [10], [1.3], [10], [1], 1, .05, 0, 500)          # one point, new code
 //   run(1, 2, [10], [10], [1.3], [10], [1], 1, .05, 0, 500)          # one point, old code
 //   run(0, 3, [20, 40, 60], [30, 30, 25], [1.3, 1.3, 1.4], [50, 40, 30],
@@ -179,6 +180,25 @@ TEST(WindResponse, ThreePointsOldCodeTerrainDMatchIndependentReference) {
                           28.5375357,
                           36.60312048,
                           0.9139923029});
+}
+
+TEST(WindResponse, AccelerationIsTheResonantForceOverTheMass) {
+    // The engine forms it from the displacement, (2 pi f1)^2 dispStd R/sqrt(1+R^2);
+    // the reference divides the resonant part of the wind vibration force by
+    // the mass.
+    ProjectModel one = onePointModel(0);
+    computeOk(one);
+    ASSERT_EQ(one.acceleration.size(), 1u);
+    EXPECT_REL(one.acceleration[0], 0.4233124763236936);
+    ProjectModel oneOld = onePointModel(1);
+    computeOk(oneOld);
+    EXPECT_REL(oneOld.acceleration[0], 0.3022692973794784);
+    ProjectModel three = threePointModel(0, 3);
+    computeOk(three);
+    ASSERT_EQ(three.acceleration.size(), 3u);
+    EXPECT_REL(three.acceleration[0], 0.0893886962635829);
+    EXPECT_REL(three.acceleration[1], 0.3277585529664707);
+    EXPECT_REL(three.acceleration[2], 0.5959246417572193);
 }
 
 // Every result of the run, for comparisons between runs.
