@@ -11,12 +11,10 @@ namespace {
 constexpr int kTerrainB = 2;
 } // namespace
 
-Outcome<CodeParameters> selectCodeParameters(ProjectModel& model) {
-    if (model.codeVersion < 0 || model.codeVersion > 1)
-        return ComputeFault{"规范版本", FaultReason::OutOfRange};
-    if (model.terrainType < 1 || model.terrainType > 4)
-        return ComputeFault{"地貌类别", FaultReason::OutOfRange};
-
+std::optional<CodeParameters> lookUpCodeParameters(const ProjectModel& model) {
+    if (model.codeVersion < 0 || model.codeVersion > 1 || model.terrainType < 1 ||
+        model.terrainType > 4)
+        return std::nullopt;
     const auto edition = static_cast<std::size_t>(model.codeVersion);
     const auto terrain = static_cast<std::size_t>(model.terrainType - 1);
     const auto terrainB = static_cast<std::size_t>(kTerrainB - 1);
@@ -26,10 +24,20 @@ Outcome<CodeParameters> selectCodeParameters(ProjectModel& model) {
     p.alphaB = model.terrainAlpha[edition][terrainB];
     p.zG = model.gradientHeight[edition][terrain];
     p.alpha = model.terrainAlpha[edition][terrain];
-    model.alpha = p.alpha;
     p.i10 = model.terrainI10[edition][terrain];
-    model.i10 = p.i10;
     p.g = model.peakFactor[edition];
+    return p;
+}
+
+Outcome<CodeParameters> selectCodeParameters(ProjectModel& model) {
+    if (model.codeVersion < 0 || model.codeVersion > 1)
+        return ComputeFault{"规范版本", FaultReason::OutOfRange};
+    if (model.terrainType < 1 || model.terrainType > 4)
+        return ComputeFault{"地貌类别", FaultReason::OutOfRange};
+
+    CodeParameters p = *lookUpCodeParameters(model);
+    model.alpha = p.alpha;
+    model.i10 = p.i10;
 
     detail::clearFaultFlags();
     p.v0 = std::sqrt(1.63 * model.w0);

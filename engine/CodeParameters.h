@@ -3,6 +3,8 @@
 #include "Fault.h"
 #include "ProjectModel.h"
 
+#include <optional>
+
 namespace tamsor {
 
 // Parameters picked out of the load-code tables for one computation.
@@ -16,6 +18,10 @@ struct CodeParameters {
     double v0 = 0.0;     // reference wind speed at 10 m over terrain B, m/s
     double v10 = 0.0;    // mean wind speed at 10 m over the chosen terrain, m/s
 };
+
+// The table values for the model's codeVersion and terrainType (V0 and V10
+// stay 0); nothing when either is out of range. Changes nothing.
+[[nodiscard]] std::optional<CodeParameters> lookUpCodeParameters(const ProjectModel& model);
 
 // Looks the parameters up for codeVersion and terrainType, stores alpha and i10
 // into the model, and forms V0 and V10 from w0. An out-of-range edition or

@@ -1,0 +1,62 @@
+#include "CodeChecks.h"
+
+#include "CodeParameters.h"
+#include "Message.h"
+#include "ResultsCheck.h"
+
+#include <cstddef>
+
+namespace tamsor {
+
+std::string_view CodeFinding::key() const {
+    for (const CodeCheck& c : kCodeChecks)
+        if (c.check == check)
+            return c.key;
+    return {};
+}
+
+std::string CodeFinding::text() const {
+    const std::string where =
+        "第" + std::to_string(point) + "质点(z=" + messageNumber(height) + " m)";
+    switch (check) {
+    case Check::WindVibCoefBelowMin:
+        return where + "的风振系数" + messageNumber(value, 4) + "小于" + messageNumber(required) +
+               "：GB 55001-2021要求主要受力结构的风振系数不小于" + messageNumber(required) + "。";
+    case Check::BelowCutoffHeight:
+        return where + "低于截断高度" + messageNumber(cutoffHeight) +
+               " m：程序按公式取μz=" + messageNumber(value, 4) + "，荷载规范的表取截断高度处的值" +
+               messageNumber(required, 4) + "。";
+    }
+    return {};
+}
+
+std::optional<Cutoff> cutoffFor(const ProjectModel& model) {
+    const std::optional<CodeParameters> p = lookUpCodeParameters(model);
+    if (!p)
+        return std::nullopt;
+    const double height = kCutoffHeights[static_cast<std::size_t>(model.terrainType - 1)];
+    return Cutoff{height, heightCoefficient(*p, height)};
+}
+
+std::vector<CodeFinding> checkAgainstCodes(const ProjectModel& m) {
+    std::vector<CodeFinding> findings;
+    if (findResultsDefect(m))
+        return findings;
+    const std::optional<CodeParameters> p = lookUpCodeParameters(m);
+    const std::optional<Cutoff> cutoff = cutoffFor(m);
+    if (!p || !cutoff)
+        return findings;
+    const auto n = static_cast<std::size_t>(m.nFreedom);
+    for (std::size_t i = 0; i < n; ++i)
+        if (m.windVibCoef[i] < kMinWindVibCoef)
+            findings.push_back({CodeFinding::Check::WindVibCoefBelowMin, static_cast<int>(i) + 1,
+                                m.zCoord[i], m.windVibCoef[i], kMinWindVibCoef, 0.0});
+    for (std::size_t i = 0; i < n; ++i)
+        if (m.zCoord[i] < cutoff->height)
+            findings.push_back({CodeFinding::Check::BelowCutoffHeight, static_cast<int>(i) + 1,
+                                m.zCoord[i], heightCoefficient(*p, m.zCoord[i]), cutoff->heightCoef,
+                                cutoff->height});
+    return findings;
+}
+
+} // namespace tamsor
