@@ -1,6 +1,9 @@
 #pragma once
 
+#include <array>
+#include <charconv>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace tamsor {
@@ -34,6 +37,18 @@ public:
 // Input errors: title "错误提示", no icon.
 inline Message inputError(std::string text) {
     return Message{std::move(text), "错误提示", Message::Icon::None};
+}
+
+// A number as a message quotes it: at most `significant` significant digits,
+// no trailing zeros, "." as the decimal point whatever the locale (0.55, 550,
+// 1.148, 1.5e+07).
+inline std::string messageNumber(double value, int significant = 6) {
+    std::array<char, 40> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::general, significant);
+    if (result.ec != std::errc())
+        return "?";
+    return std::string(buffer.data(), result.ptr);
 }
 
 } // namespace tamsor

@@ -1,0 +1,79 @@
+#include "Plausibility.h"
+
+#include "Message.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+
+namespace tamsor {
+
+namespace {
+
+std::string pointName(std::size_t i) {
+    return "第" + std::to_string(i + 1) + "质点";
+}
+
+InputWarning pointWarning(InputWarning::Kind kind, std::string_view quantity, std::size_t i,
+                          double value, std::string text) {
+    return InputWarning{kind, quantity, static_cast<int>(i) + 1, value, std::move(text)};
+}
+
+} // namespace
+
+std::vector<InputWarning> checkPlausibility(const ProjectModel& m) {
+    std::vector<InputWarning> warnings;
+
+    if (!m.dampRatio.empty() && m.dampRatio.front() > plausibility::kMaxDampingRatio) {
+        const double zeta = m.dampRatio.front();
+        warnings.push_back(
+            {InputWarning::Kind::DampingRatio, "dampRatio", 0, zeta,
+             "阻尼比为" + messageNumber(zeta) + "，大于" +
+                 messageNumber(plausibility::kMaxDampingRatio) +
+                 "。阻尼比按小数输入，钢结构一般为0.01～0.02，混凝土结构约0.05；若指" +
+                 messageNumber(zeta) + "%，应输入" + messageNumber(zeta / 100.0) +
+                 "。阻尼比过大使共振响应几乎消失，风振系数偏小，偏于不安全。"});
+    }
+
+    const double w0KPa = m.w0 / 1000.0;
+    if (w0KPa > plausibility::kMaxBasicWindPressureKPa)
+        warnings.push_back({InputWarning::Kind::WindPressure, "w0", 0, w0KPa,
+                            "基本风压为" + messageNumber(w0KPa) + " kPa，大于" +
+                                messageNumber(plausibility::kMaxBasicWindPressureKPa) +
+                                " kPa。基本风压以kPa为单位输入，各地一般为0.3～2 kPa；"
+                                "若这是以N/m²计的值，应输入" +
+                                messageNumber(w0KPa / 1000.0) + "。"});
+
+    struct PositiveInput {
+        InputWarning::Kind kind;
+        std::string_view quantity;
+        const List* list;
+        const char* name;
+        const char* unit;
+    };
+    const PositiveInput positives[] = {
+        {InputWarning::Kind::HeightNotPositive, "zCoord", &m.zCoord, "高度", " m"},
+        {InputWarning::Kind::AreaNotPositive, "windArea", &m.windArea, "受风面积", " m²"},
+        {InputWarning::Kind::MassNotPositive, "mass", &m.mass, "质量", " 吨"},
+    };
+    const auto n = static_cast<std::size_t>(std::max<int>(m.nFreedom, 0));
+    for (std::size_t i = 0; i < n; ++i) {
+        const List& z = m.zCoord;
+        if (i > 0 && i < z.size() && !(z[i] > z[i - 1]))
+            warnings.push_back(
+                pointWarning(InputWarning::Kind::HeightNotRising, "zCoord", i, z[i],
+                             pointName(i) + "的高度" + messageNumber(z[i]) + " m不高于" +
+                                 pointName(i - 1) + "的" + messageNumber(z[i - 1]) +
+                                 " m。各质点应自下而上按高度递增的顺序输入；程序不排序，"
+                                 "图形和基底剪力都按输入的顺序计算。"));
+        for (const PositiveInput& input : positives)
+            if (i < input.list->size() && !((*input.list)[i] > 0.0))
+                warnings.push_back(pointWarning(input.kind, input.quantity, i, (*input.list)[i],
+                                                pointName(i) + "的" + input.name + "为" +
+                                                    messageNumber((*input.list)[i]) + input.unit +
+                                                    "。" + input.name + "应大于0。"));
+    }
+    return warnings;
+}
+
+} // namespace tamsor

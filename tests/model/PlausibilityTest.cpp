@@ -1,0 +1,131 @@
+// Input that most likely holds a slip in its units: each warning just inside
+// and just beyond its limit.
+#include "Plausibility.h"
+
+#include "Startup.h"
+
+#include <cmath>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace tamsor {
+namespace {
+
+using Kind = InputWarning::Kind;
+using ::testing::HasSubstr;
+
+// Three points of ordinary input: nothing to warn about.
+ProjectModel plausibleModel() {
+    ProjectModel m;
+    initializeProject(m);
+    m.nFreedom = 3;
+    m.zCoord = {10.0, 20.0, 30.0};
+    m.windArea = {10.0, 12.0, 14.0};
+    m.mass = {20.0, 20.0, 20.0};
+    m.dampRatio = {0.05};
+    m.w0 = 500.0;
+    return m;
+}
+
+double above(double limit) {
+    return std::nextafter(limit, INFINITY);
+}
+
+TEST(Plausibility, OrdinaryInputGivesNothing) {
+    EXPECT_TRUE(checkPlausibility(plausibleModel()).empty());
+}
+
+TEST(Plausibility, DampingRatioTypedAsPercentage) {
+    ProjectModel m = plausibleModel();
+    m.dampRatio = {0.2};
+    EXPECT_TRUE(checkPlausibility(m).empty());
+    m.dampRatio = {above(0.2)};
+    ASSERT_EQ(checkPlausibility(m).size(), 1u);
+    EXPECT_EQ(checkPlausibility(m)[0].kind, Kind::DampingRatio);
+
+    m.dampRatio = {2.0};
+    const std::vector<InputWarning> warnings = checkPlausibility(m);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0].quantity, "dampRatio");
+    EXPECT_EQ(warnings[0].point, 0);
+    EXPECT_EQ(warnings[0].value, 2.0);
+    EXPECT_THAT(warnings[0].text, HasSubstr("阻尼比为2，大于0.2"));
+    EXPECT_THAT(warnings[0].text, HasSubstr("若指2%，应输入0.02"));
+}
+
+TEST(Plausibility, WindPressureTypedInNewtonsPerSquareMetre) {
+    ProjectModel m = plausibleModel();
+    m.w0 = 5000.0; // 5 kPa
+    EXPECT_TRUE(checkPlausibility(m).empty());
+    m.w0 = above(5000.0);
+    ASSERT_EQ(checkPlausibility(m).size(), 1u);
+
+    m.w0 = 550.0 * 1000.0; // "550" typed into the kPa box
+    const std::vector<InputWarning> warnings = checkPlausibility(m);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0].kind, Kind::WindPressure);
+    EXPECT_EQ(warnings[0].quantity, "w0");
+    EXPECT_EQ(warnings[0].value, 550.0); // kPa, as typed
+    EXPECT_THAT(warnings[0].text, HasSubstr("基本风压为550 kPa，大于5 kPa"));
+    EXPECT_THAT(warnings[0].text, HasSubstr("应输入0.55"));
+}
+
+TEST(Plausibility, HeightsMustRiseStrictly) {
+    ProjectModel m = plausibleModel();
+    m.zCoord = {10.0, 20.0, above(20.0)};
+    EXPECT_TRUE(checkPlausibility(m).empty());
+    m.zCoord = {10.0, 20.0, 20.0};
+    std::vector<InputWarning> warnings = checkPlausibility(m);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0],
+              (InputWarning{Kind::HeightNotRising, "zCoord", 3, 20.0, warnings[0].text}));
+    EXPECT_THAT(warnings[0].text, HasSubstr("第3质点的高度20 m不高于第2质点的20 m"));
+
+    m.zCoord = {30.0, 20.0, 10.0}; // entered from the top down
+    warnings = checkPlausibility(m);
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(warnings[0].point, 2);
+    EXPECT_EQ(warnings[1].point, 3);
+}
+
+TEST(Plausibility, HeightsAreasAndMassesMustBePositiveAtEveryPoint) {
+    struct Case {
+        List ProjectModel::*list;
+        Kind kind;
+        const char* quantity;
+    };
+    for (const Case& c : {Case{&ProjectModel::zCoord, Kind::HeightNotPositive, "zCoord"},
+                          Case{&ProjectModel::windArea, Kind::AreaNotPositive, "windArea"},
+                          Case{&ProjectModel::mass, Kind::MassNotPositive, "mass"}}) {
+        SCOPED_TRACE(c.quantity);
+        ProjectModel m = plausibleModel();
+        (m.*c.list)[0] = 1e-300;
+        EXPECT_TRUE(checkPlausibility(m).empty());
+        // A height of 0 at the last point also breaks the order; only the
+        // warnings of this kind are counted.
+        for (double value : {0.0, -1.0}) {
+            (m.*c.list)[0] = value;
+            (m.*c.list)[2] = value;
+            const std::vector<InputWarning> warnings = checkPlausibility(m);
+            std::vector<int> points;
+            for (const InputWarning& w : warnings)
+                if (w.kind == c.kind) {
+                    EXPECT_EQ(w.quantity, c.quantity);
+                    EXPECT_EQ(w.value, value);
+                    points.push_back(w.point);
+                }
+            EXPECT_EQ(points, (std::vector<int>{1, 3}));
+        }
+    }
+}
+
+TEST(Plausibility, OnlyThePointsOfTheProjectAreRead) {
+    ProjectModel m = plausibleModel();
+    m.zCoord.push_back(0.0); // beyond nFreedom
+    m.mass.pop_back();       // shorter than nFreedom: nothing read beyond it
+    EXPECT_TRUE(checkPlausibility(m).empty());
+}
+
+} // namespace
+} // namespace tamsor
