@@ -1,10 +1,14 @@
 #include "ProjectSession.h"
 
+#include "CodeChecks.h"
 #include "HtmlReport.h"
 #include "ProjectFile.h"
 #include "ResultsCheck.h"
 #include "Startup.h"
 #include "WindResponse.h"
+
+#include <string>
+#include <utility>
 
 namespace tamsor {
 
@@ -67,9 +71,37 @@ ComputeOutcome ProjectSession::compute() {
     if (const std::optional<ComputeFault> fault = computeWindResponse(model_)) {
         // Partial results are neither plotted nor reported.
         form_.setResultButtonsEnabled(false);
-        return ComputeOutcome{ComputeOutcome::Status::Faulted, inputError(fault->message())};
+        ComputeOutcome faulted;
+        faulted.status = ComputeOutcome::Status::Faulted;
+        faulted.fault = inputError(fault->message());
+        return faulted;
     }
-    return ComputeOutcome{ComputeOutcome::Status::Computed, std::nullopt};
+    ComputeOutcome outcome;
+    outcome.status = ComputeOutcome::Status::Computed;
+    outcome.warnings = checkPlausibility(model_);
+    outcome.failedChecks = checkAgainstCodes(model_);
+    outcome.notice = computeNotice(outcome.warnings, outcome.failedChecks);
+    return outcome;
+}
+
+std::optional<Message> computeNotice(const std::vector<InputWarning>& warnings,
+                                     const std::vector<CodeFinding>& failedChecks) {
+    if (warnings.empty() && failedChecks.empty())
+        return std::nullopt;
+    std::string text;
+    if (!warnings.empty()) {
+        text += "以下输入数据可能有误，请核对：";
+        for (const InputWarning& warning : warnings)
+            text += "\n· " + warning.text;
+    }
+    if (!failedChecks.empty()) {
+        if (!text.empty())
+            text += "\n\n";
+        text += "与现行规范对照：";
+        for (const CodeFinding& finding : failedChecks)
+            text += "\n· " + finding.text();
+    }
+    return Message{std::move(text), "提    示", Message::Icon::Exclamation};
 }
 
 void ProjectSession::setCodeVersion(std::int16_t codeVersion) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "CodeChecks.h"
 #include "InputForm.h"
 #include "Message.h"
+#include "Plausibility.h"
 #include "ProjectModel.h"
 
 #include <QObject>
@@ -9,6 +11,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace tamsor {
 
@@ -22,7 +25,19 @@ struct ComputeOutcome {
     Status status = Status::Refused;
     // When Faulted: the message to show ("错误提示", the fault's text).
     std::optional<Message> fault;
+    // When Computed: input that was most likely mistyped, and where the
+    // results depart from the codes in force. Neither changes the status.
+    std::vector<InputWarning> warnings;
+    std::vector<CodeFinding> failedChecks;
+    // When Computed and either list is not empty: the one notice to show
+    // after the results ("提    示"), warnings first.
+    std::optional<Message> notice;
 };
+
+// The notice for a computation's warnings and failed checks; nothing when
+// both are empty.
+[[nodiscard]] std::optional<Message> computeNotice(const std::vector<InputWarning>& warnings,
+                                                   const std::vector<CodeFinding>& failedChecks);
 
 // The workflow of one project, shared by the main window, the batch command
 // and the tests: it owns the one project record and the state of the input
@@ -57,7 +72,8 @@ public:
     // Writes the project file (the caller has passed the gate). On success
     // the file is the project's file and the project is unchanged.
     [[nodiscard]] std::optional<Message> save(const QString& path);
-    // The compute command: the gate, then the computation.
+    // The compute command: the gate, then the computation, then the checks
+    // of the input and of the results.
     [[nodiscard]] ComputeOutcome compute();
     // The load code edition, as the options dialog's OK sets it: results of
     // the other edition no longer count as current.

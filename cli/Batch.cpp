@@ -227,13 +227,16 @@ ParsedArguments parseBatchArguments(const QStringList& args) {
     return ParsedArguments{options, {}};
 }
 
-int runProject(ProjectSession& session, const QString& path, std::int16_t codeVersion) {
+int runProject(ProjectSession& session, const QString& path, std::int16_t codeVersion,
+               ComputeOutcome* computed) {
     if (!session.open(path))
         return kBatchRefused;
     // A complete read resets the edition to 201X; the chosen one applies from
     // here on, as if picked in the options dialog after opening.
     session.setCodeVersion(codeVersion);
-    const ComputeOutcome outcome = session.compute();
+    ComputeOutcome outcome = session.compute();
+    if (computed)
+        *computed = outcome;
     switch (outcome.status) {
     case ComputeOutcome::Status::Refused:
         return kBatchRefused;
@@ -256,7 +259,27 @@ std::string messageLine(const Message& message) {
     return message.title + ": " + message.text;
 }
 
-QJsonObject resultJson(const ProjectModel& m, const QString& file) {
+Message warningMessage(const InputWarning& warning) {
+    return Message{warning.text, "提示", Message::Icon::None};
+}
+
+namespace {
+
+// Per point, whether it failed the check.
+std::vector<bool> failedPoints(const std::vector<CodeFinding>& findings, CodeFinding::Check check,
+                               std::size_t n) {
+    std::vector<bool> failed(n, false);
+    for (const CodeFinding& finding : findings) {
+        const auto i = static_cast<std::size_t>(finding.point - 1);
+        if (finding.check == check && i < n)
+            failed[i] = true;
+    }
+    return failed;
+}
+
+} // namespace
+
+QJsonObject resultJson(const ProjectModel& m, const ComputeOutcome& outcome, const QString& file) {
     const std::size_t n = pointCount(m);
     QJsonObject object;
     object.insert(QStringLiteral("file"), file);
@@ -272,10 +295,35 @@ QJsonObject resultJson(const ProjectModel& m, const QString& file) {
             array.append(jsonNumber(list[i]));
         object.insert(QLatin1StringView(field.key), array);
     }
+    for (const CodeCheck& check : kCodeChecks) {
+        QJsonArray array;
+        for (bool failed : failedPoints(outcome.failedChecks, check.check, n))
+            array.append(failed);
+        object.insert(QLatin1StringView(check.key), array);
+    }
+    QJsonArray checks;
+    for (const CodeFinding& finding : outcome.failedChecks)
+        checks.append(
+            QJsonObject{{QStringLiteral("check"), QLatin1StringView(finding.key())},
+                        {QStringLiteral("point"), finding.point},
+                        {QStringLiteral("height"), jsonNumber(finding.height)},
+                        {QStringLiteral("value"), jsonNumber(finding.value)},
+                        {QStringLiteral("required"), jsonNumber(finding.required)},
+                        {QStringLiteral("text"), QString::fromStdString(finding.text())}});
+    object.insert(QStringLiteral("codeChecks"), checks);
+    QJsonArray warnings;
+    for (const InputWarning& warning : outcome.warnings)
+        warnings.append(
+            QJsonObject{{QStringLiteral("quantity"), QLatin1StringView(warning.quantity)},
+                        {QStringLiteral("point"), warning.point > 0 ? QJsonValue(warning.point)
+                                                                    : QJsonValue(QJsonValue::Null)},
+                        {QStringLiteral("value"), jsonNumber(warning.value)},
+                        {QStringLiteral("text"), QString::fromStdString(warning.text)}});
+    object.insert(QStringLiteral("warnings"), warnings);
     return object;
 }
 
-std::string resultText(const ProjectModel& m, const QString& file) {
+std::string resultText(const ProjectModel& m, const ComputeOutcome& outcome, const QString& file) {
     std::vector<const ResultField*> columns;
     for (const ResultField& field : kPointResults)
         if (field.inTextTable)
@@ -315,6 +363,11 @@ std::string resultText(const ProjectModel& m, const QString& file) {
         if (field.inTextTable)
             text += field.heading(m.codeVersion) + ": " +
                     formatFixed(m.*field.value, field.decimals) + "\n";
+    if (!outcome.failedChecks.empty()) {
+        text += "与现行规范对照:\n";
+        for (const CodeFinding& finding : outcome.failedChecks)
+            text += "  " + finding.text() + "\n";
+    }
     return text;
 }
 
@@ -322,17 +375,24 @@ std::string csvHeader() {
     std::string header = "file,point";
     for (const ResultField& field : kPointResults)
         header.append(",").append(field.key);
+    for (const CodeCheck& check : kCodeChecks)
+        header.append(",").append(check.key);
     return header + "\n";
 }
 
-std::string resultCsv(const ProjectModel& m, const QString& file) {
+std::string resultCsv(const ProjectModel& m, const ComputeOutcome& outcome, const QString& file) {
     const std::string fileField = csvField(utf8(file));
     const std::size_t n = pointCount(m);
+    std::vector<std::vector<bool>> failed;
+    for (const CodeCheck& check : kCodeChecks)
+        failed.push_back(failedPoints(outcome.failedChecks, check.check, n));
     std::string text;
     for (std::size_t i = 0; i < n; ++i) {
         text += fileField + "," + formatInteger(static_cast<long long>(i + 1));
         for (const ResultField& field : kPointResults)
             text += "," + csvNumber((m.*field.list)[i]);
+        for (const std::vector<bool>& points : failed)
+            text += points[i] ? ",1" : ",0";
         text += "\n";
     }
     return text;
@@ -352,22 +412,26 @@ ProjectResult runOne(const QString& path, const BatchOptions& options, bool name
     MessageRecorder recorder;
     ProjectSession session(recorder);
     ProjectResult result;
-    result.status = runProject(session, path, options.codeVersion);
+    ComputeOutcome outcome;
+    result.status = runProject(session, path, options.codeVersion, &outcome);
+    // Warnings follow the messages of the computation; they are no refusal.
+    for (const InputWarning& warning : outcome.warnings)
+        recorder.messages.push_back(warningMessage(warning));
     if (result.status == kBatchOk) {
         const ProjectModel& model = session.model();
         switch (options.format) {
         case BatchFormat::Text:
-            result.out = resultText(model, path);
+            result.out = resultText(model, outcome, path);
             break;
         case BatchFormat::Json: {
             const QByteArray json =
-                QJsonDocument(resultJson(model, path)).toJson(QJsonDocument::Compact);
+                QJsonDocument(resultJson(model, outcome, path)).toJson(QJsonDocument::Compact);
             result.out.assign(json.constData(), static_cast<std::size_t>(json.size()));
             result.out += "\n";
             break;
         }
         case BatchFormat::Csv:
-            result.out = resultCsv(model, path);
+            result.out = resultCsv(model, outcome, path);
             break;
         }
         if (!options.reportPath.isEmpty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Message.h"
+#include "Plausibility.h"
 #include "ProjectModel.h"
 
 #include <QJsonObject>
@@ -48,25 +49,34 @@ struct ParsedArguments {
 [[nodiscard]] std::string batchUsage();
 
 class ProjectSession;
+struct ComputeOutcome;
 
 // One project run as the window runs Open followed by the compute button:
 // Open with the file at `path`, the code edition applied after the read, then
 // the compute command. Every message goes to the session's sink in the order
 // the window shows them. Returns the exit status; on kBatchOk the session's
-// record holds current results.
-[[nodiscard]] int runProject(ProjectSession& session, const QString& path,
-                             std::int16_t codeVersion);
+// record holds current results, and `outcome`, when given, what the compute
+// command came to (its warnings and failed checks).
+[[nodiscard]] int runProject(ProjectSession& session, const QString& path, std::int16_t codeVersion,
+                             ComputeOutcome* outcome = nullptr);
 
 // "title: text" as the window shows a message (just the text when it has no
 // title).
 [[nodiscard]] std::string messageLine(const Message& message);
 
 // The output forms of one computed project; the session must hold current
-// results (ProjectSession::resultsCurrent).
-[[nodiscard]] QJsonObject resultJson(const ProjectModel& model, const QString& file);
-[[nodiscard]] std::string resultText(const ProjectModel& model, const QString& file);
+// results (ProjectSession::resultsCurrent) and `outcome` be what its compute
+// command came to.
+[[nodiscard]] QJsonObject resultJson(const ProjectModel& model, const ComputeOutcome& outcome,
+                                     const QString& file);
+[[nodiscard]] std::string resultText(const ProjectModel& model, const ComputeOutcome& outcome,
+                                     const QString& file);
 [[nodiscard]] std::string csvHeader();
-[[nodiscard]] std::string resultCsv(const ProjectModel& model, const QString& file);
+[[nodiscard]] std::string resultCsv(const ProjectModel& model, const ComputeOutcome& outcome,
+                                    const QString& file);
+// A warning as a message, title "提示": standard error shows it as
+// "提示: " and its text.
+[[nodiscard]] Message warningMessage(const InputWarning& warning);
 
 // The whole command: reads the arguments, runs every project in order, writes
 // results to `out` and messages to `err` (both UTF-8) and returns the exit

@@ -675,6 +675,8 @@ void Wind::command1_Click(int index) {
             caption->hide();
         if (outcome.fault)
             prompts_.inform(this, *outcome.fault);
+        if (outcome.notice)
+            prompts_.inform(this, *outcome.notice);
         return;
     }
 

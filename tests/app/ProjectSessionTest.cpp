@@ -15,6 +15,7 @@ namespace {
 using Status = ComputeOutcome::Status;
 
 const QString kSingle = QStringLiteral(TAMSOR_EXAMPLES_DIR "/single_mass.wvd");
+const QString kChimney = QStringLiteral(TAMSOR_EXAMPLES_DIR "/rc_chimney.wvd");
 
 class Session : public ::testing::Test {
 protected:
@@ -87,7 +88,46 @@ TEST_F(Session, ComputeIsRefusedFaultsOrGivesCurrentResults) {
     ASSERT_TRUE(faulted.fault.has_value());
     EXPECT_EQ(faulted.fault->title, "错误提示");
     EXPECT_THAT(faulted.fault->text, ::testing::StartsWith("计算出错："));
+    EXPECT_FALSE(faulted.notice.has_value());
     EXPECT_FALSE(session.resultsCurrent());
+}
+
+TEST_F(Session, ComputeGathersWarningsAndFailedChecksInOneNotice) {
+    // Nothing to say about the one-point example.
+    ASSERT_TRUE(session.open(kSingle));
+    const ComputeOutcome single = session.compute();
+    ASSERT_EQ(single.status, Status::Computed);
+    EXPECT_TRUE(single.warnings.empty());
+    EXPECT_TRUE(single.failedChecks.empty());
+    EXPECT_FALSE(single.notice.has_value());
+
+    // The chimney's lowest point (10 m, terrain C, 201X) fails both checks.
+    ASSERT_TRUE(session.open(kChimney));
+    const ComputeOutcome chimney = session.compute();
+    ASSERT_EQ(chimney.status, Status::Computed);
+    EXPECT_TRUE(chimney.warnings.empty());
+    ASSERT_EQ(chimney.failedChecks.size(), 2u);
+    EXPECT_EQ(chimney.failedChecks[0].check, CodeFinding::Check::WindVibCoefBelowMin);
+    EXPECT_EQ(chimney.failedChecks[1].check, CodeFinding::Check::BelowCutoffHeight);
+    EXPECT_EQ(chimney.failedChecks[1].point, 1);
+    ASSERT_TRUE(chimney.notice.has_value());
+    EXPECT_EQ(chimney.notice->title, "提    示");
+    EXPECT_EQ(chimney.notice->text, "与现行规范对照：\n· " + chimney.failedChecks[0].text() +
+                                        "\n· " + chimney.failedChecks[1].text());
+
+    // A damping ratio typed as a percentage comes first in the same notice;
+    // neither goes to the sink, and the results are current.
+    session.form().setText1(Box::DampingRatio, "2");
+    const ComputeOutcome slip = session.compute();
+    ASSERT_EQ(slip.status, Status::Computed);
+    EXPECT_TRUE(session.resultsCurrent());
+    ASSERT_EQ(slip.warnings.size(), 1u);
+    EXPECT_EQ(slip.warnings[0].kind, InputWarning::Kind::DampingRatio);
+    ASSERT_TRUE(slip.notice.has_value());
+    EXPECT_THAT(slip.notice->text,
+                ::testing::StartsWith("以下输入数据可能有误，请核对：\n· " + slip.warnings[0].text +
+                                      "\n\n与现行规范对照：\n· "));
+    EXPECT_TRUE(messages.messages.empty());
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <memory>
@@ -214,10 +215,13 @@ TEST(BatchCsv, HeaderThenOneRoundTripRowPerPoint) {
     const std::vector<std::string> rows = lines(o.out);
     ASSERT_EQ(rows.size(), 1u + 1u + 6u);
     const std::vector<std::string> header = split(rows[0], ',');
-    ASSERT_EQ(header.size(), 16u); // file, point, 14 results
+    ASSERT_EQ(header.size(), 19u); // file, point, 15 results, 2 checks
     EXPECT_EQ(header[0], "file");
     EXPECT_EQ(header[1], "point");
     EXPECT_EQ(header[7], "windVibCoef");
+    EXPECT_EQ(header[16], "acceleration");
+    EXPECT_EQ(header[17], "windVibCoefBelowMin");
+    EXPECT_EQ(header[18], "belowCutoffHeight");
 
     const std::vector<std::string> single = split(rows[1], ',');
     EXPECT_EQ(single[0], kSingle.toStdString());
@@ -225,7 +229,7 @@ TEST(BatchCsv, HeaderThenOneRoundTripRowPerPoint) {
 
     for (std::size_t i = 0; i < 6; ++i) {
         const std::vector<std::string> row = split(rows[2 + i], ',');
-        ASSERT_EQ(row.size(), 16u);
+        ASSERT_EQ(row.size(), 19u);
         EXPECT_EQ(row[0], kChimney.toStdString());
         EXPECT_EQ(row[1], std::to_string(i + 1));
         EXPECT_EQ(parseDouble(row[2]), chimney.zCoord[i]);
@@ -233,6 +237,11 @@ TEST(BatchCsv, HeaderThenOneRoundTripRowPerPoint) {
         EXPECT_EQ(parseDouble(row[7]), chimney.windVibCoef[i]);
         EXPECT_EQ(parseDouble(row[12]), chimney.lrcLoad[i]);
         EXPECT_EQ(parseDouble(row[15]), chimney.gbjLoad[i]);
+        EXPECT_EQ(parseDouble(row[16]), chimney.acceleration[i]);
+        // The lowest point: 10 m lies below terrain C's cut-off of 15 m, and
+        // its wind vibration coefficient is below 1.2.
+        EXPECT_EQ(row[17], i == 0 ? "1" : "0");
+        EXPECT_EQ(row[18], i == 0 ? "1" : "0");
     }
 }
 
@@ -273,6 +282,97 @@ TEST(BatchText, TableAndSingleValuesWithoutLocaleInfluence) {
     const Outcome old = batch({QStringLiteral("--code"), QStringLiteral("2001"), kSingle});
     EXPECT_THAT(old.out, HasSubstr("GB50009-2001"));
     EXPECT_THAT(old.out, HasSubstr("脉动增大系数ξ1: 1.3659"));
+}
+
+TEST(BatchCodeChecks, FailedChecksInEveryForm) {
+    const auto computed = compute(kChimney, 0);
+    ASSERT_EQ(computed->status, kBatchOk);
+    const ProjectModel& chimney = computed->model();
+
+    const Outcome json = batch({QStringLiteral("--format=json"), kChimney});
+    ASSERT_EQ(json.status, kBatchOk) << json.err;
+    EXPECT_THAT(json.err, IsEmpty()); // a failed check is no message
+    const QJsonObject r = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object();
+    const QJsonArray flags{true, false, false, false, false, false};
+    EXPECT_EQ(r["windVibCoefBelowMin"].toArray(), flags);
+    EXPECT_EQ(r["belowCutoffHeight"].toArray(), flags);
+    EXPECT_EQ(r["warnings"].toArray(), QJsonArray());
+    const QJsonArray checks = r["codeChecks"].toArray();
+    ASSERT_EQ(checks.size(), 2);
+    const QJsonObject beta = checks[0].toObject();
+    EXPECT_EQ(beta["check"].toString(), QStringLiteral("windVibCoefBelowMin"));
+    EXPECT_EQ(beta["point"].toInt(), 1);
+    EXPECT_EQ(beta["value"].toDouble(), chimney.windVibCoef[0]);
+    EXPECT_EQ(beta["required"].toDouble(), 1.2);
+    const QJsonObject cutoff = checks[1].toObject();
+    EXPECT_EQ(cutoff["check"].toString(), QStringLiteral("belowCutoffHeight"));
+    EXPECT_EQ(cutoff["height"].toDouble(), 10.0);
+    // The height coefficient over terrain C (201X) at 10 m and at the cut-off
+    // of 15 m: (350/10)^0.3 (10/450)^0.44 (z/10)^0.44 (python3).
+    EXPECT_NEAR(cutoff["value"].toDouble(), 0.5442606139665072, 1e-12);
+    EXPECT_NEAR(cutoff["required"].toDouble(), 0.6505595570062833, 1e-12);
+    const QJsonArray acceleration = r["acceleration"].toArray();
+    ASSERT_EQ(acceleration.size(), 6);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(acceleration[i].toDouble(), chimney.acceleration[static_cast<std::size_t>(i)]);
+
+    // The text form lists them under the table; nothing for the one point.
+    const Outcome text = batch({kChimney, kSingle});
+    ASSERT_EQ(text.status, kBatchOk);
+    const std::vector<std::string> rows = lines(text.out);
+    const auto heading = std::find(rows.begin(), rows.end(), "与现行规范对照:");
+    ASSERT_NE(heading, rows.end());
+    EXPECT_EQ(*(heading - 1), "I10: 0.2300");
+    EXPECT_THAT(*(heading + 1), StartsWith("  第1质点(z=10 m)的风振系数1.148小于1.2："));
+    EXPECT_THAT(*(heading + 2),
+                StartsWith("  第1质点(z=10 m)低于截断高度15 m：程序按公式取μz=0.5443，"));
+    EXPECT_EQ(*(heading + 3), "");
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), "与现行规范对照:"), 1);
+}
+
+// Damping ratio 2 (meant 2 %) and basic wind pressure 550 (meant 0.55 kPa)
+// in the one-point example.
+std::vector<std::string> unitSlips() {
+    return {"1", "0", "10", "10", "1", "1", "2", "10", "1", "2", "550", "1.3"};
+}
+
+TEST(BatchWarnings, UnitSlipsAreWarnedButComputedAsTyped) {
+    QTemporaryDir dir;
+    const QString slips = writeProject(dir, "slips.wvd", unitSlips());
+    const Outcome o = batch({QStringLiteral("--format=json"), slips});
+    EXPECT_EQ(o.status, kBatchOk);
+    const std::vector<std::string> messages = lines(o.err);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_THAT(messages[0], StartsWith("提示: 阻尼比为2，大于0.2。"));
+    EXPECT_THAT(messages[1], StartsWith("提示: 基本风压为550 kPa，大于5 kPa。"));
+
+    const QJsonObject r = QJsonDocument::fromJson(QByteArray::fromStdString(o.out)).object();
+    const QJsonArray warnings = r["warnings"].toArray();
+    ASSERT_EQ(warnings.size(), 2);
+    const QJsonObject damping = warnings[0].toObject();
+    EXPECT_EQ(damping["quantity"].toString(), QStringLiteral("dampRatio"));
+    EXPECT_TRUE(damping["point"].isNull());
+    EXPECT_EQ(damping["value"].toDouble(), 2.0);
+    EXPECT_EQ("提示: " + damping["text"].toString().toStdString(), messages[0]);
+    const QJsonObject pressure = warnings[1].toObject();
+    EXPECT_EQ(pressure["quantity"].toString(), QStringLiteral("w0"));
+    EXPECT_EQ(pressure["value"].toDouble(), 550.0);
+
+    // Computed as typed: zeta = 2, w0 = 550000 N/m^2, by the closed forms of
+    // tests/engine/WindResponseTest.cpp (python3):
+    // run(0, 2, [10], [10], [1.3], [10], [1], 1, 2, 0, 550000).
+    const double rel = 1e-9;
+    EXPECT_NEAR(r["dynFactor"].toDouble(), 1.0569980011556033, rel * 1.06);
+    EXPECT_NEAR(r["meanLoad"].toArray()[0].toDouble(), 7150.0, rel * 7150.0);
+    EXPECT_NEAR(r["windVibCoef"].toArray()[0].toDouble(), 1.7398986008089223, rel * 1.74);
+    EXPECT_NEAR(r["acceleration"].toArray()[0].toDouble(), 171.376326574449, rel * 171.4);
+
+    // With several projects the warning names its file.
+    const Outcome two = batch({kSingle, slips});
+    EXPECT_EQ(two.status, kBatchOk);
+    const std::vector<std::string> named = lines(two.err);
+    ASSERT_EQ(named.size(), 2u);
+    EXPECT_THAT(named[0], StartsWith(slips.toStdString() + ": 提示: 阻尼比为2"));
 }
 
 TEST(BatchRefusals, MissingFile) {

@@ -186,6 +186,7 @@ private slots:
     void plotCommandsDrawBothResultListsWithoutAccumulating();
     void fewerPointsAfterMoreHideTheExtraLabels();
     void faultedComputationIsReportedAndBlocksResults();
+    void noticeFollowsTheComputationOnceOrNever();
     void plotsRefuseIncompleteResults();
     void exitAnsweredNoKeepsEverything();
     void newResetsTheProject();
@@ -317,7 +318,10 @@ void MainWindowTest::computeEnablesResultCommandsAndTypingDisablesThemAtOnce() {
     w.disableResultCommands();
     QVERIFY(resultButtonsDisabled(w));
     QVERIFY(w.command1(0)->isEnabled());
-    QVERIFY(f.prompts.informed.empty());
+    // The mass of 205 t makes the lower points' wind vibration coefficients
+    // fall below 1.2: each computation ends with that notice, and nothing else.
+    for (const tamsor::Message& message : f.prompts.informed)
+        QCOMPARE(message.title, std::string("提    示"));
 }
 
 void MainWindowTest::keyFiltersKeepOnlyNumberCharacters() {
@@ -693,6 +697,36 @@ void MainWindowTest::faultedComputationIsReportedAndBlocksResults() {
     QVERIFY(resultButtonsEnabled(w));
     w.command1(3)->click();
     QCOMPARE(visibleLabels(w, true), 3);
+}
+
+void MainWindowTest::noticeFollowsTheComputationOnceOrNever() {
+    Fixture f;
+    Wind& w = *f.window;
+    QVERIFY(w.session().open(QStringLiteral(TAMSOR_EXAMPLES_DIR "/rc_chimney.wvd")));
+    w.command1(0)->click();
+    w.command1(1)->click();
+    QVERIFY(!w.picture1()->primitives().empty());
+    f.prompts.clear();
+
+    // Computing again: the box opens once the results are complete and the
+    // plots are cleared.
+    bool plotsClearedAndResultsCurrent = false;
+    f.prompts.onInform = [&](const Message&) {
+        plotsClearedAndResultsCurrent = w.picture1()->primitives().empty() &&
+                                        visibleLabels(w, true) == 0 &&
+                                        w.session().resultsCurrent() && resultButtonsEnabled(w);
+    };
+    w.command1(0)->click();
+    QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+    QCOMPARE(f.prompts.informed[0].title, std::string("提    示"));
+    QVERIFY(plotsClearedAndResultsCurrent);
+
+    // Nothing to say, no box.
+    f.prompts.clear();
+    QVERIFY(w.session().open(QStringLiteral(TAMSOR_EXAMPLES_DIR "/single_mass.wvd")));
+    w.command1(0)->click();
+    QVERIFY(f.model.resultsComplete);
+    QVERIFY(f.prompts.informed.empty());
 }
 
 void MainWindowTest::plotsRefuseIncompleteResults() {

@@ -104,7 +104,7 @@ private:
         type(w().text1(Box::Frequency), "0.5");
         type(w().text1(Box::DampingRatio), "0.05");
         type(w().text1(Box::Masses), "100;100;100");
-        type(w().text1(Box::ModeShape1), "0.1;0.5;1");
+        type(w().text1(Box::ModeShape1), "0.3;0.6;1");
         select(w().cmbDimao(), 1);
         type(w().text2(ValueBox::WindPressure), "0.45");
         type(w().text1(Box::ShapeCoef), "1.3");
@@ -196,7 +196,7 @@ private slots:
         QCOMPARE(opening.folder, projects);
         QCOMPARE(opening.name, QStringLiteral("塔 A.wvd"));
         QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("10;20;30"));
-        QCOMPARE(w().text1(Box::ModeShape1)->text(), QStringLiteral("0.1;0.5;1"));
+        QCOMPARE(w().text1(Box::ModeShape1)->text(), QStringLiteral("0.3;0.6;1"));
         QCOMPARE(w().text2(ValueBox::WindPressure)->text(), QStringLiteral("0.45"));
         QCOMPARE(w().cmbFreedom()->currentIndex(), 2);
         QCOMPARE(w().cmbDimao()->currentIndex(), 1);
@@ -417,7 +417,7 @@ private slots:
 
         QCOMPARE(w().model().lastDir, lastDir);
         QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("10;20;30"));
-        QCOMPARE(w().text1(Box::ModeShape1)->text(), QStringLiteral("0.1;0.5;1"));
+        QCOMPARE(w().text1(Box::ModeShape1)->text(), QStringLiteral("0.3;0.6;1"));
     }
 
     void failedReadClosesTheDialogAndKeepsLastDir() {

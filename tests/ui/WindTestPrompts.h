@@ -4,6 +4,7 @@
 
 #include <QUrl>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,11 @@
 // of showing it, answering confirmations and launches as scripted.
 class WindTestPrompts : public tamsor::Prompts {
 public:
-    void inform(QWidget*, const tamsor::Message& message) override { informed.push_back(message); }
+    void inform(QWidget*, const tamsor::Message& message) override {
+        if (onInform)
+            onInform(message);
+        informed.push_back(message);
+    }
     bool confirm(QWidget*, const tamsor::Message& message) override {
         confirmed.push_back(message);
         return confirmAnswer;
@@ -39,6 +44,8 @@ public:
     std::vector<tamsor::Message> confirmed;
     std::vector<QUrl> opened;
     std::vector<KeyHint> keyHints;
+    // Called as each box would open, to look at the window behind it.
+    std::function<void(const tamsor::Message&)> onInform;
     bool confirmAnswer = true;
     bool openResult = true;
 };
