@@ -1,0 +1,185 @@
+// docs/verification.md against the program: every "program" value of its
+// tables is the program's result rounded to the digits shown, and every
+// "independent" value lies within half a unit of its last digit of it.
+// (tests/app/check_verification_script.py checks the independent values
+// against the script the page shows.)
+//
+// The page's tables: a heading names the project file in backticks and the
+// edition (GB50009-201X or GB50009-2001), or only the edition for the
+// cut-off heights; a column headed "`key` program" or "`key` independent"
+// holds that result; the first cell of a row is the point number, "—" for a
+// value of the structure, or the terrain letter.
+#include "CodeChecks.h"
+#include "NumberFormat.h"
+#include "ProjectSession.h"
+#include "ResultFields.h"
+
+#include <QFile>
+
+#include <charconv>
+#include <cmath>
+#include <map>
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace tamsor {
+namespace {
+
+const std::string kSourceDir = TAMSOR_SOURCE_DIR;
+
+struct Column {
+    std::string key;
+    bool program; // else independent
+};
+
+struct Cell {
+    std::string project; // empty for the cut-off heights
+    std::int16_t edition;
+    std::string row; // point number, "—" or terrain letter
+    Column column;
+    std::string text;
+};
+
+std::vector<std::string> tableCells(const std::string& line) {
+    std::vector<std::string> cells;
+    std::istringstream in(line.substr(1));
+    for (std::string cell; std::getline(in, cell, '|');) {
+        const auto first = cell.find_first_not_of(' ');
+        const auto last = cell.find_last_not_of(' ');
+        cells.push_back(first == std::string::npos ? std::string()
+                                                   : cell.substr(first, last - first + 1));
+    }
+    return cells;
+}
+
+std::vector<Cell> readPage() {
+    QFile file(QString::fromStdString(kSourceDir + "/docs/verification.md"));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    std::istringstream page(file.readAll().toStdString());
+
+    const std::regex project("`([^`]+\\.wvd)`");
+    const std::regex column("^`(\\w+)` (program|independent)$");
+    std::vector<Cell> cells;
+    std::string currentProject;
+    std::int16_t edition = -1;
+    std::vector<std::optional<Column>> columns; // empty outside a table
+    for (std::string line; std::getline(page, line);) {
+        if (line.rfind('#', 0) == 0) {
+            std::smatch m;
+            currentProject = std::regex_search(line, m, project) ? m[1].str() : std::string();
+            edition = line.find("GB50009-201X") != std::string::npos   ? 0
+                      : line.find("GB50009-2001") != std::string::npos ? 1
+                                                                       : -1;
+            continue;
+        }
+        if (line.rfind('|', 0) != 0) {
+            columns.clear();
+            continue;
+        }
+        const std::vector<std::string> row = tableCells(line);
+        if (columns.empty()) {
+            for (const std::string& heading : row) {
+                std::smatch m;
+                if (std::regex_match(heading, m, column))
+                    columns.push_back(Column{m[1].str(), m[2].str() == "program"});
+                else
+                    columns.push_back(std::nullopt);
+            }
+            continue;
+        }
+        if (row.front().rfind("---", 0) == 0)
+            continue;
+        for (std::size_t k = 0; k < row.size() && k < columns.size(); ++k)
+            if (columns[k] && edition >= 0)
+                cells.push_back(Cell{currentProject, edition, row.front(), *columns[k], row[k]});
+    }
+    return cells;
+}
+
+int decimalsOf(const std::string& text) {
+    const auto point = text.find('.');
+    return point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+}
+
+double parsed(const std::string& text) {
+    double value = NAN;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+    EXPECT_EQ(r.ptr, text.data() + text.size()) << text;
+    return value;
+}
+
+// One computed project per file and edition, run as tamsor-batch runs it.
+class Projects {
+public:
+    const ProjectModel& model(const std::string& project, std::int16_t edition) {
+        auto& session = sessions_[{project, edition}];
+        if (!session) {
+            session = std::make_unique<ProjectSession>(sink_);
+            EXPECT_TRUE(session->open(QString::fromStdString(kSourceDir + "/" + project)))
+                << project;
+            session->setCodeVersion(edition);
+            EXPECT_EQ(session->compute().status, ComputeOutcome::Status::Computed) << project;
+            EXPECT_TRUE(session->resultsCurrent()) << project;
+        }
+        return session->model();
+    }
+
+private:
+    MessageRecorder sink_;
+    std::map<std::pair<std::string, std::int16_t>, std::unique_ptr<ProjectSession>> sessions_;
+};
+
+std::optional<double> programValue(Projects& projects, const Cell& cell) {
+    if (cell.project.empty()) {
+        // The height coefficient at a terrain's cut-off height.
+        if (cell.column.key != "cutoffHeightCoef" || cell.row.size() != 1)
+            return std::nullopt;
+        ProjectModel m = projects.model("examples/single_mass.wvd", cell.edition);
+        m.terrainType = static_cast<std::int16_t>(cell.row[0] - 'A' + 1);
+        const std::optional<Cutoff> cutoff = cutoffFor(m);
+        return cutoff ? std::optional(cutoff->heightCoef) : std::nullopt;
+    }
+    const ProjectModel& m = projects.model(cell.project, cell.edition);
+    if (cell.row == "—") {
+        for (const ResultField& field : kStructureResults)
+            if (field.key == cell.column.key)
+                return m.*field.value;
+        return std::nullopt;
+    }
+    const auto point = static_cast<std::size_t>(parsed(cell.row));
+    for (const ResultField& field : kPointResults)
+        if (field.key == cell.column.key && point >= 1 && point <= (m.*field.list).size())
+            return (m.*field.list)[point - 1];
+    return std::nullopt;
+}
+
+TEST(VerificationPage, EveryListedValueAgreesWithTheProgram) {
+    const std::vector<Cell> cells = readPage();
+    Projects projects;
+    std::map<std::string, int> perSection;
+    for (const Cell& cell : cells) {
+        SCOPED_TRACE(cell.project + " edition " + std::to_string(cell.edition) + " row " +
+                     cell.row + " " + cell.column.key);
+        const std::optional<double> value = programValue(projects, cell);
+        ASSERT_TRUE(value.has_value()) << "nothing in the program answers this cell";
+        const int decimals = decimalsOf(cell.text);
+        if (cell.column.program)
+            EXPECT_EQ(cell.text, formatFixed(*value, decimals));
+        else
+            EXPECT_LE(std::fabs(parsed(cell.text) - *value), 0.5e-9 + 0.5 * std::pow(10, -decimals))
+                << cell.text << " against " << *value;
+        ++perSection[cell.project + std::to_string(cell.edition)];
+    }
+    // The four projects and the cut-off heights, each under both editions.
+    EXPECT_EQ(perSection.size(), 10u);
+    for (const auto& [section, count] : perSection)
+        EXPECT_GE(count, 8) << section;
+}
+
+} // namespace
+} // namespace tamsor
