@@ -21,7 +21,7 @@ std::string CodeFinding::text() const {
     switch (check) {
     case Check::WindVibCoefBelowMin:
         return where + "的风振系数" + messageNumber(value, 4) + "小于" + messageNumber(required) +
-               "：GB 55001-2021要求主要受力结构的风振系数不小于" + messageNumber(required) + "。";
+               "：GB55001-2021要求主要受力结构的风振系数不小于" + messageNumber(required) + "。";
     case Check::BelowCutoffHeight:
         return where + "低于截断高度" + messageNumber(cutoffHeight) +
                " m：程序按公式取μz=" + messageNumber(value, 4) + "，荷载规范的表取截断高度处的值" +
