@@ -214,6 +214,9 @@ ParsedArguments parseBatchArguments(const QStringList& args) {
         options.reportPath = parser.value(report);
         if (options.reportPath.isEmpty())
             return usageError("--report 的文件名为空");
+        // As in the report dialog: a name with wildcards names no one file.
+        if (options.reportPath.contains(u'*') || options.reportPath.contains(u'?'))
+            return usageError("--report 的文件名中不能含有“*”或“?”: " + utf8(options.reportPath));
         if (options.projects.size() > 1)
             return usageError("--report 只能用于一个数据文件");
         // Writing the report over the project would destroy the project.

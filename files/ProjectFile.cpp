@@ -1,11 +1,11 @@
 #include "ProjectFile.h"
 
 #include "NumberParse.h"
+#include "SafeWrite.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -294,23 +294,13 @@ std::optional<Message> writeProjectFile(const QString& path, const InputForm& fo
     if (!bytes)
         return fileWarning("输入框中含有无法保存的字符，数据未保存");
 
-    const std::string cannotWrite = "无法写入数据文件" + quotedPath(path) + "，数据未保存";
-    if (info.isDir())
-        return fileWarning(cannotWrite);
-
     // The old file is replaced only by a completely written new one.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return fileWarning(cannotWrite);
-    // A short write is not always reported by write() or commit() (commit
-    // closes the file without checking its final flush), so flush explicitly
-    // and check the size before the temporary file replaces the old one.
-    // Returning early discards the temporary file.
-    if (file.write(*bytes) != bytes->size() || !file.flush() || file.size() != bytes->size())
-        return fileWarning(cannotWrite);
-    if (!file.commit())
-        return fileWarning(cannotWrite);
+    if (const std::optional<WriteFailure> failure = writeFileSafely(path, *bytes)) {
+        if (failure->kind == WriteFailure::Kind::NotRegularFile)
+            return fileWarning("无法写入数据文件" + quotedPath(path) +
+                               "：它是文件夹、设备或管道，不是普通文件，数据未保存");
+        return fileWarning("无法写入数据文件" + quotedPath(path) + "，数据未保存");
+    }
     return std::nullopt;
 }
 

@@ -11,9 +11,10 @@
 namespace tamsor {
 
 // Writes the 12-line project file (CR LF) from the form's box texts and list
-// positions. The file is written to a temporary file and moved into place only
-// when complete, so a failed save never destroys an existing file. Returns the
-// message to show when the file cannot be written.
+// positions through writeFileSafely (SafeWrite.h): a failed save never
+// destroys an existing file, and a folder, device or pipe at the path is
+// refused and left alone. Returns the message to show when the file cannot be
+// written.
 [[nodiscard]] std::optional<Message> writeProjectFile(const QString& path, const InputForm& form);
 
 // Reads a project file into the form's boxes and lists, showing every failure

@@ -2,10 +2,10 @@
 
 #include "NumberFormat.h"
 #include "ResultsCheck.h"
+#include "SafeWrite.h"
 #include "TamsorVersion.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <QStringEncoder>
 
 #include <algorithm>
@@ -440,18 +440,12 @@ std::optional<Message> writeHtmlReport(const ProjectModel& model, const QString&
     if (bytes.isEmpty()) {
         return refusal("无法以GB2312编码生成报告书！");
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return writeFailure(path);
-    }
-    // A full disk shows only when the buffered page is flushed, and commit()
-    // does not check its final flush: flush and check the size here, so that
-    // a short page never replaces the old file.
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
-        file.cancelWriting();
-        return writeFailure(path);
-    }
-    if (!file.commit()) {
+    // The old report is replaced only by a completely written page.
+    if (const std::optional<WriteFailure> failure = writeFileSafely(path, bytes)) {
+        if (failure->kind == WriteFailure::Kind::NotRegularFile) {
+            return refusal("无法写入报告书文件“" + QDir::toNativeSeparators(path).toStdString() +
+                           "”：它是文件夹、设备或管道，不是普通文件！");
+        }
         return writeFailure(path);
     }
     return std::nullopt;

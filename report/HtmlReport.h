@@ -20,9 +20,10 @@ namespace tamsor {
 // cannot be encoded, the result is empty.
 [[nodiscard]] QByteArray htmlReportBytes(const ProjectModel& model);
 
-// Checks, builds and writes the page to path through a temporary file that is
-// moved into place only when complete. Returns the message to show when the
-// report is refused or cannot be written; an existing file is then untouched.
+// Checks, builds and writes the page to path through writeFileSafely
+// (SafeWrite.h). Returns the message to show when the report is refused or
+// cannot be written; an existing file is then untouched, and a folder, device
+// or pipe at the path is never replaced.
 [[nodiscard]] std::optional<Message> writeHtmlReport(const ProjectModel& model,
                                                      const QString& path);
 

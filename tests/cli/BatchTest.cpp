@@ -457,6 +457,9 @@ TEST(BatchUsage, RefusedCommandLinesExitTwoWithUsage) {
         {QStringLiteral("--format"), QStringLiteral("JSON"), kSingle},
         {QStringLiteral("--report"), report, kSingle, kTower},
         {QStringLiteral("--report="), kSingle},
+        // Wildcards name no one file, as in the report dialog.
+        {QStringLiteral("--report"), dir.filePath(QStringLiteral("*.htm")), kSingle},
+        {QStringLiteral("--report"), dir.filePath(QStringLiteral("r?.htm")), kSingle},
         {},
         {QStringLiteral("--format"), QStringLiteral("json")},
         {kSingle, QStringLiteral("--code")}, // value missing
@@ -468,7 +471,7 @@ TEST(BatchUsage, RefusedCommandLinesExitTwoWithUsage) {
         EXPECT_THAT(o.err, HasSubstr("用法: tamsor-batch"));
         EXPECT_THAT(o.out, IsEmpty());
     }
-    EXPECT_FALSE(QFile::exists(report));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_THAT(batch({QStringLiteral("--frobnicate"), kSingle}).err,
                 StartsWith("用法错误: 未知选项: --frobnicate\n"));
 }

@@ -17,6 +17,7 @@
 #include <csignal>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace tamsor::robustness {
 namespace {
@@ -132,17 +133,76 @@ TEST_F(SaveFailure, BelowAPathThatIsAFile) {
     EXPECT_TRUE(FormSnapshot::of(form) == before) << "saving changed the window";
 }
 
-TEST_F(SaveFailure, ReadOnlyFolder) {
+// A project or report name that is a pipe: refused before anything is
+// opened (opening a pipe for writing would wait for a reader), and the pipe
+// stays a pipe, in the window and in the batch command alike.
+TEST_F(SaveFailure, PipesAreRefusedAndStayPipes) {
+    const QString pipeProject = path("pipe.wvd");
+    const QString pipeReport = path("pipe.htm");
+    for (const QString& pipe : {pipeProject, pipeReport})
+        ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+
+    const std::optional<Message> saved = writeProjectFile(pipeProject, form);
+    expectWarningNaming(saved, pipeProject);
+    EXPECT_THAT(saved->text, HasSubstr("不是普通文件，数据未保存"));
+    const std::optional<Message> written = writeHtmlReport(model, pipeReport);
+    expectWarningNaming(written, pipeReport);
+    EXPECT_THAT(written->text, HasSubstr("不是普通文件"));
+
+    std::ostringstream out, err;
+    EXPECT_EQ(runBatch(QStringList{QStringLiteral("tamsor-batch"), QStringLiteral("--report"),
+                                   pipeReport, examplePath("single_mass.wvd")},
+                       out, err),
+              kBatchRefused);
+    EXPECT_THAT(err.str(), HasSubstr(pipeReport.toStdString()));
+
+    for (const QString& pipe : {pipeProject, pipeReport}) {
+        struct stat st {};
+        ASSERT_EQ(lstat(QFile::encodeName(pipe).constData(), &st), 0);
+        EXPECT_TRUE(S_ISFIFO(st.st_mode)) << pipe.toStdString();
+    }
+    EXPECT_EQ(readAll(project), kOldProject);
+    EXPECT_EQ(readAll(report), kOldReport);
+}
+
+// A folder where the user may not create files: the writable old files are
+// written in place (a failure half-way puts the old contents back), new
+// names are refused.
+TEST_F(SaveFailure, ReadOnlyFolderWritesWritableFilesInPlace) {
     if (geteuid() == 0)
         GTEST_SKIP() << "permission bits do not stop root (see the full-disk test)";
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    const std::optional<Message> saved = writeProjectFile(project, form);
-    const std::optional<Message> written = writeHtmlReport(model, report);
+    const QString newProject = path("new.wvd");
+    const QString newReport = path("new.htm");
+    const std::optional<Message> savedNew = writeProjectFile(newProject, form);
+    const std::optional<Message> writtenNew = writeHtmlReport(model, newReport);
+    std::optional<Message> saved, written;
+    {
+        DiskFull full(64); // more than either old file, less than either new one
+        ASSERT_TRUE(full.ok());
+        saved = writeProjectFile(project, form);
+        written = writeHtmlReport(model, report);
+    }
+    const QByteArray projectAfterFailure = readAll(project);
+    const QByteArray reportAfterFailure = readAll(report);
+    const std::optional<Message> savedInPlace = writeProjectFile(project, form);
+    const std::optional<Message> writtenInPlace = writeHtmlReport(model, report);
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    expectWarningNaming(savedNew, newProject);
+    expectWarningNaming(writtenNew, newReport);
     expectWarningNaming(saved, project);
     expectWarningNaming(written, report);
-    expectOldFilesOnly();
+    EXPECT_EQ(projectAfterFailure, kOldProject);
+    EXPECT_EQ(reportAfterFailure, kOldReport);
+
+    EXPECT_EQ(savedInPlace, std::nullopt);
+    EXPECT_EQ(writtenInPlace, std::nullopt);
+    EXPECT_EQ(readAll(project), projectFileBytes(form));
+    EXPECT_EQ(readAll(report), htmlReportBytes(model));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
+              (QStringList{QStringLiteral("chimney.htm"), QStringLiteral("chimney.wvd")}));
 }
 
 } // namespace

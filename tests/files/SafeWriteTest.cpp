@@ -1,0 +1,153 @@
+// The one routine that writes the files a user names: special files are never
+// replaced, symbolic links are followed, a writable file in a folder where no
+// file can be created is written in place.
+//
+// The read-only-folder case skips itself under root (permission bits do not
+// stop root); files.permissions_unprivileged runs it again as "nobody", with
+// the pipe case, so both run without rights too.
+
+#include "SafeWrite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tamsor {
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// The kind of the file itself, a link not followed.
+mode_t fileType(const QString& path) {
+    struct stat st {};
+    if (lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return 0;
+    return st.st_mode & S_IFMT;
+}
+
+bool hardLink(const QString& target, const QString& name) {
+    return link(QFile::encodeName(target).constData(), QFile::encodeName(name).constData()) == 0;
+}
+
+ino_t inode(const QString& path) {
+    struct stat st {};
+    return stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+}
+
+class SafeWrite : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        // Opening a pipe for writing would wait for a reader: end the program
+        // instead of hanging the suite.
+        alarm(60);
+    }
+    void TearDown() override {
+        alarm(0);
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                              QFileDevice::ExeOwner);
+    }
+
+    QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+    QStringList entries() const {
+        return QDir(dir.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                       QDir::Name);
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(SafeWrite, PipesAndFoldersAreRefusedAndLeftAsTheyAre) {
+    const QString pipe = path("pipe.wvd");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    ASSERT_TRUE(QFile::link(pipe, path("link.wvd")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.wvd")));
+
+    const WriteFailure refused{WriteFailure::Kind::NotRegularFile, {}};
+    EXPECT_EQ(writeFileSafely(pipe, QByteArrayLiteral("x")), refused);
+    EXPECT_EQ(writeFileSafely(path("link.wvd"), QByteArrayLiteral("x")), refused);
+    bool called = false;
+    EXPECT_EQ(writeFileSafely(path("folder.wvd"),
+                              [&called](QIODevice&) {
+                                  called = true;
+                                  return true;
+                              }),
+              refused);
+    EXPECT_FALSE(called) << "nothing may be written before the target is checked";
+
+    EXPECT_EQ(fileType(pipe), S_IFIFO);
+    EXPECT_EQ(fileType(path("link.wvd")), S_IFLNK);
+    EXPECT_EQ(fileType(path("folder.wvd")), S_IFDIR);
+    EXPECT_EQ(entries(), (QStringList{"folder.wvd", "link.wvd", "pipe.wvd"}));
+}
+
+TEST_F(SafeWrite, LinksAreFollowedAndAFailedWriterReplacesNothing) {
+    writeBytes(path("real.wvd"), "old");
+    ASSERT_TRUE(QFile::link(QStringLiteral("real.wvd"), path("link.wvd")));
+    ASSERT_TRUE(hardLink(path("real.wvd"), path("second.wvd")));
+
+    EXPECT_EQ(writeFileSafely(path("link.wvd"), QByteArrayLiteral("new")), std::nullopt);
+    EXPECT_EQ(fileType(path("link.wvd")), S_IFLNK);
+    EXPECT_EQ(readAll(path("real.wvd")), "new");
+    // The completed temporary file took the name's place: another hard link
+    // still names the old file.
+    EXPECT_EQ(readAll(path("second.wvd")), "old");
+
+    // A writer that gives up half-way: the old file stays, no temporary file.
+    const auto halfThenFail = [](QIODevice& device) {
+        device.write("partial");
+        return false;
+    };
+    const std::optional<WriteFailure> failed = writeFileSafely(path("real.wvd"), halfThenFail);
+    ASSERT_TRUE(failed.has_value());
+    EXPECT_EQ(failed->kind, WriteFailure::Kind::CannotWrite);
+    EXPECT_EQ(readAll(path("real.wvd")), "new");
+    EXPECT_EQ(entries(), (QStringList{"link.wvd", "real.wvd", "second.wvd"}));
+}
+
+TEST_F(SafeWrite, ReadOnlyFolderWritesAWritableFileInPlace) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop root";
+    writeBytes(path("a.wvd"), "old contents that are longer than the new ones");
+    ASSERT_TRUE(hardLink(path("a.wvd"), path("b.wvd")));
+    writeBytes(path("locked.wvd"), "locked");
+    ASSERT_TRUE(QFile::setPermissions(path("locked.wvd"), QFileDevice::ReadOwner));
+    const ino_t before = inode(path("a.wvd"));
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+
+    EXPECT_EQ(writeFileSafely(path("a.wvd"), QByteArrayLiteral("new")), std::nullopt);
+    EXPECT_EQ(readAll(path("a.wvd")), "new"); // the old tail is cut off
+    // The same file, so a second name for it sees the new contents too.
+    EXPECT_EQ(inode(path("a.wvd")), before);
+    EXPECT_EQ(readAll(path("b.wvd")), "new");
+
+    // Neither a new file nor a file the user may not write.
+    for (const char* name : {"c.wvd", "locked.wvd"}) {
+        const std::optional<WriteFailure> failed =
+            writeFileSafely(path(name), QByteArrayLiteral("new"));
+        ASSERT_TRUE(failed.has_value()) << name;
+        EXPECT_EQ(failed->kind, WriteFailure::Kind::CannotOpen) << name;
+    }
+    EXPECT_EQ(readAll(path("locked.wvd")), "locked");
+    EXPECT_EQ(entries(), (QStringList{"a.wvd", "b.wvd", "locked.wvd"}));
+}
+
+} // namespace
+} // namespace tamsor
