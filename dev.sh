@@ -18,6 +18,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk locales-all xvfb xauth
   fp-utils python3 desktop-file-utils appstream file
+  qt6-translations-l10n shared-mime-info xdg-utils libglib2.0-bin
   clang clang-format libclang-rt-14-dev dpkg-dev
 )
 
@@ -69,9 +70,13 @@ package_test() { # DIR: build the Debian package there, install it, run the inst
   (cd "$dir" && cpack -G DEB >/dev/null)
   deb=$(ls "$dir"/tamsor_*.deb)
   dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6
+  dpkg-deb -f "$deb" Depends | grep -q qt6-translations-l10n
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --reinstall --no-install-recommends "$(realpath "$deb")"
   /usr/bin/tamsor-batch examples/single_mass.wvd
   test -f /usr/share/tamsor/wind_Help.chm
+  test -f /usr/share/tamsor/help/index.htm
+  # shared-mime-info's trigger has rebuilt the MIME database with the .wvd type.
+  grep -q ':application/x-tamsor-project:\*\.wvd$' /usr/share/mime/globs2
   local rc=0
   QT_QPA_PLATFORM=offscreen timeout 5 /usr/bin/tamsor || rc=$?
   if [ "$rc" -ne 124 ]; then

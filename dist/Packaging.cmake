@@ -20,11 +20,17 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Library dependencies (Qt 6, libstdc++) are worked out by dpkg-shlibdeps.
+# Library dependencies (Qt 6, libstdc++) are worked out by dpkg-shlibdeps;
+# Qt's own Chinese texts (buttons of the message boxes, context menus) come
+# from the Qt translations package.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 # The window and the report are in Chinese; without a CJK font the text shows
-# as boxes.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
+# as boxes. The file type of the .wvd files and the desktop entry reach the
+# file managers through the triggers of shared-mime-info
+# (update-mime-database) and desktop-file-utils (update-desktop-database),
+# which run whenever a package installs files into their folders.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, shared-mime-info, desktop-file-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xchm | kchmviewer")
 
 include(CPack)

@@ -66,6 +66,13 @@ QString startFolder(const ProjectModel& model) {
     return QDir::homePath();
 }
 
+void rememberOpenedFile(ProjectModel& model, const QString& path, bool read) {
+    const QFileInfo info(path);
+    model.lastFileName = info.fileName().toStdString();
+    if (read)
+        model.lastDir = QDir::cleanPath(info.absolutePath()).toStdString();
+}
+
 FileChooser::FileChooser(FileDialogKind kind, ProjectModel& model)
     : kind_(kind), model_(model), folder_(startFolder(model)) {
     const FileDialogTexts& t = texts();

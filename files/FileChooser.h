@@ -48,6 +48,12 @@ inline constexpr const char* kNameMessageTitle = "警告";
 // otherwise the user's home folder.
 [[nodiscard]] QString startFolder(const ProjectModel& model);
 
+// A project file opened without the open dialog (from the command line, a
+// drop or the recent-files list) is remembered as the dialog remembers its
+// choice: its name becomes lastFileName, and its folder lastDir when the file
+// was read.
+void rememberOpenedFile(ProjectModel& model, const QString& path, bool read);
+
 // The state and decisions of one open file chooser dialog: its folder, the
 // text of its name box and the bookkeeping of lastDir and lastFileName. A
 // dialog widget is a view over it.

@@ -1,12 +1,16 @@
 #include "MainWindow.h"
 
-#include "TamsorVersion.h"
+#include "FileChooser.h"
+#include "UnsavedWork.h"
+#include "WindowFit.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFocusEvent>
@@ -18,10 +22,14 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -41,6 +49,10 @@ constexpr int kClientWidth = 1247;
 constexpr int kClientHeight = 739;
 
 constexpr const char* kMaintainerLine = "Tamsor 由 Tamsor 开发组维护";
+
+// The window manager's frame before the window is shown, when it is not known
+// yet: a title bar and thin borders, on the generous side.
+constexpr QMargins kEstimatedFrame(4, 36, 4, 4);
 
 QString qs(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -94,18 +106,6 @@ void placeAxisCaptions(PlotArea& area, QLabel* heightCaption, QLabel* valueCapti
 
 } // namespace
 
-QString findHelpFile(const QString& programDir) {
-    const QDir dir(programDir);
-    const QString beside = dir.filePath(qs(kHelpFileName));
-    if (QFileInfo(beside).isFile())
-        return beside;
-    const QString installed =
-        QDir::cleanPath(dir.filePath(QStringLiteral("../share/tamsor/") + qs(kHelpFileName)));
-    if (QFileInfo(installed).isFile())
-        return installed;
-    return {};
-}
-
 QString startDirectory(const QString& programDir) {
     const QFileInfo info(programDir);
     if (!programDir.isEmpty() && info.isDir() && info.isWritable())
@@ -114,19 +114,29 @@ QString startDirectory(const QString& programDir) {
 }
 
 Wind::Wind(Prompts& prompts, QWidget* parent)
-    : QMainWindow(parent), prompts_(prompts), sink_(prompts, this), session_(sink_) {
-    setWindowTitle(qs(kAppTitle));
+    : QMainWindow(parent), prompts_(prompts), sink_(prompts, this), session_(sink_),
+      recent_(RecentFiles::defaultSettingsFile()) {
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPointSize(9);
     setFont(font);
 
     buildMenus();
-    auto* central = new QWidget(this);
-    central->setFixedSize(kClientWidth, kClientHeight);
-    buildControls(central);
-    setCentralWidget(central);
+    content_ = new QWidget;
+    content_->setFixedSize(kClientWidth, kClientHeight);
+    buildControls(content_);
+    // Without a frame and at the contents' size the scroll area shows no
+    // scroll bars: the window looks as without it.
+    scroll_ = new QScrollArea(this);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidget(content_);
+    scroll_->setFixedSize(content_->size());
+    setCentralWidget(scroll_);
     connectInputs();
     connect(&session_, &ProjectSession::formChanged, this, [this] { syncFromForm(); });
+    connect(&session_, &ProjectSession::modifiedChanged, this, [this] { updateTitle(); });
+    connect(&session_, &ProjectSession::currentFileChanged, this, [this] { updateTitle(); });
+    updateTitle();
+    setAcceptDrops(true);
     adjustSize();
     setFixedSize(sizeHint());
 
@@ -153,7 +163,31 @@ void Wind::buildMenus() {
     mnuOpen_ = file->addAction(qs("导入数据(Open)"), this, [this] { mnuOpen_Click(); });
     mnuSave_ = file->addAction(qs("导出数据(Save)"), this, [this] { mnuSave_Click(); });
     file->addSeparator();
+    mnuRecent_ = file->addMenu(qs("最近打开的文件"));
+    connect(mnuRecent_, &QMenu::aboutToShow, this, [this] {
+        recent_.reload();
+        rebuildRecentMenu();
+    });
+    rebuildRecentMenu();
+    file->addSeparator();
     mnuExit_ = file->addAction(qs("退出(Exit)"), this, [this] { mnuExit_Click(); });
+    // Window-wide, so they work from an input box too; none of them is a key
+    // the boxes' key filters handle.
+    const std::pair<QAction*, QKeySequence> shortcuts[] = {
+        {mnuNew_, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {mnuOpen_, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {mnuSave_, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {mnuExit_, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+    };
+    for (const auto& [action, keys] : shortcuts) {
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
+    computeShortcut_ = new QAction(this);
+    computeShortcut_->setShortcut(QKeySequence(Qt::Key_F5));
+    computeShortcut_->setShortcutContext(Qt::WindowShortcut);
+    connect(computeShortcut_, &QAction::triggered, this, [this] { command1_Click(0); });
+    addAction(computeShortcut_);
 
     QMenu* option = menuBar()->addMenu(qs("选项"));
     mnuSet_ = option->addAction(qs("参数设置"), this, [this] { mnuSet_Click(); });
@@ -300,9 +334,9 @@ void Wind::buildControls(QWidget* central) {
         connect(button, &QPushButton::clicked, this, [this, i] { command1_Click(i); });
         command1_[static_cast<std::size_t>(i)] = button;
     }
-    auto* maintainer = new QLabel(qs(kMaintainerLine), central);
-    maintainer->setGeometry(728, 692, 505, 22);
-    maintainer->setAlignment(Qt::AlignCenter);
+    maintainer_ = new QLabel(qs(kMaintainerLine), central);
+    maintainer_->setGeometry(728, 692, 505, 22);
+    maintainer_->setAlignment(Qt::AlignCenter);
 
     // The tab order follows the frames from top to bottom, and each frame's
     // boxes and lists row by row, left to right.
@@ -342,6 +376,12 @@ void Wind::connectInputs() {
     cmbDimao_->setObjectName(QStringLiteral("cmbDimao"));
     picture1_->setObjectName(QStringLiteral("Picture1"));
     picture2_->setObjectName(QStringLiteral("Picture2"));
+    // A file dropped on a box opens it as on the rest of the window; dropped
+    // text would pass by the key filters.
+    for (QLineEdit* edit : text1_)
+        edit->setAcceptDrops(false);
+    for (QLineEdit* edit : text2_)
+        edit->setAcceptDrops(false);
     for (int i = 0; i < kListBoxCount; ++i) {
         QLineEdit* edit = text1_[static_cast<std::size_t>(i)];
         edit->installEventFilter(this);
@@ -599,24 +639,44 @@ void Wind::Form_Load() {
     const QString dir = startDirectory(QCoreApplication::applicationDirPath());
     QDir::setCurrent(dir);
     model().lastDir = dir.toStdString();
-    centreOnScreen();
+    fitToCurrentScreen();
     mnuNew_Click();
 }
 
-void Wind::centreOnScreen() {
+QMargins Wind::frameMarginsOrEstimate() const {
+    const QRect frame = frameGeometry();
+    const QRect inner = geometry();
+    if (frame == inner)
+        return kEstimatedFrame;
+    return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                    frame.right() - inner.right(), frame.bottom() - inner.bottom());
+}
+
+void Wind::fitToScreen(const QRect& available) {
+    const WindowFit fit =
+        fitWindow(content_->size(), menuBar()->sizeHint().height(), frameMarginsOrEstimate(),
+                  style()->pixelMetric(QStyle::PM_ScrollBarExtent), available);
+    scroll_->setFixedSize(fit.viewport);
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    adjustSize();
+    setFixedSize(sizeHint());
+    move(fit.frameTopLeft);
+}
+
+void Wind::fitToCurrentScreen() {
     QScreen* screen = this->screen();
     if (screen == nullptr)
         screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr)
-        return;
-    const QRect available = screen->availableGeometry();
-    const QSize size = frameGeometry().size();
-    move(available.left() + (available.width() - size.width()) / 2,
-         available.top() + (available.height() - size.height()) / 2);
+    if (screen != nullptr)
+        fitToScreen(screen->availableGeometry());
 }
 
 void Wind::Form_Unload(bool& cancel) {
-    cancel = !prompts_.confirm(this, Message{"你真的想退出吗? ", "提    示", Message::Icon::None});
+    if (session_.isModified())
+        cancel = !settleUnsavedChanges();
+    else
+        cancel = !prompts_.confirm(this, exitQuestion());
 }
 
 void Wind::closeEvent(QCloseEvent* event) {
@@ -642,7 +702,16 @@ void Wind::mnuExit_Click() {
 // --- commands --------------------------------------------------------------------------
 
 void Wind::mnuNew_Click() {
+    if (settleUnsavedChanges())
+        newProject();
+}
+
+void Wind::newProject() {
     session_.newProject();
+    resetView();
+}
+
+void Wind::resetView() {
     for (int i = 0; i < kPlotLabelCount; ++i) {
         for (QLabel* label : {labelX(i), labelX2(i)}) {
             label->hide();
@@ -656,6 +725,17 @@ void Wind::mnuNew_Click() {
     disableResultCommands();
     Picture_cls(*picture1_);
     Picture_cls(*picture2_);
+}
+
+bool Wind::settleUnsavedChanges() {
+    return tamsor::settleUnsavedChanges(
+        session_, [this](const Message& question) { return prompts_.askToSave(this, question); },
+        [this] { return saveWithDialog(); });
+}
+
+void Wind::updateTitle() {
+    setWindowTitle(windowCaption(session_.currentFile()));
+    setWindowModified(session_.isModified());
 }
 
 void Wind::disableResultCommands() {
@@ -726,17 +806,94 @@ void Wind::plotResults(int index) {
 }
 
 void Wind::mnuContent_Click() {
-    const QString path = findHelpFile(QCoreApplication::applicationDirPath());
-    if (path.isEmpty()) {
+    // The compiled help needs a viewer of its own, which few desktops have;
+    // the same pages as HTML open in any browser.
+    const QStringList targets =
+        helpTargets(QCoreApplication::applicationDirPath(), chmViewerRegistered(applicationDirs()));
+    if (targets.isEmpty()) {
         prompts_.inform(this, Message{std::string("找不到帮助文件 ") + kHelpFileName + "。", "警告",
                                       Message::Icon::Exclamation});
         return;
     }
-    if (!prompts_.openUrl(QUrl::fromLocalFile(path))) {
-        prompts_.inform(
-            this, Message{"无法打开帮助文件 " + QDir::toNativeSeparators(path).toStdString() + "。",
-                          "警告", Message::Icon::Exclamation});
+    for (const QString& target : targets) {
+        if (prompts_.openUrl(QUrl::fromLocalFile(target)))
+            return;
     }
+    prompts_.inform(this,
+                    Message{"无法打开帮助文件 " +
+                                QDir::toNativeSeparators(targets.front()).toStdString() + "。",
+                            "警告", Message::Icon::Exclamation});
+}
+
+// --- files from the desktop --------------------------------------------------------------
+
+bool Wind::openProjectFile(const QString& path) {
+    if (!settleUnsavedChanges())
+        return false;
+    const bool read = loadProject(path);
+    rememberOpenedFile(model(), path, read);
+    return read;
+}
+
+bool Wind::loadProject(const QString& path) {
+    resetView();
+    // The reader shows its own messages; what it loaded before a bad line
+    // stays in the boxes.
+    const bool read = session_.open(path);
+    if (read) {
+        recent_.add(path);
+        rebuildRecentMenu();
+    }
+    return read;
+}
+
+void Wind::openRecentFile(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        recent_.remove(path);
+        rebuildRecentMenu();
+        prompts_.inform(this, Message{"文件“" + QDir::toNativeSeparators(path).toStdString() +
+                                          "”已不存在，已从最近打开的文件中删除。",
+                                      "警告", Message::Icon::Exclamation});
+        return;
+    }
+    openProjectFile(path);
+}
+
+void Wind::rebuildRecentMenu() {
+    // Called from an entry's own handler too: the old entries go only once
+    // that has returned.
+    for (QAction* action : mnuRecent_->actions()) {
+        mnuRecent_->removeAction(action);
+        action->deleteLater();
+    }
+    const QStringList& files = recent_.files();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        QAction* action = mnuRecent_->addAction(RecentFiles::menuText(static_cast<int>(i), path),
+                                                this, [this, path] { openRecentFile(path); });
+        action->setData(path);
+    }
+    mnuRecent_->setEnabled(!files.isEmpty());
+}
+
+void Wind::useSettingsFile(const QString& settingsFile) {
+    recent_ = RecentFiles(settingsFile);
+    rebuildRecentMenu();
+}
+
+void Wind::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls() && !droppedProjectFile(event->mimeData()->urls()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Wind::dropEvent(QDropEvent* event) {
+    const QString path = droppedProjectFile(event->mimeData()->urls());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opened once the drop has finished: its questions and messages are
+    // modal, and the program the file came from waits until the drop ends.
+    QTimer::singleShot(0, this, [this, path] { openProjectFile(path); });
 }
 
 // --- plots ---------------------------------------------------------------------------------

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DesktopFiles.h"
+#include "HelpFiles.h"
 #include "InputForm.h"
 #include "Message.h"
 #include "PlotArea.h"
@@ -8,6 +10,8 @@
 #include "Prompts.h"
 
 #include <QMainWindow>
+#include <QMargins>
+#include <QRect>
 #include <QString>
 
 #include <array>
@@ -18,16 +22,12 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
+class QScrollArea;
 
 namespace tamsor {
 
-// Name of the help file.
-inline constexpr const char* kHelpFileName = "wind_Help.chm";
-
-// The help file: in the program's folder, or else in ../share/tamsor relative
-// to it (an installed program). Empty when neither exists.
-[[nodiscard]] QString findHelpFile(const QString& programDir);
 // The folder the file dialogs start in: the program's folder when it can be
 // written to, otherwise the user's home folder (an installed program).
 [[nodiscard]] QString startDirectory(const QString& programDir);
@@ -46,7 +46,8 @@ private:
 // The main window "Wind": input boxes and lists, the five command buttons, the
 // two result plots and the menus. It is a view over its ProjectSession, which
 // owns the project and makes the decisions; every message box goes through
-// Prompts.
+// Prompts. The contents sit in a scroll area that scrolls only on a screen
+// too small for the whole window.
 class Wind : public QMainWindow {
     Q_OBJECT
 public:
@@ -81,6 +82,22 @@ public:
     QAction* mnuSet() const { return mnuSet_; }
     QAction* mnuContent() const { return mnuContent_; }
     QAction* mnuAbout() const { return mnuAbout_; }
+    QMenu* mnuRecent() const { return mnuRecent_; }
+    // F5: the compute button from the keyboard.
+    QAction* computeShortcut() const { return computeShortcut_; }
+    QScrollArea* scrollArea() const { return scroll_; }
+    QLabel* maintainerLabel() const { return maintainer_; }
+    RecentFiles& recentFiles() { return recent_; }
+    // Keeps the recent-files list in another settings file from now on.
+    void useSettingsFile(const QString& settingsFile);
+
+    // Opens a project file handed over by the desktop (the command line, a
+    // drop, the recent-files list) as Open does once that file is chosen,
+    // after the unsaved-changes question. True when the whole file was read.
+    bool openProjectFile(const QString& path);
+    // Sizes the window and places its frame within `available`: the full
+    // window where it fits, otherwise a smaller one whose contents scroll.
+    void fitToScreen(const QRect& available);
 
     // Disables command1(1..4): the results no longer belong to the input.
     void disableResultCommands();
@@ -120,13 +137,30 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    // The unsaved-changes question before the project is set aside; true
+    // when the command may go on.
+    bool settleUnsavedChanges();
+    // The Save command: the gate, then the save dialog. True when saved.
+    bool saveWithDialog();
+    // New of the project and of the view: boxes, lists, plots, buttons.
+    void newProject();
+    // The view's part of New: plot labels, captions, result buttons, plots.
+    void resetView();
+    // A chosen project file: New, then the reader (partial loads stay).
+    bool loadProject(const QString& path);
+    void openRecentFile(const QString& path);
+    void rebuildRecentMenu();
+    void updateTitle();
     void buildMenus();
     void buildControls(QWidget* central);
     void connectInputs();
     void syncFromForm();
-    void centreOnScreen();
+    void fitToCurrentScreen();
+    QMargins frameMarginsOrEstimate() const;
     void plotResults(int index);
     void showPlotMenu(PlotArea& area, const QPoint& pos);
     // Handles a key press in an input box; true when the event is consumed.
@@ -162,6 +196,12 @@ private:
     QAction* mnuSet_ = nullptr;
     QAction* mnuContent_ = nullptr;
     QAction* mnuAbout_ = nullptr;
+    QMenu* mnuRecent_ = nullptr;
+    QAction* computeShortcut_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    QWidget* content_ = nullptr;
+    QLabel* maintainer_ = nullptr;
+    RecentFiles recent_;
 
     bool closing_ = false; // no parsing once the window goes away
 };

@@ -14,18 +14,24 @@
 namespace tamsor {
 
 void Wind::mnuOpen_Click() {
-    mnuNew_Click();
+    // The project stays as it is until a file is chosen: Cancel loses nothing.
+    if (!settleUnsavedChanges())
+        return;
     FileDialog dialog(
         FileDialogKind::OpenData, model(), prompts_,
         // The reader shows its own messages; a failed read closes the dialog
         // too and leaves lastDir as it was.
-        [this](QWidget*, const QString& path) { return session_.open(path); }, this);
+        [this](QWidget*, const QString& path) { return loadProject(path); }, this);
     dialog.exec();
 }
 
 void Wind::mnuSave_Click() {
+    saveWithDialog();
+}
+
+bool Wind::saveWithDialog() {
     if (!session_.commandGate())
-        return;
+        return false;
     FileDialog dialog(
         FileDialogKind::SaveData, model(), prompts_,
         [this](QWidget* parent, const QString& path) {
@@ -35,10 +41,13 @@ void Wind::mnuSave_Click() {
                 prompts_.inform(parent, *failure);
                 return false;
             }
+            recent_.add(path);
+            rebuildRecentMenu();
             return true;
         },
         this);
     dialog.exec();
+    return dialog.actionSucceeded();
 }
 
 void Wind::showReportDialog() {

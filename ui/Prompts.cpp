@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -110,6 +111,27 @@ bool QtPrompts::confirm(QWidget* parent, const Message& message) {
                     QString::fromStdString(message.text), QMessageBox::Yes | QMessageBox::No,
                     parent);
     return box.exec() == QMessageBox::Yes;
+}
+
+SaveAnswer QtPrompts::askToSave(QWidget* parent, const Message& message) {
+    QMessageBox box(toQt(message.icon), QString::fromStdString(message.title),
+                    QString::fromStdString(message.text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    // The program's own words, whatever Qt's translations call these buttons.
+    box.button(QMessageBox::Save)->setText(QStringLiteral("保存"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("不保存"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveAnswer::Save;
+    case QMessageBox::Discard:
+        return SaveAnswer::DontSave;
+    default:
+        break;
+    }
+    return SaveAnswer::Cancel;
 }
 
 bool QtPrompts::openUrl(const QUrl& url) {

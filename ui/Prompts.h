@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Message.h"
+#include "UnsavedWork.h"
 
 #include <QUrl>
 
@@ -28,6 +29,9 @@ public:
     // (UTF-8) at the box, shown until the box takes its next key or loses the
     // focus. Nothing blocks.
     virtual void refuseKey(QWidget* box, const std::string& hint) = 0;
+    // A modal message box with 保存, 不保存 and 取消 (also Esc and the close
+    // box): the unsaved-changes question.
+    virtual SaveAnswer askToSave(QWidget* parent, const Message& message) = 0;
 };
 
 // The real thing: QMessageBox, QDesktopServices and a hint label inside the
@@ -38,6 +42,7 @@ public:
     bool confirm(QWidget* parent, const Message& message) override;
     bool openUrl(const QUrl& url) override;
     void refuseKey(QWidget* box, const std::string& hint) override;
+    SaveAnswer askToSave(QWidget* parent, const Message& message) override;
 };
 
 } // namespace tamsor

@@ -7,6 +7,8 @@
 #                                                  the installed programs run
 #   install_test.sh BUILD_DIR SOURCE_DIR desktop   desktop entry, validated
 #   install_test.sh BUILD_DIR SOURCE_DIR metainfo  AppStream metainfo, validated
+#   install_test.sh BUILD_DIR SOURCE_DIR mime      the .wvd file type: the staged
+#                                                  MIME database maps x.wvd to it
 #
 # Exit 77 (skipped) names the missing tool.
 set -euo pipefail
@@ -20,6 +22,12 @@ case "$part" in
   desktop) command -v desktop-file-validate >/dev/null \
              || skip "desktop-file-validate not found (package desktop-file-utils)" ;;
   metainfo) command -v appstreamcli >/dev/null || skip "appstreamcli not found (package appstream)" ;;
+  mime)
+    command -v update-mime-database >/dev/null \
+      || skip "update-mime-database not found (package shared-mime-info)"
+    command -v xdg-mime >/dev/null || skip "xdg-mime not found (package xdg-utils)"
+    # xdg-mime asks gio for a file's type on a GNOME desktop.
+    command -v gio >/dev/null || skip "gio not found (package libglib2.0-bin)" ;;
   layout) ;;
   *) echo "unknown part: $part" >&2; exit 2 ;;
 esac
@@ -62,6 +70,10 @@ check_layout() {
     fi
   done
   expect_file share/icons/hicolor/scalable/apps/tamsor.svg
+  # The help pages as HTML, for desktops without a viewer for the compiled file.
+  for page in "$source"/help/pages/*; do
+    expect_file "share/tamsor/help/$(basename "$page")"
+  done
 
   # The installed batch command computes every example project.
   shopt -s nullglob
@@ -92,7 +104,9 @@ check_desktop() {
   desktop="$root/share/applications/$app_id.desktop"
   expect_file "share/applications/$app_id.desktop"
   [ -f "$desktop" ] || return 0
-  grep -q '^Exec=tamsor' "$desktop" || fail "desktop entry does not start tamsor"
+  grep -qx 'Exec=tamsor %f' "$desktop" || fail "desktop entry does not start tamsor with the file"
+  grep -qx 'MimeType=application/x-tamsor-project;' "$desktop" \
+    || fail "desktop entry does not open the project files"
   grep -qx 'Icon=tamsor' "$desktop" || fail "desktop entry does not name the icon tamsor"
   grep -qx 'Name\[zh_CN\]=Tamsor 风振计算' "$desktop" || fail "desktop entry has no Chinese name"
   desktop-file-validate "$desktop" || fail "desktop-file-validate refused the desktop entry"
@@ -105,7 +119,32 @@ check_metainfo() {
   grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" \
     || fail "metainfo does not launch the desktop entry"
   grep -q '<release version="[0-9]' "$metainfo" || fail "metainfo release has no version"
+  grep -q '<mediatype>application/x-tamsor-project</mediatype>' "$metainfo" \
+    || fail "metainfo does not name the project file type"
   appstreamcli validate --no-net --no-color "$metainfo" || fail "appstreamcli refused the metainfo"
+}
+
+check_mime() {
+  expect_file "share/mime/packages/$app_id.xml"
+  [ -f "$root/share/mime/packages/$app_id.xml" ] || return 0
+  # What the package's trigger does on installation, here on the staged tree.
+  local log
+  log=$(XDG_DATA_DIRS="$root/share:/usr/share" update-mime-database "$root/share/mime" 2>&1) \
+    || fail "update-mime-database failed: $log"
+  [ -z "$log" ] || fail "update-mime-database complained: $log"
+  # A project file (not empty: an empty file has a type of its own) asked
+  # for its type as a GNOME file manager asks, with the staged database
+  # before the system's and no user database.
+  local probe="$stage/probe"
+  mkdir -p "$probe/data" "$probe/config" "$probe/cache"
+  cp "$source/examples/single_mass.wvd" "$probe/x.wvd"
+  local type
+  type=$(XDG_CURRENT_DESKTOP=GNOME XDG_DATA_HOME="$probe/data" XDG_CONFIG_HOME="$probe/config" \
+    XDG_CACHE_HOME="$probe/cache" XDG_DATA_DIRS="$root/share:/usr/share" \
+    xdg-mime query filetype "$probe/x.wvd" 2>&1) || true
+  [ "$type" = "application/x-tamsor-project" ] || fail "x.wvd has the type '$type'"
+  grep -q '<comment xml:lang="zh_CN">' "$root/share/mime/application/x-tamsor-project.xml" \
+    || fail "the file type has no Chinese comment"
 }
 
 "check_$part"

@@ -15,7 +15,7 @@
 namespace tamsor::test {
 
 // Prompts that never block: messages, key hints and viewer launches are recorded,
-// confirmations answered from a script.
+// confirmations and save questions answered from a script.
 class RecordingPrompts : public Prompts {
 public:
     void inform(QWidget*, const Message& message) override { messages.push_back(message); }
@@ -28,6 +28,10 @@ public:
         return openUrlResult;
     }
     void refuseKey(QWidget*, const std::string& hint) override { keyHints.push_back(hint); }
+    SaveAnswer askToSave(QWidget*, const Message& message) override {
+        saveQuestions.push_back(message);
+        return saveAnswer;
+    }
 
     std::vector<Message> messages;
     std::vector<Message> confirms;
@@ -35,6 +39,9 @@ public:
     std::vector<std::string> keyHints;
     bool confirmAnswer = true;
     bool openUrlResult = true;
+    std::vector<Message> saveQuestions;
+    // Cancel unless a test says otherwise: nothing is lost by default.
+    SaveAnswer saveAnswer = SaveAnswer::Cancel;
 };
 
 // Runs `drive` on the next modal dialog once its event loop runs. Whatever the

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -152,12 +153,15 @@ private:
     }
 
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
     void init() {
         tmp_ = std::make_unique<QTemporaryDir>();
         QVERIFY(tmp_->isValid());
         dir_ = tmp_->path();
         prompts_ = std::make_unique<RecordingPrompts>();
         window_ = std::make_unique<Wind>(*prompts_);
+        window_->useSettingsFile(dir_ + "/tamsor.conf");
         window_->show();
         w().model().lastDir = dir_.toStdString();
     }
@@ -184,9 +188,11 @@ private slots:
         QCOMPARE(w().model().lastFileName, std::string("塔 A.wvd"));
         QVERIFY(prompts_->messages.empty());
 
-        // New clears the window.
+        // New clears the window; saved, nothing is lost and nothing asked.
+        QCOMPARE(w().windowTitle(), QStringLiteral("塔 A.wvd[*] - Tamsorv1.10"));
         w().mnuNew_Click();
         QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("0"));
+        QVERIFY(prompts_->saveQuestions.empty());
 
         // Open starts in the saved folder with the saved name.
         Opening opening;
@@ -202,6 +208,7 @@ private slots:
         QCOMPARE(w().cmbDimao()->currentIndex(), 1);
         QCOMPARE(w().model().codeVersion, std::int16_t(0));
         QVERIFY(prompts_->messages.empty());
+        QVERIFY(prompts_->saveQuestions.empty());
 
         // Compute, then write the report under a name no shell would survive.
         w().command1(0)->click();
@@ -298,22 +305,77 @@ private slots:
         QCOMPARE(title, QStringLiteral("Tamsorv1.10"));
     }
 
-    void openThenCancelLeavesAClearedProject() {
+    // Open leaves the project alone until a file is chosen: the typed input,
+    // the results, the plots and the edition survive a cancelled dialog.
+    void openThenCancelKeepsTheProject() {
         typeProject();
+        w().command1(0)->click();
+        w().command1(1)->click();
         w().model().codeVersion = 1;
         const std::string lastDir = w().model().lastDir;
+        const auto plotted = w().picture1()->primitives().size();
+        QVERIFY(plotted > 0);
+
+        // Asked first; Cancel shows no dialog at all.
+        bool seen = false;
+        expectNoDialog(seen);
+        w().mnuOpen_Click();
+        QTest::qWait(20);
+        QVERIFY(!seen);
+        QCOMPARE(prompts_->saveQuestions.size(), std::size_t(1));
+
+        prompts_->saveAnswer = SaveAnswer::DontSave;
         driveNextDialog<FileDialog>([](FileDialog& dialog) {
             dialog.setFolder(QDir::homePath());
             dialog.cancelButton()->click();
         });
         w().mnuOpen_Click();
-        QCOMPARE(w().model().codeVersion, std::int16_t(0));
-        for (int i = 0; i < 9; ++i)
-            QCOMPARE(w().text1(i)->text(), QStringLiteral("0"));
-        QCOMPARE(w().cmbFreedom()->currentIndex(), 0);
-        QVERIFY(resultButtonsDisabled());
+        QCOMPARE(prompts_->saveQuestions.size(), std::size_t(2));
+        QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("10;20;30"));
+        QCOMPARE(w().cmbFreedom()->currentIndex(), 2);
+        QCOMPARE(w().model().codeVersion, std::int16_t(1));
+        QVERIFY(resultButtonsEnabled());
+        QCOMPARE(w().picture1()->primitives().size(), plotted);
+        QVERIFY(w().session().isModified());
         QCOMPARE(w().model().lastDir, lastDir);
         QCOMPARE(w().model().lastFileName, std::string("*.wvd"));
+    }
+
+    // The Save answer runs the save command with its dialog; the command that
+    // asked goes on only when the project was saved.
+    void saveAnswerSavesFirst() {
+        typeProject();
+        prompts_->saveAnswer = SaveAnswer::Save;
+
+        // The save dialog cancelled: New does not run.
+        driveNextDialog<FileDialog>([](FileDialog& dialog) { dialog.cancelButton()->click(); });
+        w().mnuNew_Click();
+        QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("10;20;30"));
+
+        // Saved: then New.
+        Opening saving;
+        chooseFile(saving, QString(), QStringLiteral("first.wvd"));
+        w().mnuNew_Click();
+        QVERIFY(saving.seen);
+        QCOMPARE(saving.name, QStringLiteral("*.wvd")); // the normal save dialog
+        QVERIFY(readAll(dir_ + "/first.wvd").contains("10;20;30"));
+        QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("0"));
+
+        // A project the gate refuses cannot be saved, so Exit does not close.
+        type(w().text1(Box::Heights), "5");
+        QVERIFY(!w().close());
+        QCOMPARE(prompts_->messages.back().text, kIncomplete);
+
+        // Exit: saved, then closed.
+        typeProject();
+        Opening again;
+        chooseFile(again, QString(), QStringLiteral("second.wvd"));
+        QVERIFY(w().close());
+        QVERIFY(again.seen);
+        QVERIFY(readAll(dir_ + "/second.wvd").contains("10;20;30"));
+        QCOMPARE(prompts_->saveQuestions.size(), std::size_t(4));
+        QVERIFY(prompts_->confirms.empty());
+        QCOMPARE(w().windowTitle(), QStringLiteral("second.wvd[*] - Tamsorv1.10"));
     }
 
     void saveIsRefusedBeforeAnyDialog() {

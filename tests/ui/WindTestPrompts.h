@@ -9,7 +9,8 @@
 #include <vector>
 
 // Records every message box, key hint and desktop launch of the window instead
-// of showing it, answering confirmations and launches as scripted.
+// of showing it, answering confirmations, save questions and launches as
+// scripted.
 class WindTestPrompts : public tamsor::Prompts {
 public:
     void inform(QWidget*, const tamsor::Message& message) override {
@@ -28,11 +29,16 @@ public:
     void refuseKey(QWidget* box, const std::string& hint) override {
         keyHints.push_back(KeyHint{box, hint});
     }
+    tamsor::SaveAnswer askToSave(QWidget*, const tamsor::Message& message) override {
+        askedToSave.push_back(message);
+        return saveAnswer;
+    }
     void clear() {
         informed.clear();
         confirmed.clear();
         opened.clear();
         keyHints.clear();
+        askedToSave.clear();
     }
 
     struct KeyHint {
@@ -48,4 +54,7 @@ public:
     std::function<void(const tamsor::Message&)> onInform;
     bool confirmAnswer = true;
     bool openResult = true;
+    std::vector<tamsor::Message> askedToSave;
+    // Cancel unless a test says otherwise: nothing is lost by default.
+    tamsor::SaveAnswer saveAnswer = tamsor::SaveAnswer::Cancel;
 };

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+namespace tamsor {
+
+// Project files that reach the window from the desktop: the command line
+// (a double-click in the file manager runs "tamsor FILE.wvd"), a file dropped
+// on the window and the recent-files list of the File menu.
+
+// The project file named on the command line (args[0] is the program), as an
+// absolute path; relative names are taken from `workingDir`, the folder the
+// program was started in. Options (anything starting with "-") are skipped;
+// the first other argument counts. Empty when none is given.
+[[nodiscard]] QString startupProjectFile(const QStringList& args, const QString& workingDir);
+
+// The project file among the dropped URLs: the first local file whose name
+// ends in ".wvd" (in any case, as the desktop's file type does). Empty when
+// there is none.
+[[nodiscard]] QString droppedProjectFile(const QList<QUrl>& urls);
+
+// The files last opened or saved, newest first, at most kMaxEntries, kept in
+// an INI settings file so that every window of the user shares them. Each
+// change reads the file again first, so that a second window's entries are
+// kept.
+class RecentFiles {
+public:
+    static constexpr int kMaxEntries = 8;
+
+    // An empty settingsFile keeps the list in memory only.
+    explicit RecentFiles(QString settingsFile);
+
+    // ~/.config/tamsor/tamsor.conf, or its place under XDG_CONFIG_HOME (and
+    // under ~/.qttest when QStandardPaths' test mode is on).
+    [[nodiscard]] static QString defaultSettingsFile();
+
+    const QStringList& files() const { return files_; }
+    // Reads the list again from the settings file.
+    void reload();
+    // Puts the file first (as an absolute path), dropping an older entry for
+    // it and the oldest entries beyond kMaxEntries.
+    void add(const QString& path);
+    void remove(const QString& path);
+
+    // The text of a menu entry: "&1 " and the path, with "&" doubled so the
+    // path shows as it is.
+    [[nodiscard]] static QString menuText(int index, const QString& path);
+
+private:
+    void store() const;
+
+    QString settingsFile_;
+    QStringList files_;
+};
+
+} // namespace tamsor

@@ -1,0 +1,113 @@
+// The window's GUI-free decisions about files from the desktop and help:
+// which file the command line or a drop names, the recent-files list, and
+// what the help command opens.
+
+#include "DesktopFiles.h"
+#include "HelpFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace tamsor {
+namespace {
+
+void writeText(const QString& path, const QByteArray& text) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(text);
+}
+
+TEST(StartupProjectFile, FirstNonOptionArgumentTakenFromTheStartFolder) {
+    const QString cwd = QStringLiteral("/home/user/项目");
+    EXPECT_EQ(startupProjectFile({"tamsor", "tower.wvd"}, cwd), "/home/user/项目/tower.wvd");
+    EXPECT_EQ(startupProjectFile({"tamsor", "../a/./b.wvd", "other.wvd"}, cwd),
+              "/home/user/a/b.wvd");
+    EXPECT_EQ(startupProjectFile({"tamsor", "--verbose", "/data/x.wvd"}, cwd), "/data/x.wvd");
+    EXPECT_EQ(startupProjectFile({"tamsor", "--", "-dash.wvd"}, cwd), "/home/user/项目/-dash.wvd");
+    EXPECT_EQ(startupProjectFile({"tamsor", "file:///data/a%20b.wvd"}, cwd), "/data/a b.wvd");
+    EXPECT_EQ(startupProjectFile({"tamsor"}, cwd), QString());
+    EXPECT_EQ(startupProjectFile({"tamsor", "-x"}, cwd), QString());
+}
+
+TEST(DroppedProjectFile, FirstLocalWvdFile) {
+    const QList<QUrl> urls{QUrl(QStringLiteral("https://example.invalid/a.wvd")),
+                           QUrl::fromLocalFile(QStringLiteral("/data/report.htm")),
+                           QUrl::fromLocalFile(QStringLiteral("/data/TOWER.WVD")),
+                           QUrl::fromLocalFile(QStringLiteral("/data/b.wvd"))};
+    EXPECT_EQ(droppedProjectFile(urls), "/data/TOWER.WVD");
+    EXPECT_EQ(droppedProjectFile(urls.mid(0, 2)), QString());
+}
+
+TEST(RecentFiles, NewestFirstAtMostEightKeptInTheSettingsFile) {
+    QTemporaryDir dir;
+    const QString settings = dir.filePath(QStringLiteral("tamsor.conf"));
+    RecentFiles recent(settings);
+    EXPECT_TRUE(recent.files().isEmpty());
+    for (int i = 1; i <= 9; ++i)
+        recent.add(QStringLiteral("/p/%1.wvd").arg(i));
+    recent.add(QStringLiteral("/p/5.wvd")); // again: moves to the front
+    const QStringList expected{"/p/5.wvd", "/p/9.wvd", "/p/8.wvd", "/p/7.wvd",
+                               "/p/6.wvd", "/p/4.wvd", "/p/3.wvd", "/p/2.wvd"};
+    EXPECT_EQ(recent.files(), expected);
+
+    // A second window shares the list, and each change starts from the file.
+    RecentFiles other(settings);
+    EXPECT_EQ(other.files(), expected);
+    other.remove(QStringLiteral("/p/9.wvd"));
+    recent.add(QStringLiteral("/p/new 风.wvd"));
+    EXPECT_EQ(recent.files().mid(0, 3), (QStringList{"/p/new 风.wvd", "/p/5.wvd", "/p/8.wvd"}));
+    EXPECT_EQ(RecentFiles(settings).files(), recent.files());
+
+    EXPECT_EQ(RecentFiles::menuText(0, QStringLiteral("/p/R&D.wvd")), "&1 /p/R&&D.wvd");
+}
+
+class HelpFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        bin = dir.filePath(QStringLiteral("usr/bin"));
+        ASSERT_TRUE(QDir().mkpath(bin));
+        apps = dir.filePath(QStringLiteral("applications"));
+        ASSERT_TRUE(QDir().mkpath(apps));
+    }
+    QTemporaryDir dir;
+    QString bin, apps;
+};
+
+TEST_F(HelpFilesTest, ChmViewerIsFoundByTheTypesItsDesktopEntryOpens) {
+    writeText(apps + "/editor.desktop",
+              "[Desktop Entry]\nName=Editor\nExec=ed %f\nMimeType=text/plain;\n");
+    EXPECT_FALSE(chmViewerRegistered({apps}));
+    // Hidden entries and keys outside the main group do not count.
+    writeText(apps + "/old.desktop",
+              "[Desktop Entry]\nName=Old\nHidden=true\nMimeType=application/x-chm;\n");
+    writeText(apps + "/action.desktop", "[Desktop Entry]\nName=A\n[Desktop Action x]\n"
+                                        "MimeType=application/vnd.ms-htmlhelp;\n");
+    EXPECT_FALSE(chmViewerRegistered({apps}));
+    writeText(apps + "/kde/viewer.desktop",
+              "[Desktop Entry]\nName=Viewer\nMimeType=image/png;application/x-chm;\n");
+    EXPECT_TRUE(chmViewerRegistered({dir.filePath("missing"), apps}));
+}
+
+TEST_F(HelpFilesTest, HtmlPagesComeFirstUnlessTheCompiledFileCanBeShown) {
+    EXPECT_TRUE(helpTargets(bin, true).isEmpty());
+    // Installed: share/tamsor beside bin/.
+    const QString chm = dir.filePath(QStringLiteral("usr/share/tamsor/wind_Help.chm"));
+    const QString index = dir.filePath(QStringLiteral("usr/share/tamsor/help/index.htm"));
+    writeText(chm, "ITSF");
+    EXPECT_EQ(helpTargets(bin, false), QStringList{chm});
+    writeText(index, "<html>");
+    EXPECT_EQ(helpTargets(bin, false), (QStringList{index, chm}));
+    EXPECT_EQ(helpTargets(bin, true), (QStringList{chm, index}));
+    // Beside the program (a build folder) wins.
+    writeText(bin + "/help/index.htm", "<html>");
+    EXPECT_EQ(findHelpIndex(bin), bin + "/help/index.htm");
+    EXPECT_EQ(findHelpFile(bin), chm);
+}
+
+} // namespace
+} // namespace tamsor
