@@ -87,7 +87,6 @@ public:
     QAction* computeShortcut() const { return computeShortcut_; }
     QScrollArea* scrollArea() const { return scroll_; }
     QLabel* maintainerLabel() const { return maintainer_; }
-    RecentFiles& recentFiles() { return recent_; }
     // Keeps the recent-files list in another settings file from now on.
     void useSettingsFile(const QString& settingsFile);
 
