@@ -1,5 +1,7 @@
 #include "PlotArea.h"
 
+#include "SafeWrite.h"
+
 #include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
@@ -88,7 +90,12 @@ bool PlotArea::saveImage(const QString& fileName) {
     QString name = fileName;
     if (QFileInfo(name).suffix().isEmpty())
         name += QStringLiteral(".png");
-    return grab().save(name, "PNG");
+    // Through the safe write like the project files: a pipe chosen in the
+    // file dialog is refused instead of blocking the window until someone
+    // reads it.
+    const QPixmap image = grab();
+    return !writeFileSafely(name,
+                            [&image](QIODevice& device) { return image.save(&device, "PNG"); });
 }
 
 void PlotArea::paintEvent(QPaintEvent* event) {

@@ -53,7 +53,8 @@ public:
     QPointF toPixels(UserPoint p) const;
 
     // Saves the area as it is shown as a PNG image; ".png" is appended when the
-    // name has no suffix. False when the file could not be written.
+    // name has no suffix. False when the file could not be written (nothing
+    // that is not a regular file is ever replaced).
     bool saveImage(const QString& fileName);
 
 protected:

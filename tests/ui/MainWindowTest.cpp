@@ -29,6 +29,7 @@
 
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 
 using tamsor::InputForm;
 using tamsor::Message;
@@ -1071,6 +1072,11 @@ void MainWindowTest::plotImageCanBeSaved() {
 
     QVERIFY(!w.savePlotImage(*w.picture2(), dir.filePath("missing/plot.png")));
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+    // A pipe is refused at once, not written into until someone reads it.
+    const QString pipe = dir.filePath("pipe.png");
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    QVERIFY(!w.savePlotImage(*w.picture2(), pipe));
+    QCOMPARE(f.prompts.informed.size(), std::size_t{2});
     QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
     QCOMPARE(f.prompts.informed[0].icon, Message::Icon::Exclamation);
 }
