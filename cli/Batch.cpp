@@ -11,14 +11,11 @@
 #include <QJsonDocument>
 
 #include <algorithm>
-#include <array>
 #include <atomic>
-#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <ostream>
 #include <string_view>
-#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -34,21 +31,6 @@ const QString kOptHelp = QStringLiteral("help");
 std::string utf8(const QString& s) {
     const QByteArray bytes = s.toUtf8();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
-// Shortest text that reads back as the same double; never locale-dependent.
-std::string roundTrip(double value) {
-    std::array<char, 32> buf{};
-    const auto result = std::to_chars(buf.data(), buf.data() + buf.size(), value);
-    if (result.ec != std::errc())
-        return "nan";
-    return std::string(buf.data(), result.ptr);
-}
-
-// Shortest text that reads back as the same double, or nothing for a value
-// that is not a finite number (a derived value that overflowed).
-std::string csvNumber(double value) {
-    return std::isfinite(value) ? roundTrip(value) : std::string();
 }
 
 QJsonValue jsonNumber(double value) {
@@ -393,7 +375,7 @@ std::string resultCsv(const ProjectModel& m, const ComputeOutcome& outcome, cons
     for (std::size_t i = 0; i < n; ++i) {
         text += fileField + "," + formatInteger(static_cast<long long>(i + 1));
         for (const ResultField& field : kPointResults)
-            text += "," + csvNumber((m.*field.list)[i]);
+            text += "," + formatExact((m.*field.list)[i]);
         for (const std::vector<bool>& points : failed)
             text += points[i] ? ",1" : ",0";
         text += "\n";

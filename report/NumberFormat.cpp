@@ -159,4 +159,16 @@ std::string formatInteger(long long value) {
     return ec == std::errc{} ? std::string(buffer, end) : std::string();
 }
 
+std::string formatExact(double value) {
+    if (!std::isfinite(value)) {
+        return {};
+    }
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    if (ec != std::errc{}) {
+        return {};
+    }
+    return std::string(buffer, end);
+}
+
 } // namespace tamsor

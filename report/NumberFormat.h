@@ -36,5 +36,9 @@ namespace tamsor {
 [[nodiscard]] std::string formatScientific(double value);
 // Decimal integer: digits with "-" when negative, no padding.
 [[nodiscard]] std::string formatInteger(long long value);
+// Full precision for files and the clipboard: the shortest text that reads
+// back as the same double (1.5, 0.1, 1e-05, 12345.678901234567), empty for a
+// value that is not a finite number.
+[[nodiscard]] std::string formatExact(double value);
 
 } // namespace tamsor

@@ -1,5 +1,7 @@
 #include "HtmlReport.h"
 
+#include "GermanLocale.h"
+
 #include "NumberFormat.h"
 #include "Startup.h"
 #include "WindResponse.h"
@@ -343,35 +345,13 @@ TEST(ReportPage, DynFactorOfOneGivesNoResonantComponent) {
 
 // --- locale -----------------------------------------------------------------
 
-// Switches the C library and Qt's default locale to German (comma decimal
-// point) and back.
-class GermanLocale {
-public:
-    GermanLocale() : previousC_(std::setlocale(LC_ALL, nullptr)), previousQt_(QLocale()) {
-        armed_ = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
-        QLocale::setDefault(QLocale(QLocale::German));
-    }
-    ~GermanLocale() {
-        std::setlocale(LC_ALL, previousC_.c_str());
-        QLocale::setDefault(previousQt_);
-    }
-    GermanLocale(const GermanLocale&) = delete;
-    GermanLocale& operator=(const GermanLocale&) = delete;
-    [[nodiscard]] bool armed() const { return armed_; }
-
-private:
-    std::string previousC_;
-    QLocale previousQt_;
-    bool armed_ = false;
-};
-
 TEST(ReportLocale, CommaDecimalLocaleGivesTheSameBytes) {
     ProjectModel m = threePointProject(0);
     ASSERT_FALSE(computeWindResponse(m).has_value());
     const QByteArray plain = htmlReportBytes(m);
     ASSERT_FALSE(plain.isEmpty());
     {
-        GermanLocale german;
+        test::GermanLocale german;
         if (!german.armed()) {
             GTEST_SKIP() << "de_DE.UTF-8 is not installed";
         }

@@ -1,0 +1,155 @@
+#include "ResultTable.h"
+
+#include "NumberFormat.h"
+#include "ResultFields.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <set>
+
+namespace tamsor {
+
+namespace {
+
+ResultCell numberCell(double value, int decimals) {
+    return ResultCell{formatFixed(value, decimals), formatExact(value)};
+}
+
+ResultCell textCell(std::string text) {
+    return ResultCell{text, std::move(text)};
+}
+
+void appendLine(std::string& text, const std::vector<std::string>& fields, std::string_view sep,
+                std::string_view end) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            text += sep;
+        text += fields[i];
+    }
+    text += end;
+}
+
+// The lines of a block: the header, then every row in full precision.
+std::vector<std::vector<std::string>> blockLines(const ResultBlock& block) {
+    std::vector<std::vector<std::string>> lines{block.header};
+    for (const auto& row : block.rows) {
+        std::vector<std::string> line;
+        for (const ResultCell& cell : row)
+            line.push_back(cell.exact);
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+} // namespace
+
+ResultTable buildResultTable(const ProjectModel& m) {
+    ResultTable table;
+    const auto n = static_cast<std::size_t>(std::max<int>(m.nFreedom, 0));
+
+    table.points.header.push_back("质点");
+    for (const ResultField& field : kPointResults)
+        table.points.header.push_back(field.heading(m.codeVersion));
+    for (std::size_t i = 0; i < n; ++i) {
+        std::vector<ResultCell> row{textCell(formatInteger(static_cast<long long>(i + 1)))};
+        for (const ResultField& field : kPointResults) {
+            const List& list = m.*field.list;
+            row.push_back(i < list.size() ? numberCell(list[i], field.decimals) : ResultCell{});
+        }
+        table.points.rows.push_back(std::move(row));
+    }
+
+    table.structure.header = {"结果", "数值"};
+    for (const ResultField& field : kStructureResults)
+        table.structure.rows.push_back(
+            {textCell(field.heading(m.codeVersion)), numberCell(m.*field.value, field.decimals)});
+    return table;
+}
+
+std::string tabSeparated(const ResultBlock& block, const std::vector<CellIndex>& cells) {
+    if (cells.empty()) {
+        std::string text;
+        for (const auto& line : blockLines(block))
+            appendLine(text, line, "\t", "\n");
+        return text;
+    }
+    std::set<std::size_t> rows;
+    std::set<std::size_t> columns;
+    for (const CellIndex& cell : cells) {
+        if (cell.row < block.rows.size() && cell.column < block.header.size()) {
+            rows.insert(cell.row);
+            columns.insert(cell.column);
+        }
+    }
+    if (rows.empty())
+        return {};
+    const auto given = [&](std::size_t row, std::size_t column) {
+        return std::find(cells.begin(), cells.end(), CellIndex{row, column}) != cells.end();
+    };
+    std::string text;
+    std::vector<std::string> line;
+    for (std::size_t column : columns)
+        line.push_back(block.header[column]);
+    appendLine(text, line, "\t", "\n");
+    for (std::size_t row : rows) {
+        line.clear();
+        for (std::size_t column : columns) {
+            const auto& cellsOfRow = block.rows[row];
+            line.push_back(given(row, column) && column < cellsOfRow.size()
+                               ? cellsOfRow[column].exact
+                               : std::string());
+        }
+        appendLine(text, line, "\t", "\n");
+    }
+    return text;
+}
+
+std::string tabSeparated(const ResultTable& table) {
+    return tabSeparated(table.points) + "\n" + tabSeparated(table.structure);
+}
+
+std::string resultTableCsv(const ResultTable& table) {
+    std::string text = "\xEF\xBB\xBF";
+    const auto appendBlock = [&](const ResultBlock& block) {
+        for (auto line : blockLines(block)) {
+            for (std::string& field : line)
+                field = csvField(field);
+            appendLine(text, line, ",", "\r\n");
+        }
+    };
+    appendBlock(table.points);
+    text += "\r\n";
+    appendBlock(table.structure);
+    return text;
+}
+
+std::optional<Message> writeResultTableCsv(const ProjectModel& model, const QString& path) {
+    const std::string csv = resultTableCsv(buildResultTable(model));
+    const QByteArray bytes(csv.data(), static_cast<qsizetype>(csv.size()));
+    QSaveFile file(path);
+    // A short write shows only when the buffer is flushed, and commit() does
+    // not check its final flush: flush and check the size first.
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
+        file.size() == bytes.size() && file.commit())
+        return std::nullopt;
+    file.cancelWriting();
+    return Message{"无法写入文件“" + QDir::toNativeSeparators(path).toStdString() +
+                       "”，请检查文件夹是否存在、是否有写入权限以及磁盘空间是否足够！",
+                   "警告", Message::Icon::Exclamation};
+}
+
+} // namespace tamsor

@@ -1,0 +1,171 @@
+// The results table as text: what its cells show, what the clipboard and the
+// CSV file carry.
+//
+// The expected cells come from the independent python3 script at the top of
+// tests/engine/WindResponseTest.cpp, run for the three-point model (new code,
+// terrain C) and extended by the derived results as the report defines them:
+//   lrcResonant = sqrt(R2)/d*F, totalDisp = meanDisp + dispStd,
+//   gbjLoad = (eq - meanLoad)/C + meanLoad, base shears = sums of the loads,
+//   base moments = sums of load x height;
+// each value printed with Decimal(repr(v)).quantize(..., ROUND_HALF_UP) to the
+// field's decimals.
+
+#include "ResultTable.h"
+
+#include "EngineTestModels.h"
+#include "GermanLocale.h"
+#include "WindResponse.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <charconv>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace tamsor {
+namespace {
+
+using ::testing::ElementsAre;
+
+ProjectModel computedThreePoints() {
+    ProjectModel m = test::threePointModel(0, 3);
+    EXPECT_FALSE(computeWindResponse(m).has_value());
+    return m;
+}
+
+std::vector<std::string> shownRow(const std::vector<ResultCell>& row) {
+    std::vector<std::string> shown;
+    for (const ResultCell& cell : row)
+        shown.push_back(cell.shown);
+    return shown;
+}
+
+double parsed(const std::string& text) {
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    EXPECT_TRUE(ec == std::errc{} && end == text.data() + text.size()) << text;
+    return value;
+}
+
+class ResultTableOfThreePoints : public ::testing::Test {
+protected:
+    ProjectModel model = computedThreePoints();
+    ResultTable table = buildResultTable(model);
+};
+
+TEST_F(ResultTableOfThreePoints, ShowsTheIndependentlyWorkedValues) {
+    EXPECT_THAT(table.points.header,
+                ElementsAre("质点", "高度(m)", "平均风荷载(KN)", "平均位移(mm)", "第1阶风振力(KN)",
+                            "第1阶位移标准差(mm)", "风振系数", "等效静力风荷载(KN)",
+                            "两个系数的乘积u1*r1", "背景分量因子Bz", "等效风荷载背景分量(KN)",
+                            "LRC法等效风荷载(KN)", "等效风荷载共振分量(KN)", "总位移(mm)",
+                            "修正后的GBJ法等效风荷载(KN)"));
+    ASSERT_EQ(table.points.rows.size(), 3u);
+    EXPECT_THAT(shownRow(table.points.rows[0]),
+                ElementsAre("1", "20.00", "15.838", "5.115", "6.233", "4.934", "1.3936", "22.071",
+                            "0.2743", "0.2386", "11.869", "28.520", "4.469", "10.049", "22.693"));
+    EXPECT_THAT(shownRow(table.points.rows[1]),
+                ElementsAre("2", "40.00", "21.485", "18.754", "18.284", "18.091", "1.8510",
+                            "39.769", "0.5932", "0.5158", "15.416", "41.723", "13.110", "36.846",
+                            "41.595"));
+    EXPECT_THAT(shownRow(table.points.rows[2]),
+                ElementsAre("3", "60.00", "23.048", "34.099", "24.933", "32.894", "2.0818",
+                            "47.980", "0.7541", "0.6557", "13.953", "45.726", "17.878", "66.992",
+                            "50.469"));
+
+    std::vector<std::string> structure;
+    for (const auto& row : table.structure.rows)
+        structure.push_back(row[0].shown + "=" + row[1].shown);
+    EXPECT_THAT(structure,
+                ElementsAre("SQRT(1+R^2)=1.4346", "脉动底部剪力精确解(KN)=54.386",
+                            "脉动修正系数C=0.9092", "α=0.22", "I10=0.2300",
+                            "平均基底剪力(KN)=60.370", "平均基底弯矩(KN*m)=2559.012",
+                            "第1阶脉动基底剪力(KN)=49.450", "第1阶脉动基底弯矩(KN*m)=2351.999",
+                            "总基底剪力(KN)=109.820", "总基底弯矩(KN*m)=4911.011",
+                            "LRC法总底部剪力(KN)=115.969", "LRC法总底部弯矩(KN*m)=4982.864"));
+}
+
+TEST_F(ResultTableOfThreePoints, CarriesEveryDigitToTheClipboard) {
+    // Full precision reads back as the very double, and agrees with the
+    // independent values (meanDisp of point 3, corrC).
+    EXPECT_EQ(parsed(table.points.rows[2][3].exact), model.meanDisp[2]);
+    EXPECT_REL(parsed(table.points.rows[2][3].exact), 34.09851430868116);
+    EXPECT_REL(parsed(table.structure.rows[2][1].exact), 0.9092357539764553);
+
+    // Two cells of different rows and columns: the header of both columns,
+    // both rows, the cells not selected left empty.
+    EXPECT_EQ(tabSeparated(table.points, {{0, 2}, {2, 6}}),
+              "平均风荷载(KN)\t风振系数\n" + table.points.rows[0][2].exact + "\t\n\t" +
+                  table.points.rows[2][6].exact + "\n");
+    const std::string whole = tabSeparated(table);
+    EXPECT_EQ(whole.substr(0, whole.find('\n')),
+              "质点\t高度(m)\t平均风荷载(KN)\t平均位移(mm)\t第1阶风振力(KN)\t第1阶位移标准差(mm)"
+              "\t风振系数\t等效静力风荷载(KN)\t两个系数的乘积u1*r1\t背景分量因子Bz"
+              "\t等效风荷载背景分量(KN)\tLRC法等效风荷载(KN)\t等效风荷载共振分量(KN)\t总位移(mm)"
+              "\t修正后的GBJ法等效风荷载(KN)");
+    EXPECT_NE(whole.find("\n3\t60\t"), std::string::npos);
+    EXPECT_NE(whole.find("\n\n结果\t数值\nSQRT(1+R^2)\t" + table.structure.rows[0][1].exact + "\n"),
+              std::string::npos);
+}
+
+TEST_F(ResultTableOfThreePoints, TextDoesNotDependOnTheLocale) {
+    test::GermanLocale german;
+    if (!german.armed())
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    const ResultTable again = buildResultTable(model);
+    EXPECT_EQ(again.points.rows[1][2].shown, "21.485");
+    EXPECT_EQ(tabSeparated(again), tabSeparated(table));
+    EXPECT_EQ(resultTableCsv(again), resultTableCsv(table));
+}
+
+TEST_F(ResultTableOfThreePoints, CsvRoundTripsThroughACsvReader) {
+    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    if (python.isEmpty())
+        GTEST_SKIP() << "python3 is not installed";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("结果.csv"));
+    ASSERT_EQ(writeResultTableCsv(model, path), std::nullopt);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("\xEF\xBB\xBF"));
+
+    // Python's csv module, reading UTF-8 with its byte-order mark.
+    QProcess reader;
+    reader.start(python, {QStringLiteral("-c"),
+                          QStringLiteral("import csv, json, sys; print(json.dumps(list(csv.reader("
+                                         "open(sys.argv[1], encoding='utf-8-sig', newline='')))))"),
+                          path});
+    ASSERT_TRUE(reader.waitForFinished(30000));
+    ASSERT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+    const QJsonArray rows = QJsonDocument::fromJson(reader.readAllStandardOutput()).array();
+
+    // Points header, three points, an empty line, structure header and rows.
+    ASSERT_EQ(rows.size(), 1 + 3 + 1 + 1 + static_cast<qsizetype>(table.structure.rows.size()));
+    const auto cell = [&](qsizetype row, qsizetype column) {
+        return rows[row].toArray()[column].toString().toStdString();
+    };
+    for (std::size_t c = 0; c < table.points.header.size(); ++c)
+        EXPECT_EQ(cell(0, static_cast<qsizetype>(c)), table.points.header[c]);
+    for (std::size_t r = 0; r < 3; ++r)
+        for (std::size_t c = 1; c < table.points.header.size(); ++c)
+            EXPECT_EQ(parsed(cell(static_cast<qsizetype>(r + 1), static_cast<qsizetype>(c))),
+                      parsed(table.points.rows[r][c].exact));
+    EXPECT_TRUE(rows[4].toArray().isEmpty());
+    EXPECT_EQ(cell(6, 0), "SQRT(1+R^2)");
+    EXPECT_EQ(parsed(cell(6, 1)), model.dynFactor);
+}
+
+TEST(ResultTable, FollowsTheCodeEditionsCaptions) {
+    ProjectModel m = test::threePointModel(1, 4);
+    ASSERT_FALSE(computeWindResponse(m).has_value());
+    EXPECT_EQ(buildResultTable(m).structure.rows[0][0].shown, "脉动增大系数ξ1");
+}
+
+} // namespace
+} // namespace tamsor
