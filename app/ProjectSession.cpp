@@ -30,6 +30,16 @@ void ProjectSession::formWasChanged() {
         emit modifiedChanged(modified_);
     }
     emit formChanged();
+    if (!computing_)
+        noteResults(false);
+}
+
+void ProjectSession::noteResults(bool replaced) {
+    const bool current = resultsCurrent();
+    if (replaced || current != resultsCurrent_) {
+        resultsCurrent_ = current;
+        emit resultsChanged(current);
+    }
 }
 
 void ProjectSession::markUnchanged(const QString& file) {
@@ -67,10 +77,17 @@ std::optional<Message> ProjectSession::save(const QString& path) {
 ComputeOutcome ProjectSession::compute() {
     if (!form_.commandGate())
         return ComputeOutcome{};
+    // Whoever follows the results hears of them once, when they are complete.
+    computing_ = true;
     form_.setResultButtonsEnabled(true);
-    if (const std::optional<ComputeFault> fault = computeWindResponse(model_)) {
+    const std::optional<ComputeFault> fault = computeWindResponse(model_);
+    if (fault) {
         // Partial results are neither plotted nor reported.
         form_.setResultButtonsEnabled(false);
+    }
+    computing_ = false;
+    noteResults(true);
+    if (fault) {
         ComputeOutcome faulted;
         faulted.status = ComputeOutcome::Status::Faulted;
         faulted.fault = inputError(fault->message());

@@ -100,9 +100,15 @@ signals:
     void formChanged();
     void modifiedChanged(bool modified);
     void currentFileChanged(const QString& path);
+    // After a computation (its results replaced, whatever its outcome) and
+    // whenever resultsCurrent() changes: `current` is its new value.
+    void resultsChanged(bool current);
 
 private:
     void formWasChanged();
+    // Emits resultsChanged when the results were replaced or resultsCurrent()
+    // changed.
+    void noteResults(bool replaced);
     // What was created, opened or saved: the project is unchanged from here.
     void markUnchanged(const QString& file);
 
@@ -111,6 +117,8 @@ private:
     InputForm::Snapshot saved_;
     QString currentFile_;
     bool modified_ = false;
+    bool resultsCurrent_ = false; // as last announced by resultsChanged
+    bool computing_ = false;      // the results are being replaced
 };
 
 } // namespace tamsor

@@ -130,5 +130,29 @@ TEST_F(Session, ComputeGathersWarningsAndFailedChecksInOneNotice) {
     EXPECT_TRUE(messages.messages.empty());
 }
 
+TEST_F(Session, ResultsChangedOncePerComputationAndWhenTheyGoStale) {
+    ASSERT_TRUE(session.open(kSingle));
+    std::vector<std::pair<bool, double>> heard; // announced state, mean load then
+    QObject::connect(&session, &ProjectSession::resultsChanged, [&](bool current) {
+        heard.emplace_back(current,
+                           session.model().meanLoad.empty() ? 0.0 : session.model().meanLoad[0]);
+    });
+    ASSERT_EQ(session.compute().status, Status::Computed);
+    session.form().setText2(ValueBox::WindPressure, "1"); // twice the pressure
+    session.form().setText1(Box::Masses, "12");           // stale already: nothing new
+    ASSERT_EQ(session.compute().status, Status::Computed);
+    session.form().setText1(Box::ModeShape1, "0");
+    EXPECT_EQ(session.compute().status, Status::Faulted);
+
+    // single_mass.wvd: meanLoad = 6.5 kN at w0 = 0.5 kPa (examples/README.md),
+    // so 13 kN at 1 kPa. Each computation is heard once, with its results
+    // complete; a faulted one too, as not current.
+    using Heard = std::pair<bool, double>;
+    EXPECT_EQ(
+        heard,
+        (std::vector<Heard>{
+            {true, 6.5}, {false, 6.5}, {true, 13.0}, {false, 13.0}, {false, heard.back().second}}));
+}
+
 } // namespace
 } // namespace tamsor
