@@ -1,6 +1,8 @@
 #include "MainWindow.h"
 
 #include "FileChooser.h"
+#include "ResultCommands.h"
+#include "SpreadsheetPasteMenu.h"
 #include "UnsavedWork.h"
 #include "WindowFit.h"
 
@@ -191,6 +193,9 @@ void Wind::buildMenus() {
 
     QMenu* option = menuBar()->addMenu(qs("选项"));
     mnuSet_ = option->addAction(qs("参数设置"), this, [this] { mnuSet_Click(); });
+
+    results_ =
+        new ResultCommands(session_, prompts_, this, menuBar()->addMenu(qs("结果(Results)")));
 
     QMenu* help = menuBar()->addMenu(qs("帮助"));
     mnuContent_ = help->addAction(qs("帮助文件"), this, [this] { mnuContent_Click(); });
@@ -385,11 +390,13 @@ void Wind::connectInputs() {
     for (int i = 0; i < kListBoxCount; ++i) {
         QLineEdit* edit = text1_[static_cast<std::size_t>(i)];
         edit->installEventFilter(this);
+        addSpreadsheetPaste(edit, prompts_);
         connect(edit, &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
     }
     for (int i = 0; i < kValueBoxCount; ++i) {
         QLineEdit* edit = text2_[static_cast<std::size_t>(i)];
         edit->installEventFilter(this);
+        addSpreadsheetPaste(edit, prompts_);
         connect(edit, &QLineEdit::textChanged, this, [this, i] { Text2_Change(i); });
     }
     for (QComboBox* combo : {cmbFreedom_, cmbModes_, cmbDimao_}) {

@@ -28,6 +28,8 @@ class QScrollArea;
 
 namespace tamsor {
 
+class ResultCommands;
+
 // The folder the file dialogs start in: the program's folder when it can be
 // written to, otherwise the user's home folder (an installed program).
 [[nodiscard]] QString startDirectory(const QString& programDir);
@@ -97,6 +99,8 @@ public:
     // Sizes the window and places its frame within `available`: the full
     // window where it fits, otherwise a smaller one whose contents scroll.
     void fitToScreen(const QRect& available);
+    // The results menu: table, copy, export, calculation book.
+    ResultCommands& results() const { return *results_; }
 
     // Disables command1(1..4): the results no longer belong to the input.
     void disableResultCommands();
@@ -201,6 +205,7 @@ private:
     QWidget* content_ = nullptr;
     QLabel* maintainer_ = nullptr;
     RecentFiles recent_;
+    ResultCommands* results_ = nullptr;
 
     bool closing_ = false; // no parsing once the window goes away
 };

@@ -1,0 +1,242 @@
+// The results menu, the results table window and pasting cells from a
+// spreadsheet into the input boxes.
+//
+// The project entered is the engine tests' three-point model (new code,
+// terrain C); the values checked come from the independent python3 script of
+// tests/engine/WindResponseTest.cpp (see tests/report/ResultTableTest.cpp).
+#include "WindTestPrompts.h"
+
+#include "MainWindow.h"
+#include "ResultCommands.h"
+#include "ResultsWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+using tamsor::ProjectSession;
+using tamsor::ResultCommands;
+using tamsor::ResultsWindow;
+using tamsor::Wind;
+namespace Box = tamsor::Box;
+namespace ValueBox = tamsor::ValueBox;
+
+namespace {
+
+struct Fixture {
+    Fixture() : window(std::make_unique<Wind>(prompts)) { window->show(); }
+    WindTestPrompts prompts;
+    std::unique_ptr<Wind> window;
+    ResultCommands& results() { return window->results(); }
+};
+
+void enter(QLineEdit* box, const char* text) {
+    box->setText(QString::fromUtf8(text));
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(box, &out);
+}
+
+void enterThreePoints(Wind& w) {
+    w.cmbFreedom()->setCurrentIndex(2);
+    emit w.cmbFreedom()->activated(2);
+    enter(w.text1(Box::Heights), "20;40;60");
+    enter(w.text1(Box::Areas), "30;30;25");
+    enter(w.text1(Box::Masses), "50;40;30");
+    enter(w.text1(Box::ModeShape1), "0.15;0.55;1");
+    enter(w.text1(Box::ShapeCoef), "1.3;1.3;1.4");
+    enter(w.text1(Box::Frequency), "0.8");
+    enter(w.text1(Box::DampingRatio), "0.04");
+    enter(w.text2(ValueBox::Width), "30");
+    enter(w.text2(ValueBox::WindPressure), "0.55");
+    w.cmbDimao()->setCurrentIndex(2);
+    emit w.cmbDimao()->activated(2);
+}
+
+QString cell(const QTableWidget* view, int row, int column) {
+    const QTableWidgetItem* item = view->item(row, column);
+    return item ? item->text() : QString();
+}
+
+void select(QTableWidget* view, int row, int column) {
+    view->selectionModel()->select(view->model()->index(row, column), QItemSelectionModel::Select);
+}
+
+// Opens the box's context menu and triggers "从表格粘贴" in it.
+bool pasteThroughContextMenu(QLineEdit* box) {
+    bool found = false;
+    QTimer::singleShot(0, [&found] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr)
+            return;
+        for (QAction* action : menu->actions()) {
+            if (action->text() == QStringLiteral("从表格粘贴") && action->isEnabled()) {
+                found = true;
+                action->trigger();
+            }
+        }
+        menu->close();
+    });
+    emit box->customContextMenuRequested(QPoint(2, 2));
+    return found;
+}
+
+} // namespace
+
+class ResultsWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void commandsNeedCurrentResults();
+    void tableFollowsTheResults();
+    void copyTakesTheSelectionOrTheWholeTable();
+    void exportWritesCsvOrSaysWhyNot();
+    void pasteFromSpreadsheetFillsTheBox();
+};
+
+void ResultsWindowTest::commandsNeedCurrentResults() {
+    Fixture f;
+    ResultCommands& r = f.results();
+    QStringList menus;
+    for (QAction* a : f.window->menuBar()->actions())
+        menus << a->text();
+    QCOMPARE(menus, (QStringList{"文件", "选项", "结果(Results)", "帮助"}));
+    for (QAction* a : {r.tableAction(), r.copyAction(), r.exportAction()})
+        QVERIFY(!a->isEnabled());
+
+    // Run anyway (a shortcut at the wrong moment): refused with the message.
+    r.showTable();
+    QCOMPARE(r.resultsWindow(), nullptr);
+    QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+    QCOMPARE(f.prompts.informed[0], ProjectSession::noCurrentResults());
+
+    enterThreePoints(*f.window);
+    f.window->command1(0)->click();
+    for (QAction* a : {r.tableAction(), r.copyAction(), r.exportAction()})
+        QVERIFY(a->isEnabled());
+    f.window->text1(Box::Masses)->setText("50;40;31");
+    for (QAction* a : {r.tableAction(), r.copyAction(), r.exportAction()})
+        QVERIFY(!a->isEnabled());
+}
+
+void ResultsWindowTest::tableFollowsTheResults() {
+    Fixture f;
+    enterThreePoints(*f.window);
+    f.window->command1(0)->click();
+    f.results().tableAction()->trigger();
+    ResultsWindow* table = f.results().resultsWindow();
+    QVERIFY(table != nullptr && table->isVisible());
+    QTableWidget* points = table->pointTable();
+    QCOMPARE(points->rowCount(), 3);
+    QCOMPARE(points->columnCount(), 15);
+    QCOMPARE(points->horizontalHeaderItem(2)->text(), QString("平均风荷载\n(KN)"));
+    // meanLoad of point 2 and the wind vibration coefficient of point 3.
+    QCOMPARE(cell(points, 1, 2), QString("21.485"));
+    QCOMPARE(cell(points, 2, 6), QString("2.0818"));
+    QCOMPARE(cell(table->structureTable(), 2, 1), QString("0.9092")); // corrC
+
+    // An edit empties it at once; the next computation fills it again, with
+    // the new results.
+    f.window->text2(ValueBox::WindPressure)->setText("1.1");
+    QCOMPARE(points->rowCount(), 0);
+    QCOMPARE(table->structureTable()->rowCount(), 0);
+    QCOMPARE(table->note()->text().toStdString(), ProjectSession::noCurrentResults().text);
+    QVERIFY(!table->copyButton()->isEnabled() && !table->exportButton()->isEnabled());
+    QVERIFY(table->copyText().empty());
+    f.window->command1(0)->click();
+    QCOMPARE(points->rowCount(), 3);
+    QCOMPARE(cell(points, 1, 2), QString("42.971")); // twice the pressure, twice the mean load
+    QVERIFY(table->copyButton()->isEnabled());
+}
+
+void ResultsWindowTest::copyTakesTheSelectionOrTheWholeTable() {
+    Fixture f;
+    enterThreePoints(*f.window);
+    f.window->command1(0)->click();
+    f.results().showTable();
+    ResultsWindow* table = f.results().resultsWindow();
+    QVERIFY(QTest::qWaitForWindowActive(table));
+
+    QTest::keyClick(table->pointTable(), Qt::Key_C, Qt::ControlModifier);
+    QString text = QGuiApplication::clipboard()->text();
+    QVERIFY(text.startsWith("质点\t高度(m)\t平均风荷载(KN)\t"));
+    QVERIFY(text.contains("\n2\t40\t21.4852593"));
+    QVERIFY(text.contains("\n\n结果\t数值\nSQRT(1+R^2)\t1.4346450"));
+
+    // Two cells: their columns' header, both rows, the gap left empty.
+    select(table->pointTable(), 0, 2);
+    select(table->pointTable(), 2, 6);
+    QTest::keyClick(table->pointTable(), Qt::Key_C, Qt::ControlModifier);
+    const QStringList lines = QGuiApplication::clipboard()->text().split('\n');
+    QCOMPARE(lines.size(), 4); // header, two rows, the final line end
+    QCOMPARE(lines[0], QString("平均风荷载(KN)\t风振系数"));
+    QVERIFY(lines[1].startsWith("15.8375282") && lines[1].endsWith('\t'));
+    QVERIFY(lines[2].startsWith("\t2.0818017"));
+
+    // A selection in the structure table replaces the one above.
+    select(table->structureTable(), 0, 1);
+    table->copyButton()->click();
+    QVERIFY(QGuiApplication::clipboard()->text().startsWith("数值\n1.4346450"));
+    QVERIFY(table->pointTable()->selectedItems().isEmpty());
+}
+
+void ResultsWindowTest::exportWritesCsvOrSaysWhyNot() {
+    Fixture f;
+    enterThreePoints(*f.window);
+    f.window->command1(0)->click();
+    QTemporaryDir dir;
+    QVERIFY(f.results().exportCsv(dir.filePath("结果.csv")));
+    QFile file(dir.filePath("结果.csv"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith("\xEF\xBB\xBF质点,高度(m),"));
+    QVERIFY(f.prompts.informed.empty());
+
+    QVERIFY(!f.results().exportCsv(dir.filePath("missing/结果.csv")));
+    QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+    QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
+}
+
+void ResultsWindowTest::pasteFromSpreadsheetFillsTheBox() {
+    Fixture f;
+    Wind& w = *f.window;
+    enterThreePoints(w);
+    w.command1(0)->click();
+
+    // A column copied from a spreadsheet: the box's list, the results stale
+    // as after typing; the parse follows when the box is left.
+    QGuiApplication::clipboard()->setText("10\n20\n30\n");
+    QVERIFY(pasteThroughContextMenu(w.text1(Box::Heights)));
+    QCOMPARE(w.text1(Box::Heights)->text(), QString("10;20;30"));
+    QCOMPARE(w.form().text1(Box::Heights), std::string("10;20;30"));
+    QVERIFY(!w.command1(1)->isEnabled());
+    QVERIFY(!f.results().tableAction()->isEnabled());
+    enter(w.text1(Box::Heights), "10;20;30");
+    QCOMPARE(w.model().zCoord, (tamsor::List{10.0, 20.0, 30.0}));
+
+    // A row, into a value box: one cell.
+    QGuiApplication::clipboard()->setText("0.6\t\n");
+    QVERIFY(pasteThroughContextMenu(w.text2(ValueBox::WindPressure)));
+    QCOMPARE(w.text2(ValueBox::WindPressure)->text(), QString("0.6"));
+
+    // A block of rows and columns is refused; the box keeps its text.
+    QGuiApplication::clipboard()->setText("1\t2\n3\t4\n");
+    QVERIFY(pasteThroughContextMenu(w.text1(Box::Areas)));
+    QCOMPARE(w.text1(Box::Areas)->text(), QString("30;30;25"));
+    QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+    QCOMPARE(f.prompts.informed[0].title, std::string("错误提示"));
+}
+
+QTEST_MAIN(ResultsWindowTest)
+#include "ResultsWindowTest.moc"

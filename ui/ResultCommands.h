@@ -1,0 +1,57 @@
+#pragma once
+
+#include "ResultsWindow.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace tamsor {
+
+class Prompts;
+class ProjectSession;
+
+// The results menu "结果(Results)" of the main window: the results table, its
+// copy and CSV export. Its commands need complete, current results: they are
+// enabled only while the session has them and refuse with a message when run
+// without them all the same (a shortcut pressed at the wrong moment).
+class ResultCommands : public QObject {
+    Q_OBJECT
+public:
+    ResultCommands(ProjectSession& session, Prompts& prompts, QWidget* window, QMenu* menu);
+
+    QAction* tableAction() const { return table_; }
+    QAction* copyAction() const { return copy_; }
+    QAction* exportAction() const { return export_; }
+    // The results table once it has been opened.
+    ResultsWindow* resultsWindow() const { return resultsWindow_; }
+
+    // Opens (or raises) the results table.
+    void showTable();
+    // The whole table to the clipboard.
+    void copyTable();
+    // Writes the table as CSV to path; false, with a message, when it cannot.
+    bool exportCsv(const QString& path);
+
+private:
+    // True when there are current results; otherwise says so.
+    bool haveResults();
+    void exportWithDialog();
+    // Where a save dialog starts: the project's folder and name with `suffix`.
+    QString suggestedPath(const QString& suffix) const;
+    void updateEnabled(bool current);
+
+    ProjectSession& session_;
+    Prompts& prompts_;
+    QWidget* window_;
+    QPointer<ResultsWindow> resultsWindow_;
+    QAction* table_ = nullptr;
+    QAction* copy_ = nullptr;
+    QAction* export_ = nullptr;
+};
+
+} // namespace tamsor

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "ResultTable.h"
+
+#include <QWidget>
+
+#include <string>
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace tamsor {
+
+class ProjectSession;
+
+// The results table (结果表): one row per mass point with every per-point
+// result, below it the results of the whole structure. It follows the
+// session: a computation fills it, and as soon as the results no longer
+// belong to the input it empties and says so. A window of its own beside the
+// main window, not modal, so the input can be changed while it is open.
+class ResultsWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit ResultsWindow(ProjectSession& session, QWidget* parent = nullptr);
+
+    QTableWidget* pointTable() const { return points_; }
+    QTableWidget* structureTable() const { return structure_; }
+    QLabel* note() const { return note_; }
+    QPushButton* copyButton() const { return copy_; }
+    QPushButton* exportButton() const { return export_; }
+
+    // What "复制" (and Ctrl+C) puts on the clipboard: the selected cells of the
+    // table that holds a selection, or the whole table when nothing is
+    // selected; empty while the table is empty.
+    [[nodiscard]] std::string copyText() const;
+    void copy();
+
+signals:
+    // "导出CSV..." was pressed.
+    void exportRequested();
+
+private:
+    void refresh(bool current);
+    void fill(QTableWidget* view, const ResultBlock& block, bool wrapUnits);
+    void fitStructureTable();
+
+    ProjectSession& session_;
+    ResultTable table_;
+    bool filled_ = false;
+    QLabel* note_ = nullptr;
+    QTableWidget* points_ = nullptr;
+    QTableWidget* structure_ = nullptr;
+    QPushButton* copy_ = nullptr;
+    QPushButton* export_ = nullptr;
+};
+
+} // namespace tamsor
