@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "FileChooser.h"
+#include "PlotPairs.h"
 #include "ResultCommands.h"
 #include "SpreadsheetPasteMenu.h"
 #include "UnsavedWork.h"
@@ -26,6 +27,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShowEvent>
@@ -33,6 +35,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QUrl>
+#include <QtMath>
 
 #include <algorithm>
 #include <cstddef>
@@ -95,15 +98,18 @@ List firstElements(const List& list, std::size_t count) {
     return List(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(count));
 }
 
-// Places an area's axis captions: the height caption in the top left corner,
-// the value caption centred along the bottom edge.
-void placeAxisCaptions(PlotArea& area, QLabel* heightCaption, QLabel* valueCaption) {
+// Places an area's axis captions as every plot has them (placeAxisCaptions).
+void placeCaptionLabels(PlotArea& area, QLabel* heightCaption, QLabel* valueCaption) {
     const QRect inner = area.contentsRect();
     heightCaption->adjustSize();
-    heightCaption->move(inner.left() + 4, inner.top() + 4);
     valueCaption->adjustSize();
-    valueCaption->move(inner.left() + (inner.width() - valueCaption->width()) / 2,
-                       inner.bottom() - valueCaption->height() - 3);
+    const AxisCaptionPlaces places = tamsor::placeAxisCaptions(
+        inner.width(), inner.height(), heightCaption->width(), heightCaption->height(),
+        valueCaption->width(), valueCaption->height());
+    heightCaption->move(inner.left() + qFloor(places.height.left),
+                        inner.top() + qFloor(places.height.top));
+    valueCaption->move(inner.left() + qFloor(places.value.left),
+                       inner.top() + qFloor(places.value.top));
 }
 
 } // namespace
@@ -311,12 +317,12 @@ void Wind::buildControls(QWidget* central) {
     picture1_->setGeometry(728, 16, 249, 515);
     picture2_ = new PlotArea(central);
     picture2_->setGeometry(984, 16, 249, 515);
-    lblMean_[0] = new QLabel(qs("高度/m"), picture1_);
-    lblMean_[1] = new QLabel(qs("高度/m"), picture2_);
+    lblMean_[0] = new QLabel(qs(kHeightCaption), picture1_);
+    lblMean_[1] = new QLabel(qs(kHeightCaption), picture2_);
     lblMean_[2] = new QLabel(qs("平均风荷载 / KN"), picture1_);
     lblMean_[3] = new QLabel(qs("平均位移 / mm"), picture2_);
-    placeAxisCaptions(*picture1_, lblMean_[0], lblMean_[2]);
-    placeAxisCaptions(*picture2_, lblMean_[1], lblMean_[3]);
+    placeCaptionLabels(*picture1_, lblMean_[0], lblMean_[2]);
+    placeCaptionLabels(*picture2_, lblMean_[1], lblMean_[3]);
     // A plot is named by its value caption; its description lists the
     // plotted values once drawn.
     picture1_->setAccessibleName(lblMean_[2]->text());
@@ -781,31 +787,20 @@ void Wind::command1_Click(int index) {
 }
 
 void Wind::plotResults(int index) {
-    struct PlotPair {
-        const List* left;
-        const char* leftCaption;
-        const List* right;
-        const char* rightCaption;
-    };
-    const PlotPair pairs[3] = {
-        {&model().meanLoad, "平均风荷载 /KN", &model().meanDisp, "平均位移 /mm"},
-        {&model().windVibForce, "脉动风振力 /KN", &model().dispStd, "脉动位移均方差 /mm"},
-        {&model().eqStaticLoad, "等效静力风荷载 /KN", &model().windVibCoef, "风振系数"},
-    };
-    const PlotPair& pair = pairs[index - 1];
+    const PlotPair& pair = kPlotPairs[static_cast<std::size_t>(index - 1)];
     const auto n = static_cast<std::size_t>(model().nFreedom);
     const List heights = firstElements(model().zCoord, n);
 
     Picture_cls(*picture1_);
     Picture_cls(*picture2_);
-    ploting1(firstElements(*pair.left, n), heights, *picture1_);
-    ploting1(firstElements(*pair.right, n), heights, *picture2_);
+    ploting1(firstElements(model().*pair.left, n), heights, *picture1_);
+    ploting1(firstElements(model().*pair.right, n), heights, *picture2_);
     lblMean_[2]->setText(qs(pair.leftCaption));
     lblMean_[3]->setText(qs(pair.rightCaption));
     picture1_->setAccessibleName(lblMean_[2]->text());
     picture2_->setAccessibleName(lblMean_[3]->text());
-    placeAxisCaptions(*picture1_, lblMean_[0], lblMean_[2]);
-    placeAxisCaptions(*picture2_, lblMean_[1], lblMean_[3]);
+    placeCaptionLabels(*picture1_, lblMean_[0], lblMean_[2]);
+    placeCaptionLabels(*picture2_, lblMean_[1], lblMean_[3]);
     for (QLabel* caption : lblMean_) {
         caption->show();
         caption->raise();
@@ -914,32 +909,32 @@ void Wind::Picture_cls(PlotArea& area) {
 
 void Wind::ploting1(const List& x, const List& y, PlotArea& area) {
     const PlotGeometry g = computePlotGeometry(x, y);
-    area.setScale(g.scale);
+    area.drawCurve(g);
     area.setAccessibleDescription(QString::fromStdString(describePlot(g)));
-    if (g.points.empty())
-        return;
-    area.setCurrentPosition(g.points.front());
-    for (std::size_t i = 0; i < g.points.size(); ++i) {
-        area.lineTo(g.points[i]);
-        area.circle(g.points[i], g.circleRadius);
-        if (i < g.labels.size()) {
-            QLabel* label = area.pointLabel(static_cast<int>(i));
-            label->show();
-            label->setText(QString::fromStdString(g.labels[i].text));
-            area.placeLabel(static_cast<int>(i), g);
-        }
+    for (std::size_t i = 0; i < g.labels.size(); ++i) {
+        QLabel* label = area.pointLabel(static_cast<int>(i));
+        label->show();
+        label->setText(QString::fromStdString(g.labels[i].text));
+        area.placeLabel(static_cast<int>(i), g);
     }
 }
 
 void Wind::showPlotMenu(PlotArea& area, const QPoint& pos) {
     QMenu menu(this);
-    QAction* save = menu.addAction(qs("保存为图片(PNG)..."));
-    if (menu.exec(area.mapToGlobal(pos)) != save)
+    QAction* png = menu.addAction(qs("保存为图片(PNG)..."));
+    QAction* svg = menu.addAction(qs("保存为矢量图(SVG)..."));
+    QAction* chosen = menu.exec(area.mapToGlobal(pos));
+    if (chosen != png && chosen != svg)
         return;
     const QString name = QFileDialog::getSaveFileName(
-        this, qs("保存图片"), QString::fromStdString(model().lastDir), qs("PNG 图片 (*.png)"));
-    if (!name.isEmpty())
+        this, qs("保存图片"), QString::fromStdString(model().lastDir),
+        chosen == png ? qs("PNG 图片 (*.png)") : qs("SVG 矢量图 (*.svg)"));
+    if (name.isEmpty())
+        return;
+    if (chosen == png)
         savePlotImage(area, name);
+    else
+        savePlotSvg(area, name);
 }
 
 bool Wind::savePlotImage(PlotArea& area, const QString& fileName) {
@@ -947,6 +942,22 @@ bool Wind::savePlotImage(PlotArea& area, const QString& fileName) {
         return true;
     prompts_.inform(
         this, Message{"无法保存图片文件 " + QDir::toNativeSeparators(fileName).toStdString() + "。",
+                      "警告", Message::Icon::Exclamation});
+    return false;
+}
+
+bool Wind::savePlotSvg(PlotArea& area, const QString& fileName) {
+    QString name = fileName;
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".svg");
+    const QByteArray svg = area.svg();
+    QSaveFile file(name);
+    if (!svg.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(svg) == svg.size() &&
+        file.flush() && file.size() == svg.size() && file.commit())
+        return true;
+    file.cancelWriting();
+    prompts_.inform(
+        this, Message{"无法保存图片文件 " + QDir::toNativeSeparators(name).toStdString() + "。",
                       "警告", Message::Icon::Exclamation});
     return false;
 }

@@ -135,6 +135,9 @@ public:
 
     // Saves a plot area as a PNG file; a message when that fails.
     bool savePlotImage(PlotArea& area, const QString& fileName);
+    // Saves a plot area as an SVG drawing (".svg" appended when the name has
+    // no suffix); a message when that fails.
+    bool savePlotSvg(PlotArea& area, const QString& fileName);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,11 +1,14 @@
 #include "PlotArea.h"
 
+#include "PlotPainter.h"
 #include "SafeWrite.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QSvgGenerator>
 
 #include <cstddef>
 
@@ -30,28 +33,17 @@ PlotArea::PlotArea(QWidget* parent) : QFrame(parent) {
 }
 
 void PlotArea::cls() {
-    primitives_.clear();
-    current_ = UserPoint{};
+    canvas_.cls();
     update();
 }
 
 void PlotArea::setScale(const PlotScale& scale) {
-    // A coordinate system without extent cannot be drawn on; keep the old one.
-    if (scale.width == 0.0 || scale.height == 0.0)
-        return;
-    scale_ = scale;
+    canvas_.setScale(scale);
     update();
 }
 
-void PlotArea::lineTo(UserPoint p) {
-    primitives_.push_back(Primitive{Primitive::Kind::Line, current_, p, 0.0});
-    current_ = p;
-    update();
-}
-
-void PlotArea::circle(UserPoint p, double radius) {
-    primitives_.push_back(Primitive{Primitive::Kind::Circle, p, p, radius});
-    current_ = p;
+void PlotArea::drawCurve(const PlotGeometry& g) {
+    tamsor::drawCurve(canvas_, g);
     update();
 }
 
@@ -63,8 +55,8 @@ QLabel* PlotArea::pointLabel(int index) const {
 
 QPointF PlotArea::toPixels(UserPoint p) const {
     const QRect inner = contentsRect();
-    return QPointF(inner.left() + userToPixelX(scale_, p.x, inner.width()),
-                   inner.top() + userToPixelY(scale_, p.y, inner.height()));
+    return QPointF(inner.left() + userToPixelX(scale(), p.x, inner.width()),
+                   inner.top() + userToPixelY(scale(), p.y, inner.height()));
 }
 
 void PlotArea::placeLabel(int index, const PlotGeometry& g) {
@@ -98,22 +90,29 @@ bool PlotArea::saveImage(const QString& fileName) {
                             [&image](QIODevice& device) { return image.save(&device, "PNG"); });
 }
 
+QByteArray PlotArea::svg() {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(size());
+    generator.setViewBox(rect());
+    generator.setTitle(accessibleName());
+    generator.setDescription(accessibleDescription());
+    QPainter painter;
+    if (!painter.begin(&generator))
+        return {};
+    render(&painter);
+    painter.end();
+    return buffer.data();
+}
+
 void PlotArea::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.setClipRect(contentsRect());
-    const double pixelWidth = contentsRect().width();
-    for (const Primitive& p : primitives_) {
-        if (p.kind == Primitive::Kind::Line) {
-            painter.drawLine(toPixels(p.from), toPixels(p.to));
-        } else {
-            const double r = horizontalLengthToPixels(scale_, p.radius, pixelWidth);
-            painter.drawEllipse(toPixels(p.from), r, r);
-        }
-    }
+    paintCanvas(painter, contentsRect(), canvas_);
 }
 
 } // namespace tamsor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PlotCanvas.h"
 #include "PlotGeometry.h"
 
 #include <QFrame>
@@ -12,35 +13,28 @@ class QLabel;
 
 namespace tamsor {
 
-// A picture box for the result plots: a user coordinate system, a current
-// drawing position, lines and circles recorded in user coordinates and painted
-// on every repaint, and the twenty point value labels that are its children.
+// A picture box for the result plots: a canvas (user coordinate system,
+// current drawing position, lines and circles in user coordinates) painted on
+// every repaint by the plots' shared drawing code, and the twenty point value
+// labels that are its children.
 class PlotArea : public QFrame {
     Q_OBJECT
 public:
-    struct Primitive {
-        enum class Kind { Line, Circle };
-        Kind kind = Kind::Line;
-        UserPoint from;      // line start, or the circle's centre
-        UserPoint to;        // line end (unused for circles)
-        double radius = 0.0; // circle radius in horizontal user units
-    };
+    using Primitive = PlotCanvas::Primitive;
 
     explicit PlotArea(QWidget* parent = nullptr);
 
+    const PlotCanvas& canvas() const { return canvas_; }
     // Erases the drawing (the labels are left alone).
     void cls();
+    // A coordinate system without extent cannot be drawn on; the old one stays.
     void setScale(const PlotScale& scale);
-    const PlotScale& scale() const { return scale_; }
-    void setCurrentPosition(UserPoint p) { current_ = p; }
-    UserPoint currentPosition() const { return current_; }
-    // A straight line from the current position to p, which becomes current.
-    void lineTo(UserPoint p);
-    // A circle of `radius` horizontal units around p, round on screen. The
-    // current position stays at the centre.
-    void circle(UserPoint p, double radius);
+    const PlotScale& scale() const { return canvas_.scale(); }
+    // Draws the curve of g (drawCurve): its coordinate system, lines and
+    // circles.
+    void drawCurve(const PlotGeometry& g);
 
-    const std::vector<Primitive>& primitives() const { return primitives_; }
+    const std::vector<Primitive>& primitives() const { return canvas_.primitives(); }
 
     // Point value label i (0..19), a child of this area.
     QLabel* pointLabel(int index) const;
@@ -56,14 +50,15 @@ public:
     // name has no suffix. False when the file could not be written (nothing
     // that is not a regular file is ever replaced).
     bool saveImage(const QString& fileName);
+    // The area as it is shown, as an SVG drawing: every line, circle and label
+    // as a vector. Empty when it cannot be drawn.
+    QByteArray svg();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    PlotScale scale_;
-    UserPoint current_;
-    std::vector<Primitive> primitives_;
+    PlotCanvas canvas_;
     std::array<QLabel*, kPlotLabelCount> labels_{};
 };
 

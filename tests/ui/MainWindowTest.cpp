@@ -1070,6 +1070,18 @@ void MainWindowTest::plotImageCanBeSaved() {
     QCOMPARE(image.size(), w.picture1()->size() * w.picture1()->devicePixelRatioF());
     QVERIFY(f.prompts.informed.empty());
 
+    // As a vector drawing: the curve's lines, its value labels and captions as
+    // text.
+    QVERIFY(w.savePlotSvg(*w.picture1(), dir.filePath("plot")));
+    QFile svg(dir.filePath("plot.svg"));
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    const QByteArray xml = svg.readAll();
+    QVERIFY(xml.contains("<svg"));
+    QVERIFY(xml.contains("<polyline") || xml.contains("<path"));
+    QVERIFY(xml.contains(">" + w.labelX(2)->text().toUtf8() + "<"));
+    QVERIFY(xml.contains(QString("平均风荷载 /KN").toUtf8()));
+    QVERIFY(f.prompts.informed.empty());
+
     QVERIFY(!w.savePlotImage(*w.picture2(), dir.filePath("missing/plot.png")));
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     // A pipe is refused at once, not written into until someone reads it.

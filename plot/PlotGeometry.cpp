@@ -90,6 +90,15 @@ PixelRect placeValueLabel(const PlotGeometry& g, std::size_t i, double labelWidt
     return r;
 }
 
+AxisCaptionPlaces placeAxisCaptions(double areaWidth, double areaHeight, double heightWidth,
+                                    double heightHeight, double valueWidth, double valueHeight,
+                                    double pixel) {
+    return AxisCaptionPlaces{PixelRect{4 * pixel, 4 * pixel, heightWidth, heightHeight},
+                             PixelRect{(areaWidth - valueWidth) / 2,
+                                       areaHeight - valueHeight - 3 * pixel, valueWidth,
+                                       valueHeight}};
+}
+
 std::string describePlot(const PlotGeometry& g) {
     std::string text;
     for (std::size_t i = 0; i < g.labels.size(); ++i) {

@@ -85,6 +85,20 @@ struct PixelRect {
 [[nodiscard]] PixelRect placeValueLabel(const PlotGeometry& g, std::size_t i, double labelWidth,
                                         double labelHeight, double areaWidth, double areaHeight);
 
+// Where the two axis captions of a plot stand in its drawing rectangle of
+// areaWidth x areaHeight: the height caption in the top left corner, the value
+// caption centred along the bottom edge, each `pixel` x 4 (3 at the bottom)
+// from the border, where `pixel` is the size of a screen pixel in the units
+// of the area.
+struct AxisCaptionPlaces {
+    PixelRect height;
+    PixelRect value;
+};
+[[nodiscard]] AxisCaptionPlaces placeAxisCaptions(double areaWidth, double areaHeight,
+                                                  double heightWidth, double heightHeight,
+                                                  double valueWidth, double valueHeight,
+                                                  double pixel = 1.0);
+
 // The plotted values in words, for a screen reader: the height and the value
 // of every labelled point in the order drawn, for example
 // "高度10.00m：20.00；高度20.00m：40.00". Empty when nothing is drawn.
