@@ -1,14 +1,17 @@
 #include "Batch.h"
 
+#include "CalculationBook.h"
 #include "NumberFormat.h"
 #include "ProjectSession.h"
 #include "ResultFields.h"
+#include "TitleBlock.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSettings>
 
 #include <algorithm>
 #include <atomic>
@@ -26,6 +29,11 @@ namespace {
 const QString kOptCode = QStringLiteral("code");
 const QString kOptFormat = QStringLiteral("format");
 const QString kOptReport = QStringLiteral("report");
+const QString kOptPdf = QStringLiteral("pdf");
+const QString kOptProjectName = QStringLiteral("project-name");
+const QString kOptCalculatedBy = QStringLiteral("calculated-by");
+const QString kOptCheckedBy = QStringLiteral("checked-by");
+const QString kOptDate = QStringLiteral("date");
 const QString kOptHelp = QStringLiteral("help");
 
 std::string utf8(const QString& s) {
@@ -124,6 +132,13 @@ std::string batchUsage() {
            "                                 数值为完整精度, 另有 \"file\" 为数据文件路径\n"
            "                            csv  一行表头, 之后每个质点一行, 第一列为数据文件路径\n"
            "  --report 文件.htm        另写出计算报告书(与主窗口相同); 只能用于一个数据文件\n"
+           "  --pdf 文件.pdf           另写出PDF计算书(与主窗口\"结果\"菜单相同); 只能用于一个\n"
+           "                          数据文件\n"
+           "  --project-name 名称      计算书标题栏的\"工程名称\"\n"
+           "  --calculated-by 姓名     计算书标题栏的\"计算\"\n"
+           "  --checked-by 姓名        计算书标题栏的\"校对\"\n"
+           "  --date 日期              计算书标题栏的\"日期\"(默认为今天)\n"
+           "                          未给出的标题栏项取主窗口上次填写的内容\n"
            "  -h, --help              显示本说明并退出\n"
            "\n"
            "给出多个数据文件时, 某个文件被拒绝或计算出错后继续计算其余文件,\n"
@@ -141,10 +156,17 @@ ParsedArguments parseBatchArguments(const QStringList& args) {
     const QCommandLineOption code(kOptCode, QString(), QStringLiteral("edition"));
     const QCommandLineOption format(kOptFormat, QString(), QStringLiteral("format"));
     const QCommandLineOption report(kOptReport, QString(), QStringLiteral("file"));
+    const QCommandLineOption pdf(kOptPdf, QString(), QStringLiteral("file"));
+    const QCommandLineOption projectName(kOptProjectName, QString(), QStringLiteral("name"));
+    const QCommandLineOption calculatedBy(kOptCalculatedBy, QString(), QStringLiteral("name"));
+    const QCommandLineOption checkedBy(kOptCheckedBy, QString(), QStringLiteral("name"));
+    const QCommandLineOption date(kOptDate, QString(), QStringLiteral("date"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), kOptHelp});
     parser.addOption(code);
     parser.addOption(format);
     parser.addOption(report);
+    for (const QCommandLineOption* option : {&pdf, &projectName, &calculatedBy, &checkedBy, &date})
+        parser.addOption(*option);
     parser.addOption(help);
 
     QStringList arguments = args;
@@ -209,7 +231,37 @@ ParsedArguments parseBatchArguments(const QStringList& args) {
             return usageError("报告书文件不能是数据文件本身: " + utf8(options.reportPath));
     }
 
+    if (parser.isSet(pdf)) {
+        options.pdfPath = parser.value(pdf);
+        if (options.pdfPath.isEmpty())
+            return usageError("--pdf 的文件名为空");
+        if (options.projects.size() > 1)
+            return usageError("--pdf 只能用于一个数据文件");
+        const QFileInfo pdfInfo(options.pdfPath);
+        for (const QString& other : {options.projects.front(), options.reportPath}) {
+            const QFileInfo otherInfo(other);
+            if (!other.isEmpty() &&
+                (pdfInfo.absoluteFilePath() == otherInfo.absoluteFilePath() ||
+                 (pdfInfo.exists() && otherInfo.exists() &&
+                  pdfInfo.canonicalFilePath() == otherInfo.canonicalFilePath())))
+                return usageError("计算书文件不能是数据文件或报告书文件: " + utf8(options.pdfPath));
+        }
+    }
+    const std::pair<const QCommandLineOption*, std::optional<QString>*> titleFields[] = {
+        {&projectName, &options.projectName},
+        {&calculatedBy, &options.calculatedBy},
+        {&checkedBy, &options.checkedBy},
+        {&date, &options.date}};
+    for (const auto& [option, field] : titleFields)
+        if (parser.isSet(*option))
+            *field = parser.value(*option);
+
     return ParsedArguments{options, {}};
+}
+
+bool needsGuiApplication(const QStringList& args) {
+    const ParsedArguments parsed = parseBatchArguments(args);
+    return parsed.options && !parsed.options->pdfPath.isEmpty();
 }
 
 int runProject(ProjectSession& session, const QString& path, std::int16_t codeVersion,
@@ -393,6 +445,26 @@ struct ProjectResult {
     std::string err;
 };
 
+// The calculation book of a computed project, with the title block the
+// window remembers and the fields given on the command line. It runs on the
+// calling thread: --pdf takes one project, which runAll runs there.
+std::optional<Message> writeBook(const ProjectSession& session, const BatchOptions& options) {
+    if (!canPaintCalculationBook())
+        return Message{"生成PDF计算书需要图形库(QGuiApplication)", "错误", Message::Icon::Critical};
+    QSettings settings(userSettingsFile(), QSettings::IniFormat);
+    TitleBlock block = loadTitleBlock(settings);
+    const std::pair<const std::optional<QString>*, QString*> fields[] = {
+        {&options.projectName, &block.projectName},
+        {&options.calculatedBy, &block.calculatedBy},
+        {&options.checkedBy, &block.checkedBy},
+        {&options.date, &block.date}};
+    for (const auto& [given, field] : fields)
+        if (*given)
+            *field = **given;
+    return writeCalculationBookPdf(session.model(), withDate(block, QDate::currentDate()),
+                                   options.pdfPath);
+}
+
 ProjectResult runOne(const QString& path, const BatchOptions& options, bool nameFiles) {
     MessageRecorder recorder;
     ProjectSession session(recorder);
@@ -421,6 +493,12 @@ ProjectResult runOne(const QString& path, const BatchOptions& options, bool name
         }
         if (!options.reportPath.isEmpty()) {
             if (const std::optional<Message> refusal = session.writeReport(options.reportPath)) {
+                recorder.messages.push_back(*refusal);
+                result.status = kBatchRefused;
+            }
+        }
+        if (!options.pdfPath.isEmpty()) {
+            if (const std::optional<Message> refusal = writeBook(session, options)) {
                 recorder.messages.push_back(*refusal);
                 result.status = kBatchRefused;
             }

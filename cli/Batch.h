@@ -30,6 +30,10 @@ struct BatchOptions {
     std::int16_t codeVersion = 0; // 0 = GB50009-201X, 1 = GB50009-2001
     BatchFormat format = BatchFormat::Text;
     QString reportPath; // empty: no report
+    QString pdfPath;    // empty: no calculation book
+    // Title block fields given on the command line; the others come from the
+    // user's settings, as the window remembers them.
+    std::optional<QString> projectName, calculatedBy, checkedBy, date;
     QStringList projects;
     bool help = false;
 };
@@ -43,6 +47,10 @@ struct ParsedArguments {
 // args[0] is the program name, as QCoreApplication::arguments() gives it.
 // Needs no QCoreApplication.
 [[nodiscard]] ParsedArguments parseBatchArguments(const QStringList& args);
+
+// Whether the command needs a QGuiApplication (the calculation book needs
+// fonts); every other use runs without any application object.
+[[nodiscard]] bool needsGuiApplication(const QStringList& args);
 
 // The usage text printed by --help and after a usage error (UTF-8, ends in a
 // line end).
@@ -80,7 +88,8 @@ struct ComputeOutcome;
 
 // The whole command: reads the arguments, runs every project in order, writes
 // results to `out` and messages to `err` (both UTF-8) and returns the exit
-// status. Needs no QCoreApplication.
+// status. Needs no QCoreApplication, but --pdf needs a QGuiApplication
+// (needsGuiApplication) and is refused without one.
 [[nodiscard]] int runBatch(const QStringList& args, std::ostream& out, std::ostream& err);
 
 } // namespace tamsor

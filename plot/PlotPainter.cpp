@@ -40,7 +40,8 @@ void paintPlot(QPainter& painter, const QRectF& rect, const PlotGeometry& g,
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect, Qt::white);
     painter.setPen(QPen(Qt::black, pixel));
-    painter.drawRect(rect);
+    // The frame's line stays inside the rectangle.
+    painter.drawRect(rect.adjusted(pixel / 2, pixel / 2, -pixel / 2, -pixel / 2));
 
     PlotCanvas canvas;
     drawCurve(canvas, g);

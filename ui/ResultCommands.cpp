@@ -1,23 +1,32 @@
 #include "ResultCommands.h"
 
+#include "CalculationBook.h"
 #include "ProjectSession.h"
 #include "Prompts.h"
 #include "ResultTable.h"
 #include "ResultsWindow.h"
+#include "TitleBlockDialog.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QDate>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QSettings>
+#include <QUrl>
 
 namespace tamsor {
 
 ResultCommands::ResultCommands(ProjectSession& session, Prompts& prompts, QWidget* window,
                                QMenu* menu)
-    : QObject(window), session_(session), prompts_(prompts), window_(window) {
+    : QObject(window), session_(session), prompts_(prompts), window_(window),
+      settingsFile_(userSettingsFile()) {
     table_ = menu->addAction(QStringLiteral("结果表(Table)"), this, [this] { showTable(); });
     table_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     copy_ = menu->addAction(QStringLiteral("复制结果表(Copy)"), this, [this] { copyTable(); });
@@ -25,7 +34,16 @@ ResultCommands::ResultCommands(ProjectSession& session, Prompts& prompts, QWidge
     export_ =
         menu->addAction(QStringLiteral("导出结果表(CSV)..."), this, [this] { exportWithDialog(); });
     export_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-    for (QAction* action : {table_, copy_, export_})
+    menu->addSeparator();
+    pdf_ =
+        menu->addAction(QStringLiteral("生成计算书(PDF)..."), this, [this] { bookWithDialogs(); });
+    pdf_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    preview_ = menu->addAction(QStringLiteral("打印预览(Preview)..."), this,
+                               [this] { printWithDialog(true); });
+    print_ = menu->addAction(QStringLiteral("打印计算书(Print)..."), this,
+                             [this] { printWithDialog(false); });
+    print_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    for (QAction* action : commands())
         action->setShortcutContext(Qt::WindowShortcut);
 
     connect(&session_, &ProjectSession::resultsChanged, this,
@@ -33,8 +51,12 @@ ResultCommands::ResultCommands(ProjectSession& session, Prompts& prompts, QWidge
     updateEnabled(session_.resultsCurrent());
 }
 
+std::vector<QAction*> ResultCommands::commands() const {
+    return {table_, copy_, export_, pdf_, preview_, print_};
+}
+
 void ResultCommands::updateEnabled(bool current) {
-    for (QAction* action : {table_, copy_, export_})
+    for (QAction* action : commands())
         action->setEnabled(current);
 }
 
@@ -93,6 +115,81 @@ void ResultCommands::exportWithDialog() {
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".csv");
     exportCsv(path);
+}
+
+bool ResultCommands::writeBook(const QString& path, const TitleBlock& block) {
+    if (!haveResults())
+        return false;
+    if (const auto failure = writeCalculationBookPdf(session_.model(), block, path)) {
+        prompts_.inform(window_, *failure);
+        return false;
+    }
+    return true;
+}
+
+std::optional<TitleBlock> ResultCommands::askTitleBlock() {
+    QSettings settings(settingsFile_, QSettings::IniFormat);
+    TitleBlockDialog dialog(loadTitleBlock(settings), window_);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const TitleBlock block = dialog.block();
+    saveTitleBlock(settings, block);
+    return withDate(block, QDate::currentDate());
+}
+
+// Results refused by the report (an overflowing sum, C = 0) are refused here
+// too, before any dialog.
+bool ResultCommands::bookAllowed() {
+    if (!haveResults())
+        return false;
+    if (const auto refusal = calculationBookRefusal(session_.model())) {
+        prompts_.inform(window_, *refusal);
+        return false;
+    }
+    return true;
+}
+
+void ResultCommands::bookWithDialogs() {
+    if (!bookAllowed())
+        return;
+    const std::optional<TitleBlock> block = askTitleBlock();
+    if (!block)
+        return;
+    QString path = QFileDialog::getSaveFileName(window_, QStringLiteral("生成计算书"),
+                                                suggestedPath(QStringLiteral(".pdf")),
+                                                QStringLiteral("PDF 文件 (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    if (writeBook(path, *block) && !prompts_.openUrl(QUrl::fromLocalFile(path))) {
+        prompts_.inform(
+            window_, Message{"计算书已写入“" + path.toStdString() + "”，但无法用默认程序打开它。",
+                             "警告", Message::Icon::Exclamation});
+    }
+}
+
+void ResultCommands::printWithDialog(bool preview) {
+    if (!bookAllowed())
+        return;
+    const std::optional<TitleBlock> block = askTitleBlock();
+    if (!block)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(calculationBookPageLayout());
+    printer.setDocName(QStringLiteral("风振计算书"));
+    const auto paint = [this, &block](QPrinter* target) {
+        paintCalculationBook(*target, session_.model(), *block);
+    };
+    if (preview) {
+        QPrintPreviewDialog dialog(&printer, window_);
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, this, paint);
+        dialog.exec();
+        return;
+    }
+    QPrintDialog dialog(&printer, window_);
+    if (dialog.exec() == QDialog::Accepted)
+        paint(&printer);
 }
 
 } // namespace tamsor

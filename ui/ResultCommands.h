@@ -1,10 +1,14 @@
 #pragma once
 
 #include "ResultsWindow.h"
+#include "TitleBlock.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
+
+#include <optional>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -16,7 +20,8 @@ class Prompts;
 class ProjectSession;
 
 // The results menu "结果(Results)" of the main window: the results table, its
-// copy and CSV export. Its commands need complete, current results: they are
+// copy and CSV export, the calculation book as PDF, printed and previewed.
+// Its commands need complete, current results: they are
 // enabled only while the session has them and refuse with a message when run
 // without them all the same (a shortcut pressed at the wrong moment).
 class ResultCommands : public QObject {
@@ -27,6 +32,9 @@ public:
     QAction* tableAction() const { return table_; }
     QAction* copyAction() const { return copy_; }
     QAction* exportAction() const { return export_; }
+    QAction* pdfAction() const { return pdf_; }
+    QAction* printAction() const { return print_; }
+    QAction* previewAction() const { return preview_; }
     // The results table once it has been opened.
     ResultsWindow* resultsWindow() const { return resultsWindow_; }
 
@@ -36,14 +44,28 @@ public:
     void copyTable();
     // Writes the table as CSV to path; false, with a message, when it cannot.
     bool exportCsv(const QString& path);
+    // Writes the calculation book with this title block as PDF; false, with a
+    // message, when it cannot.
+    bool writeBook(const QString& path, const TitleBlock& block);
+
+    // The settings file that remembers the title block (userSettingsFile()
+    // unless changed, as tests do).
+    void setSettingsFile(const QString& file) { settingsFile_ = file; }
+    // The title block dialog, filled in with the remembered block. OK
+    // remembers and returns the block; Cancel returns nothing.
+    std::optional<TitleBlock> askTitleBlock();
 
 private:
     // True when there are current results; otherwise says so.
     bool haveResults();
     void exportWithDialog();
+    void bookWithDialogs();
+    void printWithDialog(bool preview);
     // Where a save dialog starts: the project's folder and name with `suffix`.
     QString suggestedPath(const QString& suffix) const;
     void updateEnabled(bool current);
+    std::vector<QAction*> commands() const;
+    bool bookAllowed();
 
     ProjectSession& session_;
     Prompts& prompts_;
@@ -52,6 +74,10 @@ private:
     QAction* table_ = nullptr;
     QAction* copy_ = nullptr;
     QAction* export_ = nullptr;
+    QAction* pdf_ = nullptr;
+    QAction* print_ = nullptr;
+    QAction* preview_ = nullptr;
+    QString settingsFile_;
 };
 
 } // namespace tamsor

@@ -463,6 +463,9 @@ TEST(BatchUsage, RefusedCommandLinesExitTwoWithUsage) {
         {},
         {QStringLiteral("--format"), QStringLiteral("json")},
         {kSingle, QStringLiteral("--code")}, // value missing
+        {QStringLiteral("--pdf"), report, kSingle, kTower},
+        {QStringLiteral("--pdf"), kSingle, kSingle}, // the book over the project
+        {QStringLiteral("--report"), report, QStringLiteral("--pdf"), report, kSingle},
     };
     for (const QStringList& args : bad) {
         const Outcome o = batch(args);
@@ -527,6 +530,19 @@ TEST(BatchReport, NeverOverwritesTheProjectAndReportsWriteFailures) {
     EXPECT_EQ(o.status, kBatchRefused);
     EXPECT_THAT(o.out, HasSubstr("1.9561"));
     EXPECT_THAT(o.err, Not(IsEmpty()));
+}
+
+TEST(BatchPdf, NeedsAGuiApplicationAndSaysSo) {
+    // Only --pdf needs fonts; this test program has no application object.
+    EXPECT_TRUE(needsGuiApplication({QStringLiteral("tamsor-batch"), QStringLiteral("--pdf"),
+                                     QStringLiteral("b.pdf"), kSingle}));
+    EXPECT_FALSE(needsGuiApplication({QStringLiteral("tamsor-batch"), kSingle}));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("b.pdf"));
+    const Outcome o = batch({QStringLiteral("--pdf"), pdf, kSingle});
+    EXPECT_EQ(o.status, kBatchRefused);
+    EXPECT_THAT(o.err, HasSubstr("QGuiApplication"));
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 TEST(BatchOutput, FailedOutputIsNotSuccess) {

@@ -4,11 +4,14 @@
 // The project entered is the engine tests' three-point model (new code,
 // terrain C); the values checked come from the independent python3 script of
 // tests/engine/WindResponseTest.cpp (see tests/report/ResultTableTest.cpp).
+#include "DialogTestSupport.h"
 #include "WindTestPrompts.h"
 
+#include "CalculationBook.h"
 #include "MainWindow.h"
 #include "ResultCommands.h"
 #include "ResultsWindow.h"
+#include "TitleBlockDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,7 +23,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPdfWriter>
+#include <QPrinter>
 #include <QPushButton>
+#include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -104,6 +110,7 @@ private slots:
     void copyTakesTheSelectionOrTheWholeTable();
     void exportWritesCsvOrSaysWhyNot();
     void pasteFromSpreadsheetFillsTheBox();
+    void bookAsksForTheTitleBlockAndWritesAPdf();
 };
 
 void ResultsWindowTest::commandsNeedCurrentResults() {
@@ -236,6 +243,57 @@ void ResultsWindowTest::pasteFromSpreadsheetFillsTheBox() {
     QCOMPARE(w.text1(Box::Areas)->text(), QString("30;30;25"));
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QCOMPARE(f.prompts.informed[0].title, std::string("错误提示"));
+}
+
+void ResultsWindowTest::bookAsksForTheTitleBlockAndWritesAPdf() {
+    Fixture f;
+    ResultCommands& r = f.results();
+    QTemporaryDir dir;
+    r.setSettingsFile(dir.filePath("tamsor.conf"));
+    const tamsor::TitleBlock block{"江边电视塔", "张工", "李工", "2026-03-01"};
+    for (QAction* a : {r.pdfAction(), r.printAction(), r.previewAction()})
+        QVERIFY(!a->isEnabled());
+    QVERIFY(!r.writeBook(dir.filePath("book.pdf"), block));
+    QCOMPARE(f.prompts.informed.back(), ProjectSession::noCurrentResults());
+    QVERIFY(!QFile::exists(dir.filePath("book.pdf")));
+
+    enterThreePoints(*f.window);
+    f.window->command1(0)->click();
+    for (QAction* a : {r.pdfAction(), r.printAction(), r.previewAction()})
+        QVERIFY(a->isEnabled());
+
+    // The dialog asks for the block and remembers it; next time it shows it.
+    tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>([](tamsor::TitleBlockDialog& d) {
+        d.projectNameBox()->setText(" 江边电视塔 ");
+        d.calculatedByBox()->setText("张工");
+        d.checkedByBox()->setText("李工");
+        d.dateBox()->setText("2026-03-01");
+        d.accept();
+    });
+    QCOMPARE(r.askTitleBlock(), std::optional(block));
+    QSettings settings(dir.filePath("tamsor.conf"), QSettings::IniFormat);
+    QCOMPARE(settings.value("titleBlock/projectName").toString(), QString("江边电视塔"));
+    QString shown;
+    tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>(
+        [&shown](tamsor::TitleBlockDialog& d) { shown = d.checkedByBox()->text(); });
+    QCOMPARE(r.askTitleBlock(), std::nullopt); // cancelled
+    QCOMPARE(shown, QString("李工"));
+
+    QVERIFY(r.writeBook(dir.filePath("book.pdf"), block));
+    QFile book(dir.filePath("book.pdf"));
+    QVERIFY(book.open(QIODevice::ReadOnly));
+    QVERIFY(book.readAll().startsWith("%PDF"));
+
+    // Printing paints the same pages as the PDF.
+    QPdfWriter writer(dir.filePath("writer.pdf"));
+    writer.setPageLayout(tamsor::calculationBookPageLayout());
+    const int pages = tamsor::paintCalculationBook(writer, f.window->model(), block);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("printer.pdf"));
+    printer.setPageLayout(tamsor::calculationBookPageLayout());
+    QVERIFY(pages >= 2);
+    QCOMPARE(tamsor::paintCalculationBook(printer, f.window->model(), block), pages);
 }
 
 QTEST_MAIN(ResultsWindowTest)

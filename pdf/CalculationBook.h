@@ -1,0 +1,55 @@
+#pragma once
+
+#include "Message.h"
+#include "ProjectModel.h"
+#include "TitleBlock.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+class QPageLayout;
+class QPagedPaintDevice;
+
+namespace tamsor {
+
+// The calculation book (计算书): the calculation report's page, its content in
+// its order, laid out on paper, with
+// - the title block (工程名称, 计算, 校对, 日期) under the title,
+// - after each of the first three tables of results (mean, fluctuating,
+//   equivalent static load) the pair of plots that the window's plot command
+//   of the same results draws, painted by the window's drawing code,
+// - the project's name at the head and "第 N 页 共 M 页" at the foot of every
+//   page.
+// Everything here needs a QGuiApplication (fonts); nothing needs widgets.
+
+// Why the book cannot be made from the record (what the report refuses), or
+// nothing.
+[[nodiscard]] std::optional<Message> calculationBookRefusal(const ProjectModel& model);
+
+// The book's pages: A4 upright with its margins. The PDF has it; a printer is
+// given it before painting.
+[[nodiscard]] QPageLayout calculationBookPageLayout();
+
+// Whether this process can paint the book: a QGuiApplication exists.
+[[nodiscard]] bool canPaintCalculationBook();
+
+// Paints every page onto the device (a PDF writer or a printer with its page
+// layout set; the margins are the device's). Returns the number of pages: 0
+// when the record is refused, no QGuiApplication exists or the device cannot
+// be painted on.
+int paintCalculationBook(QPagedPaintDevice& device, const ProjectModel& model,
+                         const TitleBlock& block);
+
+// The book as an A4 PDF with its fonts embedded and its text searchable;
+// empty when it cannot be made.
+[[nodiscard]] QByteArray calculationBookPdf(const ProjectModel& model, const TitleBlock& block);
+
+// Checks, makes and writes the PDF to path, replacing the file only once the
+// new one is complete. The message to show when it is refused or cannot be
+// written; an existing file is then untouched.
+[[nodiscard]] std::optional<Message>
+writeCalculationBookPdf(const ProjectModel& model, const TitleBlock& block, const QString& path);
+
+} // namespace tamsor
