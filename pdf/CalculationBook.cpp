@@ -1,10 +1,13 @@
 #include "CalculationBook.h"
 
+#include "CodeChecks.h"
 #include "HtmlReport.h"
+#include "NumberFormat.h"
 #include "PdfTextMapping.h"
 #include "PlotGeometry.h"
 #include "PlotPainter.h"
 #include "PlotPairs.h"
+#include "ResultFields.h"
 #include "TamsorVersion.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -23,6 +26,7 @@
 #include <QTextFrame>
 #include <QTextTable>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -221,6 +225,84 @@ void keepHeadingsWithTheirTables(QTextDocument& doc, double pageHeight) {
     }
 }
 
+bool reported(std::string_view key) {
+    return std::find(kReportedResults.begin(), kReportedResults.end(), key) !=
+           kReportedResults.end();
+}
+
+QString escaped(const std::string& text) {
+    return QString::fromStdString(text).toHtmlEscaped();
+}
+
+QString partHeading(const QString& number, const QString& title) {
+    return QStringLiteral("<p><font size=\"6\"><b>%1 %2</b></font></p>").arg(number, title);
+}
+
+// What the book says beyond the report's page, in the page's style: the
+// results of the field table that the page does not show, with their notes,
+// and how the results compare with the codes in force.
+QString additions(const ProjectModel& m) {
+    static const QString kNumbers[] = {QStringLiteral("五"), QStringLiteral("六"),
+                                       QStringLiteral("七")};
+    int part = 0;
+    QString html;
+    QString rows;
+    QString notes;
+    const auto n = static_cast<std::size_t>(m.nFreedom);
+    const auto addRow = [&](const ResultField& field, const QString& values) {
+        rows += QStringLiteral("<tr><td width=\"22%\" align=\"right\">%1</td>"
+                               "<td width=\"78%\">%2</td></tr>")
+                    .arg(escaped(field.heading(m.codeVersion)), values);
+        if (!field.note.empty())
+            notes += QStringLiteral("<p>%1：%2</p>")
+                         .arg(escaped(std::string(field.captionFor(m.codeVersion))),
+                              escaped(std::string(field.note)));
+    };
+    for (const ResultField& field : kPointResults) {
+        if (reported(field.key))
+            continue;
+        QString values;
+        for (std::size_t i = 0; i < n; ++i)
+            values += QString::fromStdString(formatFixed((m.*field.list)[i], field.decimals)) +
+                      QStringLiteral("; ");
+        addRow(field, values.trimmed());
+    }
+    for (const ResultField& field : kStructureResults)
+        if (!reported(field.key))
+            addRow(field, QString::fromStdString(formatFixed(m.*field.value, field.decimals)));
+    if (!rows.isEmpty()) {
+        html += partHeading(kNumbers[part++], QStringLiteral("其他计算结果")) +
+                QStringLiteral("<table border=\"1\" width=\"100%\">") + rows +
+                QStringLiteral("</table>") + notes;
+    }
+
+    html += partHeading(kNumbers[part++], QStringLiteral("与现行规范对照"));
+    const std::vector<CodeFinding> findings = checkAgainstCodes(m);
+    for (const CodeFinding& finding : findings)
+        html += QStringLiteral("<p>· %1</p>").arg(escaped(finding.text()));
+    if (findings.empty())
+        html += QStringLiteral(
+                    "<p>各质点的风振系数均不小于%1，且均不低于风压高度变化系数表的截断高度。</p>")
+                    .arg(QString::fromStdString(messageNumber(kMinWindVibCoef)));
+    return html + QStringLiteral("<p>　</p>");
+}
+
+// Puts the additions after the report's results, before its footer (the
+// first line of hyphens).
+void insertAdditions(QTextDocument& doc, const ProjectModel& m) {
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        if (block.text().startsWith(QStringLiteral("-----"))) {
+            QTextCursor cursor(block);
+            cursor.insertBlock();
+            cursor.movePosition(QTextCursor::PreviousBlock);
+            cursor.setBlockFormat(QTextBlockFormat());
+            cursor.setCharFormat(QTextCharFormat());
+            cursor.insertHtml(additions(m));
+            return;
+        }
+    }
+}
+
 // The report's page laid out for the device, with the title block and the
 // plots put in.
 std::unique_ptr<QTextDocument> bookDocument(QPagedPaintDevice& device, const ProjectModel& model,
@@ -232,6 +314,7 @@ std::unique_ptr<QTextDocument> bookDocument(QPagedPaintDevice& device, const Pro
     doc->setDocumentMargin(0);
     doc->setHtml(reportPage(model));
     doc->documentLayout()->registerHandler(kPlotObject, &plots);
+    insertAdditions(*doc, model);
 
     const std::vector<QTextTable*> tables = tablesOf(*doc);
     for (QTextTable* table : tables)

@@ -6,9 +6,46 @@
 #include <QByteArray>
 #include <QString>
 
+#include <array>
 #include <optional>
+#include <string_view>
 
 namespace tamsor {
+
+// The results of the result field table (ResultFields.h) that the page shows,
+// by key (muR and bgFactor each under one edition); the calculation book
+// adds the others after the page's results.
+inline constexpr std::array<std::string_view, 27> kReportedResults{{
+    // per mass point
+    "zCoord",
+    "meanLoad",
+    "meanDisp",
+    "windVibForce",
+    "dispStd",
+    "windVibCoef",
+    "eqStaticLoad",
+    "muR",
+    "bgFactor",
+    "lrcBackground",
+    "lrcLoad",
+    "lrcResonant",
+    "totalDisp",
+    "gbjLoad",
+    // the whole structure
+    "dynFactor",
+    "exactBaseShear",
+    "corrC",
+    "alpha",
+    "i10",
+    "meanBaseShear",
+    "meanBaseMoment",
+    "fluctBaseShear",
+    "fluctBaseMoment",
+    "totalBaseShear",
+    "totalBaseMoment",
+    "lrcBaseShear",
+    "lrcBaseMoment",
+}};
 
 // Why the model cannot be reported (lists shorter than nFreedom, terrainType
 // outside 1..4, results missing or from a faulted computation, ...), or

@@ -1,5 +1,6 @@
 #include "ResultTable.h"
 
+#include "CodeChecks.h"
 #include "NumberFormat.h"
 #include "ResultFields.h"
 
@@ -77,8 +78,29 @@ ResultTable buildResultTable(const ProjectModel& m) {
     for (const ResultField& field : kStructureResults)
         table.structure.rows.push_back(
             {textCell(field.heading(m.codeVersion)), numberCell(m.*field.value, field.decimals)});
+
+    for (const CodeFinding& finding : checkAgainstCodes(m))
+        table.remarks.push_back(finding.text());
+    const auto noteOf = [&](const ResultField& field) {
+        if (!field.note.empty())
+            table.remarks.push_back(std::string(field.captionFor(m.codeVersion)) + "：" +
+                                    std::string(field.note));
+    };
+    std::for_each(kPointResults.begin(), kPointResults.end(), noteOf);
+    std::for_each(kStructureResults.begin(), kStructureResults.end(), noteOf);
     return table;
 }
+
+namespace {
+
+ResultBlock remarkBlock(const ResultTable& table) {
+    ResultBlock block{{"说明"}, {}};
+    for (const std::string& remark : table.remarks)
+        block.rows.push_back({textCell(remark)});
+    return block;
+}
+
+} // namespace
 
 std::string tabSeparated(const ResultBlock& block, const std::vector<CellIndex>& cells) {
     if (cells.empty()) {
@@ -119,7 +141,10 @@ std::string tabSeparated(const ResultBlock& block, const std::vector<CellIndex>&
 }
 
 std::string tabSeparated(const ResultTable& table) {
-    return tabSeparated(table.points) + "\n" + tabSeparated(table.structure);
+    std::string text = tabSeparated(table.points) + "\n" + tabSeparated(table.structure);
+    if (!table.remarks.empty())
+        text += "\n" + tabSeparated(remarkBlock(table));
+    return text;
 }
 
 std::string resultTableCsv(const ResultTable& table) {
@@ -134,6 +159,10 @@ std::string resultTableCsv(const ResultTable& table) {
     appendBlock(table.points);
     text += "\r\n";
     appendBlock(table.structure);
+    if (!table.remarks.empty()) {
+        text += "\r\n";
+        appendBlock(remarkBlock(table));
+    }
     return text;
 }
 

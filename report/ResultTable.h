@@ -43,6 +43,9 @@ struct ResultTable {
     ResultBlock points;
     // "结果" and "数值": one row per result of the whole structure.
     ResultBlock structure;
+    // What goes with the numbers: each failed check against the codes in
+    // force, then the note of each result that has one ("顺风向加速度：...").
+    std::vector<std::string> remarks;
 };
 
 // The table of a record whose results are current (the session's
@@ -55,7 +58,8 @@ struct ResultTable {
 // Every line ends in "\n", so a paste into a spreadsheet lands in cells.
 [[nodiscard]] std::string tabSeparated(const ResultBlock& block,
                                        const std::vector<CellIndex>& cells = {});
-// The whole table: the points block, an empty line, the structure block.
+// The whole table: the points block, an empty line, the structure block, and
+// when there are remarks an empty line and "说明" with one remark a line.
 [[nodiscard]] std::string tabSeparated(const ResultTable& table);
 
 // The whole table as CSV: UTF-8 with a byte-order mark (spreadsheets on

@@ -58,6 +58,11 @@ ResultsWindow::ResultsWindow(ProjectSession& session, QWidget* parent)
     setWindowTitle(QStringLiteral("结果表"));
 
     note_ = new QLabel(this);
+    remarks_ = new QLabel(this);
+    remarks_->setObjectName(QStringLiteral("remarks"));
+    remarks_->setWordWrap(true);
+    remarks_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    remarks_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     points_ = makeTable(this);
     points_->setObjectName(QStringLiteral("pointTable"));
     structure_ = makeTable(this);
@@ -76,7 +81,8 @@ ResultsWindow::ResultsWindow(ProjectSession& session, QWidget* parent)
     structure->addWidget(structure_);
     auto* bottom = new QHBoxLayout;
     bottom->addLayout(structure);
-    bottom->addStretch();
+    bottom->addSpacing(12);
+    bottom->addWidget(remarks_, 1);
     bottom->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(note_);
@@ -115,6 +121,11 @@ void ResultsWindow::refresh(bool current) {
     fill(structure_, table_.structure, false);
     if (current)
         fitStructureTable();
+    QString remarks;
+    for (const std::string& remark : table_.remarks)
+        remarks += (remarks.isEmpty() ? QStringLiteral("说明：\n· ") : QStringLiteral("\n· ")) +
+                   qs(remark);
+    remarks_->setText(remarks);
     copy_->setEnabled(current);
     export_->setEnabled(current);
     if (current) {

@@ -27,6 +27,8 @@ public:
     QTableWidget* pointTable() const { return points_; }
     QTableWidget* structureTable() const { return structure_; }
     QLabel* note() const { return note_; }
+    // The failed checks against the codes and the results' notes.
+    QLabel* remarks() const { return remarks_; }
     QPushButton* copyButton() const { return copy_; }
     QPushButton* exportButton() const { return export_; }
 
@@ -49,6 +51,7 @@ private:
     ResultTable table_;
     bool filled_ = false;
     QLabel* note_ = nullptr;
+    QLabel* remarks_ = nullptr;
     QTableWidget* points_ = nullptr;
     QTableWidget* structure_ = nullptr;
     QPushButton* copy_ = nullptr;

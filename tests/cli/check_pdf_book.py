@@ -99,8 +99,16 @@ def main():
         check(not missing, f"headings missing or out of order: {missing[:5]}")
         check("(新规范GB50009-201X)" in flat, "the code edition's remark is missing")
         check("以上结果为软件计算，请谨慎校核" in flat, "the footer is missing")
+        # After the report's results: what it does not show (the acceleration
+        # with its note) and the comparison with the codes in force (the
+        # tower's three lowest points are below 1.2).
+        missing = in_order(["五其他计算结果", "顺风向加速度(m/s^2)", "舒适度验算", "六与现行规范对照",
+                            "第1质点(z=10m)的风振系数", "第3质点(z=30m)的风振系数",
+                            "以上结果为软件计算"], words)
+        check(not missing, f"additions missing or out of order: {missing}")
 
-        # Every number of the report, in order (the plots add their own).
+        # Every number of the report, in order (the plots and the additions add
+        # their own).
         numbers = NUMBER.findall(body)
         check(len(numbers) > 100, f"only {len(numbers)} numbers found in the report")
         lost = subsequence(numbers, NUMBER.findall(text))

@@ -3,6 +3,7 @@
 #include "GermanLocale.h"
 
 #include "NumberFormat.h"
+#include "ResultFields.h"
 #include "Startup.h"
 #include "WindResponse.h"
 
@@ -15,6 +16,7 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
@@ -344,6 +346,17 @@ TEST(ReportPage, DynFactorOfOneGivesNoResonantComponent) {
 }
 
 // --- locale -----------------------------------------------------------------
+
+TEST(ReportPage, ReportedResultsNameFieldsOfTheResultFieldTable) {
+    // The calculation book adds every field not listed; a misspelt key would
+    // show a result twice.
+    for (std::string_view key : kReportedResults) {
+        const auto named = [key](const ResultField& f) { return f.key == key; };
+        EXPECT_TRUE(std::any_of(kPointResults.begin(), kPointResults.end(), named) ||
+                    std::any_of(kStructureResults.begin(), kStructureResults.end(), named))
+            << key;
+    }
+}
 
 TEST(ReportLocale, CommaDecimalLocaleGivesTheSameBytes) {
     ProjectModel m = threePointProject(0);

@@ -5,8 +5,9 @@
 // tests/engine/WindResponseTest.cpp, run for the three-point model (new code,
 // terrain C) and extended by the derived results as the report defines them:
 //   lrcResonant = sqrt(R2)/d*F, totalDisp = meanDisp + dispStd,
-//   gbjLoad = (eq - meanLoad)/C + meanLoad, base shears = sums of the loads,
-//   base moments = sums of load x height;
+//   gbjLoad = (eq - meanLoad)/C + meanLoad, acceleration = lrcResonant / mass
+//   (kN / t = m/s^2), base shears = sums of the loads, base moments = sums of
+//   load x height;
 // each value printed with Decimal(repr(v)).quantize(..., ROUND_HALF_UP) to the
 // field's decimals.
 
@@ -65,19 +66,20 @@ TEST_F(ResultTableOfThreePoints, ShowsTheIndependentlyWorkedValues) {
                             "第1阶位移标准差(mm)", "风振系数", "等效静力风荷载(KN)",
                             "两个系数的乘积u1*r1", "背景分量因子Bz", "等效风荷载背景分量(KN)",
                             "LRC法等效风荷载(KN)", "等效风荷载共振分量(KN)", "总位移(mm)",
-                            "修正后的GBJ法等效风荷载(KN)"));
+                            "修正后的GBJ法等效风荷载(KN)", "顺风向加速度(m/s^2)"));
     ASSERT_EQ(table.points.rows.size(), 3u);
     EXPECT_THAT(shownRow(table.points.rows[0]),
                 ElementsAre("1", "20.00", "15.838", "5.115", "6.233", "4.934", "1.3936", "22.071",
-                            "0.2743", "0.2386", "11.869", "28.520", "4.469", "10.049", "22.693"));
+                            "0.2743", "0.2386", "11.869", "28.520", "4.469", "10.049", "22.693",
+                            "0.0894"));
     EXPECT_THAT(shownRow(table.points.rows[1]),
                 ElementsAre("2", "40.00", "21.485", "18.754", "18.284", "18.091", "1.8510",
                             "39.769", "0.5932", "0.5158", "15.416", "41.723", "13.110", "36.846",
-                            "41.595"));
+                            "41.595", "0.3278"));
     EXPECT_THAT(shownRow(table.points.rows[2]),
                 ElementsAre("3", "60.00", "23.048", "34.099", "24.933", "32.894", "2.0818",
                             "47.980", "0.7541", "0.6557", "13.953", "45.726", "17.878", "66.992",
-                            "50.469"));
+                            "50.469", "0.5959"));
 
     std::vector<std::string> structure;
     for (const auto& row : table.structure.rows)
@@ -108,7 +110,7 @@ TEST_F(ResultTableOfThreePoints, CarriesEveryDigitToTheClipboard) {
               "质点\t高度(m)\t平均风荷载(KN)\t平均位移(mm)\t第1阶风振力(KN)\t第1阶位移标准差(mm)"
               "\t风振系数\t等效静力风荷载(KN)\t两个系数的乘积u1*r1\t背景分量因子Bz"
               "\t等效风荷载背景分量(KN)\tLRC法等效风荷载(KN)\t等效风荷载共振分量(KN)\t总位移(mm)"
-              "\t修正后的GBJ法等效风荷载(KN)");
+              "\t修正后的GBJ法等效风荷载(KN)\t顺风向加速度(m/s^2)");
     EXPECT_NE(whole.find("\n3\t60\t"), std::string::npos);
     EXPECT_NE(whole.find("\n\n结果\t数值\nSQRT(1+R^2)\t" + table.structure.rows[0][1].exact + "\n"),
               std::string::npos);
@@ -145,8 +147,10 @@ TEST_F(ResultTableOfThreePoints, CsvRoundTripsThroughACsvReader) {
     ASSERT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
     const QJsonArray rows = QJsonDocument::fromJson(reader.readAllStandardOutput()).array();
 
-    // Points header, three points, an empty line, structure header and rows.
-    ASSERT_EQ(rows.size(), 1 + 3 + 1 + 1 + static_cast<qsizetype>(table.structure.rows.size()));
+    // Points header, three points, an empty line, structure header and rows,
+    // an empty line, "说明" and the acceleration's note.
+    ASSERT_EQ(rows.size(),
+              1 + 3 + 1 + 1 + static_cast<qsizetype>(table.structure.rows.size()) + 1 + 1 + 1);
     const auto cell = [&](qsizetype row, qsizetype column) {
         return rows[row].toArray()[column].toString().toStdString();
     };
@@ -159,12 +163,22 @@ TEST_F(ResultTableOfThreePoints, CsvRoundTripsThroughACsvReader) {
     EXPECT_TRUE(rows[4].toArray().isEmpty());
     EXPECT_EQ(cell(6, 0), "SQRT(1+R^2)");
     EXPECT_EQ(parsed(cell(6, 1)), model.dynFactor);
+    EXPECT_EQ(cell(rows.size() - 2, 0), "说明");
+    EXPECT_EQ(cell(rows.size() - 1, 0), table.remarks[0]);
 }
 
-TEST(ResultTable, FollowsTheCodeEditionsCaptions) {
+TEST(ResultTable, FollowsTheCodeEditionAndListsTheFailedChecksBeforeTheNotes) {
+    // Terrain D: the lowest point, at 20 m, lies below the table's cut-off
+    // height of 30 m; every wind vibration coefficient is above 1.2.
     ProjectModel m = test::threePointModel(1, 4);
     ASSERT_FALSE(computeWindResponse(m).has_value());
-    EXPECT_EQ(buildResultTable(m).structure.rows[0][0].shown, "脉动增大系数ξ1");
+    const ResultTable table = buildResultTable(m);
+    EXPECT_EQ(table.structure.rows[0][0].shown, "脉动增大系数ξ1");
+    ASSERT_EQ(table.remarks.size(), 2u);
+    EXPECT_THAT(table.remarks[0], ::testing::StartsWith("第1质点(z=20 m)低于截断高度30 m"));
+    EXPECT_THAT(table.remarks[1],
+                ::testing::StartsWith("顺风向加速度：舒适度验算应采用10年重现期"));
+    EXPECT_NE(tabSeparated(table).find("\n\n说明\n" + table.remarks[0] + "\n"), std::string::npos);
 }
 
 } // namespace

@@ -147,7 +147,8 @@ void ResultsWindowTest::tableFollowsTheResults() {
     QVERIFY(table != nullptr && table->isVisible());
     QTableWidget* points = table->pointTable();
     QCOMPARE(points->rowCount(), 3);
-    QCOMPARE(points->columnCount(), 15);
+    QCOMPARE(points->columnCount(), 16);
+    QVERIFY(table->remarks()->text().contains("顺风向加速度：舒适度验算"));
     QCOMPARE(points->horizontalHeaderItem(2)->text(), QString("平均风荷载\n(KN)"));
     // meanLoad of point 2 and the wind vibration coefficient of point 3.
     QCOMPARE(cell(points, 1, 2), QString("21.485"));
@@ -161,6 +162,7 @@ void ResultsWindowTest::tableFollowsTheResults() {
     QCOMPARE(table->structureTable()->rowCount(), 0);
     QCOMPARE(table->note()->text().toStdString(), ProjectSession::noCurrentResults().text);
     QVERIFY(!table->copyButton()->isEnabled() && !table->exportButton()->isEnabled());
+    QVERIFY(table->remarks()->text().isEmpty());
     QVERIFY(table->copyText().empty());
     f.window->command1(0)->click();
     QCOMPARE(points->rowCount(), 3);
