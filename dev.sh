@@ -14,9 +14,9 @@ cd "$(dirname "$0")"
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-noto-cjk locales-all xvfb xauth
+  fonts-noto-cjk fonts-dejavu-core locales-all xvfb xauth poppler-utils
   fp-utils python3 desktop-file-utils appstream file
   qt6-translations-l10n shared-mime-info xdg-utils libglib2.0-bin
   clang clang-format libclang-rt-14-dev dpkg-dev
@@ -71,8 +71,14 @@ package_test() { # DIR: build the Debian package there, install it, run the inst
   deb=$(ls "$dir"/tamsor_*.deb)
   dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6
   dpkg-deb -f "$deb" Depends | grep -q qt6-translations-l10n
+  dpkg-deb -f "$deb" Depends | grep -q fonts-noto-cjk
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --reinstall --no-install-recommends "$(realpath "$deb")"
   /usr/bin/tamsor-batch examples/single_mass.wvd
+  local book
+  book=$(mktemp --suffix=.pdf)
+  /usr/bin/tamsor-batch --pdf "$book" examples/single_mass.wvd >/dev/null
+  [ "$(head -c 5 "$book")" = "%PDF-" ]
+  rm -f "$book"
   test -f /usr/share/tamsor/wind_Help.chm
   test -f /usr/share/tamsor/help/index.htm
   # shared-mime-info's trigger has rebuilt the MIME database with the .wvd type.

@@ -86,6 +86,13 @@ check_layout() {
       fail "installed tamsor-batch printed no results for $(basename "$wvd")"
     fi
   done
+  # The installed batch command writes the calculation book.
+  if ! out=$(XDG_CONFIG_HOME="$stage/config" "$root/bin/tamsor-batch" --pdf "$stage/book.pdf" \
+               --date 2026-03-01 "$source/examples/single_mass.wvd" 2>&1); then
+    fail "installed tamsor-batch --pdf failed: $out"
+  elif [ "$(head -c 5 "$stage/book.pdf")" != "%PDF-" ]; then
+    fail "installed tamsor-batch --pdf wrote no PDF"
+  fi
   # The one-point worked example of the help file.
   out=$("$root/bin/tamsor-batch" --format json "$source/examples/single_mass.wvd")
   grep -q '"eqStaticLoad":\[12\.714' <<<"$out" \
