@@ -53,9 +53,13 @@ RecentFiles::RecentFiles(QString settingsFile) : settingsFile_(std::move(setting
     reload();
 }
 
-QString RecentFiles::defaultSettingsFile() {
+QString userSettingsFile() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/tamsor/tamsor.conf");
+}
+
+QString RecentFiles::defaultSettingsFile() {
+    return userSettingsFile();
 }
 
 void RecentFiles::reload() {

@@ -22,6 +22,12 @@ namespace tamsor {
 // there is none.
 [[nodiscard]] QString droppedProjectFile(const QList<QUrl>& urls);
 
+// The INI file that keeps what the programs remember for the user (the
+// recent files, the calculation book's title block):
+// ~/.config/tamsor/tamsor.conf, or its place under XDG_CONFIG_HOME (and under
+// ~/.qttest when QStandardPaths' test mode is on).
+[[nodiscard]] QString userSettingsFile();
+
 // The files last opened or saved, newest first, at most kMaxEntries, kept in
 // an INI settings file so that every window of the user shares them. Each
 // change reads the file again first, so that a second window's entries are
@@ -33,8 +39,7 @@ public:
     // An empty settingsFile keeps the list in memory only.
     explicit RecentFiles(QString settingsFile);
 
-    // ~/.config/tamsor/tamsor.conf, or its place under XDG_CONFIG_HOME (and
-    // under ~/.qttest when QStandardPaths' test mode is on).
+    // userSettingsFile().
     [[nodiscard]] static QString defaultSettingsFile();
 
     const QStringList& files() const { return files_; }

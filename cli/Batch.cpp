@@ -1,6 +1,7 @@
 #include "Batch.h"
 
 #include "CalculationBook.h"
+#include "DesktopFiles.h"
 #include "NumberFormat.h"
 #include "ProjectSession.h"
 #include "ResultFields.h"

@@ -8,6 +8,7 @@
 #include "PlotPainter.h"
 #include "PlotPairs.h"
 #include "ResultFields.h"
+#include "SafeWrite.h"
 #include "TamsorVersion.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -19,7 +20,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRawFont>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -423,16 +423,16 @@ std::optional<Message> writeCalculationBookPdf(const ProjectModel& model, const 
     if (auto refused = calculationBookRefusal(model))
         return refused;
     const QByteArray pdf = calculationBookPdf(model, block);
-    QSaveFile file(path);
-    // A short write shows only when the buffer is flushed, and commit() does
-    // not check its final flush: flush and check the size first.
-    if (!pdf.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size() &&
-        file.flush() && file.size() == pdf.size() && file.commit())
-        return std::nullopt;
-    file.cancelWriting();
     if (pdf.isEmpty())
         return Message{"无法生成计算书！", "警告", Message::Icon::Exclamation};
-    return Message{"无法写入计算书文件“" + QDir::toNativeSeparators(path).toStdString() +
+    const std::optional<WriteFailure> failure = writeFileSafely(path, pdf);
+    if (!failure)
+        return std::nullopt;
+    const std::string name = QDir::toNativeSeparators(path).toStdString();
+    if (failure->kind == WriteFailure::Kind::NotRegularFile)
+        return Message{"无法写入计算书文件“" + name + "”：它是文件夹、设备或管道，不是普通文件！",
+                       "警告", Message::Icon::Exclamation};
+    return Message{"无法写入计算书文件“" + name +
                        "”，请检查文件夹是否存在、是否有写入权限以及磁盘空间是否足够！",
                    "警告", Message::Icon::Exclamation};
 }

@@ -1,7 +1,6 @@
 #include "TitleBlock.h"
 
 #include <QSettings>
-#include <QStandardPaths>
 
 namespace tamsor {
 
@@ -14,11 +13,6 @@ const QString kCheckedBy = QStringLiteral("checkedBy");
 const QString kDate = QStringLiteral("date");
 
 } // namespace
-
-QString userSettingsFile() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/tamsor/tamsor.conf");
-}
 
 TitleBlock loadTitleBlock(QSettings& settings) {
     settings.beginGroup(kGroup);

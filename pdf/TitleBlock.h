@@ -19,12 +19,8 @@ struct TitleBlock {
     friend bool operator==(const TitleBlock&, const TitleBlock&) = default;
 };
 
-// Where the user's settings are kept: tamsor/tamsor.conf in the user's
-// configuration folder ($XDG_CONFIG_HOME, else ~/.config; ~/.qttest/config
-// in QStandardPaths' test mode), an INI file.
-[[nodiscard]] QString userSettingsFile();
-
-// The remembered title block (group "titleBlock"); empty fields when none.
+// The remembered title block (group "titleBlock" of the user's settings,
+// userSettingsFile() in app/); empty fields when none.
 [[nodiscard]] TitleBlock loadTitleBlock(QSettings& settings);
 void saveTitleBlock(QSettings& settings, const TitleBlock& block);
 

@@ -3,9 +3,9 @@
 #include "CodeChecks.h"
 #include "NumberFormat.h"
 #include "ResultFields.h"
+#include "SafeWrite.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <set>
@@ -169,14 +169,14 @@ std::string resultTableCsv(const ResultTable& table) {
 std::optional<Message> writeResultTableCsv(const ProjectModel& model, const QString& path) {
     const std::string csv = resultTableCsv(buildResultTable(model));
     const QByteArray bytes(csv.data(), static_cast<qsizetype>(csv.size()));
-    QSaveFile file(path);
-    // A short write shows only when the buffer is flushed, and commit() does
-    // not check its final flush: flush and check the size first.
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() &&
-        file.size() == bytes.size() && file.commit())
+    const std::optional<WriteFailure> failure = writeFileSafely(path, bytes);
+    if (!failure)
         return std::nullopt;
-    file.cancelWriting();
-    return Message{"无法写入文件“" + QDir::toNativeSeparators(path).toStdString() +
+    const std::string name = QDir::toNativeSeparators(path).toStdString();
+    if (failure->kind == WriteFailure::Kind::NotRegularFile)
+        return Message{"无法写入文件“" + name + "”：它是文件夹、设备或管道，不是普通文件！", "警告",
+                       Message::Icon::Exclamation};
+    return Message{"无法写入文件“" + name +
                        "”，请检查文件夹是否存在、是否有写入权限以及磁盘空间是否足够！",
                    "警告", Message::Icon::Exclamation};
 }

@@ -27,7 +27,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShowEvent>
@@ -881,6 +880,7 @@ void Wind::rebuildRecentMenu() {
 void Wind::useSettingsFile(const QString& settingsFile) {
     recent_ = RecentFiles(settingsFile);
     rebuildRecentMenu();
+    results_->setSettingsFile(settingsFile);
 }
 
 void Wind::dragEnterEvent(QDragEnterEvent* event) {
@@ -947,17 +947,10 @@ bool Wind::savePlotImage(PlotArea& area, const QString& fileName) {
 }
 
 bool Wind::savePlotSvg(PlotArea& area, const QString& fileName) {
-    QString name = fileName;
-    if (QFileInfo(name).suffix().isEmpty())
-        name += QStringLiteral(".svg");
-    const QByteArray svg = area.svg();
-    QSaveFile file(name);
-    if (!svg.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(svg) == svg.size() &&
-        file.flush() && file.size() == svg.size() && file.commit())
+    if (area.saveSvg(fileName))
         return true;
-    file.cancelWriting();
     prompts_.inform(
-        this, Message{"无法保存图片文件 " + QDir::toNativeSeparators(name).toStdString() + "。",
+        this, Message{"无法保存图片文件 " + QDir::toNativeSeparators(fileName).toStdString() + "。",
                       "警告", Message::Icon::Exclamation});
     return false;
 }

@@ -89,7 +89,8 @@ public:
     QAction* computeShortcut() const { return computeShortcut_; }
     QScrollArea* scrollArea() const { return scroll_; }
     QLabel* maintainerLabel() const { return maintainer_; }
-    // Keeps the recent-files list in another settings file from now on.
+    // Keeps the recent-files list and the calculation book's title block in
+    // another settings file from now on.
     void useSettingsFile(const QString& settingsFile);
 
     // Opens a project file handed over by the desktop (the command line, a

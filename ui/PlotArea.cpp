@@ -90,6 +90,16 @@ bool PlotArea::saveImage(const QString& fileName) {
                             [&image](QIODevice& device) { return image.save(&device, "PNG"); });
 }
 
+bool PlotArea::saveSvg(const QString& fileName) {
+    if (fileName.isEmpty())
+        return false;
+    QString name = fileName;
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".svg");
+    const QByteArray drawing = svg();
+    return !drawing.isEmpty() && !writeFileSafely(name, drawing);
+}
+
 QByteArray PlotArea::svg() {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);

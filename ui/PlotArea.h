@@ -53,6 +53,9 @@ public:
     // The area as it is shown, as an SVG drawing: every line, circle and label
     // as a vector. Empty when it cannot be drawn.
     QByteArray svg();
+    // Saves svg() through the safe write; ".svg" is appended when the name has
+    // no suffix. False when the file could not be written.
+    bool saveSvg(const QString& fileName);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

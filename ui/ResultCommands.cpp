@@ -1,6 +1,7 @@
 #include "ResultCommands.h"
 
 #include "CalculationBook.h"
+#include "DesktopFiles.h"
 #include "ProjectSession.h"
 #include "Prompts.h"
 #include "ResultTable.h"

@@ -15,6 +15,7 @@ missing.
 import os
 import re
 import shutil
+import stat
 import subprocess
 import sys
 import tempfile
@@ -156,15 +157,18 @@ def main():
             missing = in_order(["记住的工程", "2025-12-31", "王工", "钱工"], flat)
             check(not missing, f"remembered title block entries missing: {missing}")
 
-        # A target that is a folder, or in a folder that does not exist, is
-        # refused with a message; a refused project writes no book.
-        folder = os.path.join(tmp, "folder.pdf")
+        # A target that is a folder or a pipe, or in a folder that does not
+        # exist, is refused with a message and left alone (a pipe is never
+        # waited on); a refused project writes no book.
+        folder, pipe = os.path.join(tmp, "folder.pdf"), os.path.join(tmp, "pipe.pdf")
         os.mkdir(folder)
-        for target in (folder, os.path.join(tmp, "missing", "b.pdf")):
+        os.mkfifo(pipe)
+        for target in (folder, pipe, os.path.join(tmp, "missing", "b.pdf")):
             done = run([batch, "--pdf", target, project], env)
             check(done.returncode == 1 and done.stderr.strip(),
                   f"{target}: exit status {done.returncode}, message {done.stderr!r}")
         check(os.path.isdir(folder) and not os.listdir(folder), "the folder was changed")
+        check(stat.S_ISFIFO(os.stat(pipe).st_mode), "the pipe was replaced")
         none = os.path.join(tmp, "none.pdf")
         done = run([batch, "--pdf", none, os.path.join(tmp, "missing.wvd")], env)
         check(done.returncode == 1 and not os.path.exists(none), "a refused project wrote a book")

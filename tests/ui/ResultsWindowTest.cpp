@@ -27,6 +27,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -44,7 +45,12 @@ namespace ValueBox = tamsor::ValueBox;
 namespace {
 
 struct Fixture {
-    Fixture() : window(std::make_unique<Wind>(prompts)) { window->show(); }
+    Fixture() : window(std::make_unique<Wind>(prompts)) {
+        // What the window remembers, in a settings file of this test only.
+        window->useSettingsFile(settings.filePath("tamsor.conf"));
+        window->show();
+    }
+    QTemporaryDir settings;
     WindTestPrompts prompts;
     std::unique_ptr<Wind> window;
     ResultCommands& results() { return window->results(); }
@@ -105,6 +111,7 @@ bool pasteThroughContextMenu(QLineEdit* box) {
 class ResultsWindowTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void commandsNeedCurrentResults();
     void tableFollowsTheResults();
     void copyTakesTheSelectionOrTheWholeTable();
@@ -251,7 +258,6 @@ void ResultsWindowTest::bookAsksForTheTitleBlockAndWritesAPdf() {
     Fixture f;
     ResultCommands& r = f.results();
     QTemporaryDir dir;
-    r.setSettingsFile(dir.filePath("tamsor.conf"));
     const tamsor::TitleBlock block{"江边电视塔", "张工", "李工", "2026-03-01"};
     for (QAction* a : {r.pdfAction(), r.printAction(), r.previewAction()})
         QVERIFY(!a->isEnabled());
@@ -273,7 +279,7 @@ void ResultsWindowTest::bookAsksForTheTitleBlockAndWritesAPdf() {
         d.accept();
     });
     QCOMPARE(r.askTitleBlock(), std::optional(block));
-    QSettings settings(dir.filePath("tamsor.conf"), QSettings::IniFormat);
+    QSettings settings(f.settings.filePath("tamsor.conf"), QSettings::IniFormat);
     QCOMPARE(settings.value("titleBlock/projectName").toString(), QString("江边电视塔"));
     QString shown;
     tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>(
