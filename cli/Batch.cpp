@@ -5,6 +5,7 @@
 #include "NumberFormat.h"
 #include "ProjectSession.h"
 #include "ResultFields.h"
+#include "ResultTable.h"
 #include "TitleBlock.h"
 
 #include <QCommandLineOption>
@@ -92,20 +93,6 @@ void padLeft(std::string& line, std::string_view cell, std::size_t width) {
     if (w < width)
         line.append(width - w, ' ');
     line.append(cell);
-}
-
-// RFC 4180 field: quoted when it holds a comma, a quote or a line break.
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    quoted += '"';
-    return quoted;
 }
 
 ParsedArguments usageError(std::string message) {

@@ -44,18 +44,6 @@ std::vector<std::vector<std::string>> blockLines(const ResultBlock& block) {
     return lines;
 }
 
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
-
 } // namespace
 
 ResultTable buildResultTable(const ProjectModel& m) {
@@ -145,6 +133,18 @@ std::string tabSeparated(const ResultTable& table) {
     if (!table.remarks.empty())
         text += "\n" + tabSeparated(remarkBlock(table));
     return text;
+}
+
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
 }
 
 std::string resultTableCsv(const ResultTable& table) {

@@ -62,6 +62,10 @@ struct ResultTable {
 // when there are remarks an empty line and "说明" with one remark a line.
 [[nodiscard]] std::string tabSeparated(const ResultTable& table);
 
+// One CSV field as RFC 4180 writes it: quoted (quotes doubled) when it holds a
+// comma, a quote or a line break, as it is otherwise.
+[[nodiscard]] std::string csvField(const std::string& text);
+
 // The whole table as CSV: UTF-8 with a byte-order mark (spreadsheets on
 // Chinese systems then read the captions), CR LF line ends, fields quoted as
 // RFC 4180 asks; the same lines as tabSeparated(table).

@@ -5,6 +5,8 @@
 #include "ProjectModel.h"
 #include "Startup.h"
 
+#include "FileTestSupport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -41,17 +43,8 @@ Lines with(Lines lines, std::size_t lineNumber, std::string text) {
     return lines;
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
+using test::readAll;
+using test::writeBytes;
 
 Message warning(const char* text) {
     return {text, "警告", Message::Icon::Exclamation};

@@ -8,6 +8,8 @@
 
 #include "SafeWrite.h"
 
+#include "FileTestSupport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,17 +23,8 @@
 namespace tamsor {
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
+using test::readAll;
+using test::writeBytes;
 
 // The kind of the file itself, a link not followed.
 mode_t fileType(const QString& path) {
