@@ -2,6 +2,7 @@
 
 #include "CalculationBook.h"
 #include "DesktopFiles.h"
+#include "FileChooser.h"
 #include "NumberFormat.h"
 #include "ProjectSession.h"
 #include "ResultFields.h"
@@ -93,6 +94,16 @@ void padLeft(std::string& line, std::string_view cell, std::size_t width) {
     if (w < width)
         line.append(width - w, ' ');
     line.append(cell);
+}
+
+// Whether two paths name one file: the same absolute path, or two existing
+// paths that lead to the same file through links.
+bool sameFile(const QString& a, const QString& b) {
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    return first.absoluteFilePath() == second.absoluteFilePath() ||
+           (first.exists() && second.exists() &&
+            first.canonicalFilePath() == second.canonicalFilePath());
 }
 
 ParsedArguments usageError(std::string message) {
@@ -207,15 +218,12 @@ ParsedArguments parseBatchArguments(const QStringList& args) {
         if (options.reportPath.isEmpty())
             return usageError("--report 的文件名为空");
         // As in the report dialog: a name with wildcards names no one file.
-        if (options.reportPath.contains(u'*') || options.reportPath.contains(u'?'))
+        if (hasWildcard(options.reportPath))
             return usageError("--report 的文件名中不能含有“*”或“?”: " + utf8(options.reportPath));
         if (options.projects.size() > 1)
             return usageError("--report 只能用于一个数据文件");
         // Writing the report over the project would destroy the project.
-        const QFileInfo reportInfo(options.reportPath);
-        const QFileInfo projectInfo(options.projects.front());
-        if (reportInfo.exists() && projectInfo.exists() &&
-            reportInfo.canonicalFilePath() == projectInfo.canonicalFilePath())
+        if (sameFile(options.reportPath, options.projects.front()))
             return usageError("报告书文件不能是数据文件本身: " + utf8(options.reportPath));
     }
 
@@ -225,13 +233,8 @@ ParsedArguments parseBatchArguments(const QStringList& args) {
             return usageError("--pdf 的文件名为空");
         if (options.projects.size() > 1)
             return usageError("--pdf 只能用于一个数据文件");
-        const QFileInfo pdfInfo(options.pdfPath);
         for (const QString& other : {options.projects.front(), options.reportPath}) {
-            const QFileInfo otherInfo(other);
-            if (!other.isEmpty() &&
-                (pdfInfo.absoluteFilePath() == otherInfo.absoluteFilePath() ||
-                 (pdfInfo.exists() && otherInfo.exists() &&
-                  pdfInfo.canonicalFilePath() == otherInfo.canonicalFilePath())))
+            if (!other.isEmpty() && sameFile(options.pdfPath, other))
                 return usageError("计算书文件不能是数据文件或报告书文件: " + utf8(options.pdfPath));
         }
     }

@@ -40,11 +40,14 @@ const FileDialogTexts& fileDialogTexts(FileDialogKind kind) {
     return kReportTexts;
 }
 
+bool hasWildcard(const QString& name) {
+    return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+}
+
 std::optional<Message> checkFileName(FileDialogKind kind, const QString& name) {
     const FileDialogTexts& texts = fileDialogTexts(kind);
     const bool refused = name.isEmpty() || name == QStringLiteral(" ") ||
-                         name.right(4) != texts.requiredEnding || name.contains(QLatin1Char('*')) ||
-                         name.contains(QLatin1Char('?'));
+                         name.right(4) != texts.requiredEnding || hasWildcard(name);
     if (!refused)
         return std::nullopt;
     return Message{texts.nameMessage.toStdString(), kNameMessageTitle, Message::Icon::Exclamation};

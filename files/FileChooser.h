@@ -32,6 +32,10 @@ struct FileDialogTexts {
 // Title of the name message.
 inline constexpr const char* kNameMessageTitle = "警告";
 
+// Whether a name holds the wildcard characters "*" or "?": such a name names
+// no one file and is never read, written or created.
+[[nodiscard]] bool hasWildcard(const QString& name);
+
 // Checks a name typed into the name box. Refused: an empty name, a single
 // blank, a name whose last four characters are not the required ending, and a
 // name holding the wildcard characters "*" or "?" (the untouched pattern

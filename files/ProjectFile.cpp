@@ -1,5 +1,7 @@
 #include "ProjectFile.h"
 
+#include "FileChooser.h"
+
 #include "NumberParse.h"
 #include "SafeWrite.h"
 
@@ -40,10 +42,6 @@ Message fileError(std::string text) {
 
 std::string quotedPath(const QString& path) {
     return "“" + QDir::toNativeSeparators(path).toStdString() + "”";
-}
-
-bool hasWildcard(const QString& name) {
-    return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
 }
 
 // Nearest integer, exact halves to the even neighbour (2.5 -> 2, 3.5 -> 4),

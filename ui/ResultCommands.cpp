@@ -105,17 +105,21 @@ QString ResultCommands::suggestedPath(const QString& suffix) const {
     return QDir(QString::fromStdString(session_.model().lastDir)).filePath(name);
 }
 
+QString ResultCommands::askSavePath(const QString& caption, const QString& suffix,
+                                    const QString& filter) {
+    QString path = QFileDialog::getSaveFileName(window_, caption, suggestedPath(suffix), filter);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += suffix;
+    return path;
+}
+
 void ResultCommands::exportWithDialog() {
     if (!haveResults())
         return;
-    QString path = QFileDialog::getSaveFileName(window_, QStringLiteral("导出结果表"),
-                                                suggestedPath(QStringLiteral(".csv")),
-                                                QStringLiteral("CSV 文件 (*.csv)"));
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
-    exportCsv(path);
+    const QString path = askSavePath(QStringLiteral("导出结果表"), QStringLiteral(".csv"),
+                                     QStringLiteral("CSV 文件 (*.csv)"));
+    if (!path.isEmpty())
+        exportCsv(path);
 }
 
 bool ResultCommands::writeBook(const QString& path, const TitleBlock& block) {
@@ -156,13 +160,10 @@ void ResultCommands::bookWithDialogs() {
     const std::optional<TitleBlock> block = askTitleBlock();
     if (!block)
         return;
-    QString path = QFileDialog::getSaveFileName(window_, QStringLiteral("生成计算书"),
-                                                suggestedPath(QStringLiteral(".pdf")),
-                                                QStringLiteral("PDF 文件 (*.pdf)"));
+    const QString path = askSavePath(QStringLiteral("生成计算书"), QStringLiteral(".pdf"),
+                                     QStringLiteral("PDF 文件 (*.pdf)"));
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".pdf");
     if (writeBook(path, *block) && !prompts_.openUrl(QUrl::fromLocalFile(path))) {
         prompts_.inform(
             window_, Message{"计算书已写入“" + path.toStdString() + "”，但无法用默认程序打开它。",

@@ -63,6 +63,9 @@ private:
     void printWithDialog(bool preview);
     // Where a save dialog starts: the project's folder and name with `suffix`.
     QString suggestedPath(const QString& suffix) const;
+    // The save dialog for a file with `suffix` (".csv"); the suffix is added
+    // when the name has none. Empty when the user cancels.
+    QString askSavePath(const QString& caption, const QString& suffix, const QString& filter);
     void updateEnabled(bool current);
     std::vector<QAction*> commands() const;
     bool bookAllowed();

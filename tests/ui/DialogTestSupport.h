@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Prompts.h"
+#include "WindTestPrompts.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -13,36 +13,6 @@
 #include <vector>
 
 namespace tamsor::test {
-
-// Prompts that never block: messages, key hints and viewer launches are recorded,
-// confirmations and save questions answered from a script.
-class RecordingPrompts : public Prompts {
-public:
-    void inform(QWidget*, const Message& message) override { messages.push_back(message); }
-    bool confirm(QWidget*, const Message& message) override {
-        confirms.push_back(message);
-        return confirmAnswer;
-    }
-    bool openUrl(const QUrl& url) override {
-        urls.push_back(url);
-        return openUrlResult;
-    }
-    void refuseKey(QWidget*, const std::string& hint) override { keyHints.push_back(hint); }
-    SaveAnswer askToSave(QWidget*, const Message& message) override {
-        saveQuestions.push_back(message);
-        return saveAnswer;
-    }
-
-    std::vector<Message> messages;
-    std::vector<Message> confirms;
-    QList<QUrl> urls;
-    std::vector<std::string> keyHints;
-    bool confirmAnswer = true;
-    bool openUrlResult = true;
-    std::vector<Message> saveQuestions;
-    // Cancel unless a test says otherwise: nothing is lost by default.
-    SaveAnswer saveAnswer = SaveAnswer::Cancel;
-};
 
 // Runs `drive` on the next modal dialog once its event loop runs. Whatever the
 // driver does, a dialog it leaves open is rejected afterwards so that a

@@ -19,7 +19,6 @@
 #include <memory>
 
 using namespace tamsor;
-using tamsor::test::RecordingPrompts;
 
 namespace {
 
@@ -37,7 +36,7 @@ private:
     std::unique_ptr<QTemporaryDir> tmp_;
     QString dirPath_;
     ProjectModel model_;
-    RecordingPrompts prompts_;
+    WindTestPrompts prompts_;
     QStringList actionPaths_;
     bool actionResult_ = true;
 
@@ -57,7 +56,7 @@ private slots:
         initializeProject(model_);
         model_.lastDir = dirPath_.toStdString();
         model_.lastFileName = "*.wvd";
-        prompts_ = RecordingPrompts{};
+        prompts_ = WindTestPrompts{};
         actionPaths_.clear();
         actionResult_ = true;
     }
@@ -186,10 +185,10 @@ private slots:
         dialog.nameBox()->setText(name);
         dialog.okButton()->click();
 
-        QCOMPARE(prompts_.messages.size(), std::size_t(1));
-        QCOMPARE(QString::fromStdString(prompts_.messages[0].text), message);
-        QCOMPARE(prompts_.messages[0].title, std::string("警告"));
-        QCOMPARE(prompts_.messages[0].icon, Message::Icon::Exclamation);
+        QCOMPARE(prompts_.informed.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(prompts_.informed[0].text), message);
+        QCOMPARE(prompts_.informed[0].title, std::string("警告"));
+        QCOMPARE(prompts_.informed[0].icon, Message::Icon::Exclamation);
         QVERIFY(dialog.isVisible());
         QCOMPARE(finished.count(), 0);
         QVERIFY(actionPaths_.isEmpty());
@@ -214,7 +213,7 @@ private slots:
         QVERIFY(dialog.actionSucceeded());
         QCOMPARE(model_.lastDir, other.toStdString());
         QCOMPARE(model_.lastFileName, std::string("工程 1.wvd"));
-        QVERIFY(prompts_.messages.empty());
+        QVERIFY(prompts_.informed.empty());
     }
 
     void enterAndEscInTheNameBoxDoNothing() {
@@ -226,7 +225,7 @@ private slots:
         QTest::keyClick(dialog.nameBox(), Qt::Key_Escape);
         QVERIFY(dialog.isVisible());
         QVERIFY(actionPaths_.isEmpty());
-        QVERIFY(prompts_.messages.empty());
+        QVERIFY(prompts_.informed.empty());
 
         // Enter on the focused OK button presses it.
         dialog.okButton()->setFocus();

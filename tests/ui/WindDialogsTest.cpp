@@ -25,7 +25,6 @@
 
 using namespace tamsor;
 using tamsor::test::driveNextDialog;
-using tamsor::test::RecordingPrompts;
 
 namespace {
 
@@ -93,7 +92,7 @@ class WindDialogsTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> tmp_;
     QString dir_;
-    std::unique_ptr<RecordingPrompts> prompts_;
+    std::unique_ptr<WindTestPrompts> prompts_;
     std::unique_ptr<Wind> window_;
 
     Wind& w() { return *window_; }
@@ -159,7 +158,7 @@ private slots:
         tmp_ = std::make_unique<QTemporaryDir>();
         QVERIFY(tmp_->isValid());
         dir_ = tmp_->path();
-        prompts_ = std::make_unique<RecordingPrompts>();
+        prompts_ = std::make_unique<WindTestPrompts>();
         window_ = std::make_unique<Wind>(*prompts_);
         window_->useSettingsFile(dir_ + "/tamsor.conf");
         window_->show();
@@ -186,13 +185,13 @@ private slots:
         QVERIFY(QFileInfo::exists(projectFile));
         QCOMPARE(w().model().lastDir, projects.toStdString());
         QCOMPARE(w().model().lastFileName, std::string("塔 A.wvd"));
-        QVERIFY(prompts_->messages.empty());
+        QVERIFY(prompts_->informed.empty());
 
         // New clears the window; saved, nothing is lost and nothing asked.
         QCOMPARE(w().windowTitle(), QStringLiteral("塔 A.wvd[*] - Tamsorv1.10"));
         w().mnuNew_Click();
         QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("0"));
-        QVERIFY(prompts_->saveQuestions.empty());
+        QVERIFY(prompts_->askedToSave.empty());
 
         // Open starts in the saved folder with the saved name.
         Opening opening;
@@ -207,12 +206,12 @@ private slots:
         QCOMPARE(w().cmbFreedom()->currentIndex(), 2);
         QCOMPARE(w().cmbDimao()->currentIndex(), 1);
         QCOMPARE(w().model().codeVersion, std::int16_t(0));
-        QVERIFY(prompts_->messages.empty());
-        QVERIFY(prompts_->saveQuestions.empty());
+        QVERIFY(prompts_->informed.empty());
+        QVERIFY(prompts_->askedToSave.empty());
 
         // Compute, then write the report under a name no shell would survive.
         w().command1(0)->click();
-        QVERIFY(prompts_->messages.empty());
+        QVERIFY(prompts_->informed.empty());
         QVERIFY(resultButtonsEnabled());
         const QString reports = dir_ + "/报告 $(touch x); 'q' \"d\"";
         QVERIFY(QDir().mkpath(reports));
@@ -222,11 +221,11 @@ private slots:
         QVERIFY(reporting.seen);
         QCOMPARE(reporting.folder, projects);
         QCOMPARE(reporting.name, QStringLiteral("*.htm"));
-        QVERIFY(prompts_->messages.empty());
+        QVERIFY(prompts_->informed.empty());
 
         const QString reportFile = reports + "/风振 报告.htm";
-        QCOMPARE(prompts_->urls, QList<QUrl>{QUrl::fromLocalFile(reportFile)});
-        QCOMPARE(prompts_->urls[0].toLocalFile(), reportFile);
+        QCOMPARE(prompts_->opened, std::vector<QUrl>{QUrl::fromLocalFile(reportFile)});
+        QCOMPARE(prompts_->opened[0].toLocalFile(), reportFile);
         const QByteArray expected = expectedReport(projectFile, 0);
         QVERIFY(!expected.isEmpty());
         QCOMPARE(readAll(reportFile), expected);
@@ -245,8 +244,8 @@ private slots:
         w().mnuOpen_Click();
         QCOMPARE(reopening.name, QStringLiteral("风振 报告.htm"));
         QCOMPARE(reopening.folder, QStringLiteral("open"));
-        QCOMPARE(prompts_->messages.size(), std::size_t(1));
-        QCOMPARE(prompts_->messages[0].text, kWvdNameMessage);
+        QCOMPARE(prompts_->informed.size(), std::size_t(1));
+        QCOMPARE(prompts_->informed[0].text, kWvdNameMessage);
     }
 
     void oldCodeFromTheOptionsReachesTheReport() {
@@ -322,7 +321,7 @@ private slots:
         w().mnuOpen_Click();
         QTest::qWait(20);
         QVERIFY(!seen);
-        QCOMPARE(prompts_->saveQuestions.size(), std::size_t(1));
+        QCOMPARE(prompts_->askedToSave.size(), std::size_t(1));
 
         prompts_->saveAnswer = SaveAnswer::DontSave;
         driveNextDialog<FileDialog>([](FileDialog& dialog) {
@@ -330,7 +329,7 @@ private slots:
             dialog.cancelButton()->click();
         });
         w().mnuOpen_Click();
-        QCOMPARE(prompts_->saveQuestions.size(), std::size_t(2));
+        QCOMPARE(prompts_->askedToSave.size(), std::size_t(2));
         QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("10;20;30"));
         QCOMPARE(w().cmbFreedom()->currentIndex(), 2);
         QCOMPARE(w().model().codeVersion, std::int16_t(1));
@@ -364,7 +363,7 @@ private slots:
         // A project the gate refuses cannot be saved, so Exit does not close.
         type(w().text1(Box::Heights), "5");
         QVERIFY(!w().close());
-        QCOMPARE(prompts_->messages.back().text, kIncomplete);
+        QCOMPARE(prompts_->informed.back().text, kIncomplete);
 
         // Exit: saved, then closed.
         typeProject();
@@ -373,8 +372,8 @@ private slots:
         QVERIFY(w().close());
         QVERIFY(again.seen);
         QVERIFY(readAll(dir_ + "/second.wvd").contains("10;20;30"));
-        QCOMPARE(prompts_->saveQuestions.size(), std::size_t(4));
-        QVERIFY(prompts_->confirms.empty());
+        QCOMPARE(prompts_->askedToSave.size(), std::size_t(4));
+        QVERIFY(prompts_->confirmed.empty());
         QCOMPARE(w().windowTitle(), QStringLiteral("second.wvd[*] - Tamsorv1.10"));
     }
 
@@ -385,20 +384,20 @@ private slots:
         w().mnuSave_Click();
         QTest::qWait(20);
         QVERIFY(!seen);
-        QCOMPARE(prompts_->messages.size(), std::size_t(1));
-        QCOMPARE(prompts_->messages[0].text, kIncomplete);
-        QCOMPARE(prompts_->messages[0].title, std::string("错误提示"));
+        QCOMPARE(prompts_->informed.size(), std::size_t(1));
+        QCOMPARE(prompts_->informed[0].text, kIncomplete);
+        QCOMPARE(prompts_->informed[0].title, std::string("错误提示"));
 
         // A refused list box: its own message only, no dialog, no file.
         typeProject();
-        prompts_->messages.clear();
+        prompts_->informed.clear();
         w().text1(Box::Areas)->setText(QStringLiteral("20;20"));
         expectNoDialog(seen);
         w().mnuSave_Click();
         QTest::qWait(20);
         QVERIFY(!seen);
-        QCOMPARE(prompts_->messages.size(), std::size_t(1));
-        QCOMPARE(prompts_->messages[0].text, std::string("输入的数据数目与自由度数不一致"));
+        QCOMPARE(prompts_->informed.size(), std::size_t(1));
+        QCOMPARE(prompts_->informed[0].text, std::string("输入的数据数目与自由度数不一致"));
         QCOMPARE(QDir(dir_).entryList(QDir::Files), QStringList{});
     }
 
@@ -416,8 +415,8 @@ private slots:
         QVERIFY(save(QString(), QStringLiteral("same.wvd"), &second));
         QCOMPARE(second.name, QStringLiteral("*.wvd"));
         QVERIFY(readAll(dir_ + "/same.wvd").contains("11;21;31"));
-        QVERIFY(prompts_->confirms.empty());
-        QVERIFY(prompts_->messages.empty());
+        QVERIFY(prompts_->confirmed.empty());
+        QVERIFY(prompts_->informed.empty());
 
         w().command1(0)->click();
         for (int round = 0; round < 2; ++round) {
@@ -426,9 +425,9 @@ private slots:
             w().command1(4)->click();
             QCOMPARE(reporting.name, QStringLiteral("*.htm"));
         }
-        QCOMPARE(prompts_->urls.size(), 2);
-        QVERIFY(prompts_->confirms.empty());
-        QVERIFY(prompts_->messages.empty());
+        QCOMPARE(prompts_->opened.size(), std::size_t(2));
+        QVERIFY(prompts_->confirmed.empty());
+        QVERIFY(prompts_->informed.empty());
     }
 
     void patternNameNeverCreatesAFile() {
@@ -445,8 +444,8 @@ private slots:
         w().mnuSave_Click();
         QVERIFY(seen);
         QVERIFY(stayedOpen);
-        QCOMPARE(prompts_->messages.size(), std::size_t(1));
-        QCOMPARE(prompts_->messages[0].text, kWvdNameMessage);
+        QCOMPARE(prompts_->informed.size(), std::size_t(1));
+        QCOMPARE(prompts_->informed[0].text, kWvdNameMessage);
         QCOMPARE(QDir(dir_).entryList(QDir::Files | QDir::Hidden), QStringList{});
         QCOMPARE(w().model().lastFileName, std::string("*.wvd"));
     }
@@ -461,20 +460,20 @@ private slots:
         QVERIFY(QDir().mkpath(elsewhere));
         QVERIFY(save(QString(), elsewhere + "/full.wvd"));
         QVERIFY(!QFileInfo::exists(elsewhere + "/full.wvd"));
-        QCOMPARE(prompts_->messages.size(), std::size_t(1));
-        QCOMPARE(prompts_->messages[0].icon, Message::Icon::Exclamation);
+        QCOMPARE(prompts_->informed.size(), std::size_t(1));
+        QCOMPARE(prompts_->informed[0].icon, Message::Icon::Exclamation);
 
         // A folder part that is a regular file.
         QFile plain(dir_ + "/plain");
         QVERIFY(plain.open(QIODevice::WriteOnly));
         plain.close();
         QVERIFY(save(QString(), QStringLiteral("plain/p.wvd")));
-        QCOMPARE(prompts_->messages.size(), std::size_t(2));
+        QCOMPARE(prompts_->informed.size(), std::size_t(2));
 
         // The target is a folder: it stays one.
         QVERIFY(QDir(dir_).mkdir("taken.wvd"));
         QVERIFY(save(QString(), QStringLiteral("taken.wvd")));
-        QCOMPARE(prompts_->messages.size(), std::size_t(3));
+        QCOMPARE(prompts_->informed.size(), std::size_t(3));
         QVERIFY(QFileInfo(dir_ + "/taken.wvd").isDir());
 
         QCOMPARE(w().model().lastDir, lastDir);
@@ -503,8 +502,8 @@ private slots:
         w().mnuOpen_Click();
         QVERIFY(opening.seen);
         QVERIFY(closed);
-        QCOMPARE(prompts_->messages.size(), std::size_t(1));
-        QCOMPARE(prompts_->messages[0].text, std::string("数据文件不完整，数据太少，请补充"));
+        QCOMPARE(prompts_->informed.size(), std::size_t(1));
+        QCOMPARE(prompts_->informed[0].text, std::string("数据文件不完整，数据太少，请补充"));
         QCOMPARE(w().model().lastDir, dir_.toStdString());
         QCOMPARE(w().model().lastFileName, std::string("short.wvd"));
     }
@@ -522,31 +521,31 @@ private slots:
         chooseFile(reporting, QString(), QStringLiteral("plain/r.htm"));
         w().command1(4)->click();
         QVERIFY(reporting.seen);
-        QCOMPARE(prompts_->messages.size(), std::size_t(1));
-        QVERIFY(prompts_->urls.isEmpty());
+        QCOMPARE(prompts_->informed.size(), std::size_t(1));
+        QVERIFY(prompts_->opened.empty());
         QCOMPARE(w().model().lastDir, dir_.toStdString());
 
         // No viewer could be started: the report is written all the same and
         // the user is told where it is.
-        prompts_->messages.clear();
-        prompts_->openUrlResult = false;
+        prompts_->informed.clear();
+        prompts_->openResult = false;
         Opening again;
         chooseFile(again, QString(), QStringLiteral("r.htm"));
         w().command1(4)->click();
         QVERIFY(QFileInfo::exists(dir_ + "/r.htm"));
-        QCOMPARE(prompts_->urls.size(), 1);
-        QCOMPARE(prompts_->messages.size(), std::size_t(1));
-        QVERIFY(QString::fromStdString(prompts_->messages[0].text).contains(dir_ + "/r.htm"));
+        QCOMPARE(prompts_->opened.size(), std::size_t(1));
+        QCOMPARE(prompts_->informed.size(), std::size_t(1));
+        QVERIFY(QString::fromStdString(prompts_->informed[0].text).contains(dir_ + "/r.htm"));
 
         // Results of a faulted computation are never reported: no dialog.
-        prompts_->messages.clear();
+        prompts_->informed.clear();
         w().model().resultsComplete = false;
         bool seen = false;
         expectNoDialog(seen);
         w().showReportDialog();
         QTest::qWait(20);
         QVERIFY(!seen);
-        QCOMPARE(prompts_->messages.size(), std::size_t(1));
+        QCOMPARE(prompts_->informed.size(), std::size_t(1));
         QVERIFY(w().session().reportRefusal().has_value());
     }
 };

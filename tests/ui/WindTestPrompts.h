@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-// Records every message box, key hint and desktop launch of the window instead
-// of showing it, answering confirmations, save questions and launches as
-// scripted.
+// Prompts that never block, for every window and dialog test: records every
+// message box, key hint and desktop launch instead of showing it, answering
+// confirmations, save questions and launches as scripted.
 class WindTestPrompts : public tamsor::Prompts {
 public:
     void inform(QWidget*, const tamsor::Message& message) override {
