@@ -1,6 +1,6 @@
 #include "InputForm.h"
 
-#include "NumberParse.h"
+#include "InputParse.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace tamsor {
@@ -56,25 +57,6 @@ std::string toUtf8(char32_t c) {
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
     return out;
-}
-
-// Splits at every ';'. Empty items count ("1;;2" has three items, "1;" two);
-// an empty text has none.
-std::vector<std::string_view> splitItems(std::string_view text) {
-    std::vector<std::string_view> items;
-    if (text.empty())
-        return items;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t sep = text.find(';', start);
-        if (sep == std::string_view::npos) {
-            items.push_back(text.substr(start));
-            break;
-        }
-        items.push_back(text.substr(start, sep - start));
-        start = sep + 1;
-    }
-    return items;
 }
 
 bool firstNonZero(const List& list) {
@@ -239,67 +221,24 @@ void InputForm::Text2_Change(int index) {
 
 void InputForm::Text1_LostFocus(int index) {
     const std::size_t i = checkedIndex(index, kListBoxCount);
-
-    const auto refuse = [&](std::string_view message) {
-        sink_.show(inputError(std::string(message)));
+    auto parsed = parseListBox(index, text1_[i], model_.nFreedom, model_.nModes);
+    if (const auto* message = std::get_if<std::string_view>(&parsed)) {
+        sink_.show(inputError(std::string(*message)));
         text1Colour_[i] = kRed;
         model_.listError[i] = 1;
         notify();
-    };
-
-    const std::vector<std::string_view> items = splitItems(text1_[i]);
-    List parsed;
-    parsed.reserve(items.size());
-    for (std::string_view item : items) {
-        const std::optional<double> value = parseDecimal(item);
-        if (!value) {
-            refuse(kListSyntaxMessage);
-            return;
-        }
-        parsed.push_back(*value);
-    }
-
-    // An empty box has no items and fails every count rule below.
-    const std::size_t n = parsed.size();
-    const auto nFreedom = static_cast<std::size_t>(model_.nFreedom > 0 ? model_.nFreedom : 0);
-    const auto nModes = static_cast<std::size_t>(model_.nModes > 0 ? model_.nModes : 0);
-    const ListBoxField& field = listBoxField(index);
-    bool countOk = false;
-    switch (field.count) {
-    case CountRule::Points:
-        countOk = n == nFreedom && n > 0;
-        break;
-    case CountRule::PointsOrOne:
-    case CountRule::PointsOrSpread:
-        countOk = n == nFreedom || n == 1;
-        break;
-    case CountRule::ModesOrOne:
-        countOk = n == nModes || n == 1;
-        break;
-    }
-    if (!countOk) {
-        refuse(field.count == CountRule::ModesOrOne ? kModeCountMessage : kFreedomCountMessage);
         return;
     }
-
     model_.listError[i] = 0;
-    List& list = model_.*field.field;
-    if (field.count == CountRule::PointsOrSpread && n == 1)
-        list.assign(nFreedom, parsed.front()); // one value for every point
-    else
-        list = std::move(parsed);
+    model_.*listBoxField(index).field = std::move(std::get<List>(parsed));
     text1Colour_[i] = kBlack;
     notify();
 }
 
 void InputForm::Text2_LostFocus(int index) {
     const std::size_t i = checkedIndex(index, kValueBoxCount);
-    const ValueBoxField& field = valueBoxField(index);
-    std::optional<double> stored = parseDecimal(text2_[i]);
-    if (stored)
-        *stored *= field.toRecord;
-    // A value that only overflows once converted (kPa to N/m^2) is refused too.
-    if (!stored || !std::isfinite(*stored)) {
+    const std::optional<double> stored = parseValueBox(index, text2_[i]);
+    if (!stored) {
         sink_.show(inputError(std::string(kValueSyntaxMessage)));
         text2Colour_[i] = kRed;
         valueRefused_[i] = true;
@@ -308,7 +247,7 @@ void InputForm::Text2_LostFocus(int index) {
     }
     text2Colour_[i] = kBlack;
     valueRefused_[i] = false;
-    model_.*field.field = *stored;
+    model_.*valueBoxField(index).field = *stored;
     notify();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "InputFields.h"
+#include "InputParse.h"
 #include "Message.h"
 #include "ProjectModel.h"
 
@@ -66,14 +67,10 @@ public:
     static constexpr int kTerrainEntries = choiceField(Choice::Terrain).entries;
 
     // Message texts (title "错误提示", no icon; see inputError in Message.h).
-    // A list box item that is not a number (an empty item included).
-    static constexpr std::string_view kListSyntaxMessage =
-        "输入的数据有错误, 请检查(数据之间用分号隔开，结尾不要加分号)!";
-    // Wrong item count in Text1(0..6) / Text1(7..8).
-    static constexpr std::string_view kFreedomCountMessage = "输入的数据数目与自由度数不一致";
-    static constexpr std::string_view kModeCountMessage = "输入的数据数目与振型数不一致";
-    // A value box that is not a number.
-    static constexpr std::string_view kValueSyntaxMessage = "输入的数据有错误, 请检查!";
+    static constexpr std::string_view kListSyntaxMessage = tamsor::kListSyntaxMessage;
+    static constexpr std::string_view kFreedomCountMessage = tamsor::kFreedomCountMessage;
+    static constexpr std::string_view kModeCountMessage = tamsor::kModeCountMessage;
+    static constexpr std::string_view kValueSyntaxMessage = tamsor::kValueSyntaxMessage;
     // The command gate: a first element, or w0, is 0.
     static constexpr std::string_view kIncompleteMessage = "输入的数据有错误";
 

@@ -5,11 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace tamsor {
+#include "ParsedInput.h"
 
-// A growable list of 64-bit floats, indexed from 0. Element k of a per-point
-// list belongs to mass point k + 1 in the order entered.
-using List = std::vector<double>;
+namespace tamsor {
 
 // Table indexed by code edition (0 = GB50009-201X, 1 = GB50009-2001) and terrain
 // category position (0..3 = "A".."D", i.e. terrainType - 1).
@@ -17,10 +15,6 @@ using EditionTerrainTable = std::array<std::array<double, 4>, 2>;
 
 constexpr int kListBoxCount = 9;  // Text1(0..8)
 constexpr int kValueBoxCount = 2; // Text2(0..1)
-
-// The most mass points a project may have: the entries of the DOF list, the
-// largest count a project file may hold and the bound of the computation.
-constexpr int kMaxFreedom = 10;
 
 // The one project record. It is owned by the program (or by a test) and handed
 // around by reference; there is no global instance.

@@ -1,0 +1,218 @@
+#include "InputParse.h"
+
+#include "InputFields.h"
+#include "NumberParse.h"
+
+#include <cmath>
+#include <cstddef>
+#include <stdexcept>
+#include <vector>
+
+namespace tamsor {
+
+namespace {
+
+// Splits at every ';'. Empty items count ("1;;2" has three items, "1;" two);
+// an empty text has none.
+std::vector<std::string_view> splitItems(std::string_view text) {
+    std::vector<std::string_view> items;
+    if (text.empty())
+        return items;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t sep = text.find(';', start);
+        if (sep == std::string_view::npos) {
+            items.push_back(text.substr(start));
+            break;
+        }
+        items.push_back(text.substr(start, sep - start));
+        start = sep + 1;
+    }
+    return items;
+}
+
+[[noreturn]] void badBox() {
+    throw std::out_of_range("input box index out of range");
+}
+
+template <typename Input> auto& listText(Input& in, int box) {
+    switch (box) {
+    case Box::Heights:
+        return in.heights;
+    case Box::Areas:
+        return in.areas;
+    case Box::Masses:
+        return in.masses;
+    case Box::ModeShape1:
+    case Box::ModeShape2:
+    case Box::ModeShape3:
+        return in.modeShapes[static_cast<std::size_t>(box - Box::ModeShape1)];
+    case Box::ShapeCoef:
+        return in.shapeCoefficients;
+    case Box::Frequency:
+        return in.frequencies;
+    case Box::DampingRatio:
+        return in.dampingRatios;
+    default:
+        badBox();
+    }
+}
+
+template <typename Input> auto& valueText(Input& in, int box) {
+    switch (box) {
+    case ValueBox::Width:
+        return in.width;
+    case ValueBox::WindPressure:
+        return in.windPressure;
+    default:
+        badBox();
+    }
+}
+
+template <typename Numbers> auto& listOf(Numbers& numbers, int box) {
+    switch (box) {
+    case Box::Heights:
+        return numbers.zCoord;
+    case Box::Areas:
+        return numbers.windArea;
+    case Box::Masses:
+        return numbers.mass;
+    case Box::ModeShape1:
+    case Box::ModeShape2:
+    case Box::ModeShape3:
+        return numbers.modeShapes[static_cast<std::size_t>(box - Box::ModeShape1)];
+    case Box::ShapeCoef:
+        return numbers.shapeCoef;
+    case Box::Frequency:
+        return numbers.freq;
+    case Box::DampingRatio:
+        return numbers.dampRatio;
+    default:
+        badBox();
+    }
+}
+
+// A tail value as typed: nothing when not set, false when set but not a number.
+bool parseTailNumber(const std::string& text, std::optional<double>& value) {
+    value.reset();
+    if (text.empty())
+        return true;
+    value = parseDecimal(text);
+    return value.has_value();
+}
+
+} // namespace
+
+const std::string& listBoxText(const ProjectInput& input, int box) {
+    return listText(input, box);
+}
+std::string& listBoxText(ProjectInput& input, int box) {
+    return listText(input, box);
+}
+const std::string& valueBoxText(const ProjectInput& input, int box) {
+    return valueText(input, box);
+}
+std::string& valueBoxText(ProjectInput& input, int box) {
+    return valueText(input, box);
+}
+const List& parsedList(const ParsedInput& numbers, int box) {
+    return listOf(numbers, box);
+}
+List& parsedList(ParsedInput& numbers, int box) {
+    return listOf(numbers, box);
+}
+double& parsedValue(ParsedInput& numbers, int box) {
+    switch (box) {
+    case ValueBox::Width:
+        return numbers.structWidth;
+    case ValueBox::WindPressure:
+        return numbers.w0;
+    default:
+        badBox();
+    }
+}
+
+std::variant<List, std::string_view> parseListBox(int box, std::string_view text, int nFreedom,
+                                                  int nModes) {
+    const ListBoxField& field = listBoxField(box);
+    const std::vector<std::string_view> items = splitItems(text);
+    List parsed;
+    parsed.reserve(items.size());
+    for (std::string_view item : items) {
+        const std::optional<double> value = parseDecimal(item);
+        if (!value)
+            return kListSyntaxMessage;
+        parsed.push_back(*value);
+    }
+
+    const std::size_t n = parsed.size();
+    const auto points = static_cast<std::size_t>(nFreedom > 0 ? nFreedom : 0);
+    const auto modes = static_cast<std::size_t>(nModes > 0 ? nModes : 0);
+    bool countOk = false;
+    switch (field.count) {
+    case CountRule::Points:
+        countOk = n == points && n > 0;
+        break;
+    case CountRule::PointsOrOne:
+    case CountRule::PointsOrSpread:
+        countOk = n == points || n == 1;
+        break;
+    case CountRule::ModesOrOne:
+        countOk = n == modes || n == 1;
+        break;
+    }
+    if (!countOk)
+        return field.count == CountRule::ModesOrOne ? kModeCountMessage : kFreedomCountMessage;
+    if (field.count == CountRule::PointsOrSpread && n == 1)
+        return List(points, parsed.front()); // one value for every point
+    return parsed;
+}
+
+std::optional<double> parseValueBox(int box, std::string_view text) {
+    const ValueBoxField& field = valueBoxField(box);
+    std::optional<double> stored = parseDecimal(text);
+    if (stored)
+        *stored *= field.toRecord;
+    // A value that only overflows once converted (kPa to N/m^2) is refused too.
+    if (!stored || !std::isfinite(*stored))
+        return std::nullopt;
+    return stored;
+}
+
+std::optional<ParsedInput> parseProjectInput(const ProjectInput& input) {
+    if (input.pointCount < 1 || input.pointCount > kMaxFreedom || input.modeCount < 1 ||
+        input.modeCount > kModeShapeBoxes || input.terrain < 1 || input.terrain > 4)
+        return std::nullopt;
+    ParsedInput numbers;
+    numbers.nFreedom = input.pointCount;
+    numbers.nModes = input.modeCount;
+    numbers.terrainType = input.terrain;
+    for (const ListBoxField& field : kListBoxFields) {
+        auto parsed = parseListBox(field.box, listBoxText(input, field.box), input.pointCount,
+                                   input.modeCount);
+        if (List* list = std::get_if<List>(&parsed))
+            parsedList(numbers, field.box) = std::move(*list);
+        else
+            return std::nullopt;
+    }
+    for (const ValueBoxField& field : kValueBoxFields) {
+        const std::optional<double> value =
+            parseValueBox(field.box, valueBoxText(input, field.box));
+        if (!value)
+            return std::nullopt;
+        parsedValue(numbers, field.box) = *value;
+    }
+    std::optional<double> structure;
+    if (!parseTailNumber(input.diameter, numbers.diameterM) ||
+        !parseTailNumber(input.structureType, structure) ||
+        !parseTailNumber(input.w10, numbers.w10KPa))
+        return std::nullopt;
+    if (structure) {
+        if (*structure != 1.0 && *structure != 2.0)
+            return std::nullopt;
+        numbers.structureType = static_cast<int>(*structure);
+    }
+    return numbers;
+}
+
+} // namespace tamsor

@@ -1,0 +1,71 @@
+#include "InputParse.h"
+#include "InputFields.h"
+
+#include <gtest/gtest.h>
+
+namespace tamsor {
+namespace {
+
+// The three-point project of tests/data/files/three_points.wvd, as typed.
+ProjectInput threePoints() {
+    ProjectInput in;
+    in.pointCount = 3;
+    in.terrain = 2;
+    in.width = "12.5";
+    in.heights = "10;20;30";
+    in.areas = "5;6;7";
+    in.frequencies = "0.8";
+    in.dampingRatios = "0.05";
+    in.masses = "100;110;120";
+    in.modeShapes[0] = "0.2;0.6;1";
+    in.windPressure = "0.45";
+    in.shapeCoefficients = "1.3";
+    return in;
+}
+
+TEST(InputParse, WholeInputGivesTheNumbersTheBoxesShow) {
+    ProjectInput in = threePoints();
+    in.diameter = "6";
+    in.structureType = "2";
+    const std::optional<ParsedInput> numbers = parseProjectInput(in);
+    ASSERT_TRUE(numbers);
+    EXPECT_EQ(numbers->nFreedom, 3);
+    EXPECT_EQ(numbers->terrainType, 2);
+    EXPECT_EQ(numbers->zCoord, (List{10, 20, 30}));
+    EXPECT_EQ(numbers->modeShapes[0], (List{0.2, 0.6, 1}));
+    EXPECT_EQ(numbers->modeShapes[1], (List{0})); // the unused box keeps its single value
+    EXPECT_EQ(numbers->shapeCoef, (List{1.3, 1.3, 1.3}));
+    EXPECT_EQ(numbers->freq, (List{0.8}));
+    EXPECT_DOUBLE_EQ(numbers->w0, 450.0); // kPa to N/m^2
+    EXPECT_EQ(numbers->structWidth, 12.5);
+    EXPECT_EQ(numbers->diameterM, 6.0);
+    EXPECT_EQ(numbers->structureType, 2);
+    EXPECT_FALSE(numbers->w10KPa);
+}
+
+TEST(InputParse, AnyRefusedBoxOrTailValueRefusesTheInput) {
+    const auto refused = [](void (*change)(ProjectInput&)) {
+        ProjectInput in = threePoints();
+        change(in);
+        return !parseProjectInput(in);
+    };
+    EXPECT_TRUE(refused([](ProjectInput& in) { in.heights = "10;20"; }));
+    EXPECT_TRUE(refused([](ProjectInput& in) { in.masses = "100;;120"; }));
+    EXPECT_TRUE(refused([](ProjectInput& in) { in.windPressure = "0.4.5"; }));
+    EXPECT_TRUE(refused([](ProjectInput& in) { in.diameter = "six"; }));
+    EXPECT_TRUE(refused([](ProjectInput& in) { in.structureType = "3"; }));
+    EXPECT_FALSE(refused([](ProjectInput& in) { in.heights = "10;20;-30"; })); // no sign test
+}
+
+TEST(InputParse, EachBoxGivesItsOwnRefusal) {
+    EXPECT_EQ(std::get<std::string_view>(parseListBox(Box::Heights, "10;20;30;", 3, 1)),
+              kListSyntaxMessage);
+    EXPECT_EQ(std::get<std::string_view>(parseListBox(Box::Frequency, "0.5;1.2", 3, 1)),
+              kModeCountMessage);
+    EXPECT_EQ(std::get<std::string_view>(parseListBox(Box::Heights, "", 1, 1)),
+              kFreedomCountMessage);
+    EXPECT_FALSE(parseValueBox(ValueBox::WindPressure, "1e306")); // overflows once in N/m^2
+}
+
+} // namespace
+} // namespace tamsor
