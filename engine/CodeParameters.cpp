@@ -2,6 +2,7 @@
 
 #include "FaultCheck.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -52,6 +53,10 @@ Outcome<CodeParameters> selectCodeParameters(ProjectModel& model) {
 double heightCoefficient(const CodeParameters& p, double z) {
     return std::pow(p.zGB / 10.0, 2.0 * p.alphaB) * std::pow(10.0 / p.zG, 2.0 * p.alpha) *
            std::pow(z / 10.0, 2.0 * p.alpha);
+}
+
+double tabulatedHeightCoefficient(const CodeParameters& p, double cutoffHeight, double z) {
+    return heightCoefficient(p, std::min(std::max(z, cutoffHeight), p.zG));
 }
 
 double turbulenceIntensity(const CodeParameters& p, double z) {
