@@ -5,14 +5,28 @@
 
 Runs the python block of the page on every project file its headings name
 and fails when an "independent" cell of its tables is not the script's value
-rounded to the digits shown. (VerificationPageTest.cpp checks the same
-tables against the program.) Standard library only.
+rounded to the digits shown, or not the script's word where the script
+prints one ("—" on the page for its "null"). (VerificationPageTest.cpp checks
+the same tables against the program.) Standard library only.
 """
 import os
 import re
 import subprocess
 import sys
 import tempfile
+
+
+def shown(value, text):
+    """The script's value as the page shows it: rounded to the digits of the
+    page's text, a word as it is, null as a dash."""
+    if value == "null":
+        return "—"
+    try:
+        number = float(value)
+    except ValueError:
+        return value
+    decimals = len(text.split(".")[1]) if "." in text else 0
+    return f"{number:.{decimals}f}"
 
 
 def main(source):
@@ -31,7 +45,7 @@ def main(source):
     values = {}
     for line in run.stdout.splitlines():
         name, edition, key, row, value = line.split()
-        values[(name, edition, key, row)] = float(value)
+        values[(name, edition, key, row)] = value
 
     failures = checked = 0
     name = edition = None
@@ -48,7 +62,7 @@ def main(source):
             continue
         cells = [c.strip() for c in line.strip().strip("|").split("|")]
         if not columns:
-            columns = [re.fullmatch(r"`(\w+)` independent", c) for c in cells]
+            columns = [re.fullmatch(r"`([\w.]+)` independent", c) for c in cells]
             continue
         if cells[0].startswith("---") or edition is None:
             continue
@@ -58,8 +72,7 @@ def main(source):
                 continue
             checked += 1
             key = (name, edition, column.group(1), row)
-            decimals = len(text.split(".")[1]) if "." in text else 0
-            if key not in values or f"{values[key]:.{decimals}f}" != text:
+            if key not in values or shown(values[key], text) != text:
                 failures += 1
                 print("FAIL:", key, "page", text, "script", values.get(key))
     print(f"{checked} independent values checked, {failures} differ from the script")
