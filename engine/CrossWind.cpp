@@ -14,8 +14,8 @@ namespace {
 
 constexpr std::string_view kRefused = "横风向风振验算未进行：";
 
-// GB 50009-2012 table H.1.1; GB 50009-2001 table 7.6.2 has the same layout
-// and values. Columns at H1/H = 0, 0.1, ..., 1.0.
+// GB 50009-2012 table H.1.1, columns at H1/H = 0, 0.1, ..., 1.0. GB 50009-2001
+// table 7.6.2 has the same rows and columns and is taken with the same values.
 using LambdaRow = std::array<double, 11>;
 constexpr std::array<LambdaRow, 4> kTowerLambda{{
     {1.56, 1.55, 1.54, 1.49, 1.42, 1.31, 1.15, 0.94, 0.68, 0.37, 0.0},
