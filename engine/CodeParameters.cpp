@@ -2,6 +2,7 @@
 
 #include "FaultCheck.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -56,6 +57,10 @@ double heightCoefficient(const CodeParameters& p, double z) {
 
 double turbulenceIntensity(const CodeParameters& p, double z) {
     return p.i10 * std::pow(z / 10.0, -p.alpha);
+}
+
+double tabulatedHeightCoefficient(const CodeParameters& p, double cutoffHeight, double z) {
+    return heightCoefficient(p, std::min(std::max(z, cutoffHeight), p.zG));
 }
 
 } // namespace tamsor

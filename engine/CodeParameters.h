@@ -36,4 +36,11 @@ struct CodeParameters {
 // Turbulence intensity at height z (m): I10 * (z/10)^(-alpha), no cut-offs.
 [[nodiscard]] double turbulenceIntensity(const CodeParameters& p, double z);
 
+// The height coefficient as the load code's table holds it (GB 50009-2012
+// table 8.2.1, GB 50009-2001 table 7.2.1): constant below the terrain's
+// cut-off height (m) and above the gradient height, that is the formula's
+// value at min(max(z, cutoffHeight), zG).
+[[nodiscard]] double tabulatedHeightCoefficient(const CodeParameters& p, double cutoffHeight,
+                                                double z);
+
 } // namespace tamsor
