@@ -48,7 +48,7 @@ def main(source):
             continue
         cells = [c.strip() for c in line.strip().strip("|").split("|")]
         if not columns:
-            columns = [re.fullmatch(r"`(\w+)` independent", c) for c in cells]
+            columns = [re.fullmatch(r"`([\w.]+)` independent", c) for c in cells]
             continue
         if cells[0].startswith("---") or edition is None:
             continue
