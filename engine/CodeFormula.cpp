@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstddef>
 #include <numbers>
+#include <string>
+#include <utility>
 
 namespace tamsor {
 

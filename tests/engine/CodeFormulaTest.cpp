@@ -108,12 +108,23 @@ TEST(CodeFormula, ModeShapeIsNormalisedAtTheHighestPoint) {
     const CodeFormulaOutcome out = evaluate(in);
     ASSERT_TRUE(out.codeFormula);
     EXPECT_REL(out.codeFormula->windVibCoef[7], 1.4424906706610834);
+}
 
+// Input the program's own computation may accept but the closed form cannot
+// take: the section says why instead of showing numbers that are not.
+TEST(CodeFormula, UndefinedInputGivesTheReasonInstead) {
+    ParsedInput in = building();
     in.modeShapes[0][9] = 0.0;
     const CodeFormulaOutcome zeroAtTop = evaluate(in);
     EXPECT_FALSE(zeroAtTop.codeFormula);
     EXPECT_FALSE(zeroAtTop.comfort);
     EXPECT_EQ(zeroAtTop.whyNot, "第1阶振型在最高质点处为0，无法归一化，未作规范公式对照");
+
+    in = building();
+    in.dampRatio = {-0.05};
+    const CodeFormulaOutcome negativeDamping = evaluate(in);
+    EXPECT_FALSE(negativeDamping.codeFormula);
+    EXPECT_EQ(negativeDamping.whyNot, "第1阶阻尼比不大于0，未作规范公式对照");
 }
 
 // A 400 m tower entered out of height order (20, 100, 400, 200, 300 m), f1 =
