@@ -55,12 +55,12 @@ double heightCoefficient(const CodeParameters& p, double z) {
            std::pow(z / 10.0, 2.0 * p.alpha);
 }
 
-double turbulenceIntensity(const CodeParameters& p, double z) {
-    return p.i10 * std::pow(z / 10.0, -p.alpha);
-}
-
 double tabulatedHeightCoefficient(const CodeParameters& p, double cutoffHeight, double z) {
     return heightCoefficient(p, std::min(std::max(z, cutoffHeight), p.zG));
+}
+
+double turbulenceIntensity(const CodeParameters& p, double z) {
+    return p.i10 * std::pow(z / 10.0, -p.alpha);
 }
 
 } // namespace tamsor

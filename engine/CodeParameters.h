@@ -33,14 +33,13 @@ struct CodeParameters {
 // Height variation coefficient of the wind pressure at height z (m):
 // (zG_B/10)^(2 alpha_B) * (10/zG)^(2 alpha) * (z/10)^(2 alpha), no cut-offs.
 [[nodiscard]] double heightCoefficient(const CodeParameters& p, double z);
-// Turbulence intensity at height z (m): I10 * (z/10)^(-alpha), no cut-offs.
-[[nodiscard]] double turbulenceIntensity(const CodeParameters& p, double z);
-
 // The height coefficient as the load code's table holds it (GB 50009-2012
-// table 8.2.1, GB 50009-2001 table 7.2.1): constant below the terrain's
-// cut-off height (m) and above the gradient height, that is the formula's
-// value at min(max(z, cutoffHeight), zG).
+// table 8.2.1, GB 50009-2001 table 7.2.1): the formula's value at
+// min(max(z, cutoffHeight), zG), constant below the terrain's cut-off height
+// and above the gradient height.
 [[nodiscard]] double tabulatedHeightCoefficient(const CodeParameters& p, double cutoffHeight,
                                                 double z);
+// Turbulence intensity at height z (m): I10 * (z/10)^(-alpha), no cut-offs.
+[[nodiscard]] double turbulenceIntensity(const CodeParameters& p, double z);
 
 } // namespace tamsor

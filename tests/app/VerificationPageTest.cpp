@@ -68,7 +68,8 @@ std::vector<Cell> readPage() {
     std::istringstream page(file.readAll().toStdString());
 
     const std::regex project("`([^`]+\\.wvd)`");
-    const std::regex column("^`([\\w.]+)` (program|independent)$");
+    // Of the keys in the outputs' objects, only those the program answers.
+    const std::regex column("^`((?:codeFormula\\.|comfort\\.)?\\w+)` (program|independent)$");
     std::vector<Cell> cells;
     std::string currentProject;
     std::int16_t edition = -1;
