@@ -7,22 +7,27 @@
 // The page's tables: a heading names the project file in backticks and the
 // edition (GB50009-201X or GB50009-2001), or only the edition for the
 // cut-off heights; a column headed "`key` program" or "`key` independent"
-// holds that result; the first cell of a row is the point number, "—" for a
-// value of the structure, or the terrain letter.
+// holds that result ("`codeFormula.key`" and "`comfort.key`" for the load
+// code's closed form and comfort check); the first cell of a row is the point
+// number, "—" for a value of the structure, or the terrain letter.
 #include "CodeChecks.h"
+#include "CodeFormula.h"
 #include "NumberFormat.h"
 #include "ProjectSession.h"
 #include "ResultFields.h"
 
 #include <QFile>
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -63,7 +68,8 @@ std::vector<Cell> readPage() {
     std::istringstream page(file.readAll().toStdString());
 
     const std::regex project("`([^`]+\\.wvd)`");
-    const std::regex column("^`(\\w+)` (program|independent)$");
+    // Of the keys in the outputs' objects, only those the program answers.
+    const std::regex column("^`((?:codeFormula\\.|comfort\\.)?\\w+)` (program|independent)$");
     std::vector<Cell> cells;
     std::string currentProject;
     std::int16_t edition = -1;
@@ -134,7 +140,73 @@ private:
     std::map<std::pair<std::string, std::int16_t>, std::unique_ptr<ProjectSession>> sessions_;
 };
 
+// The value of `key` in a result's field table: of the structure on the row
+// "—", of the point on a numbered row.
+template <typename Result, std::size_t N>
+std::optional<double> fieldValue(const std::array<OutcomeField<Result>, N>& fields,
+                                 const Result& result, std::string_view key,
+                                 const std::string& row) {
+    for (const OutcomeField<Result>& field : fields) {
+        if (field.key != key)
+            continue;
+        if (field.value)
+            return row == "—" ? std::optional(result.*field.value) : std::nullopt;
+        const auto point = static_cast<std::size_t>(parsed(row));
+        if (point >= 1 && point <= (result.*field.list).size())
+            return (result.*field.list)[point - 1];
+    }
+    return std::nullopt;
+}
+
+// The closed form and comfort check of engine/CodeFormula.h, from the numbers
+// the project was computed with and the keys of the file's tail.
+std::optional<double> codeFormulaValue(Projects& projects, const Cell& cell) {
+    const ProjectModel& m = projects.model(cell.project, cell.edition);
+    ParsedInput in;
+    in.nFreedom = m.nFreedom;
+    in.terrainType = m.terrainType;
+    in.zCoord = m.zCoord;
+    in.windArea = m.windArea;
+    in.mass = m.mass;
+    in.modeShapes[0] = m.modeShape;
+    in.shapeCoef = m.shapeCoef;
+    in.freq = m.freq;
+    in.dampRatio = m.dampRatio;
+    in.structWidth = m.structWidth;
+    in.w0 = m.w0;
+    QFile file(QString::fromStdString(kSourceDir + "/" + cell.project));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    while (!file.atEnd()) {
+        const std::string line = file.readLine().trimmed().toStdString();
+        const auto equals = line.find('=');
+        if (equals == std::string::npos)
+            continue;
+        const std::string key = line.substr(0, equals);
+        const double value = parsed(line.substr(equals + 1));
+        if (key == "structure")
+            in.structureType = static_cast<int>(value);
+        else if (key == "w10")
+            in.w10KPa = value;
+    }
+
+    const std::optional<CodeParameters> p = lookUpCodeParameters(m);
+    if (!p)
+        return std::nullopt;
+    const CodeFormulaOutcome out =
+        evaluateCodeFormula(in, static_cast<Edition>(m.codeVersion), *p,
+                            kCutoffHeights[static_cast<std::size_t>(m.terrainType - 1)]);
+    const std::string_view key = cell.column.key;
+    const auto dot = key.find('.');
+    if (key.substr(0, dot) == "codeFormula" && out.codeFormula)
+        return fieldValue(kCodeFormulaFields, *out.codeFormula, key.substr(dot + 1), cell.row);
+    if (key.substr(0, dot) == "comfort" && out.comfort)
+        return fieldValue(kComfortFields, *out.comfort, key.substr(dot + 1), cell.row);
+    return std::nullopt;
+}
+
 std::optional<double> programValue(Projects& projects, const Cell& cell) {
+    if (cell.column.key.find('.') != std::string::npos)
+        return codeFormulaValue(projects, cell);
     if (cell.project.empty()) {
         // The height coefficient at a terrain's cut-off height.
         if (cell.column.key != "cutoffHeightCoef" || cell.row.size() != 1)
@@ -175,8 +247,9 @@ TEST(VerificationPage, EveryListedValueAgreesWithTheProgram) {
                 << cell.text << " against " << *value;
         ++perSection[cell.project + std::to_string(cell.edition)];
     }
-    // The four projects and the cut-off heights, each under both editions.
-    EXPECT_EQ(perSection.size(), 10u);
+    // The four projects and the cut-off heights, each under both editions,
+    // and the building of the closed form under 201X.
+    EXPECT_EQ(perSection.size(), 11u);
     for (const auto& [section, count] : perSection)
         EXPECT_GE(count, 8) << section;
 }
