@@ -188,6 +188,14 @@ Wind::Wind(Prompts& prompts, QWidget* parent)
     connect(&session_, &ProjectSession::formChanged, this, [this] { syncFromForm(); });
     connect(&session_, &ProjectSession::modifiedChanged, this, [this] { updateTitle(); });
     connect(&session_, &ProjectSession::currentFileChanged, this, [this] { updateTitle(); });
+    // Plots of results that no longer belong to the input stay in sight,
+    // veiled, and cannot be saved.
+    connect(&session_, &ProjectSession::resultsChanged, this, [this](bool current) {
+        picture1_->setStale(!current);
+        picture2_->setStale(!current);
+    });
+    picture1_->setStale(!session_.resultsCurrent());
+    picture2_->setStale(!session_.resultsCurrent());
     updateTitle();
     setAcceptDrops(true);
     adjustSize();
@@ -1009,6 +1017,8 @@ void Wind::showPlotMenu(PlotArea& area, const QPoint& pos) {
     QMenu menu(this);
     QAction* png = menu.addAction(qs("保存为图片(PNG)..."));
     QAction* svg = menu.addAction(qs("保存为矢量图(SVG)..."));
+    png->setEnabled(!area.isStale());
+    svg->setEnabled(!area.isStale());
     QAction* chosen = menu.exec(area.mapToGlobal(pos));
     if (chosen != png && chosen != svg)
         return;
@@ -1024,6 +1034,10 @@ void Wind::showPlotMenu(PlotArea& area, const QPoint& pos) {
 }
 
 bool Wind::savePlotImage(PlotArea& area, const QString& fileName) {
+    if (area.isStale()) {
+        prompts_.inform(this, ProjectSession::noCurrentResults());
+        return false;
+    }
     if (area.saveImage(fileName))
         return true;
     prompts_.inform(
@@ -1033,6 +1047,10 @@ bool Wind::savePlotImage(PlotArea& area, const QString& fileName) {
 }
 
 bool Wind::savePlotSvg(PlotArea& area, const QString& fileName) {
+    if (area.isStale()) {
+        prompts_.inform(this, ProjectSession::noCurrentResults());
+        return false;
+    }
     if (area.saveSvg(fileName))
         return true;
     prompts_.inform(

@@ -273,6 +273,7 @@ private slots:
     void helpOpensSomethingOrSaysWhy();
     void startDirectoryFallsBackToHome();
     void plotImageCanBeSaved();
+    void stalePlotsAreVeiledAndCannotBeSaved();
 };
 
 void MainWindowTest::startUpState() {
@@ -1211,6 +1212,56 @@ void MainWindowTest::plotImageCanBeSaved() {
     QCOMPARE(f.prompts.informed.size(), std::size_t{2});
     QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
     QCOMPARE(f.prompts.informed[0].icon, Message::Icon::Exclamation);
+}
+
+// The save entries of a plot's context menu, enabled or not.
+QList<bool> plotMenuEntriesEnabled(tamsor::PlotArea* area) {
+    QList<bool> enabled;
+    useContextMenu(area, [&](QMenu& menu) {
+        for (QAction* action : menu.actions())
+            enabled << action->isEnabled();
+    });
+    return enabled;
+}
+
+void MainWindowTest::stalePlotsAreVeiledAndCannotBeSaved() {
+    Fixture f;
+    Wind& w = *f.window;
+    enterThreePoints(w);
+    w.command1(0)->click();
+    w.command1(1)->click();
+    const auto veiled = [&](tamsor::PlotArea* area) {
+        const auto* veil = area->findChild<QLabel*>("staleCaption");
+        return veil != nullptr && veil->isVisible() && veil->geometry() == area->contentsRect() &&
+               veil->text().contains("修改输入之前");
+    };
+    QVERIFY(!veiled(w.picture1()));
+    QCOMPARE(plotMenuEntriesEnabled(w.picture1()), (QList<bool>{true, true}));
+
+    // One typed character: the old curves stay in sight, veiled, and the
+    // menu no longer saves them.
+    QLineEdit* heights = w.text1(Box::Heights);
+    heights->end(false);
+    QTest::keyClick(heights, Qt::Key_5);
+    for (tamsor::PlotArea* area : {w.picture1(), w.picture2()}) {
+        QVERIFY(!area->primitives().empty());
+        QVERIFY(veiled(area));
+        QCOMPARE(plotMenuEntriesEnabled(area), (QList<bool>{false, false}));
+    }
+    QTemporaryDir dir;
+    f.prompts.clear();
+    QVERIFY(!w.savePlotImage(*w.picture1(), dir.filePath("stale.png")));
+    QVERIFY(!w.savePlotSvg(*w.picture2(), dir.filePath("stale.svg")));
+    QCOMPARE(f.prompts.informed,
+             (std::vector<Message>(2, tamsor::ProjectSession::noCurrentResults())));
+    QVERIFY(QDir(dir.path()).isEmpty());
+
+    // Computing clears them; new plots are current again.
+    w.command1(0)->click();
+    QVERIFY(!veiled(w.picture1()));
+    w.command1(1)->click();
+    QVERIFY(!veiled(w.picture2()));
+    QVERIFY(w.savePlotImage(*w.picture2(), dir.filePath("current.png")));
 }
 
 QTEST_MAIN(MainWindowTest)
