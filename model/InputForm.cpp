@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <iterator>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -35,7 +36,7 @@ bool isControlKey(char32_t key) {
 // What a list box and a value box take, for the hint at a refused character.
 constexpr std::string_view kListKeyHint =
     "此处只能输入数字、小数点(.)、正负号(+ -)和指数符号(e E)，数据之间用分号(;)隔开。";
-constexpr std::string_view kValueKeyHint = "此处只能输入数字和小数点(.)。";
+constexpr std::string_view kValueKeyHint = "此处只能输入数字和小数点(.)，逗号当作小数点。";
 
 std::string toUtf8(char32_t c) {
     if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
@@ -102,6 +103,72 @@ char32_t plainLookAlike(char32_t key) {
     }
 }
 
+namespace {
+
+// The box as its caption names it, for a hint: "各质点z坐标(m)", "基本风压(KPa)".
+std::string boxName(BoxKind kind, int index) {
+    if (kind == BoxKind::Value)
+        return std::string(valueBoxField(index).caption);
+    const ListBoxField& field = listBoxField(index);
+    std::string name(field.name);
+    if (!field.unit.empty())
+        name += "(" + std::string(field.unit) + ")";
+    return name;
+}
+
+// The hint at a refused character; control characters are named only for a
+// paste, where they stand between the characters kept.
+std::string refusedHint(BoxKind kind, int index, char32_t key) {
+    std::string hint = boxName(kind, index) + "：已忽略输入的";
+    if (key == U' ')
+        hint += "空格";
+    else if (key == U'\u3000')
+        hint += "全角空格";
+    else if (key == U'\t')
+        hint += "制表符";
+    else if (key == U'\r' || key == U'\n')
+        hint += "换行符";
+    else if (isControlKey(key))
+        hint += "控制字符";
+    else
+        hint += "字符“" + toUtf8(key) + "”";
+    hint += "。";
+    hint += kind == BoxKind::List ? kListKeyHint : kValueKeyHint;
+    hint += "请改正此栏。";
+    return hint;
+}
+
+bool isBlankAround(char32_t c) {
+    return c == U' ' || c == U'\t' || c == U'\r' || c == U'\n' || c == U'\u3000';
+}
+
+TypedVerdict judgeCharacters(BoxKind kind, int index, std::u32string_view text, bool pasted) {
+    TypedVerdict result;
+    bool asTyped = true;
+    std::u32string kept;
+    for (char32_t key : text) {
+        KeyVerdict verdict = judgeKey(kind, index, key);
+        asTyped = asTyped && verdict.accepted && verdict.character == key;
+        if (verdict.accepted) {
+            if (!isControlKey(verdict.character))
+                kept.push_back(verdict.character);
+            continue;
+        }
+        if (verdict.hint.empty() && pasted)
+            verdict.hint = refusedHint(kind, index, key);
+        if (verdict.hint.empty())
+            continue;
+        if (result.hint.empty())
+            result.hint = verdict.hint;
+        result.refused.push_back(RefusedCharacter{kept.size(), std::move(verdict.hint)});
+    }
+    if (!asTyped || pasted)
+        result.replacement = std::move(kept);
+    return result;
+}
+
+} // namespace
+
 KeyVerdict judgeKey(BoxKind kind, int index, char32_t key) {
     const auto accepts = [&](char32_t c) {
         return kind == BoxKind::List ? Text1_KeyPress(index, c) : Text2_KeyPress(index, c);
@@ -111,35 +178,52 @@ KeyVerdict judgeKey(BoxKind kind, int index, char32_t key) {
     const char32_t plain = plainLookAlike(key);
     if (plain != key && accepts(plain))
         return KeyVerdict{true, plain, {}};
+    // One number takes no separator: a comma is its decimal comma.
+    if (kind == BoxKind::Value && (key == U',' || key == U'\uFF0C'))
+        return KeyVerdict{true, U'.', {}};
     if (isControlKey(key))
         return KeyVerdict{};
-    std::string hint = "已忽略输入的";
-    if (key == U' ')
-        hint += "空格";
-    else if (key == U'\u3000')
-        hint += "全角空格";
-    else
-        hint += "字符“" + toUtf8(key) + "”";
-    hint += "：";
-    hint += kind == BoxKind::List ? kListKeyHint : kValueKeyHint;
-    return KeyVerdict{false, 0, std::move(hint)};
+    return KeyVerdict{false, 0, refusedHint(kind, index, key)};
 }
 
 TypedVerdict judgeTyped(BoxKind kind, int index, std::u32string_view typed) {
-    TypedVerdict result;
-    bool asTyped = true;
-    std::u32string kept;
-    for (char32_t key : typed) {
-        KeyVerdict verdict = judgeKey(kind, index, key);
-        asTyped = asTyped && verdict.accepted && verdict.character == key;
-        if (verdict.accepted && !isControlKey(verdict.character))
-            kept.push_back(verdict.character);
-        else if (!verdict.accepted && result.hint.empty())
-            result.hint = std::move(verdict.hint);
+    return judgeCharacters(kind, index, typed, false);
+}
+
+TypedVerdict judgePasted(BoxKind kind, int index, std::u32string_view pasted) {
+    while (!pasted.empty() && isBlankAround(pasted.front()))
+        pasted.remove_prefix(1);
+    while (!pasted.empty() && isBlankAround(pasted.back()))
+        pasted.remove_suffix(1);
+    return judgeCharacters(kind, index, pasted, true);
+}
+
+std::vector<RefusedCharacter> refusalsAfterEdit(std::vector<RefusedCharacter> refused,
+                                                std::string_view before, std::string_view after) {
+    if (before == after)
+        return refused;
+    // The edit as one replacement: before[head, removedEnd) became `inserted`.
+    const std::size_t shorter = std::min(before.size(), after.size());
+    std::size_t head = 0;
+    while (head < shorter && before[head] == after[head])
+        ++head;
+    std::size_t tail = 0;
+    while (tail < shorter - head &&
+           before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    const std::size_t removedEnd = before.size() - tail;
+    const std::string_view inserted = after.substr(head, after.size() - tail - head);
+    std::vector<RefusedCharacter> open;
+    for (RefusedCharacter& r : refused) {
+        if (removedEnd > head
+                ? r.at >= head && r.at <= removedEnd
+                : r.at == head && (inserted.front() == ';' || inserted.front() == '.'))
+            continue;
+        if (r.at > removedEnd)
+            r.at = r.at - (removedEnd - head) + inserted.size();
+        open.push_back(std::move(r));
     }
-    if (!asTyped)
-        result.replacement = std::move(kept);
-    return result;
+    return open;
 }
 
 InputForm::InputForm(ProjectModel& model, MessageSink& sink) : model_(model), sink_(sink) {
@@ -161,21 +245,31 @@ const std::string& InputForm::text2(int index) const {
 }
 
 void InputForm::setText1(int index, std::string text) {
-    text1_[checkedIndex(index, kListBoxCount)] = std::move(text);
+    const std::size_t i = checkedIndex(index, kListBoxCount);
+    std::vector<RefusedCharacter>& refused = refused_[refusedSlot(BoxKind::List, index)];
+    if (!refused.empty())
+        refused = refusalsAfterEdit(std::move(refused), text1_[i], text);
+    text1_[i] = std::move(text);
     Text1_Change(index);
 }
 
 void InputForm::setText2(int index, std::string text) {
-    text2_[checkedIndex(index, kValueBoxCount)] = std::move(text);
+    const std::size_t i = checkedIndex(index, kValueBoxCount);
+    std::vector<RefusedCharacter>& refused = refused_[refusedSlot(BoxKind::Value, index)];
+    if (!refused.empty())
+        refused = refusalsAfterEdit(std::move(refused), text2_[i], text);
+    text2_[i] = std::move(text);
     Text2_Change(index);
 }
 
 int InputForm::text1Colour(int index) const {
-    return text1Colour_[checkedIndex(index, kListBoxCount)];
+    const int parsed = text1Colour_[checkedIndex(index, kListBoxCount)];
+    return refused_[refusedSlot(BoxKind::List, index)].empty() ? parsed : kRed;
 }
 
 int InputForm::text2Colour(int index) const {
-    return text2Colour_[checkedIndex(index, kValueBoxCount)];
+    const int parsed = text2Colour_[checkedIndex(index, kValueBoxCount)];
+    return refused_[refusedSlot(BoxKind::Value, index)].empty() ? parsed : kRed;
 }
 
 bool InputForm::text1Enabled(int index) const {
@@ -296,7 +390,9 @@ bool InputForm::valueRefused(int index) const {
 
 bool InputForm::commandGate() {
     applyAllInputs();
-    if (!inputsComplete()) {
+    const bool marked = std::any_of(refused_.begin(), refused_.end(),
+                                    [](const auto& refused) { return !refused.empty(); });
+    if (!inputsComplete() || marked) {
         sink_.show(inputError(std::string(kIncompleteMessage)));
         return false;
     }
@@ -309,8 +405,29 @@ bool InputForm::commandGate() {
     return true;
 }
 
+void InputForm::markRefused(BoxKind kind, int index, std::vector<RefusedCharacter> refused) {
+    std::vector<RefusedCharacter>& open = refused_[refusedSlot(kind, index)];
+    open.insert(open.end(), std::make_move_iterator(refused.begin()),
+                std::make_move_iterator(refused.end()));
+    notify();
+}
+
+const std::string& InputForm::refusalHint(BoxKind kind, int index) const {
+    static const std::string none;
+    const std::vector<RefusedCharacter>& open = refused_[refusedSlot(kind, index)];
+    return open.empty() ? none : open.front().hint;
+}
+
+std::size_t InputForm::refusedSlot(BoxKind kind, int index) {
+    return kind == BoxKind::List ? checkedIndex(index, kListBoxCount)
+                                 : kListBoxCount + checkedIndex(index, kValueBoxCount);
+}
+
 void InputForm::newProject() {
     model_.codeVersion = 0;
+    // Every box gets a new text: no refused character is left to correct.
+    for (std::vector<RefusedCharacter>& refused : refused_)
+        refused.clear();
     setModeBoxes(1);
     notify();
     for (int i = 0; i < kListBoxCount; ++i)

@@ -6,10 +6,12 @@
 #include "ProjectModel.h"
 
 #include <array>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tamsor {
 
@@ -27,9 +29,10 @@ enum class BoxKind { List, Value };
 // one the box accepts, as a Chinese input method types it (full-width digits,
 // "。", "．", "；", "－", "＋", "ｅ", "Ｅ"), is taken as that plain character;
 // where the plain character is refused too ("－" in a value box) the typed one
-// is refused. A refused character is never dropped without a word: unless it
-// is a control character, the verdict carries a hint for the box that names
-// the character and says what the box takes.
+// is refused. In a value box, which holds one number, "," and "，" are a
+// decimal comma and give ".". A refused character is never dropped without a
+// word: unless it is a control character, the verdict carries a hint that
+// names the box and the character and says what the box takes.
 struct KeyVerdict {
     bool accepted = false;
     char32_t character = 0; // when accepted: what the box receives
@@ -40,17 +43,44 @@ struct KeyVerdict {
 // The plain character a look-alike stands for; any other character unchanged.
 [[nodiscard]] char32_t plainLookAlike(char32_t key);
 
+// A refused character left out of a box's text: `at` is the byte offset of
+// the place where it was left out (before the character now at that offset).
+struct RefusedCharacter {
+    std::size_t at = 0;
+    std::string hint; // UTF-8, as KeyVerdict's
+    friend bool operator==(const RefusedCharacter&, const RefusedCharacter&) = default;
+};
+
 // What a box makes of characters typed at once (the text of one key, or what
 // an input method hands over): the text it receives in their place, or none
-// when every character passes as typed, and the hint for the first refused
-// visible character (empty when there is none). Control characters that pass
+// when every character passes as typed, the hint for the first refused
+// visible character (empty when there is none) and every refused visible
+// character at its place in the replacement. Control characters that pass
 // the filter (Backspace) only edit as a key of their own, so they are left
 // out of a replacement.
 struct TypedVerdict {
     std::optional<std::u32string> replacement;
     std::string hint;
+    std::vector<RefusedCharacter> refused;
 };
 [[nodiscard]] TypedVerdict judgeTyped(BoxKind kind, int index, std::u32string_view typed);
+
+// What a box makes of pasted text: the same as of typed characters, except
+// that blanks, tabs and line ends around the text are dropped without a word
+// (a copied cell or line ends in a line end) and tabs and line ends inside
+// it are refused with a hint like visible characters. The replacement is
+// always given, the whole text when every character passes.
+[[nodiscard]] TypedVerdict judgePasted(BoxKind kind, int index, std::u32string_view pasted);
+
+// The refused characters whose places are still open after a box's text
+// changed from `before` to `after`, at their places in `after`. Characters
+// added at or after a place leave it open, so typing on after a refused ","
+// keeps "10,20" marked as "1020". A place closes when the text is edited
+// there: a character next to it deleted or replaced, or a ";" or "." put in
+// at it (what the refused character stood for).
+[[nodiscard]] std::vector<RefusedCharacter> refusalsAfterEdit(std::vector<RefusedCharacter> refused,
+                                                              std::string_view before,
+                                                              std::string_view after);
 
 // The GUI-free state of the main window's input part: the texts of the eleven
 // boxes Text1(0..8) and Text2(0..1), the selected positions of the three
@@ -125,9 +155,18 @@ public:
     // True while Text2(index) holds a refused value (cleared by an accepted
     // parse). The gate refuses to proceed while either value box is refused.
     [[nodiscard]] bool valueRefused(int index) const;
-    // The command gate: sweep, then "输入的数据有错误" when inputsComplete fails,
-    // then a silent stop when a list or value box is refused. True = proceed.
+    // The command gate: sweep, then "输入的数据有错误" when inputsComplete fails
+    // or a box is marked for refused characters, then a silent stop when a
+    // list or value box is refused. True = proceed.
     [[nodiscard]] bool commandGate();
+
+    // Marks a box whose typed or pasted text lost characters it refuses, at
+    // their places in its current text. A marked box shows red and holds the
+    // gate until every place is closed by an edit (refusalsAfterEdit) or New.
+    void markRefused(BoxKind kind, int index, std::vector<RefusedCharacter> refused);
+    // The hint of the box's first open refused character; empty when the box
+    // is not marked.
+    [[nodiscard]] const std::string& refusalHint(BoxKind kind, int index) const;
 
     // New, the input part: codeVersion = 0, mode-box enabling, every box "0",
     // first entry of cmbFreedom, cmbDimao, CmbModes, result buttons disabled.
@@ -158,6 +197,7 @@ private:
     void notify();
     void applyModeBoxEnabling();
     void setModeBoxes(int modes);
+    static std::size_t refusedSlot(BoxKind kind, int index);
 
     ProjectModel& model_;
     MessageSink& sink_;
@@ -168,6 +208,8 @@ private:
     std::array<bool, kListBoxCount> text1Enabled_{};
     std::array<bool, 3> label8Enabled_{};
     std::array<bool, kValueBoxCount> valueRefused_{};
+    // Open refused characters of Text1(0..8), then of Text2(0..1).
+    std::array<std::vector<RefusedCharacter>, kListBoxCount + kValueBoxCount> refused_{};
     int freedomPos_ = 0;
     int modesPos_ = 0;
     int terrainPos_ = 0;

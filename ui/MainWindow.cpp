@@ -8,6 +8,7 @@
 #include "WindowFit.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -26,6 +27,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -33,6 +35,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
+#include <QToolTip>
 #include <QUrl>
 #include <QtMath>
 
@@ -93,6 +96,49 @@ QString spokenName(const ListBoxField& field) {
     return name;
 }
 
+BoxKind boxKind(bool listBox) {
+    return listBox ? BoxKind::List : BoxKind::Value;
+}
+
+// The keys with which an input box edits its text without typing a
+// character, as the platform binds them.
+constexpr QKeySequence::StandardKey kEditingKeys[] = {
+    QKeySequence::Copy,
+    QKeySequence::Cut,
+    QKeySequence::SelectAll,
+    QKeySequence::Deselect,
+    QKeySequence::Undo,
+    QKeySequence::Redo,
+    QKeySequence::Delete,
+    QKeySequence::DeleteStartOfWord,
+    QKeySequence::DeleteEndOfWord,
+    QKeySequence::DeleteEndOfLine,
+    QKeySequence::DeleteCompleteLine,
+};
+
+// The mark of a box that lost refused characters: a warning sign inside the
+// box whose tip, like the box's own, gives the hint; none when `hint` is empty.
+void showRefusal(QLineEdit* edit, const std::string& hint) {
+    auto* mark =
+        edit->findChild<QAction*>(QStringLiteral("refusedCharacters"), Qt::FindDirectChildrenOnly);
+    if (hint.empty()) {
+        delete mark;
+        edit->setToolTip(QString());
+        return;
+    }
+    const QString text = QString::fromStdString(hint);
+    if (mark == nullptr) {
+        mark = edit->addAction(edit->style()->standardIcon(QStyle::SP_MessageBoxWarning),
+                               QLineEdit::TrailingPosition);
+        mark->setObjectName(QStringLiteral("refusedCharacters"));
+        QObject::connect(mark, &QAction::triggered, edit, [edit] {
+            QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), edit->toolTip(), edit);
+        });
+    }
+    mark->setToolTip(text);
+    edit->setToolTip(text);
+}
+
 List firstElements(const List& list, std::size_t count) {
     return List(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(count));
 }
@@ -142,6 +188,14 @@ Wind::Wind(Prompts& prompts, QWidget* parent)
     connect(&session_, &ProjectSession::formChanged, this, [this] { syncFromForm(); });
     connect(&session_, &ProjectSession::modifiedChanged, this, [this] { updateTitle(); });
     connect(&session_, &ProjectSession::currentFileChanged, this, [this] { updateTitle(); });
+    // Plots of results that no longer belong to the input stay in sight,
+    // veiled, and cannot be saved.
+    connect(&session_, &ProjectSession::resultsChanged, this, [this](bool current) {
+        picture1_->setStale(!current);
+        picture2_->setStale(!current);
+    });
+    picture1_->setStale(!session_.resultsCurrent());
+    picture2_->setStale(!session_.resultsCurrent());
     updateTitle();
     setAcceptDrops(true);
     adjustSize();
@@ -395,13 +449,15 @@ void Wind::connectInputs() {
     for (int i = 0; i < kListBoxCount; ++i) {
         QLineEdit* edit = text1_[static_cast<std::size_t>(i)];
         edit->installEventFilter(this);
-        addSpreadsheetPaste(edit, prompts_);
+        addSpreadsheetPaste(edit, prompts_,
+                            [this, edit, i] { pasteInto(edit, true, i, QClipboard::Clipboard); });
         connect(edit, &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
     }
     for (int i = 0; i < kValueBoxCount; ++i) {
         QLineEdit* edit = text2_[static_cast<std::size_t>(i)];
         edit->installEventFilter(this);
-        addSpreadsheetPaste(edit, prompts_);
+        addSpreadsheetPaste(edit, prompts_,
+                            [this, edit, i] { pasteInto(edit, false, i, QClipboard::Clipboard); });
         connect(edit, &QLineEdit::textChanged, this, [this, i] { Text2_Change(i); });
     }
     for (QComboBox* combo : {cmbFreedom_, cmbModes_, cmbDimao_}) {
@@ -451,6 +507,7 @@ void Wind::syncFromForm() {
             edit->setText(text);
         }
         setTextColour(edit, colourValue(form().text1Colour(i)));
+        showRefusal(edit, form().refusalHint(BoxKind::List, i));
         edit->setEnabled(form().text1Enabled(i));
     }
     for (int i = 0; i < kValueBoxCount; ++i) {
@@ -461,6 +518,7 @@ void Wind::syncFromForm() {
             edit->setText(text);
         }
         setTextColour(edit, colourValue(form().text2Colour(i)));
+        showRefusal(edit, form().refusalHint(BoxKind::Value, i));
     }
     for (int k = 0; k < 3; ++k)
         label8_[static_cast<std::size_t>(k)]->setEnabled(form().label8Enabled(k));
@@ -516,9 +574,16 @@ bool Wind::filterKey(QLineEdit* edit, bool listBox, int index, QKeyEvent* event)
     // Tab and Backtab move the focus; they never reach the box's text.
     if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
         return false;
-    if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Copy) ||
-        event->matches(QKeySequence::Cut))
+    if (event->matches(QKeySequence::Paste)) {
+        pasteInto(edit, listBox, index, QClipboard::Clipboard);
         return true;
+    }
+    // Copying, selecting, undoing and deleting put no character in: the box
+    // does them itself.
+    for (QKeySequence::StandardKey editing : kEditingKeys) {
+        if (event->matches(editing))
+            return false;
+    }
 
     QString text = event->text();
     const bool control =
@@ -532,23 +597,40 @@ bool Wind::filterKey(QLineEdit* edit, bool listBox, int index, QKeyEvent* event)
     if (text.isEmpty() || text == QStringLiteral("\x7f"))
         return false;
 
-    const std::optional<QString> kept = judgeTyped(edit, listBox, index, text);
-    if (!kept)
+    const TypedVerdict verdict = tamsor::judgeTyped(boxKind(listBox), index, text.toStdU32String());
+    if (!verdict.replacement)
         return false; // every character passes as typed: the box handles the key itself
-    if (!kept->isEmpty())
-        edit->insert(*kept);
+    putJudged(edit, listBox, index, verdict);
     return true;
 }
 
-std::optional<QString> Wind::judgeTyped(QLineEdit* edit, bool listBox, int index,
-                                        const QString& text) {
-    const TypedVerdict verdict =
-        tamsor::judgeTyped(listBox ? BoxKind::List : BoxKind::Value, index, text.toStdU32String());
+void Wind::pasteInto(QLineEdit* edit, bool listBox, int index, QClipboard::Mode mode) {
+    if (edit->isReadOnly() || !edit->isEnabled())
+        return;
+    const QString text = QGuiApplication::clipboard()->text(mode);
+    putJudged(edit, listBox, index,
+              tamsor::judgePasted(boxKind(listBox), index, text.toStdU32String()));
+}
+
+void Wind::putJudged(QLineEdit* edit, bool listBox, int index, const TypedVerdict& verdict) {
     if (!verdict.hint.empty())
         prompts_.refuseKey(edit, verdict.hint);
-    if (!verdict.replacement)
-        return std::nullopt;
-    return QString::fromStdU32String(*verdict.replacement);
+    const QString kept = QString::fromStdU32String(verdict.replacement.value_or(U""));
+    if (!kept.isEmpty())
+        edit->insert(kept);
+    markRefused(edit, listBox, index, verdict.refused, kept.size());
+}
+
+void Wind::markRefused(QLineEdit* edit, bool listBox, int index,
+                       std::vector<RefusedCharacter> refused, qsizetype keptLength) {
+    if (refused.empty())
+        return;
+    // The kept characters end at the cursor; the form counts UTF-8 bytes.
+    const qsizetype start = edit->cursorPosition() - keptLength;
+    const auto base = static_cast<std::size_t>(edit->text().left(start).toUtf8().size());
+    for (RefusedCharacter& r : refused)
+        r.at += base;
+    form().markRefused(boxKind(listBox), index, std::move(refused));
 }
 
 bool Wind::filterChoice(QComboBox* combo, QEvent* event) {
@@ -604,15 +686,6 @@ bool Wind::eventFilter(QObject* watched, QEvent* event) {
         return QMainWindow::eventFilter(watched, event);
 
     switch (event->type()) {
-    case QEvent::ShortcutOverride: {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Copy) ||
-            key->matches(QKeySequence::Cut)) {
-            key->ignore();
-            return true;
-        }
-        break;
-    }
     case QEvent::KeyPress:
         return filterKey(edit, listBox, index, static_cast<QKeyEvent*>(event));
     case QEvent::InputMethod: {
@@ -620,10 +693,31 @@ bool Wind::eventFilter(QObject* watched, QEvent* event) {
         auto* input = static_cast<QInputMethodEvent*>(event);
         if (input->commitString().isEmpty())
             break;
-        if (const std::optional<QString> kept =
-                judgeTyped(edit, listBox, index, input->commitString()))
-            input->setCommitString(*kept, input->replacementStart(), input->replacementLength());
-        break;
+        const TypedVerdict verdict =
+            tamsor::judgeTyped(boxKind(listBox), index, input->commitString().toStdU32String());
+        if (!verdict.replacement)
+            break;
+        if (!verdict.hint.empty())
+            prompts_.refuseKey(edit, verdict.hint);
+        const QString kept = QString::fromStdU32String(*verdict.replacement);
+        input->setCommitString(kept, input->replacementStart(), input->replacementLength());
+        if (verdict.refused.empty())
+            break;
+        // The box takes the text first, so that the places of the refused
+        // characters are known in its new text.
+        static_cast<QObject*>(edit)->event(input);
+        markRefused(edit, listBox, index, verdict.refused, kept.size());
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        // The middle button pastes the selection where the desktop has one.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::MiddleButton ||
+            !QGuiApplication::clipboard()->supportsSelection())
+            break;
+        edit->deselect();
+        pasteInto(edit, listBox, index, QClipboard::Selection);
+        return true;
     }
     case QEvent::FocusOut: {
         // Another window coming to the front (a message box among them) or a
@@ -923,6 +1017,8 @@ void Wind::showPlotMenu(PlotArea& area, const QPoint& pos) {
     QMenu menu(this);
     QAction* png = menu.addAction(qs("保存为图片(PNG)..."));
     QAction* svg = menu.addAction(qs("保存为矢量图(SVG)..."));
+    png->setEnabled(!area.isStale());
+    svg->setEnabled(!area.isStale());
     QAction* chosen = menu.exec(area.mapToGlobal(pos));
     if (chosen != png && chosen != svg)
         return;
@@ -938,6 +1034,10 @@ void Wind::showPlotMenu(PlotArea& area, const QPoint& pos) {
 }
 
 bool Wind::savePlotImage(PlotArea& area, const QString& fileName) {
+    if (area.isStale()) {
+        prompts_.inform(this, ProjectSession::noCurrentResults());
+        return false;
+    }
     if (area.saveImage(fileName))
         return true;
     prompts_.inform(
@@ -947,6 +1047,10 @@ bool Wind::savePlotImage(PlotArea& area, const QString& fileName) {
 }
 
 bool Wind::savePlotSvg(PlotArea& area, const QString& fileName) {
+    if (area.isStale()) {
+        prompts_.inform(this, ProjectSession::noCurrentResults());
+        return false;
+    }
     if (area.saveSvg(fileName))
         return true;
     prompts_.inform(

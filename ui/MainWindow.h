@@ -9,6 +9,7 @@
 #include "ProjectSession.h"
 #include "Prompts.h"
 
+#include <QClipboard>
 #include <QMainWindow>
 #include <QMargins>
 #include <QRect>
@@ -16,6 +17,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -134,10 +136,11 @@ public:
     // Draws values x against heights y in the area and shows one label per point.
     void ploting1(const List& x, const List& y, PlotArea& area);
 
-    // Saves a plot area as a PNG file; a message when that fails.
+    // Saves a plot area as a PNG file; a message when that fails or when the
+    // plot is of results that no longer belong to the input.
     bool savePlotImage(PlotArea& area, const QString& fileName);
     // Saves a plot area as an SVG drawing (".svg" appended when the name has
-    // no suffix); a message when that fails.
+    // no suffix); a message when that fails or the plot is stale.
     bool savePlotSvg(PlotArea& area, const QString& fileName);
 
 protected:
@@ -172,12 +175,17 @@ private:
     void showPlotMenu(PlotArea& area, const QPoint& pos);
     // Handles a key press in an input box; true when the event is consumed.
     bool filterKey(QLineEdit* edit, bool listBox, int index, QKeyEvent* event);
-    // What a box receives of characters typed at once, as the key filters
-    // Text1_KeyPress / Text2_KeyPress and their look-alikes judge them; a
-    // refused visible character is hinted at the box. Empty when every
-    // character passes as typed.
-    std::optional<QString> judgeTyped(QLineEdit* edit, bool listBox, int index,
-                                      const QString& text);
+    // Pastes the clipboard (or the selection) into a box as if its text were
+    // typed: the key filters and their look-alikes judge every character.
+    void pasteInto(QLineEdit* edit, bool listBox, int index, QClipboard::Mode mode);
+    // Puts what a box keeps of typed or pasted characters in place of its
+    // selection, hints at the first refused visible character and marks the
+    // box where refused characters were left out.
+    void putJudged(QLineEdit* edit, bool listBox, int index, const TypedVerdict& verdict);
+    // Hands refused characters, at their places in the kept characters that
+    // end at the cursor, to the form's mark of the box.
+    void markRefused(QLineEdit* edit, bool listBox, int index,
+                     std::vector<RefusedCharacter> refused, qsizetype keptLength);
     // Wheel and typed characters on a drop-down list; true when consumed.
     static bool filterChoice(QComboBox* combo, QEvent* event);
 

@@ -30,11 +30,41 @@ PlotArea::PlotArea(QWidget* parent) : QFrame(parent) {
         label->hide();
         labels_[i] = label;
     }
+
+    staleVeil_ = new QLabel(QStringLiteral("此图为修改输入之前的计算结果，\n请重新计算。"), this);
+    staleVeil_->setObjectName(QStringLiteral("staleCaption"));
+    staleVeil_->setAlignment(Qt::AlignCenter);
+    staleVeil_->setWordWrap(true);
+    staleVeil_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    staleVeil_->setAutoFillBackground(true);
+    QPalette veil = staleVeil_->palette();
+    veil.setColor(QPalette::Window, QColor(255, 255, 255, 200));
+    veil.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    staleVeil_->setPalette(veil);
+    QFont bold = staleVeil_->font();
+    bold.setBold(true);
+    staleVeil_->setFont(bold);
+    staleVeil_->hide();
 }
 
 void PlotArea::cls() {
     canvas_.cls();
+    updateStaleVeil();
     update();
+}
+
+void PlotArea::setStale(bool stale) {
+    stale_ = stale;
+    updateStaleVeil();
+}
+
+void PlotArea::updateStaleVeil() {
+    const bool veiled = stale_ && !canvas_.primitives().empty();
+    if (veiled) {
+        staleVeil_->setGeometry(contentsRect());
+        staleVeil_->raise(); // over the value labels and axis captions too
+    }
+    staleVeil_->setVisible(veiled);
 }
 
 void PlotArea::setScale(const PlotScale& scale) {
@@ -44,6 +74,7 @@ void PlotArea::setScale(const PlotScale& scale) {
 
 void PlotArea::drawCurve(const PlotGeometry& g) {
     tamsor::drawCurve(canvas_, g);
+    updateStaleVeil();
     update();
 }
 

@@ -36,6 +36,12 @@ public:
 
     const std::vector<Primitive>& primitives() const { return canvas_.primitives(); }
 
+    // Whether the drawing shows results that no longer belong to the input.
+    // While something stale is drawn, a pale veil covers it, its curve and
+    // labels, with a caption that says so.
+    void setStale(bool stale);
+    bool isStale() const { return stale_; }
+
     // Point value label i (0..19), a child of this area.
     QLabel* pointLabel(int index) const;
     // Places label i, sized to its text, where placeValueLabel puts the label
@@ -61,8 +67,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void updateStaleVeil();
+
     PlotCanvas canvas_;
     std::array<QLabel*, kPlotLabelCount> labels_{};
+    QLabel* staleVeil_ = nullptr;
+    bool stale_ = false;
 };
 
 } // namespace tamsor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QLineEdit;
 
 namespace tamsor {
@@ -7,8 +9,10 @@ namespace tamsor {
 class Prompts;
 
 // Gives an input box the context menu entry "从表格粘贴" after the standard
-// ones: cells copied from a spreadsheet become the box's semicolon list.
-void addSpreadsheetPaste(QLineEdit* box, Prompts& prompts);
+// ones: cells copied from a spreadsheet become the box's semicolon list. The
+// standard entry 粘贴 runs `paste` instead of putting the clipboard's text in
+// as it stands.
+void addSpreadsheetPaste(QLineEdit* box, Prompts& prompts, std::function<void()> paste);
 
 // "从表格粘贴" itself: the clipboard's row or column of cells becomes the
 // box's text, as if typed (the box's change handler runs; its parse follows

@@ -373,6 +373,32 @@ TEST_F(InputFormTest, RefusedValueBoxBlocksTheGateUntilCorrected) {
     EXPECT_FALSE(form.valueRefused(ValueBox::WindPressure));
 }
 
+// "0,05" typed as the damping ratio: the comma is refused at offset 1 of
+// "005", which parses as a damping ratio of 5.
+TEST_F(InputFormTest, RefusedCharactersHoldTheGateUntilTheirPlacesAreEdited) {
+    fillThreePoints();
+    form.setText1(Box::DampingRatio, "005");
+    const std::string hint = judgeKey(BoxKind::List, Box::DampingRatio, U',').hint;
+    form.markRefused(BoxKind::List, Box::DampingRatio, {{1, hint}});
+    EXPECT_EQ(form.refusalHint(BoxKind::List, Box::DampingRatio), hint);
+    EXPECT_FALSE(form.commandGate());
+    EXPECT_THAT(takeMessages(), ElementsAre(kIncomplete));
+    EXPECT_EQ(form.text1Colour(Box::DampingRatio), 255); // the parse alone accepts it
+
+    form.setText1(Box::DampingRatio, "0.05");
+    EXPECT_TRUE(form.refusalHint(BoxKind::List, Box::DampingRatio).empty());
+    EXPECT_EQ(form.text1Colour(Box::DampingRatio), 0);
+    EXPECT_TRUE(form.commandGate());
+    EXPECT_THAT(takeMessages(), IsEmpty());
+
+    // A value box the same way; New gives every box a new text.
+    form.markRefused(BoxKind::Value, ValueBox::Width, {{0, "-"}});
+    EXPECT_EQ(form.text2Colour(ValueBox::Width), 255);
+    EXPECT_FALSE(form.commandGate());
+    form.newProject();
+    EXPECT_TRUE(form.refusalHint(BoxKind::Value, ValueBox::Width).empty());
+}
+
 TEST_F(InputFormTest, SweepReportsEveryBadBoxInBoxOrder) {
     fillThreePoints();
     form.setText2(ValueBox::WindPressure, "x");
@@ -546,18 +572,72 @@ TEST(KeyFilters, LookAlikesBecomeThePlainCharacterOnlyWhereItIsAccepted) {
     const TypedVerdict mixed = judgeTyped(BoxKind::List, Box::Heights, U"１，２\b");
     EXPECT_EQ(mixed.replacement, std::u32string(U"12"));
     EXPECT_NE(mixed.hint.find("“，”"), std::string::npos);
+    EXPECT_EQ(mixed.refused, (std::vector<RefusedCharacter>{{1, mixed.hint}}));
     EXPECT_EQ(judgeTyped(BoxKind::List, Box::Heights, U"1;2").replacement, std::nullopt);
+}
+
+TEST(KeyFilters, AValueBoxTakesACommaAsItsDecimalPoint) {
+    for (char32_t comma : {U',', U'\uFF0C'}) {
+        EXPECT_EQ(judgeKey(BoxKind::Value, ValueBox::WindPressure, comma).character, U'.');
+        EXPECT_FALSE(judgeKey(BoxKind::List, Box::Heights, comma).accepted);
+    }
+    EXPECT_EQ(judgeTyped(BoxKind::Value, ValueBox::WindPressure, U"0,5").replacement,
+              std::u32string(U"0.5"));
+}
+
+TEST(KeyFilters, PastedTextMeetsTheFiltersOfTyping) {
+    // A copied cell's line end goes without a word; blanks and tabs inside
+    // would join two numbers.
+    const TypedVerdict cell = judgePasted(BoxKind::Value, ValueBox::WindPressure, U" ０，５\r\n");
+    EXPECT_EQ(cell.replacement, std::u32string(U"0.5"));
+    EXPECT_TRUE(cell.refused.empty());
+    const TypedVerdict row = judgePasted(BoxKind::List, Box::Masses, U"10\t20 30");
+    EXPECT_EQ(row.replacement, std::u32string(U"102030"));
+    ASSERT_EQ(row.refused.size(), std::size_t{2});
+    EXPECT_EQ(row.refused[0].at, 2u);
+    EXPECT_EQ(row.refused[0].hint, row.hint);
+    EXPECT_EQ(row.hint.rfind("各质点质量(吨)：已忽略输入的制表符。", 0), 0u);
+    EXPECT_EQ(row.refused[1].at, 4u);
+    EXPECT_NE(row.refused[1].hint.find("空格"), std::string::npos);
+}
+
+TEST(KeyFilters, ARefusedPlaceStaysOpenUntilTheTextIsEditedThere) {
+    const std::vector<RefusedCharacter> at2{{2, "h"}};
+    const auto after = [&](const char* before, const char* now) {
+        std::vector<std::size_t> places;
+        for (const RefusedCharacter& r : refusalsAfterEdit(at2, before, now))
+            places.push_back(r.at);
+        return places;
+    };
+    // Typing on, after the place or before it.
+    EXPECT_THAT(after("10", "102"), ElementsAre(2u));
+    EXPECT_THAT(after("10", "10-"), ElementsAre(2u));
+    EXPECT_THAT(after("1020", "10205"), ElementsAre(2u));
+    EXPECT_THAT(after("1020", "51020"), ElementsAre(3u));
+    EXPECT_THAT(after("1020", "1020"), ElementsAre(2u));
+    // A separator or point put in at the place, a neighbour deleted, the text
+    // replaced.
+    EXPECT_THAT(after("1020", "10;20"), IsEmpty());
+    EXPECT_THAT(after("1020", "10.20"), IsEmpty());
+    EXPECT_THAT(after("1020", "100"), IsEmpty());
+    EXPECT_THAT(after("1020", "120"), IsEmpty());
+    EXPECT_THAT(after("1020", "7"), IsEmpty());
+    // Edits away from the place move it or leave it.
+    EXPECT_THAT(after("1020", "020"), ElementsAre(1u));
+    EXPECT_THAT(after("1020", "102"), ElementsAre(2u));
+    EXPECT_THAT(after("1020", "1;020"), ElementsAre(3u));
 }
 
 TEST(KeyFilters, RefusedVisibleCharactersComeWithAHintControlKeysWithout) {
     EXPECT_EQ(judgeKey(BoxKind::List, Box::Heights, U',').hint,
-              "已忽略输入的字符“,”：此处只能输入数字、小数点(.)、正负号(+ -)和指数符号(e E)，"
-              "数据之间用分号(;)隔开。");
+              "各质点z坐标(m)：已忽略输入的字符“,”。此处只能输入数字、小数点(.)、正负号(+ -)"
+              "和指数符号(e E)，数据之间用分号(;)隔开。请改正此栏。");
     EXPECT_EQ(judgeKey(BoxKind::Value, ValueBox::WindPressure, U'－').hint,
-              "已忽略输入的字符“－”：此处只能输入数字和小数点(.)。");
-    EXPECT_EQ(judgeKey(BoxKind::List, Box::Masses, U'\u3000').hint,
-              "已忽略输入的全角空格：此处只能输入数字、小数点(.)、正负号(+ -)和指数符号(e E)，"
-              "数据之间用分号(;)隔开。");
+              "基本风压(KPa)：已忽略输入的字符“－”。此处只能输入数字和小数点(.)，逗号当作小数点。"
+              "请改正此栏。");
+    EXPECT_EQ(judgeKey(BoxKind::List, Box::ModeShape2, U'\u3000').hint,
+              "第2阶振型（未定义）：已忽略输入的全角空格。此处只能输入数字、小数点(.)、正负号(+ -)"
+              "和指数符号(e E)，数据之间用分号(;)隔开。请改正此栏。");
     // Enter and the clipboard keys are refused as before, without a hint.
     for (char32_t key : std::u32string(U"\r\u0016\u0003\u007f")) {
         const KeyVerdict verdict = judgeKey(BoxKind::List, Box::Heights, key);

@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QInputMethodEvent>
@@ -27,6 +28,7 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <sys/stat.h>
@@ -185,6 +187,42 @@ QStringList recentMenuEntries(const Wind& w) {
     return entries;
 }
 
+// Opens a widget's context menu and hands it to `use` while it is open; false
+// when no menu opened within a few seconds.
+bool useContextMenu(QWidget* widget, const std::function<void(QMenu&)>& use) {
+    bool used = false;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr && clock.elapsed() < 5000)
+            return;
+        poll.stop();
+        if (menu != nullptr) {
+            used = true;
+            use(*menu);
+            menu->close();
+        }
+    });
+    poll.start(10);
+    emit widget->customContextMenuRequested(QPoint(2, 2));
+    poll.stop();
+    return used;
+}
+
+// Triggers the standard entry 粘贴 of a box's context menu.
+bool pasteThroughContextMenu(QLineEdit* box) {
+    bool found = false;
+    useContextMenu(box, [&found](QMenu& menu) {
+        if (auto* paste = menu.findChild<QAction*>("edit-paste")) {
+            found = true;
+            paste->trigger();
+        }
+    });
+    return found;
+}
+
 // Drops the URLs on the window as a file manager would.
 void drop(Wind& w, const QList<QUrl>& urls) {
     QMimeData data;
@@ -211,6 +249,8 @@ private slots:
     void keyFiltersKeepOnlyNumberCharacters();
     void lookAlikesTypeThePlainCharacterAndRefusalsAreHinted();
     void keyHintStaysUntilTheNextKeyOrFocusLoss();
+    void editingKeysWorkAndPastesMeetTheKeyFilters();
+    void refusedSeparatorsMarkTheBoxUntilItIsCorrected();
     void listsChangeOnlyOnPurpose();
     void enterPressesTheFocusedCommandButton();
     void boxesListsAndPlotsHaveTheirOwnAccessibleNames();
@@ -233,6 +273,7 @@ private slots:
     void helpOpensSomethingOrSaysWhy();
     void startDirectoryFallsBackToHome();
     void plotImageCanBeSaved();
+    void stalePlotsAreVeiledAndCannotBeSaved();
 };
 
 void MainWindowTest::startUpState() {
@@ -395,35 +436,115 @@ void MainWindowTest::keyFiltersKeepOnlyNumberCharacters() {
     QTest::keyClicks(value, "-1.5e;+3");
     QCOMPARE(value->text(), QString("1.53"));
 
-    // Backspace works; Enter and the clipboard keys do nothing.
+    // Backspace works; Enter and other control keys do nothing.
     QTest::keyClick(value, Qt::Key_Backspace);
     QCOMPARE(value->text(), QString("1.5"));
     QTest::keyClick(value, Qt::Key_Return);
     QTest::keyClick(value, Qt::Key_Enter);
+    QTest::keyClick(value, Qt::Key_B, Qt::ControlModifier);
     QCOMPARE(value->text(), QString("1.5"));
-
-    QGuiApplication::clipboard()->setText("99");
-    list->setText("7");
-    list->selectAll();
-    QTest::keyClick(list, Qt::Key_V, Qt::ControlModifier);
-    QTest::keyClick(list, Qt::Key_X, Qt::ControlModifier);
-    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(list->text(), QString("7"));
-    QCOMPARE(QGuiApplication::clipboard()->text(), QString("99"));
-    list->end(false);
-    QTest::keyClick(list, Qt::Key_Insert, Qt::ShiftModifier);
-    QCOMPARE(list->text(), QString("7"));
 
     // Cursor keys are no characters and still move the cursor.
     QTest::keyClick(list, Qt::Key_Home);
     QCOMPARE(list->cursorPosition(), 0);
-
-    // The context menu's paste is not a key: it pastes, and only the parse
-    // judges the text.
-    list->selectAll();
-    list->paste();
-    QCOMPARE(list->text(), QString("99"));
     QVERIFY(f.prompts.informed.empty());
+}
+
+void MainWindowTest::editingKeysWorkAndPastesMeetTheKeyFilters() {
+    Fixture f;
+    Wind& w = *f.window;
+    QVERIFY(f.active);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    QLineEdit* heights = w.text1(Box::Heights);
+    heights->setFocus();
+    heights->setText("10;20");
+    QTest::keySequence(heights, QKeySequence::SelectAll);
+    QTest::keySequence(heights, QKeySequence::Copy);
+    QCOMPARE(clipboard->text(), QString("10;20"));
+    QTest::keySequence(heights, QKeySequence::Cut);
+    QCOMPARE(heights->text(), QString());
+    QTest::keySequence(heights, QKeySequence::Undo);
+    QCOMPARE(heights->text(), QString("10;20"));
+    heights->clear();
+    QTest::keySequence(heights, QKeySequence::Paste);
+    QCOMPARE(heights->text(), QString("10;20"));
+
+    // Look-alikes as typed; a copied cell's line end is no character.
+    heights->clear();
+    clipboard->setText("１０；２０\n");
+    QTest::keyClick(heights, Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(heights->text(), QString("10;20"));
+    QVERIFY(f.prompts.keyHints.empty());
+
+    // The context menu's 粘贴 the same way: a comma in a value box is its
+    // decimal comma, a letter is refused with a hint.
+    QLineEdit* pressure = w.text2(ValueBox::WindPressure);
+    pressure->clear();
+    clipboard->setText("0,5 kPa");
+    QVERIFY(pasteThroughContextMenu(pressure));
+    QCOMPARE(pressure->text(), QString("0.5"));
+    QCOMPARE(f.prompts.keyHints.size(), std::size_t{1});
+    QCOMPARE(f.prompts.keyHints[0].box, pressure);
+    QVERIFY(QString::fromStdString(f.prompts.keyHints[0].hint).contains("空格"));
+    QVERIFY(f.prompts.informed.empty());
+}
+
+void MainWindowTest::refusedSeparatorsMarkTheBoxUntilItIsCorrected() {
+    Fixture f;
+    Wind& w = *f.window;
+    QVERIFY(f.active);
+    enterThreePoints(w);
+    // One number: the comma is its decimal comma.
+    QLineEdit* pressure = w.text2(ValueBox::WindPressure);
+    pressure->setFocus();
+    pressure->clear();
+    QTest::keyClicks(pressure, "0,6");
+    QCOMPARE(pressure->text(), QString("0.6"));
+    leave(pressure);
+    QCOMPARE(f.model.w0, 600.0);
+
+    // A list: "0,05" would leave a damping ratio of 5.
+    QLineEdit* damping = w.text1(Box::DampingRatio);
+    damping->setFocus();
+    damping->clear();
+    QTest::keyClicks(damping, "0,05");
+    QCOMPARE(damping->text(), QString("005"));
+    QCOMPARE(textColour(damping), kRed);
+    QCOMPARE(f.prompts.keyHints.size(), std::size_t{1});
+    const QString hint = QString::fromStdString(f.prompts.keyHints[0].hint);
+    QVERIFY2(hint.startsWith("阻尼比：") && hint.contains("“,”"), qPrintable(hint));
+    QCOMPARE(damping->toolTip(), hint); // kept after the next keys
+    w.command1(0)->click();
+    QCOMPARE(f.prompts.informed, std::vector<Message>{inputError("输入的数据有错误")});
+    QVERIFY(resultButtonsDisabled(w));
+
+    // The point put in where the comma was corrects it.
+    QTest::keyClick(damping, Qt::Key_Home);
+    QTest::keyClick(damping, Qt::Key_Right);
+    QTest::keyClick(damping, Qt::Key_Period);
+    QCOMPARE(damping->text(), QString("0.05"));
+    QCOMPARE(textColour(damping), kBlack);
+    QVERIFY(damping->toolTip().isEmpty());
+
+    // Blanks pasted into the shape coefficients would spread 102030 over
+    // every point; typing over the whole text corrects it.
+    QLineEdit* shape = w.text1(Box::ShapeCoef);
+    QGuiApplication::clipboard()->setText("10 20 30");
+    shape->setFocus();
+    shape->selectAll();
+    QVERIFY(pasteThroughContextMenu(shape));
+    QCOMPARE(shape->text(), QString("102030"));
+    QCOMPARE(textColour(shape), kRed);
+    w.command1(0)->click();
+    QCOMPARE(f.prompts.informed.size(), std::size_t{2});
+    QVERIFY(resultButtonsDisabled(w));
+    shape->setFocus();
+    shape->selectAll();
+    QTest::keyClicks(shape, "1.3");
+    QCOMPARE(textColour(shape), kBlack);
+    w.command1(0)->click();
+    QCOMPARE(f.prompts.informed.size(), std::size_t{2});
+    QVERIFY(resultButtonsEnabled(w));
 }
 
 void MainWindowTest::lookAlikesTypeThePlainCharacterAndRefusalsAreHinted() {
@@ -439,25 +560,25 @@ void MainWindowTest::lookAlikesTypeThePlainCharacterAndRefusalsAreHinted() {
 
     // Refused characters stay out as before, now with a hint at the box.
     QCOMPARE(typedInto(pressure, "－"), QString());
-    QCOMPARE(typedInto(pressure, "0,5"), QString("05"));
     QCOMPARE(typedInto(heights, "3O"), QString("3"));
-    QCOMPARE(f.prompts.keyHints.size(), std::size_t{3});
+    QCOMPARE(f.prompts.keyHints.size(), std::size_t{2});
     const auto hinted = [&](std::size_t i, QLineEdit* box, const char* named) {
         return f.prompts.keyHints[i].box == box &&
                f.prompts.keyHints[i].hint.find(named) != std::string::npos;
     };
     QVERIFY(hinted(0, pressure, "“－”"));
-    QVERIFY(hinted(1, pressure, "“,”"));
-    QVERIFY(hinted(2, heights, "“O”"));
+    QVERIFY(hinted(1, heights, "“O”"));
 
-    // An input method's text meets the same filters.
-    pressure->clear();
+    // An input method's text meets the same filters and marks the box.
+    heights->clear();
+    QCOMPARE(textColour(heights), kBlack);
     QInputMethodEvent commit;
     commit.setCommitString("１，５");
-    QCoreApplication::sendEvent(pressure, &commit);
-    QCOMPARE(pressure->text(), QString("15"));
-    QCOMPARE(f.prompts.keyHints.size(), std::size_t{4});
-    QVERIFY(hinted(3, pressure, "“，”"));
+    QCoreApplication::sendEvent(heights, &commit);
+    QCOMPARE(heights->text(), QString("15"));
+    QCOMPARE(f.prompts.keyHints.size(), std::size_t{3});
+    QVERIFY(hinted(2, heights, "“，”"));
+    QCOMPARE(textColour(heights), kRed);
     QVERIFY(f.prompts.informed.empty());
 }
 
@@ -468,10 +589,10 @@ void MainWindowTest::keyHintStaysUntilTheNextKeyOrFocusLoss() {
     w.show();
     QLineEdit* box = w.text2(ValueBox::WindPressure);
     const auto hint = [&] { return w.findChild<QLabel*>("keyHint"); };
-    QTest::keyClick(box, ',');
+    QTest::keyClick(box, ';');
     QVERIFY(hint() != nullptr);
     QVERIFY(hint()->isVisible());
-    QVERIFY(hint()->text().contains("“,”"));
+    QVERIFY(hint()->text().contains("“;”"));
     QVERIFY(w.rect().contains(hint()->geometry()));
     QTest::keyClick(box, '5');
     QVERIFY(!hint()->isVisible());
@@ -1091,6 +1212,56 @@ void MainWindowTest::plotImageCanBeSaved() {
     QCOMPARE(f.prompts.informed.size(), std::size_t{2});
     QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
     QCOMPARE(f.prompts.informed[0].icon, Message::Icon::Exclamation);
+}
+
+// The save entries of a plot's context menu, enabled or not.
+QList<bool> plotMenuEntriesEnabled(tamsor::PlotArea* area) {
+    QList<bool> enabled;
+    useContextMenu(area, [&](QMenu& menu) {
+        for (QAction* action : menu.actions())
+            enabled << action->isEnabled();
+    });
+    return enabled;
+}
+
+void MainWindowTest::stalePlotsAreVeiledAndCannotBeSaved() {
+    Fixture f;
+    Wind& w = *f.window;
+    enterThreePoints(w);
+    w.command1(0)->click();
+    w.command1(1)->click();
+    const auto veiled = [&](tamsor::PlotArea* area) {
+        const auto* veil = area->findChild<QLabel*>("staleCaption");
+        return veil != nullptr && veil->isVisible() && veil->geometry() == area->contentsRect() &&
+               veil->text().contains("修改输入之前");
+    };
+    QVERIFY(!veiled(w.picture1()));
+    QCOMPARE(plotMenuEntriesEnabled(w.picture1()), (QList<bool>{true, true}));
+
+    // One typed character: the old curves stay in sight, veiled, and the
+    // menu no longer saves them.
+    QLineEdit* heights = w.text1(Box::Heights);
+    heights->end(false);
+    QTest::keyClick(heights, Qt::Key_5);
+    for (tamsor::PlotArea* area : {w.picture1(), w.picture2()}) {
+        QVERIFY(!area->primitives().empty());
+        QVERIFY(veiled(area));
+        QCOMPARE(plotMenuEntriesEnabled(area), (QList<bool>{false, false}));
+    }
+    QTemporaryDir dir;
+    f.prompts.clear();
+    QVERIFY(!w.savePlotImage(*w.picture1(), dir.filePath("stale.png")));
+    QVERIFY(!w.savePlotSvg(*w.picture2(), dir.filePath("stale.svg")));
+    QCOMPARE(f.prompts.informed,
+             (std::vector<Message>(2, tamsor::ProjectSession::noCurrentResults())));
+    QVERIFY(QDir(dir.path()).isEmpty());
+
+    // Computing clears them; new plots are current again.
+    w.command1(0)->click();
+    QVERIFY(!veiled(w.picture1()));
+    w.command1(1)->click();
+    QVERIFY(!veiled(w.picture2()));
+    QVERIFY(w.savePlotImage(*w.picture2(), dir.filePath("current.png")));
 }
 
 QTEST_MAIN(MainWindowTest)
