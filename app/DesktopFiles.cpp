@@ -1,5 +1,7 @@
 #include "DesktopFiles.h"
 
+#include "SafeRead.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -58,12 +60,42 @@ QString userSettingsFile() {
            QStringLiteral("/tamsor/tamsor.conf");
 }
 
+bool settingsFileUsable(const QString& file) {
+    // The file lies in the user's own folder: no other program swaps a pipe
+    // in between this look and QSettings' read.
+    switch (openForReading(file).kind) {
+    case ReadTarget::Kind::Folder:
+    case ReadTarget::Kind::Pipe:
+    case ReadTarget::Kind::Device:
+    case ReadTarget::Kind::Socket:
+        return false;
+    default:
+        return true;
+    }
+}
+
+bool storeSettings(const QString& file, const std::function<void(QSettings&)>& change) {
+    if (file.isEmpty() || !settingsFileUsable(file))
+        return false;
+    QSettings settings(file, QSettings::IniFormat);
+    change(settings);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+Message settingsNotStored(const QString& file) {
+    return Message{"无法写入设置文件“" + QDir::toNativeSeparators(file).toStdString() +
+                       "”：最近打开的文件和计算书标题栏只保留到程序退出。",
+                   "警告", Message::Icon::Exclamation};
+}
+
 QString RecentFiles::defaultSettingsFile() {
     return userSettingsFile();
 }
 
 void RecentFiles::reload() {
-    if (settingsFile_.isEmpty())
+    // After a failed store the file does not hold the list: keep it.
+    if (settingsFile_.isEmpty() || !stored_ || !settingsFileUsable(settingsFile_))
         return;
     const QSettings settings(settingsFile_, QSettings::IniFormat);
     QStringList files = settings.value(kRecentFilesKey).toStringList();
@@ -74,20 +106,22 @@ void RecentFiles::reload() {
     files_ = files;
 }
 
-void RecentFiles::add(const QString& path) {
+bool RecentFiles::add(const QString& path) {
     reload();
     const QString file = absolutePath(path, QDir::currentPath());
     files_.removeAll(file);
     files_.prepend(file);
     while (files_.size() > kMaxEntries)
         files_.removeLast();
-    store();
+    stored_ = store();
+    return stored_;
 }
 
-void RecentFiles::remove(const QString& path) {
+bool RecentFiles::remove(const QString& path) {
     reload();
     files_.removeAll(path);
-    store();
+    stored_ = store();
+    return stored_;
 }
 
 QString RecentFiles::menuText(int index, const QString& path) {
@@ -96,12 +130,11 @@ QString RecentFiles::menuText(int index, const QString& path) {
     return QStringLiteral("&%1 %2").arg(QString::number(index + 1), shown);
 }
 
-void RecentFiles::store() const {
+bool RecentFiles::store() const {
     if (settingsFile_.isEmpty())
-        return;
-    QSettings settings(settingsFile_, QSettings::IniFormat);
-    settings.setValue(kRecentFilesKey, files_);
-    settings.sync();
+        return true;
+    return storeSettings(
+        settingsFile_, [this](QSettings& settings) { settings.setValue(kRecentFilesKey, files_); });
 }
 
 } // namespace tamsor

@@ -1,9 +1,15 @@
 #pragma once
 
+#include "Message.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+
+#include <functional>
+
+class QSettings;
 
 namespace tamsor {
 
@@ -28,6 +34,20 @@ namespace tamsor {
 // ~/.qttest when QStandardPaths' test mode is on).
 [[nodiscard]] QString userSettingsFile();
 
+// Whether QSettings may open the settings file: nothing is there yet, or a
+// file. A pipe (which QSettings would wait on for ever), a folder, a device or
+// a socket is found through openForReading (SafeRead.h), never read, and the
+// settings count as empty and cannot be stored. Call it before every
+// QSettings on the file.
+[[nodiscard]] bool settingsFileUsable(const QString& file);
+
+// Stores what `change` sets into the settings file at once; false when the
+// file could not be written (settingsFileUsable, no rights, a full disk).
+bool storeSettings(const QString& file, const std::function<void(QSettings&)>& change);
+
+// What the window says, once a run, when its settings could not be stored.
+[[nodiscard]] Message settingsNotStored(const QString& file);
+
 // The files last opened or saved, newest first, at most kMaxEntries, kept in
 // an INI settings file so that every window of the user shares them. Each
 // change reads the file again first, so that a second window's entries are
@@ -36,29 +56,33 @@ class RecentFiles {
 public:
     static constexpr int kMaxEntries = 8;
 
-    // An empty settingsFile keeps the list in memory only.
+    // An empty settingsFile keeps the list in memory only; so does a
+    // settings file that cannot be used or written, for this run.
     explicit RecentFiles(QString settingsFile);
 
     // userSettingsFile().
     [[nodiscard]] static QString defaultSettingsFile();
 
     const QStringList& files() const { return files_; }
-    // Reads the list again from the settings file.
+    const QString& settingsFile() const { return settingsFile_; }
+    // Reads the list again from the settings file (when it can be used).
     void reload();
     // Puts the file first (as an absolute path), dropping an older entry for
-    // it and the oldest entries beyond kMaxEntries.
-    void add(const QString& path);
-    void remove(const QString& path);
+    // it and the oldest entries beyond kMaxEntries. Both return false when
+    // the changed list could not be stored (it is kept in memory).
+    bool add(const QString& path);
+    bool remove(const QString& path);
 
     // The text of a menu entry: "&1 " and the path, with "&" doubled so the
     // path shows as it is.
     [[nodiscard]] static QString menuText(int index, const QString& path);
 
 private:
-    void store() const;
+    bool store() const;
 
     QString settingsFile_;
     QStringList files_;
+    bool stored_ = true; // the settings file holds files_
 };
 
 } // namespace tamsor

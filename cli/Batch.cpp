@@ -3,15 +3,16 @@
 #include "CalculationBook.h"
 #include "DesktopFiles.h"
 #include "FileChooser.h"
+#include "NativePath.h"
 #include "NumberFormat.h"
 #include "ProjectSession.h"
 #include "ResultFields.h"
 #include "ResultTable.h"
+#include "SafeRead.h"
 #include "TitleBlock.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSettings>
@@ -96,14 +97,10 @@ void padLeft(std::string& line, std::string_view cell, std::size_t width) {
     line.append(cell);
 }
 
-// Whether two paths name one file: the same absolute path, or two existing
-// paths that lead to the same file through links.
-bool sameFile(const QString& a, const QString& b) {
-    const QFileInfo first(a);
-    const QFileInfo second(b);
-    return first.absoluteFilePath() == second.absoluteFilePath() ||
-           (first.exists() && second.exists() &&
-            first.canonicalFilePath() == second.canonicalFilePath());
+// A path or other argument as messages show it: bytes that are not UTF-8
+// (carried in the lossless form of NativePath) as U+FFFD.
+std::string shown(const QString& argument) {
+    return utf8(NativePath(argument).display());
 }
 
 ParsedArguments usageError(std::string message) {
@@ -176,9 +173,9 @@ ParsedArguments parseBatchArguments(const QStringList& args) {
         if (!unknown.isEmpty()) {
             const QString& name = unknown.front();
             const QString dashes = name.size() > 1 ? QStringLiteral("--") : QStringLiteral("-");
-            return usageError("未知选项: " + utf8(dashes + name));
+            return usageError("未知选项: " + shown(dashes + name));
         }
-        return usageError("命令行参数有误: " + utf8(parser.errorText()));
+        return usageError("命令行参数有误: " + shown(parser.errorText()));
     }
 
     BatchOptions options;
@@ -194,7 +191,7 @@ ParsedArguments parseBatchArguments(const QStringList& args) {
         else if (value == u"2001")
             options.codeVersion = 1;
         else
-            return usageError("--code 只能取 201X 或 2001: " + utf8(value));
+            return usageError("--code 只能取 201X 或 2001: " + shown(value));
     }
 
     if (parser.isSet(format)) {
@@ -206,7 +203,7 @@ ParsedArguments parseBatchArguments(const QStringList& args) {
         else if (value == u"csv")
             options.format = BatchFormat::Csv;
         else
-            return usageError("--format 只能取 text、json 或 csv: " + utf8(value));
+            return usageError("--format 只能取 text、json 或 csv: " + shown(value));
     }
 
     options.projects = parser.positionalArguments();
@@ -219,12 +216,13 @@ ParsedArguments parseBatchArguments(const QStringList& args) {
             return usageError("--report 的文件名为空");
         // As in the report dialog: a name with wildcards names no one file.
         if (hasWildcard(options.reportPath))
-            return usageError("--report 的文件名中不能含有“*”或“?”: " + utf8(options.reportPath));
+            return usageError("--report 的文件名中不能含有“*”或“?”: " + shown(options.reportPath));
         if (options.projects.size() > 1)
             return usageError("--report 只能用于一个数据文件");
-        // Writing the report over the project would destroy the project.
+        // Writing the report over the project would destroy the project:
+        // also through a hard link or a link that does not lead anywhere yet.
         if (sameFile(options.reportPath, options.projects.front()))
-            return usageError("报告书文件不能是数据文件本身: " + utf8(options.reportPath));
+            return usageError("报告书文件不能是数据文件本身: " + shown(options.reportPath));
     }
 
     if (parser.isSet(pdf)) {
@@ -235,7 +233,8 @@ ParsedArguments parseBatchArguments(const QStringList& args) {
             return usageError("--pdf 只能用于一个数据文件");
         for (const QString& other : {options.projects.front(), options.reportPath}) {
             if (!other.isEmpty() && sameFile(options.pdfPath, other))
-                return usageError("计算书文件不能是数据文件或报告书文件: " + utf8(options.pdfPath));
+                return usageError("计算书文件不能是数据文件或报告书文件: " +
+                                  shown(options.pdfPath));
         }
     }
     const std::pair<const QCommandLineOption*, std::optional<QString>*> titleFields[] = {
@@ -243,11 +242,19 @@ ParsedArguments parseBatchArguments(const QStringList& args) {
         {&calculatedBy, &options.calculatedBy},
         {&checkedBy, &options.checkedBy},
         {&date, &options.date}};
+    // Texts, not paths: bytes that are not UTF-8 are shown as U+FFFD.
     for (const auto& [option, field] : titleFields)
         if (parser.isSet(*option))
-            *field = parser.value(*option);
+            *field = NativePath(parser.value(*option)).display();
 
     return ParsedArguments{options, {}};
+}
+
+QStringList batchArguments(int argc, const char* const* argv) {
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << NativePath::fromBytes(QByteArray(argv[i])).toQString();
+    return args;
 }
 
 bool needsGuiApplication(const QStringList& args) {
@@ -442,8 +449,11 @@ struct ProjectResult {
 std::optional<Message> writeBook(const ProjectSession& session, const BatchOptions& options) {
     if (!canPaintCalculationBook())
         return Message{"生成PDF计算书需要图形库(QGuiApplication)", "错误", Message::Icon::Critical};
-    QSettings settings(userSettingsFile(), QSettings::IniFormat);
-    TitleBlock block = loadTitleBlock(settings);
+    TitleBlock block;
+    if (const QString file = userSettingsFile(); settingsFileUsable(file)) {
+        QSettings settings(file, QSettings::IniFormat);
+        block = loadTitleBlock(settings);
+    }
     const std::pair<const std::optional<QString>*, QString*> fields[] = {
         {&options.projectName, &block.projectName},
         {&options.calculatedBy, &block.calculatedBy},
@@ -465,21 +475,23 @@ ProjectResult runOne(const QString& path, const BatchOptions& options, bool name
     // Warnings follow the messages of the computation; they are no refusal.
     for (const InputWarning& warning : outcome.warnings)
         recorder.messages.push_back(warningMessage(warning));
+    // The writers show the file's name; the path itself may hold raw bytes.
+    const QString shownPath = NativePath(path).display();
     if (result.status == kBatchOk) {
         const ProjectModel& model = session.model();
         switch (options.format) {
         case BatchFormat::Text:
-            result.out = resultText(model, outcome, path);
+            result.out = resultText(model, outcome, shownPath);
             break;
         case BatchFormat::Json: {
             const QByteArray json =
-                QJsonDocument(resultJson(model, outcome, path)).toJson(QJsonDocument::Compact);
+                QJsonDocument(resultJson(model, outcome, shownPath)).toJson(QJsonDocument::Compact);
             result.out.assign(json.constData(), static_cast<std::size_t>(json.size()));
             result.out += "\n";
             break;
         }
         case BatchFormat::Csv:
-            result.out = resultCsv(model, outcome, path);
+            result.out = resultCsv(model, outcome, shownPath);
             break;
         }
         if (!options.reportPath.isEmpty()) {
@@ -496,7 +508,7 @@ ProjectResult runOne(const QString& path, const BatchOptions& options, bool name
         }
     }
     // Like grep: with several projects every message names its file.
-    const std::string prefix = nameFiles ? utf8(path) + ": " : std::string();
+    const std::string prefix = nameFiles ? utf8(shownPath) + ": " : std::string();
     for (const Message& message : recorder.messages)
         result.err += prefix + messageLine(message) + "\n";
     return result;

@@ -26,6 +26,11 @@ inline constexpr int kBatchFault = 3;   // a computation stopped on an arithmeti
 
 enum class BatchFormat { Text, Json, Csv };
 
+// Paths are kept as given, in NativePath's lossless QString form (main()
+// hands the program arguments over in it): a name that is not valid UTF-8
+// still names its file. They reach the file system only through the session,
+// the writers (writeFileSafely) and SafeRead.h, and messages show them with
+// NativePath::display().
 struct BatchOptions {
     std::int16_t codeVersion = 0; // 0 = GB50009-201X, 1 = GB50009-2001
     BatchFormat format = BatchFormat::Text;
@@ -44,9 +49,18 @@ struct ParsedArguments {
     std::string error; // UTF-8, set when options is empty
 };
 
-// args[0] is the program name, as QCoreApplication::arguments() gives it.
+// args[0] is the program name. The program's arguments are bytes: main()
+// converts them with batchArguments(), never through
+// QCoreApplication::arguments(), which turns bytes that are not UTF-8 into
+// U+FFFD and so names another file. Refuses (a usage error, before anything
+// is read or written) a report or book path that names the project or each
+// other, also through hard links and links that do not lead anywhere yet.
 // Needs no QCoreApplication.
 [[nodiscard]] ParsedArguments parseBatchArguments(const QStringList& args);
+
+// The program's arguments as runBatch takes them: each in NativePath's
+// lossless QString form.
+[[nodiscard]] QStringList batchArguments(int argc, const char* const* argv);
 
 // Whether the command needs a QGuiApplication (the calculation book needs
 // fonts); every other use runs without any application object.

@@ -7,16 +7,14 @@
 
 int main(int argc, char* argv[]) {
     std::ios::sync_with_stdio(false);
-    QStringList args;
-    for (int i = 0; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
-    if (tamsor::needsGuiApplication(args)) {
+    if (tamsor::needsGuiApplication(tamsor::batchArguments(argc, argv))) {
         // The calculation book needs fonts, which only a QGuiApplication has;
         // the offscreen platform needs no display and shows nothing.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
-        return tamsor::runBatch(QCoreApplication::arguments(), std::cout, std::cerr);
+        // The arguments as bytes, after the application took its own options.
+        return tamsor::runBatch(tamsor::batchArguments(argc, argv), std::cout, std::cerr);
     }
     QCoreApplication app(argc, argv);
-    return tamsor::runBatch(QCoreApplication::arguments(), std::cout, std::cerr);
+    return tamsor::runBatch(tamsor::batchArguments(argc, argv), std::cout, std::cerr);
 }

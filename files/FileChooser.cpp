@@ -1,7 +1,11 @@
 #include "FileChooser.h"
 
+#include "NativePath.h"
+#include "SafeRead.h"
+
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace tamsor {
 
@@ -92,8 +96,20 @@ void FileChooser::setFolder(const QString& folder) {
 }
 
 QStringList FileChooser::matchingFiles() const {
-    QDir dir(folder_);
-    return dir.entryList(QStringList{texts().pattern}, QDir::Files, QDir::Name);
+    // Listed from the folder's bytes: Qt's own listing leaves out names that
+    // are not valid UTF-8, which then show with U+FFFD. Visible files (and
+    // links to files) only, the pattern in any case, sorted by name.
+    const QRegularExpression pattern(
+        QRegularExpression::wildcardToRegularExpression(texts().pattern),
+        QRegularExpression::CaseInsensitiveOption);
+    QStringList names;
+    for (const FolderEntry& entry : folderEntries(folder_)) {
+        const QString name = NativePath::fromBytes(entry.name).display();
+        if (entry.regularFile && !entry.name.startsWith('.') && pattern.match(name).hasMatch())
+            names << name;
+    }
+    names.sort();
+    return names;
 }
 
 std::optional<Message> FileChooser::beginAccept() {

@@ -72,7 +72,9 @@ public:
     const QString& folder() const { return folder_; }
     void setFolder(const QString& folder);
 
-    // Bare names of the files in the folder that match the pattern, sorted.
+    // Bare names of the files in the folder that match the pattern, sorted;
+    // a name that is not valid UTF-8 is listed too, with U+FFFD for its bytes
+    // (opening it says that it must be renamed).
     [[nodiscard]] QStringList matchingFiles() const;
 
     // The name box (txtNameBmp).

@@ -2,7 +2,9 @@
 
 #include "FileChooser.h"
 
+#include "NativePath.h"
 #include "NumberParse.h"
+#include "SafeRead.h"
 #include "SafeWrite.h"
 
 #include <QDir>
@@ -40,8 +42,9 @@ Message fileError(std::string text) {
     return Message{std::move(text), "错误", Message::Icon::Exclamation};
 }
 
-std::string quotedPath(const QString& path) {
-    return "“" + QDir::toNativeSeparators(path).toStdString() + "”";
+// The path as messages show it: bytes that are not UTF-8 as U+FFFD.
+std::string quotedPath(const NativePath& path) {
+    return "“" + QDir::toNativeSeparators(path.display()).toStdString() + "”";
 }
 
 // Nearest integer, exact halves to the even neighbour (2.5 -> 2, 3.5 -> 4),
@@ -247,6 +250,36 @@ bool finishRead(const LineSplitter& splitter, bool scannedAll, InputForm& form) 
     return loadLines(splitter.lines(), form);
 }
 
+// Why an opened path cannot be read as a project file, or nothing. Only an
+// ordinary, visible file counts; whatever else is at the path is named after
+// the old "does not exist" text.
+std::optional<Message> openRefusal(const NativePath& path, const ReadTarget& opened) {
+    using Kind = ReadTarget::Kind;
+    switch (opened.kind) {
+    case Kind::Regular:
+        if (path.fileName().startsWith('.'))
+            return fileError("数据文件不存在：" + quotedPath(path) +
+                             "是隐藏文件（文件名以“.”开头）");
+        return std::nullopt;
+    case Kind::Missing:
+        return fileError("数据文件不存在");
+    case Kind::NameNotUtf8:
+        return fileWarning("无法打开数据文件" + quotedPath(path) +
+                           "：文件名不是有效的UTF-8编码（如在Windows上制作的压缩包中的GB2312"
+                           "文件名），请将文件改名后再打开");
+    case Kind::Folder:
+    case Kind::Pipe:
+    case Kind::Device:
+    case Kind::Socket:
+        return fileError("数据文件不存在：" + quotedPath(path) + "是" +
+                         nonFileKindName(opened.kind) + "，不是普通文件");
+    case Kind::NoAccess:
+    case Kind::Failed:
+        break;
+    }
+    return fileWarning("无法打开数据文件" + quotedPath(path));
+}
+
 } // namespace
 
 std::optional<QByteArray> projectFileBytes(const InputForm& form) {
@@ -310,19 +343,20 @@ bool readProjectBytes(const QByteArray& bytes, InputForm& form) {
 }
 
 bool readProjectFile(const QString& path, InputForm& form) {
-    // Only an ordinary, visible file counts: not a folder, a device or a
-    // pipe, and not a name with wildcards, which names no one file.
-    const QFileInfo info(path);
-    if (path.isEmpty() || hasWildcard(info.fileName()) || !info.isFile() || info.isHidden()) {
+    // A name with wildcards names no one file.
+    if (path.isEmpty() || hasWildcard(QFileInfo(path).fileName())) {
         form.sink().show(fileError("数据文件不存在"));
         return false;
     }
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        form.sink().show(fileWarning("无法打开数据文件" + quotedPath(path)));
+    // Opened first and judged by what was opened: a pipe or a device put in
+    // place of the file is never waited on.
+    const NativePath name(path);
+    const ReadTarget opened = openForReading(name);
+    if (const std::optional<Message> refusal = openRefusal(name, opened)) {
+        form.sink().show(*refusal);
         return false;
     }
+    QFile& file = *opened.file;
 
     LineSplitter splitter;
     qint64 scanned = 0;

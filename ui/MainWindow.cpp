@@ -255,6 +255,8 @@ void Wind::buildMenus() {
 
     results_ =
         new ResultCommands(session_, prompts_, this, menuBar()->addMenu(qs("结果(Results)")));
+    connect(results_, &ResultCommands::settingsNotStored, this,
+            [this] { warnSettingsNotStored(); });
 
     QMenu* help = menuBar()->addMenu(qs("帮助"));
     mnuContent_ = help->addAction(qs("帮助文件"), this, [this] { mnuContent_Click(); });
@@ -936,15 +938,24 @@ bool Wind::loadProject(const QString& path) {
     // stays in the boxes.
     const bool read = session_.open(path);
     if (read) {
-        recent_.add(path);
+        if (!recent_.add(path))
+            warnSettingsNotStored();
         rebuildRecentMenu();
     }
     return read;
 }
 
+void Wind::warnSettingsNotStored() {
+    if (settingsWarned_)
+        return;
+    settingsWarned_ = true;
+    prompts_.inform(this, settingsNotStored(recent_.settingsFile()));
+}
+
 void Wind::openRecentFile(const QString& path) {
     if (!QFileInfo(path).isFile()) {
-        recent_.remove(path);
+        if (!recent_.remove(path))
+            warnSettingsNotStored();
         rebuildRecentMenu();
         prompts_.inform(this, Message{"文件“" + QDir::toNativeSeparators(path).toStdString() +
                                           "”已不存在，已从最近打开的文件中删除。",

@@ -164,6 +164,8 @@ private:
     bool loadProject(const QString& path);
     void openRecentFile(const QString& path);
     void rebuildRecentMenu();
+    // Once a run: the settings file could not be written.
+    void warnSettingsNotStored();
     void updateTitle();
     void buildMenus();
     void buildControls(QWidget* central);
@@ -218,6 +220,7 @@ private:
     QLabel* maintainer_ = nullptr;
     RecentFiles recent_;
     ResultCommands* results_ = nullptr;
+    bool settingsWarned_ = false;
 
     bool closing_ = false; // no parsing once the window goes away
 };

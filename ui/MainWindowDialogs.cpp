@@ -41,7 +41,8 @@ bool Wind::saveWithDialog() {
                 prompts_.inform(parent, *failure);
                 return false;
             }
-            recent_.add(path);
+            if (!recent_.add(path))
+                warnSettingsNotStored();
             rebuildRecentMenu();
             return true;
         },

@@ -133,12 +133,22 @@ bool ResultCommands::writeBook(const QString& path, const TitleBlock& block) {
 }
 
 std::optional<TitleBlock> ResultCommands::askTitleBlock() {
-    QSettings settings(settingsFile_, QSettings::IniFormat);
-    TitleBlockDialog dialog(loadTitleBlock(settings), window_);
+    TitleBlock remembered;
+    if (unstoredBlock_) {
+        remembered = *unstoredBlock_;
+    } else if (settingsFileUsable(settingsFile_)) {
+        QSettings settings(settingsFile_, QSettings::IniFormat);
+        remembered = loadTitleBlock(settings);
+    }
+    TitleBlockDialog dialog(remembered, window_);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const TitleBlock block = dialog.block();
-    saveTitleBlock(settings, block);
+    unstoredBlock_.reset();
+    if (!storeSettings(settingsFile_, [&block](QSettings& s) { saveTitleBlock(s, block); })) {
+        unstoredBlock_ = block;
+        emit settingsNotStored();
+    }
     return withDate(block, QDate::currentDate());
 }
 

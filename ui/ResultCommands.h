@@ -52,8 +52,13 @@ public:
     // unless changed, as tests do).
     void setSettingsFile(const QString& file) { settingsFile_ = file; }
     // The title block dialog, filled in with the remembered block. OK
-    // remembers and returns the block; Cancel returns nothing.
+    // remembers and returns the block; Cancel returns nothing. A block that
+    // could not be stored is remembered for this run (settingsNotStored).
     std::optional<TitleBlock> askTitleBlock();
+
+signals:
+    // The title block could not be written to the settings file.
+    void settingsNotStored();
 
 private:
     // True when there are current results; otherwise says so.
@@ -81,6 +86,7 @@ private:
     QAction* print_ = nullptr;
     QAction* preview_ = nullptr;
     QString settingsFile_;
+    std::optional<TitleBlock> unstoredBlock_;
 };
 
 } // namespace tamsor

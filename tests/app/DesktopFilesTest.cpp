@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace tamsor {
 namespace {
 
@@ -63,6 +66,22 @@ TEST(RecentFiles, NewestFirstAtMostEightKeptInTheSettingsFile) {
     EXPECT_EQ(RecentFiles(settings).files(), recent.files());
 
     EXPECT_EQ(RecentFiles::menuText(0, QStringLiteral("/p/R&D.wvd")), "&1 /p/R&&D.wvd");
+}
+
+TEST(RecentFiles, ASettingsFileThatIsAPipeIsNeverWaitedOnAndNothingIsStoredInIt) {
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath(QStringLiteral("tamsor.conf"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    alarm(60); // a read that waits on the pipe ends the test program here
+    EXPECT_FALSE(settingsFileUsable(pipe));
+    RecentFiles recent(pipe);
+    EXPECT_TRUE(recent.files().isEmpty());
+    EXPECT_FALSE(recent.add(QStringLiteral("/p/a.wvd")));
+    EXPECT_EQ(recent.files(), QStringList{"/p/a.wvd"}); // kept for the run
+    alarm(0);
+    struct stat st {};
+    ASSERT_EQ(lstat(QFile::encodeName(pipe).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 class HelpFilesTest : public ::testing::Test {

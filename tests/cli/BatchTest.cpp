@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -22,6 +23,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace tamsor {
@@ -66,6 +68,12 @@ Outcome batch(QStringList args) {
     o.out = out.str();
     o.err = err.str();
     return o;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
 }
 
 std::vector<std::string> lines(const std::string& text) {
@@ -530,6 +538,31 @@ TEST(BatchReport, NeverOverwritesTheProjectAndReportsWriteFailures) {
     EXPECT_EQ(o.status, kBatchRefused);
     EXPECT_THAT(o.out, HasSubstr("1.9561"));
     EXPECT_THAT(o.err, Not(IsEmpty()));
+}
+
+TEST(BatchReport, OutputsThatAreTheProjectOrEachOtherThroughLinksAreRefused) {
+    QTemporaryDir dir;
+    const QString project = dir.filePath(QStringLiteral("p.wvd"));
+    ASSERT_TRUE(QFile::copy(kSingle, project));
+    const QByteArray before = readFile(project);
+    // Another name of the project, and a link to a report not written yet.
+    const QString hardLink = dir.filePath(QStringLiteral("p.htm"));
+    ASSERT_EQ(link(QFile::encodeName(project).constData(), QFile::encodeName(hardLink).constData()),
+              0);
+    const QString report = dir.filePath(QStringLiteral("r.htm"));
+    const QString dangling = dir.filePath(QStringLiteral("r.pdf"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("r.htm"), dangling));
+
+    for (const QStringList& args : {QStringList{QStringLiteral("--report"), hardLink, project},
+                                    QStringList{QStringLiteral("--report"), report,
+                                                QStringLiteral("--pdf"), dangling, project}}) {
+        const Outcome o = batch(args);
+        EXPECT_EQ(o.status, kBatchUsage) << args.join(u' ').toStdString();
+        EXPECT_THAT(o.out, IsEmpty());
+    }
+    EXPECT_EQ(readFile(project), before);
+    EXPECT_FALSE(QFileInfo::exists(report));
+    EXPECT_TRUE(QFileInfo(dangling).isSymLink());
 }
 
 TEST(BatchPdf, NeedsAGuiApplicationAndSaysSo) {

@@ -1,14 +1,24 @@
 #include "FileChooser.h"
+#include "ProjectFile.h"
 #include "Startup.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <memory>
+#include <unistd.h>
 
 namespace tamsor {
 namespace {
+
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 const std::string kWvdMessage = "请输入文件名，扩展名为 wvd  !";
 const std::string kHtmMessage = "请输入文件名，扩展名必须是htm !";
@@ -103,6 +113,34 @@ TEST_F(FileChooserTest, ListsTheFilesMatchingThePatternOnly) {
 
     open.fileClicked("b.wvd");
     EXPECT_EQ(open.nameText(), QStringLiteral("b.wvd"));
+}
+
+TEST_F(FileChooserTest, NameThatIsNotUtf8IsListedAndOpeningItSaysToRenameIt) {
+    // "塔.wvd" in GB2312, as an archive made on Windows unpacks it.
+    const QByteArray name("\xCB\xFE.wvd");
+    const QByteArray file = QFile::encodeName(dir.path()) + '/' + name;
+    const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    // QTemporaryDir cannot remove it: Qt's listing leaves such names out.
+    const std::unique_ptr<const char, int (*)(const char*)> removeAtEnd(file.constData(), ::unlink);
+    touch(dir.path() + "/a.wvd");
+
+    FileChooser open(FileDialogKind::OpenData, model);
+    const QString shown = QStringLiteral("\uFFFD\uFFFD.wvd");
+    EXPECT_EQ(open.matchingFiles(), (QStringList{"a.wvd", shown}));
+
+    open.fileClicked(shown);
+    ASSERT_FALSE(open.beginAccept());
+    MessageRecorder sink;
+    InputForm form(model, sink);
+    EXPECT_FALSE(readProjectFile(open.path(), form));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].title, "警告");
+    // Never "does not exist": the name is the trouble, and renaming the cure.
+    EXPECT_THAT(sink.messages[0].text,
+                AllOf(StartsWith("无法打开数据文件“" + open.path().toStdString() + "”"),
+                      HasSubstr("不是有效的UTF-8编码"), HasSubstr("改名")));
 }
 
 TEST_F(FileChooserTest, AcceptedNameBuildsThePathAndLastDirFollowsOnlySuccess) {

@@ -46,11 +46,11 @@ Lines with(Lines lines, std::size_t lineNumber, std::string text) {
 using test::readAll;
 using test::writeBytes;
 
-Message warning(const char* text) {
-    return {text, "警告", Message::Icon::Exclamation};
+Message warning(std::string text) {
+    return {std::move(text), "警告", Message::Icon::Exclamation};
 }
-Message error(const char* text) {
-    return {text, "错误", Message::Icon::Exclamation};
+Message error(std::string text) {
+    return {std::move(text), "错误", Message::Icon::Exclamation};
 }
 
 class ProjectFileTest : public ::testing::Test {
@@ -473,18 +473,19 @@ TEST_F(ProjectFileTest, BadTerrainLineKeepsEarlierBoxesAndCodeVersion) {
 
 // --- reading: the file itself ---------------------------------------------------------
 
-TEST_F(ProjectFileTest, MissingFoldersHiddenAndWildcardPathsDoNotExist) {
+TEST_F(ProjectFileTest, MissingAndWildcardPathsDoNotExistAndHiddenFilesSaySo) {
     writeBytes(path(".hidden.wvd"), join(kThreePoints));
     writeBytes(path("*.wvd"), join(kThreePoints));
-    QDir(dir.path()).mkdir("folder.wvd");
-    const QString paths[] = {path("missing.wvd"), path("folder.wvd"), path(".hidden.wvd"),
-                             path("*.wvd"),       QString(),          QStringLiteral("/dev/null")};
-    for (const QString& p : paths) {
+    for (const QString& p : {path("missing.wvd"), path("*.wvd"), QString()}) {
         sink.messages.clear();
         EXPECT_FALSE(readProjectFile(p, form)) << p.toStdString();
         expectOnlyMessage(error("数据文件不存在"));
-        expectFormUntouched();
     }
+    sink.messages.clear();
+    EXPECT_FALSE(readProjectFile(path(".hidden.wvd"), form));
+    expectOnlyMessage(error("数据文件不存在：“" + path(".hidden.wvd").toStdString() +
+                            "”是隐藏文件（文件名以“.”开头）"));
+    expectFormUntouched();
 }
 
 TEST_F(ProjectFileTest, UnreadableFileGivesAWarning) {

@@ -142,5 +142,55 @@ TEST_F(SafeWrite, ReadOnlyFolderWritesAWritableFileInPlace) {
     EXPECT_EQ(entries(), (QStringList{"a.wvd", "b.wvd", "locked.wvd"}));
 }
 
+TEST_F(SafeWrite, ReadOnlyFolderRefusesFilesWhoseOldContentsCannotBeKept) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop root";
+    // A file the user may write but not read, and one too large to keep a
+    // copy of: written in place, neither could get its old contents back.
+    writeBytes(path("write-only.wvd"), "old");
+    ASSERT_TRUE(QFile::setPermissions(path("write-only.wvd"), QFileDevice::WriteOwner));
+    writeBytes(path("large.htm"), "old");
+    ASSERT_EQ(truncate(QFile::encodeName(path("large.htm")).constData(), kMaxInPlaceBytes + 1), 0);
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+
+    for (const char* name : {"write-only.wvd", "large.htm"}) {
+        const std::optional<WriteFailure> failed =
+            writeFileSafely(path(name), QByteArrayLiteral("new"));
+        ASSERT_TRUE(failed.has_value()) << name;
+        EXPECT_EQ(failed->kind, WriteFailure::Kind::CannotOpen) << name;
+    }
+    ASSERT_TRUE(QFile::setPermissions(path("write-only.wvd"),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    EXPECT_EQ(readAll(path("write-only.wvd")), "old");
+    QFile large(path("large.htm"));
+    ASSERT_TRUE(large.open(QIODevice::ReadOnly));
+    EXPECT_EQ(large.size(), kMaxInPlaceBytes + 1);
+    EXPECT_EQ(large.read(3), "old");
+}
+
+TEST_F(SafeWrite, ReplacedFileKeepsItsModeAndOwner) {
+    // Root may replace a read-only file of another user; the file stays
+    // theirs and read-only. Others keep at least the permissions.
+    const bool root = geteuid() == 0;
+    const QString file = path("shared.wvd");
+    writeBytes(file, "old");
+    const QByteArray name = QFile::encodeName(file);
+    if (root) {
+        ASSERT_EQ(chown(name.constData(), 65534, 65534), 0);
+    }
+    ASSERT_EQ(chmod(name.constData(), root ? 0444 : 0640), 0);
+    struct stat before {};
+    ASSERT_EQ(stat(name.constData(), &before), 0);
+
+    ASSERT_EQ(writeFileSafely(file, QByteArrayLiteral("new")), std::nullopt);
+    EXPECT_EQ(readAll(file), "new");
+    struct stat after {};
+    ASSERT_EQ(stat(name.constData(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino); // replaced, not written in place
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+}
+
 } // namespace
 } // namespace tamsor

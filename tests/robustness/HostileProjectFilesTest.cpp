@@ -14,8 +14,12 @@
 
 #include <gmock/gmock.h>
 
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
 #include <sstream>
 #include <sys/stat.h>
+#include <thread>
 
 namespace tamsor::robustness {
 namespace {
@@ -26,6 +30,12 @@ const Message kMissing{"数据文件不存在", "错误", Message::Icon::Exclama
 const Message kTooShort{"数据文件不完整，数据太少，请补充", "错误", Message::Icon::Exclamation};
 const Message kDofNotInteger{"自由度数必须为整数", "警告", Message::Icon::Exclamation};
 const Message kTerrainNotInteger{"地貌类型必须为整数", "警告", Message::Icon::Exclamation};
+
+// What a path that is no file gets: the missing-file text, then what it is.
+Message notAFile(const QString& path, const std::string& what) {
+    return Message{"数据文件不存在：“" + path.toStdString() + "”是" + what + "，不是普通文件",
+                   "错误", Message::Icon::Exclamation};
+}
 
 const std::array<std::string, 12> kThreePoints = {"3",          "0",    "20;40;60", "12;11;9",
                                                   "1",          "0.85", "0.05",     "80;60;40",
@@ -205,20 +215,78 @@ TEST_F(HostileFile, GarbageTerrainLineKeepsTheRestOfTheWindow) {
 
 TEST_F(HostileFile, FolderNamedLikeAProject) {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("tower.wvd")));
-    expectRefusedUntouched(path("tower.wvd"), kMissing);
+    expectRefusedUntouched(path("tower.wvd"), notAFile(path("tower.wvd"), "文件夹"));
 }
 
 TEST_F(HostileFile, NamedPipeIsNeverOpened) {
     // Opening a pipe for reading would wait for a writer for ever.
     const QString fifo = path("pipe.wvd");
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    expectRefusedUntouched(fifo, kMissing);
+    expectRefusedUntouched(fifo, notAFile(fifo, "管道（FIFO）"));
+}
+
+// Another program swaps a pipe in for the project file and back, over and
+// over: whatever the reader checks, the file it opens may be the pipe, and
+// opening a pipe for reading waits for a writer. A read that has waited a
+// second is released by opening the pipe for writing, and counted.
+TEST_F(HostileFile, PipeSwappedInWhileOpeningNeverBlocks) {
+    const QByteArray regular = QFile::encodeName(path("regular"));
+    const QByteArray pipe = QFile::encodeName(path("pipe"));
+    const QByteArray spare = QFile::encodeName(path("spare"));
+    const QString target = path("swapped.wvd");
+    const QByteArray name = QFile::encodeName(target);
+    writeAll(path("regular"), projectBytes(kThreePoints));
+    ASSERT_EQ(mkfifo(pipe.constData(), 0600), 0);
+    ASSERT_EQ(link(regular.constData(), name.constData()), 0);
+
+    using Clock = std::chrono::steady_clock;
+    const auto now = [] { return Clock::now().time_since_epoch().count(); };
+    const Clock::rep second =
+        std::chrono::duration_cast<Clock::duration>(std::chrono::seconds(1)).count();
+    std::atomic<bool> done{false};
+    std::atomic<int> swaps{0};
+    std::atomic<Clock::rep> readSince{0}; // when the read in progress began; 0: none
+    std::atomic<int> blocked{0};
+    std::thread swapper([&] {
+        while (!done) {
+            for (const QByteArray& source : {pipe, regular}) {
+                link(source.constData(), spare.constData());
+                rename(spare.constData(), name.constData());
+            }
+            ++swaps;
+            // Opening the pipe for writing succeeds only while a reader
+            // holds it open.
+            Clock::rep since = readSince;
+            if (since != 0 && now() - since > second) {
+                const int fd = open(pipe.constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0) {
+                    if (readSince.compare_exchange_strong(since, 0))
+                        ++blocked;
+                    close(fd);
+                }
+            }
+        }
+    });
+    while (swaps < 10)
+        std::this_thread::yield();
+    // Two seconds of reads, each checking and opening the path once.
+    int reads = 0, loaded = 0;
+    for (const Clock::rep end = now() + 2 * second; now() < end; ++reads) {
+        readSince = now();
+        loaded += readProjectFile(target, form) ? 1 : 0;
+        readSince = 0;
+        sink.messages.clear();
+    }
+    done = true;
+    swapper.join();
+    EXPECT_EQ(blocked, 0) << "reads of " << reads << " that waited on the pipe";
+    EXPECT_GT(loaded, 0) << "the regular file was never read";
 }
 
 TEST_F(HostileFile, LinkToAnEndlessDeviceIsNeverRead) {
     const QString link = path("zero.wvd");
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), link));
-    expectRefusedUntouched(link, kMissing);
+    expectRefusedUntouched(link, notAFile(link, "设备"));
 }
 
 TEST_F(HostileFile, DanglingLink) {

@@ -270,6 +270,7 @@ private slots:
     void projectFileFromTheCommandLine();
     void droppedProjectFileOpensAfterTheQuestion();
     void recentFilesOpenAndMissingOnesAreDropped();
+    void settingsThatCannotBeStoredAreSaidOnce();
     void helpOpensSomethingOrSaysWhy();
     void startDirectoryFallsBackToHome();
     void plotImageCanBeSaved();
@@ -1135,6 +1136,27 @@ void MainWindowTest::recentFilesOpenAndMissingOnesAreDropped() {
     QVERIFY(QString::fromStdString(f.prompts.informed[0].text).contains(gone));
     QCOMPARE(recentMenuEntries(w), QStringList{example("rc_chimney.wvd")});
     QCOMPARE(w.session().currentFile(), example("rc_chimney.wvd")); // still open
+}
+
+void MainWindowTest::settingsThatCannotBeStoredAreSaidOnce() {
+    // The settings file's folder cannot be made: a file stands in its place.
+    QTemporaryDir dir;
+    const QString blocker = dir.filePath("tamsor");
+    QFile file(blocker);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QString settings = blocker + "/tamsor.conf";
+    Fixture f;
+    Wind& w = *f.window;
+    w.useSettingsFile(settings);
+    QVERIFY(w.openProjectFile(example("rc_chimney.wvd")));
+    QVERIFY(w.openProjectFile(example("single_mass.wvd")));
+    QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+    QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
+    QVERIFY(QString::fromStdString(f.prompts.informed[0].text).contains(settings));
+    // Kept for the run all the same.
+    QCOMPARE(recentMenuEntries(w),
+             (QStringList{example("single_mass.wvd"), example("rc_chimney.wvd")}));
 }
 
 void MainWindowTest::helpOpensSomethingOrSaysWhy() {
