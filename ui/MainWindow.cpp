@@ -765,8 +765,6 @@ void Wind::command1_Click(int index) {
         Picture_cls(*picture2_);
         for (QLabel* caption : lblMean_)
             caption->hide();
-        if (outcome.fault)
-            prompts_.inform(this, *outcome.fault);
         if (outcome.notice)
             prompts_.inform(this, *outcome.notice);
         return;

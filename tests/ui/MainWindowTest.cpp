@@ -747,6 +747,9 @@ void MainWindowTest::faultedComputationIsReportedAndBlocksResults() {
     const Message& m = f.prompts.informed[0];
     QCOMPARE(m.title, std::string("错误提示"));
     QVERIFY2(QString::fromStdString(m.text).startsWith("计算出错："), m.text.c_str());
+    // In the same box, the input that most likely caused it.
+    QVERIFY2(QString::fromStdString(m.text).contains("第2质点的高度为0 m。高度应大于0。"),
+             m.text.c_str());
     QVERIFY(resultButtonsDisabled(w));
     QVERIFY(!f.model.resultsComplete);
 
