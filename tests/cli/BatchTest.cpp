@@ -465,6 +465,8 @@ TEST(BatchUsage, RefusedCommandLinesExitTwoWithUsage) {
         // Wildcards name no one file, as in the report dialog.
         {QStringLiteral("--report"), dir.filePath(QStringLiteral("*.htm")), kSingle},
         {QStringLiteral("--report"), dir.filePath(QStringLiteral("r?.htm")), kSingle},
+        {QStringLiteral("--pdf"), dir.filePath(QStringLiteral("*.pdf")), kSingle},
+        {QStringLiteral("--pdf"), dir.filePath(QStringLiteral("b?.pdf")), kSingle},
         {},
         {QStringLiteral("--format"), QStringLiteral("json")},
         {kSingle, QStringLiteral("--code")}, // value missing
@@ -490,6 +492,10 @@ TEST(BatchUsage, HelpPrintsUsageAndSucceeds) {
         EXPECT_EQ(o.status, kBatchOk);
         EXPECT_THAT(o.out, StartsWith("用法: tamsor-batch"));
         EXPECT_THAT(o.out, HasSubstr("退出码"));
+        // The usage line names every option that writes a file.
+        EXPECT_THAT(o.out,
+                    StartsWith("用法: tamsor-batch [--code 201X|2001] [--report 文件.htm] "
+                               "[--pdf 文件.pdf] [--format text|json|csv] 数据文件.wvd...\n"));
         EXPECT_THAT(o.err, IsEmpty());
     }
 }
