@@ -983,12 +983,12 @@ void MainWindowTest::droppedProjectFileOpensAfterTheQuestion() {
     const QList<QUrl> chimney{QUrl::fromLocalFile(example("rc_chimney.wvd"))};
     f.prompts.saveAnswer = SaveAnswer::Cancel;
     drop(w, chimney);
-    QCOMPARE(f.prompts.askedToSave.size(), std::size_t{1});
+    QTRY_COMPARE_WITH_TIMEOUT(f.prompts.askedToSave.size(), std::size_t{1}, 10000);
     QCOMPARE(w.text1(Box::Heights)->text(), QString("10;20;30"));
 
     f.prompts.saveAnswer = SaveAnswer::DontSave;
     drop(w, chimney);
-    QCOMPARE(f.prompts.askedToSave.size(), std::size_t{2});
+    QTRY_COMPARE_WITH_TIMEOUT(f.prompts.askedToSave.size(), std::size_t{2}, 10000);
     QCOMPARE(w.text1(Box::Heights)->text(), QString("10;20;30;40;50;60"));
     QCOMPARE(w.session().currentFile(), example("rc_chimney.wvd"));
     QVERIFY(f.prompts.informed.empty());

@@ -90,10 +90,11 @@ void select(QTableWidget* view, int row, int column) {
 // Opens the box's context menu and triggers "从表格粘贴" in it.
 bool pasteThroughContextMenu(QLineEdit* box) {
     bool found = false;
-    QTimer::singleShot(0, [&found] {
+    tamsor::test::WidgetDriver driver;
+    driver.start([&found] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (menu == nullptr)
-            return;
+            return false;
         for (QAction* action : menu->actions()) {
             if (action->text() == QStringLiteral("从表格粘贴") && action->isEnabled()) {
                 found = true;
@@ -101,6 +102,7 @@ bool pasteThroughContextMenu(QLineEdit* box) {
             }
         }
         menu->close();
+        return true;
     });
     emit box->customContextMenuRequested(QPoint(2, 2));
     return found;
@@ -271,18 +273,19 @@ void ResultsWindowTest::bookAsksForTheTitleBlockAndWritesAPdf() {
         QVERIFY(a->isEnabled());
 
     // The dialog asks for the block and remembers it; next time it shows it.
-    tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>([](tamsor::TitleBlockDialog& d) {
-        d.projectNameBox()->setText(" 江边电视塔 ");
-        d.calculatedByBox()->setText("张工");
-        d.checkedByBox()->setText("李工");
-        d.dateBox()->setText("2026-03-01");
-        d.accept();
-    });
+    auto driver =
+        tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>([](tamsor::TitleBlockDialog& d) {
+            d.projectNameBox()->setText(" 江边电视塔 ");
+            d.calculatedByBox()->setText("张工");
+            d.checkedByBox()->setText("李工");
+            d.dateBox()->setText("2026-03-01");
+            d.accept();
+        });
     QCOMPARE(r.askTitleBlock(), std::optional(block));
     QSettings settings(f.settings.filePath("tamsor.conf"), QSettings::IniFormat);
     QCOMPARE(settings.value("titleBlock/projectName").toString(), QString("江边电视塔"));
     QString shown;
-    tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>(
+    driver = tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>(
         [&shown](tamsor::TitleBlockDialog& d) { shown = d.checkedByBox()->text(); });
     QCOMPARE(r.askTitleBlock(), std::nullopt); // cancelled
     QCOMPARE(shown, QString("李工"));
