@@ -3,6 +3,7 @@
 #include "FileChooser.h"
 #include "PlotPairs.h"
 #include "ResultCommands.h"
+#include "SafeWrite.h"
 #include "SpreadsheetPasteMenu.h"
 #include "UnsavedWork.h"
 #include "WindowFit.h"
@@ -53,10 +54,6 @@ constexpr int kClientWidth = 1247;
 constexpr int kClientHeight = 739;
 
 constexpr const char* kMaintainerLine = "Tamsor 由 Tamsor 开发组维护";
-
-// The window manager's frame before the window is shown, when it is not known
-// yet: a title bar and thin borders, on the generous side.
-constexpr QMargins kEstimatedFrame(4, 36, 4, 4);
 
 QString qs(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -111,6 +108,31 @@ void placeCaptionLabels(PlotArea& area, QLabel* heightCaption, QLabel* valueCapt
                        inner.top() + qFloor(places.value.top));
 }
 
+// The name as typed, with `suffix` when it has none.
+QString withSuffix(const QString& fileName, const QString& suffix) {
+    return QFileInfo(fileName).suffix().isEmpty() ? fileName + suffix : fileName;
+}
+
+// Which plot file could not be saved, and why.
+Message plotSaveFailure(const QString& fileName, const WriteFailure& failure) {
+    std::string text =
+        "无法保存图片文件“" + QDir::toNativeSeparators(fileName).toStdString() + "”：";
+    switch (failure.kind) {
+    case WriteFailure::Kind::NotRegularFile:
+        text += "它是文件夹、设备或管道，不是普通文件！";
+        break;
+    case WriteFailure::Kind::CannotOpen:
+        text += "无法创建该文件，请检查文件夹是否存在、是否有写入权限！";
+        break;
+    case WriteFailure::Kind::CannotWrite:
+        text += "文件没有写完，请检查磁盘空间是否足够！";
+        break;
+    }
+    if (!failure.reason.isEmpty())
+        text += "（" + failure.reason.toStdString() + "）";
+    return Message{text, "警告", Message::Icon::Exclamation};
+}
+
 } // namespace
 
 QString startDirectory(const QString& programDir) {
@@ -135,6 +157,8 @@ Wind::Wind(Prompts& prompts, QWidget* parent)
     // scroll bars: the window looks as without it.
     scroll_ = new QScrollArea(this);
     scroll_->setFrameShape(QFrame::NoFrame);
+    // Only a frame around the controls: the Tab key never stops on it.
+    scroll_->setFocusPolicy(Qt::NoFocus);
     scroll_->setWidget(content_);
     scroll_->setFixedSize(content_->size());
     setCentralWidget(scroll_);
@@ -659,7 +683,7 @@ QMargins Wind::frameMarginsOrEstimate() const {
     const QRect frame = frameGeometry();
     const QRect inner = geometry();
     if (frame == inner)
-        return kEstimatedFrame;
+        return kEstimatedWindowFrame;
     return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
                     frame.right() - inner.right(), frame.bottom() - inner.bottom());
 }
@@ -936,21 +960,19 @@ void Wind::showPlotMenu(PlotArea& area, const QPoint& pos) {
 }
 
 bool Wind::savePlotImage(PlotArea& area, const QString& fileName) {
-    if (area.saveImage(fileName))
-        return true;
-    prompts_.inform(
-        this, Message{"无法保存图片文件 " + QDir::toNativeSeparators(fileName).toStdString() + "。",
-                      "警告", Message::Icon::Exclamation});
-    return false;
+    const QString name = withSuffix(fileName, QStringLiteral(".png"));
+    const std::optional<WriteFailure> failure = area.saveImage(name);
+    if (failure)
+        prompts_.inform(this, plotSaveFailure(name, *failure));
+    return !failure;
 }
 
 bool Wind::savePlotSvg(PlotArea& area, const QString& fileName) {
-    if (area.saveSvg(fileName))
-        return true;
-    prompts_.inform(
-        this, Message{"无法保存图片文件 " + QDir::toNativeSeparators(fileName).toStdString() + "。",
-                      "警告", Message::Icon::Exclamation});
-    return false;
+    const QString name = withSuffix(fileName, QStringLiteral(".svg"));
+    const std::optional<WriteFailure> failure = area.saveSvg(name);
+    if (failure)
+        prompts_.inform(this, plotSaveFailure(name, *failure));
+    return !failure;
 }
 
 } // namespace tamsor

@@ -134,10 +134,11 @@ public:
     // Draws values x against heights y in the area and shows one label per point.
     void ploting1(const List& x, const List& y, PlotArea& area);
 
-    // Saves a plot area as a PNG file; a message when that fails.
+    // Saves a plot area as a PNG file (".png" appended when the name has no
+    // suffix); a message that says why when that fails.
     bool savePlotImage(PlotArea& area, const QString& fileName);
     // Saves a plot area as an SVG drawing (".svg" appended when the name has
-    // no suffix); a message when that fails.
+    // no suffix); a message that says why when that fails.
     bool savePlotSvg(PlotArea& area, const QString& fileName);
 
 protected:

@@ -233,6 +233,7 @@ private slots:
     void helpOpensSomethingOrSaysWhy();
     void startDirectoryFallsBackToHome();
     void plotImageCanBeSaved();
+    void tabGoesRoundTheControlsOnly();
 };
 
 void MainWindowTest::startUpState() {
@@ -1031,7 +1032,7 @@ void MainWindowTest::helpOpensSomethingOrSaysWhy() {
     if (expected.isEmpty()) {
         QVERIFY(f.prompts.opened.empty());
         QCOMPARE(f.prompts.informed.size(), std::size_t{1});
-        QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
+    QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
         QCOMPARE(f.prompts.informed[0].icon, Message::Icon::Exclamation);
         QVERIFY(QString::fromStdString(f.prompts.informed[0].text).contains("wind_Help.chm"));
     } else {
@@ -1043,7 +1044,7 @@ void MainWindowTest::helpOpensSomethingOrSaysWhy() {
         w.mnuContent()->trigger();
         QCOMPARE(f.prompts.opened.size(), static_cast<std::size_t>(expected.size()));
         QCOMPARE(f.prompts.informed.size(), std::size_t{1});
-        QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
+    QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
     }
 }
 
@@ -1085,16 +1086,45 @@ void MainWindowTest::plotImageCanBeSaved() {
     QVERIFY(xml.contains(QString("平均风荷载 /KN").toUtf8()));
     QVERIFY(f.prompts.informed.empty());
 
-    QVERIFY(!w.savePlotImage(*w.picture2(), dir.filePath("missing/plot.png")));
+    // A failure names the file, with its suffix, and says why.
+    QVERIFY(!w.savePlotImage(*w.picture2(), dir.filePath("missing/plot")));
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+    QVERIFY(QString::fromStdString(f.prompts.informed[0].text)
+                .startsWith("无法保存图片文件“" + dir.filePath("missing/plot.png") +
+                            "”：无法创建该文件，请检查文件夹是否存在"));
     // A pipe is refused at once, not written into until someone reads it.
     const QString pipe = dir.filePath("pipe.png");
     QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
     QVERIFY(!w.savePlotImage(*w.picture2(), pipe));
     QCOMPARE(f.prompts.informed.size(), std::size_t{2});
+    QVERIFY(QString::fromStdString(f.prompts.informed[1].text)
+                .endsWith("：它是文件夹、设备或管道，不是普通文件！"));
     QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
     QCOMPARE(f.prompts.informed[0].icon, Message::Icon::Exclamation);
 }
 
 QTEST_MAIN(MainWindowTest)
 #include "MainWindowTest.moc"
+
+void MainWindowTest::tabGoesRoundTheControlsOnly() {
+    // The first stop is the first list, and Tab goes round the lists, the
+    // enabled boxes and the enabled button only: the invisible scroll area
+    // around them is no stop.
+    Fixture f;
+    Wind& w = *f.window;
+    QVERIFY(f.active);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.cmbFreedom()));
+    QSet<QWidget*> expected{w.cmbFreedom(), w.CmbModes(), w.cmbDimao(),
+                            w.text2(0),     w.text2(1),   w.command1(0)};
+    for (int i = 0; i < 9; ++i) {
+        if (i != Box::ModeShape2 && i != Box::ModeShape3)
+            expected << w.text1(i);
+    }
+    QSet<QWidget*> visited;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        visited << QApplication::focusWidget();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(visited, expected);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.cmbFreedom()));
+}

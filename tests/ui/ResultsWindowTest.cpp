@@ -12,6 +12,7 @@
 #include "ResultCommands.h"
 #include "ResultsWindow.h"
 #include "TitleBlockDialog.h"
+#include "WindowFit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -120,6 +121,7 @@ private slots:
     void exportWritesCsvOrSaysWhyNot();
     void pasteFromSpreadsheetFillsTheBox();
     void bookAsksForTheTitleBlockAndWritesAPdf();
+    void tableOpensBesideTheMainWindowOnTheScreen();
 };
 
 void ResultsWindowTest::commandsNeedCurrentResults() {
@@ -305,6 +307,32 @@ void ResultsWindowTest::bookAsksForTheTitleBlockAndWritesAPdf() {
     printer.setPageLayout(tamsor::calculationBookPageLayout());
     QVERIFY(pages >= 2);
     QCOMPARE(tamsor::paintCalculationBook(printer, f.window->model(), block), pages);
+}
+
+void ResultsWindowTest::tableOpensBesideTheMainWindowOnTheScreen() {
+    // Beside the main window where there is room (a window of 1100 x 720
+    // with an 8 x 40 frame right of a main window moved to the left edge).
+    QCOMPARE(
+        tamsor::placeBeside(QRect(0, 0, 1255, 801), 58, QSize(1108, 760), QRect(0, 0, 2560, 1440)),
+        QPoint(1255, 0));
+
+    // On the desktop screen there is none on either side of the centred main
+    // window: the table goes over the plots, on the screen and below the
+    // menus, which stay in sight.
+    Fixture f;
+    enterThreePoints(*f.window);
+    f.window->command1(0)->click();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    QTest::keyClick(f.window.get(), Qt::Key_T, Qt::ControlModifier);
+    ResultsWindow* table = f.results().resultsWindow();
+    QVERIFY(table != nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(table));
+    const QRect frame = table->frameGeometry();
+    QVERIFY(table->screen()->availableGeometry().contains(frame));
+    const QMenuBar* menus = f.window->menuBar();
+    QVERIFY(!frame.intersects(QRect(menus->mapToGlobal(QPoint(0, 0)), menus->size())));
+    const QWidget* plot = f.window->picture2();
+    QVERIFY(frame.intersects(QRect(plot->mapToGlobal(QPoint(0, 0)), plot->size())));
 }
 
 QTEST_MAIN(ResultsWindowTest)
