@@ -144,7 +144,8 @@ QString startDirectory(const QString& programDir) {
 
 Wind::Wind(Prompts& prompts, QWidget* parent)
     : QMainWindow(parent), prompts_(prompts), sink_(prompts, this), session_(sink_),
-      recent_(RecentFiles::defaultSettingsFile()) {
+      recent_(RecentFiles::defaultSettingsFile()),
+      programDir_(QCoreApplication::applicationDirPath()) {
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPointSize(9);
     setFont(font);
@@ -831,8 +832,7 @@ void Wind::plotResults(int index) {
 void Wind::mnuContent_Click() {
     // The compiled help needs a viewer of its own, which few desktops have;
     // the same pages as HTML open in any browser.
-    const QStringList targets =
-        helpTargets(QCoreApplication::applicationDirPath(), chmViewerRegistered(applicationDirs()));
+    const QStringList targets = helpTargets(programDir_, chmViewerRegistered(applicationDirs()));
     if (targets.isEmpty()) {
         prompts_.inform(this, Message{std::string("找不到帮助文件 ") + kHelpFileName + "。", "警告",
                                       Message::Icon::Exclamation});
@@ -842,10 +842,7 @@ void Wind::mnuContent_Click() {
         if (prompts_.openUrl(QUrl::fromLocalFile(target)))
             return;
     }
-    prompts_.inform(this,
-                    Message{"无法打开帮助文件 " +
-                                QDir::toNativeSeparators(targets.front()).toStdString() + "。",
-                            "警告", Message::Icon::Exclamation});
+    prompts_.inform(this, helpNotShown(targets));
 }
 
 // --- files from the desktop --------------------------------------------------------------

@@ -92,6 +92,8 @@ public:
     // Keeps the recent-files list and the calculation book's title block in
     // another settings file from now on.
     void useSettingsFile(const QString& settingsFile);
+    // Looks for the help beside another program folder from now on.
+    void useProgramDir(const QString& programDir) { programDir_ = programDir; }
 
     // Opens a project file handed over by the desktop (the command line, a
     // drop, the recent-files list) as Open does once that file is chosen,
@@ -211,6 +213,7 @@ private:
     QLabel* maintainer_ = nullptr;
     RecentFiles recent_;
     ResultCommands* results_ = nullptr;
+    QString programDir_; // where the help is looked for
 
     bool closing_ = false; // no parsing once the window goes away
 };

@@ -184,9 +184,10 @@ void ResultCommands::bookWithDialogs() {
     if (path.isEmpty())
         return;
     if (writeBook(path, *block) && !prompts_.openUrl(QUrl::fromLocalFile(path))) {
-        prompts_.inform(
-            window_, Message{"计算书已写入“" + path.toStdString() + "”，但无法用默认程序打开它。",
-                             "警告", Message::Icon::Exclamation});
+        prompts_.inform(window_,
+                        Message{"计算书已写入“" + QDir::toNativeSeparators(path).toStdString() +
+                                    "”，但找不到能显示它的程序，请用PDF阅读器打开它。",
+                                "警告", Message::Icon::Exclamation});
     }
 }
 

@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSet>
@@ -231,6 +232,7 @@ private slots:
     void droppedProjectFileOpensAfterTheQuestion();
     void recentFilesOpenAndMissingOnesAreDropped();
     void helpOpensSomethingOrSaysWhy();
+    void realPromptsTellWhetherAProgramShowsAFile();
     void startDirectoryFallsBackToHome();
     void plotImageCanBeSaved();
     void tabGoesRoundTheControlsOnly();
@@ -1032,7 +1034,7 @@ void MainWindowTest::helpOpensSomethingOrSaysWhy() {
     if (expected.isEmpty()) {
         QVERIFY(f.prompts.opened.empty());
         QCOMPARE(f.prompts.informed.size(), std::size_t{1});
-    QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
+        QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
         QCOMPARE(f.prompts.informed[0].icon, Message::Icon::Exclamation);
         QVERIFY(QString::fromStdString(f.prompts.informed[0].text).contains("wind_Help.chm"));
     } else {
@@ -1044,7 +1046,44 @@ void MainWindowTest::helpOpensSomethingOrSaysWhy() {
         w.mnuContent()->trigger();
         QCOMPARE(f.prompts.opened.size(), static_cast<std::size_t>(expected.size()));
         QCOMPARE(f.prompts.informed.size(), std::size_t{1});
-    QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
+        QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
+    }
+
+    // F1 where no program shows the help pages: a message says where they
+    // are.
+    QTemporaryDir program;
+    const QString index = program.filePath("help/index.htm");
+    QVERIFY(QDir().mkpath(program.filePath("help")));
+    QFile page(index);
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.close();
+    w.useProgramDir(program.path());
+    f.prompts.clear();
+    f.prompts.openResult = false;
+    QTest::keyClick(w.text1(Box::Heights), Qt::Key_F1);
+    QCOMPARE(f.prompts.opened, std::vector<QUrl>{QUrl::fromLocalFile(index)});
+    QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+    QCOMPARE(f.prompts.informed[0].text,
+             "找不到能显示帮助的程序。帮助页在“" + index.toStdString() + "”，请用浏览器打开它。");
+}
+
+void MainWindowTest::realPromptsTellWhetherAProgramShowsAFile() {
+    // The desktop's opener on the PATH finds no program (xdg-open's status 3),
+    // or hands the file on.
+    QTemporaryDir bin;
+    const QString opener = bin.filePath("xdg-open");
+    const QString file = bin.filePath("r.htm");
+    const QByteArray path = qgetenv("PATH");
+    const auto restore = qScopeGuard([path] { qputenv("PATH", path); });
+    qputenv("PATH", QFile::encodeName(bin.path()) + ":" + path);
+    tamsor::QtPrompts prompts;
+    for (const auto& [status, shown] : {std::pair{"3", false}, std::pair{"0", true}}) {
+        QFile script(opener);
+        QVERIFY(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        script.write(QByteArray("#!/bin/sh\nexit ") + status + "\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(prompts.openUrl(QUrl::fromLocalFile(file)), shown);
     }
 }
 

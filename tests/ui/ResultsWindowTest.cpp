@@ -19,6 +19,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -307,6 +308,26 @@ void ResultsWindowTest::bookAsksForTheTitleBlockAndWritesAPdf() {
     printer.setPageLayout(tamsor::calculationBookPageLayout());
     QVERIFY(pages >= 2);
     QCOMPARE(tamsor::paintCalculationBook(printer, f.window->model(), block), pages);
+
+    // From the menu's key, where no program shows the book: it is written and
+    // the message says where.
+    f.prompts.openResult = false;
+    const QString chosen = dir.filePath("chosen.pdf");
+    driver = tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>(
+        [](tamsor::TitleBlockDialog& d) { d.accept(); });
+    const auto saving = tamsor::test::driveNextDialog<QFileDialog>([&chosen](QFileDialog& d) {
+        d.selectFile(chosen);
+        static_cast<QDialog&>(d).accept(); // QFileDialog's own, which checks the name
+    });
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    QTest::keyClick(f.window.get(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(saving->seen());
+    QVERIFY(QFile::exists(chosen));
+    QCOMPARE(f.prompts.opened, std::vector<QUrl>{QUrl::fromLocalFile(chosen)});
+    QCOMPARE(f.prompts.informed.back().text,
+             "计算书已写入“" + chosen.toStdString() +
+                 "”，但找不到能显示它的程序，请用PDF阅读器打开它。");
 }
 
 void ResultsWindowTest::tableOpensBesideTheMainWindowOnTheScreen() {
