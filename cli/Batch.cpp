@@ -419,8 +419,10 @@ std::string resultCsv(const ProjectModel& m, const ComputeOutcome& outcome, cons
     std::string text;
     for (std::size_t i = 0; i < n; ++i) {
         text += fileField + "," + formatInteger(static_cast<long long>(i + 1));
-        for (const ResultField& field : kPointResults)
-            text += "," + formatExact((m.*field.list)[i]);
+        for (const ResultField& field : kPointResults) {
+            text += ','; // not "," + ..., which GCC 12 takes for an overlapping copy
+            text += formatExact((m.*field.list)[i]);
+        }
         for (const std::vector<bool>& points : failed)
             text += points[i] ? ",1" : ",0";
         text += "\n";
