@@ -103,4 +103,20 @@ QStringList helpTargets(const QString& programDir, bool chmViewer) {
     return targets;
 }
 
+Message helpNotShown(const QStringList& targets) {
+    QString pages;
+    for (const QString& target : targets) {
+        if (target.endsWith(QString::fromUtf8(kHelpIndexName)))
+            pages = target;
+    }
+    const bool html = !pages.isEmpty();
+    if (!html)
+        pages = targets.value(0);
+    const std::string where = "“" + QDir::toNativeSeparators(pages).toStdString() + "”";
+    return Message{html ? "找不到能显示帮助的程序。帮助页在" + where + "，请用浏览器打开它。"
+                        : "找不到能显示帮助文件的程序。帮助文件在" + where +
+                              "，请用CHM阅读器打开它。",
+                   "警告", Message::Icon::Exclamation};
+}
+
 } // namespace tamsor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Message.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -28,5 +30,10 @@ inline constexpr const char* kHelpIndexName = "help/index.htm";
 // and the compiled file last even without a known viewer. Empty when no help
 // is installed.
 [[nodiscard]] QStringList helpTargets(const QString& programDir, bool chmViewer);
+
+// What the help command says when no program could show any of the targets
+// (as helpTargets gives them, not empty): where the help is, the HTML pages
+// first, so that it can be opened by hand.
+[[nodiscard]] Message helpNotShown(const QStringList& targets);
 
 } // namespace tamsor

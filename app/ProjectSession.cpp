@@ -91,6 +91,8 @@ ComputeOutcome ProjectSession::compute() {
         ComputeOutcome faulted;
         faulted.status = ComputeOutcome::Status::Faulted;
         faulted.fault = inputError(fault->message());
+        faulted.warnings = checkPlausibility(model_);
+        faulted.notice = faultNotice(*faulted.fault, faulted.warnings);
         return faulted;
     }
     ComputeOutcome outcome;
@@ -101,16 +103,32 @@ ComputeOutcome ProjectSession::compute() {
     return outcome;
 }
 
+namespace {
+
+void appendWarnings(std::string& text, const std::vector<InputWarning>& warnings) {
+    if (warnings.empty())
+        return;
+    if (!text.empty())
+        text += "\n\n";
+    text += "以下输入数据可能有误，请核对：";
+    for (const InputWarning& warning : warnings)
+        text += "\n· " + warning.text;
+}
+
+} // namespace
+
+Message faultNotice(const Message& fault, const std::vector<InputWarning>& warnings) {
+    Message notice = fault;
+    appendWarnings(notice.text, warnings);
+    return notice;
+}
+
 std::optional<Message> computeNotice(const std::vector<InputWarning>& warnings,
                                      const std::vector<CodeFinding>& failedChecks) {
     if (warnings.empty() && failedChecks.empty())
         return std::nullopt;
     std::string text;
-    if (!warnings.empty()) {
-        text += "以下输入数据可能有误，请核对：";
-        for (const InputWarning& warning : warnings)
-            text += "\n· " + warning.text;
-    }
+    appendWarnings(text, warnings);
     if (!failedChecks.empty()) {
         if (!text.empty())
             text += "\n\n";

@@ -23,14 +23,16 @@ struct ComputeOutcome {
         Computed, // every result was formed
     };
     Status status = Status::Refused;
-    // When Faulted: the message to show ("错误提示", the fault's text).
+    // When Faulted: the fault ("错误提示", the fault's text).
     std::optional<Message> fault;
-    // When Computed: input that was most likely mistyped, and where the
-    // results depart from the codes in force. Neither changes the status.
+    // Input that was most likely mistyped (also when Faulted: such input is
+    // often what faulted), and when Computed where the results depart from
+    // the codes in force. Neither changes the status.
     std::vector<InputWarning> warnings;
     std::vector<CodeFinding> failedChecks;
-    // When Computed and either list is not empty: the one notice to show
-    // after the results ("提    示"), warnings first.
+    // The one message the window shows after the computation: when Faulted,
+    // the fault followed by the warnings; when Computed and either list is
+    // not empty, the notice ("提    示"), warnings first.
     std::optional<Message> notice;
 };
 
@@ -38,6 +40,8 @@ struct ComputeOutcome {
 // both are empty.
 [[nodiscard]] std::optional<Message> computeNotice(const std::vector<InputWarning>& warnings,
                                                    const std::vector<CodeFinding>& failedChecks);
+// The fault with the warnings about the input below it.
+[[nodiscard]] Message faultNotice(const Message& fault, const std::vector<InputWarning>& warnings);
 
 // The workflow of one project, shared by the main window, the batch command
 // and the tests: it owns the one project record and the state of the input

@@ -112,8 +112,8 @@ ParsedArguments usageError(std::string message) {
 } // namespace
 
 std::string batchUsage() {
-    return "用法: tamsor-batch [--code 201X|2001] [--report 文件.htm] [--format text|json|csv] "
-           "数据文件.wvd...\n"
+    return "用法: tamsor-batch [--code 201X|2001] [--report 文件.htm] [--pdf 文件.pdf] "
+           "[--format text|json|csv] 数据文件.wvd...\n"
            "\n"
            "逐个计算项目数据文件(.wvd)：与主窗口先\"导入数据\"再按\"计算风振响应\"相同，\n"
            "同样的输入检查、同样的提示信息。结果写到标准输出，提示信息按\"标题: 内容\"\n"
@@ -229,6 +229,8 @@ ParsedArguments parseBatchArguments(const QStringList& args) {
         options.pdfPath = parser.value(pdf);
         if (options.pdfPath.isEmpty())
             return usageError("--pdf 的文件名为空");
+        if (hasWildcard(options.pdfPath))
+            return usageError("--pdf 的文件名中不能含有“*”或“?”: " + utf8(options.pdfPath));
         if (options.projects.size() > 1)
             return usageError("--pdf 只能用于一个数据文件");
         for (const QString& other : {options.projects.front(), options.reportPath}) {
@@ -424,8 +426,10 @@ std::string resultCsv(const ProjectModel& m, const ComputeOutcome& outcome, cons
     std::string text;
     for (std::size_t i = 0; i < n; ++i) {
         text += fileField + "," + formatInteger(static_cast<long long>(i + 1));
-        for (const ResultField& field : kPointResults)
-            text += "," + formatExact((m.*field.list)[i]);
+        for (const ResultField& field : kPointResults) {
+            text += ','; // not "," + ..., which GCC 12 takes for an overlapping copy
+            text += formatExact((m.*field.list)[i]);
+        }
         for (const std::vector<bool>& points : failed)
             text += points[i] ? ",1" : ",0";
         text += "\n";

@@ -16,16 +16,22 @@ std::string_view CodeFinding::key() const {
 }
 
 std::string CodeFinding::text() const {
-    const std::string where =
-        "第" + std::to_string(point) + "质点(z=" + messageNumber(height) + " m)";
+    const auto where = [this](const std::string& z) {
+        return "第" + std::to_string(point) + "质点(z=" + z + " m)";
+    };
     switch (check) {
-    case Check::WindVibCoefBelowMin:
-        return where + "的风振系数" + messageNumber(value, 4) + "小于" + messageNumber(required) +
+    case Check::WindVibCoefBelowMin: {
+        const NumberPair shown = distinctNumbers(value, required, 4);
+        return where(messageNumber(height)) + "的风振系数" + shown.first + "小于" + shown.second +
                "：GB55001-2021要求主要受力结构的风振系数不小于" + messageNumber(required) + "。";
-    case Check::BelowCutoffHeight:
-        return where + "低于截断高度" + messageNumber(cutoffHeight) +
-               " m：程序按公式取μz=" + messageNumber(value, 4) + "，荷载规范的表取截断高度处的值" +
-               messageNumber(required, 4) + "。";
+    }
+    case Check::BelowCutoffHeight: {
+        const NumberPair heights = distinctNumbers(height, cutoffHeight);
+        const NumberPair coefs = distinctNumbers(value, required, 4, 4);
+        return where(heights.first) + "低于截断高度" + heights.second +
+               " m：程序按公式取μz=" + coefs.first + "，荷载规范的表取截断高度处的值" +
+               coefs.second + "。";
+    }
     }
     return {};
 }

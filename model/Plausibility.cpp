@@ -19,30 +19,67 @@ InputWarning pointWarning(InputWarning::Kind kind, std::string_view quantity, st
     return InputWarning{kind, quantity, static_cast<int>(i) + 1, value, std::move(text)};
 }
 
+// A natural frequency is positive; a minus sign typed with it is a slip that
+// the computation would not show.
+void checkFrequency(const List& freq, std::vector<InputWarning>& warnings) {
+    if (freq.empty() || !(freq.front() < 0.0))
+        return;
+    const double f = freq.front();
+    warnings.push_back({InputWarning::Kind::FrequencyNegative, "freq", 0, f,
+                        "固有频率为" + messageNumber(f) + " Hz，小于0。频率应为正值，应输入" +
+                            messageNumber(-f) + "。"});
+}
+
+// A mode shape may be scaled freely, but the code's coefficients take it
+// positive at the top, where the first mode moves most (1 there as a rule);
+// a shape negative there turns the fluctuating response negative and the
+// wind vibration coefficients below 1, even below 0.
+void checkModeShapeAtTop(const List& zCoord, const List& modeShape, std::size_t n,
+                         std::vector<InputWarning>& warnings) {
+    const std::size_t count = std::min({n, zCoord.size(), modeShape.size()});
+    if (count == 0)
+        return;
+    std::size_t top = 0;
+    for (std::size_t i = 1; i < count; ++i)
+        if (zCoord[i] > zCoord[top])
+            top = i;
+    const double phi = modeShape[top];
+    if (!(phi < 0.0))
+        return;
+    warnings.push_back(pointWarning(
+        InputWarning::Kind::ModeShapeNegativeAtTop, "modeShape", top, phi,
+        "最高的" + pointName(top) + "的振型值为" + messageNumber(phi) +
+            "，小于0。第1阶振型应以最高点为正（一般取1）：请把各质点的振型值都乘以-1后输入。"
+            "振型在最高点为负时，脉动风振力和位移均方差都反号，风振系数偏小甚至为负。"));
+}
+
 } // namespace
 
 std::vector<InputWarning> checkPlausibility(const ProjectModel& m) {
     std::vector<InputWarning> warnings;
 
+    checkFrequency(m.freq, warnings);
+
     if (!m.dampRatio.empty() && m.dampRatio.front() > plausibility::kMaxDampingRatio) {
         const double zeta = m.dampRatio.front();
+        const NumberPair shown = distinctNumbers(zeta, plausibility::kMaxDampingRatio);
         warnings.push_back(
             {InputWarning::Kind::DampingRatio, "dampRatio", 0, zeta,
-             "阻尼比为" + messageNumber(zeta) + "，大于" +
-                 messageNumber(plausibility::kMaxDampingRatio) +
+             "阻尼比为" + shown.first + "，大于" + shown.second +
                  "。阻尼比按小数输入，钢结构一般为0.01～0.02，混凝土结构约0.05；若指" +
                  messageNumber(zeta) + "%，应输入" + messageNumber(zeta / 100.0) +
                  "。阻尼比过大使共振响应几乎消失，风振系数偏小，偏于不安全。"});
     }
 
     const double w0KPa = m.w0 / 1000.0;
-    if (w0KPa > plausibility::kMaxBasicWindPressureKPa)
+    if (w0KPa > plausibility::kMaxBasicWindPressureKPa) {
+        const NumberPair shown = distinctNumbers(w0KPa, plausibility::kMaxBasicWindPressureKPa);
         warnings.push_back({InputWarning::Kind::WindPressure, "w0", 0, w0KPa,
-                            "基本风压为" + messageNumber(w0KPa) + " kPa，大于" +
-                                messageNumber(plausibility::kMaxBasicWindPressureKPa) +
+                            "基本风压为" + shown.first + " kPa，大于" + shown.second +
                                 " kPa。基本风压以kPa为单位输入，各地一般为0.3～2 kPa；"
                                 "若这是以N/m²计的值，应输入" +
                                 messageNumber(w0KPa / 1000.0) + "。"});
+    }
 
     struct PositiveInput {
         InputWarning::Kind kind;
@@ -73,6 +110,7 @@ std::vector<InputWarning> checkPlausibility(const ProjectModel& m) {
                                                     messageNumber((*input.list)[i]) + input.unit +
                                                     "。" + input.name + "应大于0。"));
     }
+    checkModeShapeAtTop(m.zCoord, m.modeShape, n, warnings);
     return warnings;
 }
 

@@ -29,15 +29,17 @@ inline constexpr double kMaxBasicWindPressureKPa = 5.0;
 
 struct InputWarning {
     enum class Kind {
-        DampingRatio,      // damping ratio above the limit: a percentage?
-        WindPressure,      // basic wind pressure above the limit: N/m^2?
-        HeightNotRising,   // a point not higher than the one entered before it
-        HeightNotPositive, // a height of zero or below
-        AreaNotPositive,   // a windward area of zero or below
-        MassNotPositive,   // a mass of zero or below
+        DampingRatio,           // damping ratio above the limit: a percentage?
+        WindPressure,           // basic wind pressure above the limit: N/m^2?
+        HeightNotRising,        // a point not higher than the one entered before it
+        HeightNotPositive,      // a height of zero or below
+        AreaNotPositive,        // a windward area of zero or below
+        MassNotPositive,        // a mass of zero or below
+        FrequencyNegative,      // a negative first natural frequency
+        ModeShapeNegativeAtTop, // the first mode shape negative at the highest point
     };
     Kind kind;
-    std::string_view quantity; // the record field: "dampRatio", "w0", "zCoord", ...
+    std::string_view quantity; // the record field: "freq", "dampRatio", "w0", "zCoord", ...
     int point;                 // mass point, 1-based; 0 for a value of the structure
     double value;              // in the unit of its input box (w0 in kPa)
     std::string text;          // Chinese, for the user
@@ -46,10 +48,11 @@ struct InputWarning {
 };
 
 // Looks at the inputs of the record (the first nFreedom values of each
-// per-point list, the first damping ratio, w0) and returns one warning per
-// finding: first the damping ratio, then the wind pressure, then point by
-// point the height against the point before, the height, the area and the
-// mass. Empty when nothing looks wrong.
+// per-point list, the first frequency and damping ratio, w0) and returns one
+// warning per finding: first the frequency, then the damping ratio, then the
+// wind pressure, then point by point the height against the point before, the
+// height, the area and the mass, and last the mode shape at the highest
+// point. Empty when nothing looks wrong.
 [[nodiscard]] std::vector<InputWarning> checkPlausibility(const ProjectModel& model);
 
 } // namespace tamsor

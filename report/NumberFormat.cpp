@@ -29,7 +29,7 @@ DecimalDigits toDecimalDigits(double magnitude) {
     DecimalDigits result;
     const std::size_t e = text.find('e');
     if (e == std::string_view::npos || e < 1) {
-        result.digits = "0";
+        result.digits.push_back('0'); // not = "0", which GCC 12 takes for an overlapping copy
         return result;
     }
     for (std::size_t i = 0; i < e; ++i) {

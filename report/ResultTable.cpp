@@ -129,9 +129,15 @@ std::string tabSeparated(const ResultBlock& block, const std::vector<CellIndex>&
 }
 
 std::string tabSeparated(const ResultTable& table) {
-    std::string text = tabSeparated(table.points) + "\n" + tabSeparated(table.structure);
-    if (!table.remarks.empty())
-        text += "\n" + tabSeparated(remarkBlock(table));
+    // Appended piece by piece: GCC 12 takes "\n" + a string for an
+    // overlapping copy at -O2 and above (-Wrestrict).
+    std::string text = tabSeparated(table.points);
+    text += '\n';
+    text += tabSeparated(table.structure);
+    if (!table.remarks.empty()) {
+        text += '\n';
+        text += tabSeparated(remarkBlock(table));
+    }
     return text;
 }
 

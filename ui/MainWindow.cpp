@@ -3,6 +3,7 @@
 #include "FileChooser.h"
 #include "PlotPairs.h"
 #include "ResultCommands.h"
+#include "SafeWrite.h"
 #include "SpreadsheetPasteMenu.h"
 #include "UnsavedWork.h"
 #include "WindowFit.h"
@@ -56,10 +57,6 @@ constexpr int kClientWidth = 1247;
 constexpr int kClientHeight = 739;
 
 constexpr const char* kMaintainerLine = "Tamsor 由 Tamsor 开发组维护";
-
-// The window manager's frame before the window is shown, when it is not known
-// yet: a title bar and thin borders, on the generous side.
-constexpr QMargins kEstimatedFrame(4, 36, 4, 4);
 
 QString qs(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -157,6 +154,31 @@ void placeCaptionLabels(PlotArea& area, QLabel* heightCaption, QLabel* valueCapt
                        inner.top() + qFloor(places.value.top));
 }
 
+// The name as typed, with `suffix` when it has none.
+QString withSuffix(const QString& fileName, const QString& suffix) {
+    return QFileInfo(fileName).suffix().isEmpty() ? fileName + suffix : fileName;
+}
+
+// Which plot file could not be saved, and why.
+Message plotSaveFailure(const QString& fileName, const WriteFailure& failure) {
+    std::string text =
+        "无法保存图片文件“" + QDir::toNativeSeparators(fileName).toStdString() + "”：";
+    switch (failure.kind) {
+    case WriteFailure::Kind::NotRegularFile:
+        text += "它是文件夹、设备或管道，不是普通文件！";
+        break;
+    case WriteFailure::Kind::CannotOpen:
+        text += "无法创建该文件，请检查文件夹是否存在、是否有写入权限！";
+        break;
+    case WriteFailure::Kind::CannotWrite:
+        text += "文件没有写完，请检查磁盘空间是否足够！";
+        break;
+    }
+    if (!failure.reason.isEmpty())
+        text += "（" + failure.reason.toStdString() + "）";
+    return Message{text, "警告", Message::Icon::Exclamation};
+}
+
 } // namespace
 
 QString startDirectory(const QString& programDir) {
@@ -168,7 +190,8 @@ QString startDirectory(const QString& programDir) {
 
 Wind::Wind(Prompts& prompts, QWidget* parent)
     : QMainWindow(parent), prompts_(prompts), sink_(prompts, this), session_(sink_),
-      recent_(RecentFiles::defaultSettingsFile()) {
+      recent_(RecentFiles::defaultSettingsFile()),
+      programDir_(QCoreApplication::applicationDirPath()) {
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPointSize(9);
     setFont(font);
@@ -181,6 +204,8 @@ Wind::Wind(Prompts& prompts, QWidget* parent)
     // scroll bars: the window looks as without it.
     scroll_ = new QScrollArea(this);
     scroll_->setFrameShape(QFrame::NoFrame);
+    // Only a frame around the controls: the Tab key never stops on it.
+    scroll_->setFocusPolicy(Qt::NoFocus);
     scroll_->setWidget(content_);
     scroll_->setFixedSize(content_->size());
     setCentralWidget(scroll_);
@@ -755,7 +780,7 @@ QMargins Wind::frameMarginsOrEstimate() const {
     const QRect frame = frameGeometry();
     const QRect inner = geometry();
     if (frame == inner)
-        return kEstimatedFrame;
+        return kEstimatedWindowFrame;
     return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
                     frame.right() - inner.right(), frame.bottom() - inner.bottom());
 }
@@ -861,8 +886,6 @@ void Wind::command1_Click(int index) {
         Picture_cls(*picture2_);
         for (QLabel* caption : lblMean_)
             caption->hide();
-        if (outcome.fault)
-            prompts_.inform(this, *outcome.fault);
         if (outcome.notice)
             prompts_.inform(this, *outcome.notice);
         return;
@@ -905,8 +928,7 @@ void Wind::plotResults(int index) {
 void Wind::mnuContent_Click() {
     // The compiled help needs a viewer of its own, which few desktops have;
     // the same pages as HTML open in any browser.
-    const QStringList targets =
-        helpTargets(QCoreApplication::applicationDirPath(), chmViewerRegistered(applicationDirs()));
+    const QStringList targets = helpTargets(programDir_, chmViewerRegistered(applicationDirs()));
     if (targets.isEmpty()) {
         prompts_.inform(this, Message{std::string("找不到帮助文件 ") + kHelpFileName + "。", "警告",
                                       Message::Icon::Exclamation});
@@ -916,10 +938,7 @@ void Wind::mnuContent_Click() {
         if (prompts_.openUrl(QUrl::fromLocalFile(target)))
             return;
     }
-    prompts_.inform(this,
-                    Message{"无法打开帮助文件 " +
-                                QDir::toNativeSeparators(targets.front()).toStdString() + "。",
-                            "警告", Message::Icon::Exclamation});
+    prompts_.inform(this, helpNotShown(targets));
 }
 
 // --- files from the desktop --------------------------------------------------------------
@@ -1049,12 +1068,11 @@ bool Wind::savePlotImage(PlotArea& area, const QString& fileName) {
         prompts_.inform(this, ProjectSession::noCurrentResults());
         return false;
     }
-    if (area.saveImage(fileName))
-        return true;
-    prompts_.inform(
-        this, Message{"无法保存图片文件 " + QDir::toNativeSeparators(fileName).toStdString() + "。",
-                      "警告", Message::Icon::Exclamation});
-    return false;
+    const QString name = withSuffix(fileName, QStringLiteral(".png"));
+    const std::optional<WriteFailure> failure = area.saveImage(name);
+    if (failure)
+        prompts_.inform(this, plotSaveFailure(name, *failure));
+    return !failure;
 }
 
 bool Wind::savePlotSvg(PlotArea& area, const QString& fileName) {
@@ -1062,12 +1080,11 @@ bool Wind::savePlotSvg(PlotArea& area, const QString& fileName) {
         prompts_.inform(this, ProjectSession::noCurrentResults());
         return false;
     }
-    if (area.saveSvg(fileName))
-        return true;
-    prompts_.inform(
-        this, Message{"无法保存图片文件 " + QDir::toNativeSeparators(fileName).toStdString() + "。",
-                      "警告", Message::Icon::Exclamation});
-    return false;
+    const QString name = withSuffix(fileName, QStringLiteral(".svg"));
+    const std::optional<WriteFailure> failure = area.saveSvg(name);
+    if (failure)
+        prompts_.inform(this, plotSaveFailure(name, *failure));
+    return !failure;
 }
 
 } // namespace tamsor

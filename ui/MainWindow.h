@@ -94,6 +94,8 @@ public:
     // Keeps the recent-files list and the calculation book's title block in
     // another settings file from now on.
     void useSettingsFile(const QString& settingsFile);
+    // Looks for the help beside another program folder from now on.
+    void useProgramDir(const QString& programDir) { programDir_ = programDir; }
 
     // Opens a project file handed over by the desktop (the command line, a
     // drop, the recent-files list) as Open does once that file is chosen,
@@ -136,11 +138,12 @@ public:
     // Draws values x against heights y in the area and shows one label per point.
     void ploting1(const List& x, const List& y, PlotArea& area);
 
-    // Saves a plot area as a PNG file; a message when that fails or when the
-    // plot is of results that no longer belong to the input.
+    // Saves a plot area as a PNG file (".png" appended when the name has no
+    // suffix); a message that says why when that fails or when the plot is of
+    // results that no longer belong to the input.
     bool savePlotImage(PlotArea& area, const QString& fileName);
     // Saves a plot area as an SVG drawing (".svg" appended when the name has
-    // no suffix); a message when that fails or the plot is stale.
+    // no suffix); a message that says why when that fails or the plot is stale.
     bool savePlotSvg(PlotArea& area, const QString& fileName);
 
 protected:
@@ -221,6 +224,7 @@ private:
     RecentFiles recent_;
     ResultCommands* results_ = nullptr;
     bool settingsWarned_ = false;
+    QString programDir_; // where the help is looked for
 
     bool closing_ = false; // no parsing once the window goes away
 };

@@ -5,6 +5,7 @@
 #include "FileDialog.h"
 #include "OptionsDialog.h"
 
+#include <QDir>
 #include <QUrl>
 
 // The File menu's Open and Save, the report step of the report button, the
@@ -67,8 +68,9 @@ void Wind::showReportDialog() {
             // Handed to the desktop's viewer as a file URL, never through a
             // shell, so no character of the name can be taken as a command.
             if (!prompts_.openUrl(QUrl::fromLocalFile(path))) {
-                prompts_.inform(parent, Message{"报告书已写入“" + path.toStdString() +
-                                                    "”，但无法用默认浏览器打开它。",
+                prompts_.inform(parent, Message{"报告书已写入“" +
+                                                    QDir::toNativeSeparators(path).toStdString() +
+                                                    "”，但找不到能显示它的程序，请用浏览器打开它。",
                                                 "警告", Message::Icon::Exclamation});
             }
             return true;

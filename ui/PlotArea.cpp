@@ -107,28 +107,20 @@ void PlotArea::placeLabel(int index, const PlotGeometry& g) {
     label->setGeometry(place);
 }
 
-bool PlotArea::saveImage(const QString& fileName) {
-    if (fileName.isEmpty())
-        return false;
-    QString name = fileName;
-    if (QFileInfo(name).suffix().isEmpty())
-        name += QStringLiteral(".png");
+std::optional<WriteFailure> PlotArea::saveImage(const QString& fileName) {
     // Through the safe write like the project files: a pipe chosen in the
     // file dialog is refused instead of blocking the window until someone
     // reads it.
     const QPixmap image = grab();
-    return !writeFileSafely(name,
-                            [&image](QIODevice& device) { return image.save(&device, "PNG"); });
+    return writeFileSafely(fileName,
+                           [&image](QIODevice& device) { return image.save(&device, "PNG"); });
 }
 
-bool PlotArea::saveSvg(const QString& fileName) {
-    if (fileName.isEmpty())
-        return false;
-    QString name = fileName;
-    if (QFileInfo(name).suffix().isEmpty())
-        name += QStringLiteral(".svg");
+std::optional<WriteFailure> PlotArea::saveSvg(const QString& fileName) {
     const QByteArray drawing = svg();
-    return !drawing.isEmpty() && !writeFileSafely(name, drawing);
+    if (drawing.isEmpty())
+        return WriteFailure{WriteFailure::Kind::CannotWrite, QString()};
+    return writeFileSafely(fileName, drawing);
 }
 
 QByteArray PlotArea::svg() {

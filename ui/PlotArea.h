@@ -2,11 +2,13 @@
 
 #include "PlotCanvas.h"
 #include "PlotGeometry.h"
+#include "SafeWrite.h"
 
 #include <QFrame>
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -52,16 +54,16 @@ public:
     // User coordinates to pixels of this widget (its frame border included).
     QPointF toPixels(UserPoint p) const;
 
-    // Saves the area as it is shown as a PNG image; ".png" is appended when the
-    // name has no suffix. False when the file could not be written (nothing
-    // that is not a regular file is ever replaced).
-    bool saveImage(const QString& fileName);
+    // Saves the area as it is shown as a PNG image through the safe write
+    // (nothing that is not a regular file is ever replaced). Nothing when the
+    // file was written, else why not.
+    std::optional<WriteFailure> saveImage(const QString& fileName);
     // The area as it is shown, as an SVG drawing: every line, circle and label
     // as a vector. Empty when it cannot be drawn.
     QByteArray svg();
-    // Saves svg() through the safe write; ".svg" is appended when the name has
-    // no suffix. False when the file could not be written.
-    bool saveSvg(const QString& fileName);
+    // Saves svg() through the safe write. Nothing when the file was written,
+    // else why not.
+    std::optional<WriteFailure> saveSvg(const QString& fileName);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

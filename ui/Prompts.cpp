@@ -1,5 +1,7 @@
 #include "Prompts.h"
 
+#include "DesktopOpener.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QInputMethodEvent>
@@ -10,10 +12,15 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <chrono>
 
 namespace tamsor {
 
 namespace {
+
+// How long the opener may take to say that it found no program: it needs a
+// fraction of a second, more on a busy machine.
+constexpr std::chrono::milliseconds kOpenerWait{3000};
 QMessageBox::Icon toQt(Message::Icon icon) {
     switch (icon) {
     case Message::Icon::Exclamation:
@@ -135,6 +142,13 @@ SaveAnswer QtPrompts::askToSave(QWidget* parent, const Message& message) {
 }
 
 bool QtPrompts::openUrl(const QUrl& url) {
+    // Qt's own launcher counts the opener's start as success, also when the
+    // opener then finds no program for the file and gives up without a word.
+    if (url.isLocalFile()) {
+        const QString opener = desktopOpener();
+        if (!opener.isEmpty())
+            return openWithOpener(opener, url.toLocalFile(), kOpenerWait);
+    }
     return QDesktopServices::openUrl(url);
 }
 

@@ -7,6 +7,7 @@
 #include "ResultTable.h"
 #include "ResultsWindow.h"
 #include "TitleBlockDialog.h"
+#include "WindowFit.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -15,10 +16,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMainWindow>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QSettings>
 #include <QUrl>
 
@@ -76,10 +79,26 @@ void ResultCommands::showTable() {
         resultsWindow_->setAttribute(Qt::WA_DeleteOnClose);
         connect(resultsWindow_, &ResultsWindow::exportRequested, this,
                 [this] { exportWithDialog(); });
+        placeResultsWindow();
     }
     resultsWindow_->show();
     resultsWindow_->raise();
     resultsWindow_->activateWindow();
+}
+
+void ResultCommands::placeResultsWindow() {
+    QScreen* screen = window_->screen();
+    if (screen == nullptr)
+        return;
+    const QRect available = screen->availableGeometry();
+    resultsWindow_->resize(
+        resultsWindow_->size().boundedTo(available.size().shrunkBy(kEstimatedWindowFrame)));
+    int menuBottom = window_->geometry().top();
+    if (const auto* main = qobject_cast<const QMainWindow*>(window_); main && main->menuWidget())
+        menuBottom = main->menuWidget()->mapToGlobal(QPoint(0, main->menuWidget()->height())).y();
+    resultsWindow_->move(placeBeside(window_->frameGeometry(), menuBottom,
+                                     resultsWindow_->size().grownBy(kEstimatedWindowFrame),
+                                     available));
 }
 
 void ResultCommands::copyTable() {
@@ -175,9 +194,10 @@ void ResultCommands::bookWithDialogs() {
     if (path.isEmpty())
         return;
     if (writeBook(path, *block) && !prompts_.openUrl(QUrl::fromLocalFile(path))) {
-        prompts_.inform(
-            window_, Message{"计算书已写入“" + path.toStdString() + "”，但无法用默认程序打开它。",
-                             "警告", Message::Icon::Exclamation});
+        prompts_.inform(window_,
+                        Message{"计算书已写入“" + QDir::toNativeSeparators(path).toStdString() +
+                                    "”，但找不到能显示它的程序，请用PDF阅读器打开它。",
+                                "警告", Message::Icon::Exclamation});
     }
 }
 

@@ -72,6 +72,8 @@ private:
     // when the name has none. Empty when the user cancels.
     QString askSavePath(const QString& caption, const QString& suffix, const QString& filter);
     void updateEnabled(bool current);
+    // Beside the main window and on its screen, smaller when the screen is.
+    void placeResultsWindow();
     std::vector<QAction*> commands() const;
     bool bookAllowed();
 

@@ -44,4 +44,18 @@ WindowFit fitWindow(const QSize& content, int menuBarHeight, const QMargins& fra
     return fit;
 }
 
+QPoint placeBeside(const QRect& main, int menuBottom, const QSize& frame, const QRect& available) {
+    // Within [low, high] where possible, else at low.
+    const auto clamp = [](int value, int low, int high) {
+        return std::max(low, std::min(value, high));
+    };
+    const int lowestTop = available.bottom() + 1 - frame.height();
+    if (main.right() + 1 + frame.width() <= available.right() + 1)
+        return {main.right() + 1, clamp(main.top(), available.top(), lowestTop)};
+    if (main.left() - frame.width() >= available.left())
+        return {main.left() - frame.width(), clamp(main.top(), available.top(), lowestTop)};
+    return {std::max(available.left(), available.right() + 1 - frame.width()),
+            clamp(std::max(main.top(), menuBottom), available.top(), lowestTop)};
+}
+
 } // namespace tamsor

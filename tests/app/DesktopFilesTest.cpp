@@ -1,8 +1,9 @@
 // The window's GUI-free decisions about files from the desktop and help:
-// which file the command line or a drop names, the recent-files list, and
-// what the help command opens.
+// which file the command line or a drop names, the recent-files list, what
+// the help command opens, and whether a program took a file to show.
 
 #include "DesktopFiles.h"
+#include "DesktopOpener.h"
 #include "HelpFiles.h"
 
 #include <QDir>
@@ -22,6 +23,13 @@ void writeText(const QString& path, const QByteArray& text) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
     file.write(text);
+}
+
+// A shell script standing in for the desktop's opener.
+QString fakeOpener(const QString& path, const QByteArray& body) {
+    writeText(path, "#!/bin/sh\n" + body + "\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
 }
 
 TEST(StartupProjectFile, FirstNonOptionArgumentTakenFromTheStartFolder) {
@@ -126,6 +134,35 @@ TEST_F(HelpFilesTest, HtmlPagesComeFirstUnlessTheCompiledFileCanBeShown) {
     writeText(bin + "/help/index.htm", "<html>");
     EXPECT_EQ(findHelpIndex(bin), bin + "/help/index.htm");
     EXPECT_EQ(findHelpFile(bin), chm);
+}
+
+TEST_F(HelpFilesTest, HelpThatNoProgramShowsIsPointedTo) {
+    const QString index = dir.filePath(QStringLiteral("help/index.htm"));
+    const QString chm = dir.filePath(QStringLiteral("wind_Help.chm"));
+    EXPECT_EQ(helpNotShown({chm, index}),
+              (Message{"找不到能显示帮助的程序。帮助页在“" + index.toStdString() +
+                           "”，请用浏览器打开它。",
+                       "警告", Message::Icon::Exclamation}));
+    EXPECT_EQ(helpNotShown({chm}).text, "找不到能显示帮助文件的程序。帮助文件在“" +
+                                            chm.toStdString() + "”，请用CHM阅读器打开它。");
+}
+
+TEST(DesktopOpener, TellsWhetherAProgramTookTheFile) {
+    using std::chrono::milliseconds;
+    QTemporaryDir dir;
+    // A name no shell would survive reaches the opener as it is.
+    const QString file = dir.filePath(QStringLiteral("报告 $(touch x); 'q'.htm"));
+    writeText(file, "<html>");
+    const QString handedOn = fakeOpener(dir.filePath("shows"), R"([ -f "$1" ] && exit 0; exit 4)");
+    EXPECT_TRUE(openWithOpener(handedOn, file, milliseconds(10000)));
+    EXPECT_FALSE(QFile::exists(dir.filePath("x")));
+    // xdg-open's status when it finds no program.
+    EXPECT_FALSE(
+        openWithOpener(fakeOpener(dir.filePath("none"), "exit 3"), file, milliseconds(10000)));
+    EXPECT_FALSE(openWithOpener(dir.filePath("missing"), file, milliseconds(10000)));
+    // Still running: the program shows the file in the opener's foreground.
+    EXPECT_TRUE(
+        openWithOpener(fakeOpener(dir.filePath("foreground"), "sleep 2"), file, milliseconds(100)));
 }
 
 } // namespace

@@ -88,8 +88,20 @@ TEST_F(Session, ComputeIsRefusedFaultsOrGivesCurrentResults) {
     ASSERT_TRUE(faulted.fault.has_value());
     EXPECT_EQ(faulted.fault->title, "错误提示");
     EXPECT_THAT(faulted.fault->text, ::testing::StartsWith("计算出错："));
-    EXPECT_FALSE(faulted.notice.has_value());
+    EXPECT_EQ(faulted.notice, faulted.fault); // nothing more to say
     EXPECT_FALSE(session.resultsCurrent());
+
+    // A height below 0 passes the gate and faults; the warning that names it
+    // comes with the fault, in the one message the window shows.
+    session.form().setText1(Box::ModeShape1, "1");
+    session.form().setText1(Box::Heights, "-10");
+    const ComputeOutcome below = session.compute();
+    ASSERT_EQ(below.status, Status::Faulted);
+    ASSERT_EQ(below.warnings.size(), 1u);
+    EXPECT_EQ(below.warnings[0].kind, InputWarning::Kind::HeightNotPositive);
+    EXPECT_EQ(below.notice, (Message{below.fault->text + "\n\n以下输入数据可能有误，请核对：\n· " +
+                                         below.warnings[0].text,
+                                     "错误提示", Message::Icon::None}));
 }
 
 TEST_F(Session, ComputeGathersWarningsAndFailedChecksInOneNotice) {

@@ -424,12 +424,16 @@ TEST(BatchRefusals, FileContentsListsAndGate) {
 TEST(BatchRefusals, ComputationFault) {
     QTemporaryDir dir;
     // Only the first height is checked by the gate; a later zero height
-    // makes the turbulence intensity undefined.
+    // makes the turbulence intensity undefined. The warnings that name it
+    // follow the fault.
     const Outcome o =
         batch({QStringLiteral("--format=json"), writeProject(dir, "zero.wvd", twoPoints("10;0"))});
     EXPECT_EQ(o.status, kBatchFault);
-    EXPECT_THAT(o.err, StartsWith("错误提示: 计算出错："));
-    EXPECT_EQ(lines(o.err).size(), 1u);
+    const std::vector<std::string> messages = lines(o.err);
+    ASSERT_EQ(messages.size(), 3u);
+    EXPECT_THAT(messages[0], StartsWith("错误提示: 计算出错："));
+    EXPECT_THAT(messages[1], StartsWith("提示: 第2质点的高度0 m不高于第1质点的10 m。"));
+    EXPECT_EQ(messages[2], "提示: 第2质点的高度为0 m。高度应大于0。");
     EXPECT_THAT(o.out, IsEmpty());
 }
 
@@ -448,9 +452,10 @@ TEST(BatchRefusals, SeveralProjectsContinueAndReturnTheWorstStatus) {
     EXPECT_EQ(o.status, kBatchFault);
     EXPECT_EQ(lines(o.out).size(), 2u);
     const std::vector<std::string> messages = lines(o.err);
-    ASSERT_EQ(messages.size(), 2u);
+    ASSERT_EQ(messages.size(), 4u); // the fault, its two warnings, the missing file
     EXPECT_THAT(messages[0], StartsWith(fault.toStdString() + ": 错误提示: 计算出错："));
-    EXPECT_THAT(messages[1], StartsWith(missing.toStdString() + ": 错误:"));
+    EXPECT_THAT(messages[2], StartsWith(fault.toStdString() + ": 提示: "));
+    EXPECT_THAT(messages[3], StartsWith(missing.toStdString() + ": 错误:"));
 }
 
 TEST(BatchUsage, RefusedCommandLinesExitTwoWithUsage) {
@@ -468,6 +473,8 @@ TEST(BatchUsage, RefusedCommandLinesExitTwoWithUsage) {
         // Wildcards name no one file, as in the report dialog.
         {QStringLiteral("--report"), dir.filePath(QStringLiteral("*.htm")), kSingle},
         {QStringLiteral("--report"), dir.filePath(QStringLiteral("r?.htm")), kSingle},
+        {QStringLiteral("--pdf"), dir.filePath(QStringLiteral("*.pdf")), kSingle},
+        {QStringLiteral("--pdf"), dir.filePath(QStringLiteral("b?.pdf")), kSingle},
         {},
         {QStringLiteral("--format"), QStringLiteral("json")},
         {kSingle, QStringLiteral("--code")}, // value missing
@@ -493,6 +500,10 @@ TEST(BatchUsage, HelpPrintsUsageAndSucceeds) {
         EXPECT_EQ(o.status, kBatchOk);
         EXPECT_THAT(o.out, StartsWith("用法: tamsor-batch"));
         EXPECT_THAT(o.out, HasSubstr("退出码"));
+        // The usage line names every option that writes a file.
+        EXPECT_THAT(o.out,
+                    StartsWith("用法: tamsor-batch [--code 201X|2001] [--report 文件.htm] "
+                               "[--pdf 文件.pdf] [--format text|json|csv] 数据文件.wvd...\n"));
         EXPECT_THAT(o.err, IsEmpty());
     }
 }

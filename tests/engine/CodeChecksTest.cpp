@@ -11,6 +11,9 @@
 //       return (350/10)**(2*ab) * (10/zg)**(2*a) * (z/10)**(2*a)
 //   [muz(ed, t, h) for t, h in zip((1, 2, 3, 4), (5, 10, 15, 30))]
 //   muz(ed, 3, 14.99)
+//
+// A value one ulp past its limit, as the texts quote it: repr(math.nextafter(
+// 1.2, 0)) and repr(math.nextafter(15, 0)).
 
 #include "CodeChecks.h"
 
@@ -20,6 +23,7 @@
 #include <array>
 #include <cmath>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace tamsor {
@@ -73,6 +77,8 @@ TEST(CodeChecks, WindVibCoefOnBothSidesOfItsLimit) {
         EXPECT_EQ(findings[0], (CodeFinding{Check::WindVibCoefBelowMin, 1, 10.0,
                                             std::nextafter(1.2, 0.0), 1.2, 0.0}));
         EXPECT_EQ(findings[0].key(), "windVibCoefBelowMin");
+        EXPECT_THAT(findings[0].text(),
+                    testing::StartsWith("第1质点(z=10 m)的风振系数1.1999999999999997小于1.2："));
     }
 }
 
@@ -95,6 +101,12 @@ TEST(CodeChecks, PointsBelowTheCutoffHeight) {
         EXPECT_EQ(f.cutoffHeight, 15.0);
         EXPECT_REL(f.value, kMuZTerrainCJustBelow[edition]);
         EXPECT_REL(f.required, kMuZAtCutoff[edition][2]);
+
+        m.zCoord = {std::nextafter(15.0, 0.0)};
+        const std::vector<CodeFinding> justBelow = checkAgainstCodes(computed(m));
+        ASSERT_EQ(justBelow.size(), 1u);
+        EXPECT_THAT(justBelow[0].text(),
+                    testing::StartsWith("第1质点(z=14.999999999999998 m)低于截断高度15 m："));
     }
 }
 

@@ -1,5 +1,6 @@
-// Input that most likely holds a slip in its units: each warning just inside
-// and just beyond its limit.
+// Input that most likely holds a slip in its units or its sign: each warning
+// just inside and just beyond its limit. The texts one ulp past a limit were
+// written out with python3's repr(math.nextafter(limit, math.inf)).
 #include "Plausibility.h"
 
 #include "Startup.h"
@@ -23,6 +24,8 @@ ProjectModel plausibleModel() {
     m.zCoord = {10.0, 20.0, 30.0};
     m.windArea = {10.0, 12.0, 14.0};
     m.mass = {20.0, 20.0, 20.0};
+    m.modeShape = {0.3, 0.6, 1.0};
+    m.freq = {0.8};
     m.dampRatio = {0.05};
     m.w0 = 500.0;
     return m;
@@ -43,6 +46,8 @@ TEST(Plausibility, DampingRatioTypedAsPercentage) {
     m.dampRatio = {above(0.2)};
     ASSERT_EQ(checkPlausibility(m).size(), 1u);
     EXPECT_EQ(checkPlausibility(m)[0].kind, Kind::DampingRatio);
+    // Never "0.2，大于0.2".
+    EXPECT_THAT(checkPlausibility(m)[0].text, HasSubstr("阻尼比为0.20000000000000004，大于0.2。"));
 
     m.dampRatio = {2.0};
     const std::vector<InputWarning> warnings = checkPlausibility(m);
@@ -60,6 +65,8 @@ TEST(Plausibility, WindPressureTypedInNewtonsPerSquareMetre) {
     EXPECT_TRUE(checkPlausibility(m).empty());
     m.w0 = above(5000.0);
     ASSERT_EQ(checkPlausibility(m).size(), 1u);
+    EXPECT_THAT(checkPlausibility(m)[0].text,
+                HasSubstr("基本风压为5.000000000000001 kPa，大于5 kPa"));
 
     m.w0 = 550.0 * 1000.0; // "550" typed into the kPa box
     const std::vector<InputWarning> warnings = checkPlausibility(m);
@@ -120,10 +127,39 @@ TEST(Plausibility, HeightsAreasAndMassesMustBePositiveAtEveryPoint) {
     }
 }
 
+TEST(Plausibility, NegativeFrequencyAndModeShapeNegativeAtTheTop) {
+    ProjectModel m = plausibleModel();
+    m.freq = {-0.8};
+    std::vector<InputWarning> warnings = checkPlausibility(m);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0],
+              (InputWarning{Kind::FrequencyNegative, "freq", 0, -0.8, warnings[0].text}));
+    EXPECT_THAT(warnings[0].text, HasSubstr("固有频率为-0.8 Hz，小于0。频率应为正值，应输入0.8。"));
+
+    // The whole shape negated: the highest point, not the last entered, is
+    // looked at, so heights typed from the top down are judged the same.
+    m = plausibleModel();
+    m.zCoord = {30.0, 20.0, 10.0};
+    m.modeShape = {1.0, -0.6, -0.3};
+    EXPECT_EQ(checkPlausibility(m).size(), 2u); // the two heights not rising only
+    m.modeShape = {-1.0, -0.6, -0.3};
+    warnings = checkPlausibility(m);
+    ASSERT_EQ(warnings.size(), 3u);
+    EXPECT_EQ(warnings[2],
+              (InputWarning{Kind::ModeShapeNegativeAtTop, "modeShape", 1, -1.0, warnings[2].text}));
+    EXPECT_THAT(warnings[2].text, HasSubstr("最高的第1质点的振型值为-1，小于0"));
+    EXPECT_THAT(warnings[2].text, HasSubstr("请把各质点的振型值都乘以-1后输入"));
+}
+
 TEST(Plausibility, OnlyThePointsOfTheProjectAreRead) {
     ProjectModel m = plausibleModel();
     m.zCoord.push_back(0.0); // beyond nFreedom
     m.mass.pop_back();       // shorter than nFreedom: nothing read beyond it
+    EXPECT_TRUE(checkPlausibility(m).empty());
+    // The highest point is the highest of the project's points.
+    m = plausibleModel();
+    m.nFreedom = 2;
+    m.modeShape[2] = -1.0;
     EXPECT_TRUE(checkPlausibility(m).empty());
 }
 

@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSet>
@@ -272,9 +273,11 @@ private slots:
     void recentFilesOpenAndMissingOnesAreDropped();
     void settingsThatCannotBeStoredAreSaidOnce();
     void helpOpensSomethingOrSaysWhy();
+    void realPromptsTellWhetherAProgramShowsAFile();
     void startDirectoryFallsBackToHome();
     void plotImageCanBeSaved();
     void stalePlotsAreVeiledAndCannotBeSaved();
+    void tabGoesRoundTheControlsOnly();
 };
 
 void MainWindowTest::startUpState() {
@@ -869,6 +872,9 @@ void MainWindowTest::faultedComputationIsReportedAndBlocksResults() {
     const Message& m = f.prompts.informed[0];
     QCOMPARE(m.title, std::string("错误提示"));
     QVERIFY2(QString::fromStdString(m.text).startsWith("计算出错："), m.text.c_str());
+    // In the same box, the input that most likely caused it.
+    QVERIFY2(QString::fromStdString(m.text).contains("第2质点的高度为0 m。高度应大于0。"),
+             m.text.c_str());
     QVERIFY(resultButtonsDisabled(w));
     QVERIFY(!f.model.resultsComplete);
 
@@ -1102,12 +1108,12 @@ void MainWindowTest::droppedProjectFileOpensAfterTheQuestion() {
     const QList<QUrl> chimney{QUrl::fromLocalFile(example("rc_chimney.wvd"))};
     f.prompts.saveAnswer = SaveAnswer::Cancel;
     drop(w, chimney);
-    QCOMPARE(f.prompts.askedToSave.size(), std::size_t{1});
+    QTRY_COMPARE_WITH_TIMEOUT(f.prompts.askedToSave.size(), std::size_t{1}, 10000);
     QCOMPARE(w.text1(Box::Heights)->text(), QString("10;20;30"));
 
     f.prompts.saveAnswer = SaveAnswer::DontSave;
     drop(w, chimney);
-    QCOMPARE(f.prompts.askedToSave.size(), std::size_t{2});
+    QTRY_COMPARE_WITH_TIMEOUT(f.prompts.askedToSave.size(), std::size_t{2}, 10000);
     QCOMPARE(w.text1(Box::Heights)->text(), QString("10;20;30;40;50;60"));
     QCOMPARE(w.session().currentFile(), example("rc_chimney.wvd"));
     QVERIFY(f.prompts.informed.empty());
@@ -1185,6 +1191,43 @@ void MainWindowTest::helpOpensSomethingOrSaysWhy() {
         QCOMPARE(f.prompts.informed.size(), std::size_t{1});
         QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
     }
+
+    // F1 where no program shows the help pages: a message says where they
+    // are.
+    QTemporaryDir program;
+    const QString index = program.filePath("help/index.htm");
+    QVERIFY(QDir().mkpath(program.filePath("help")));
+    QFile page(index);
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.close();
+    w.useProgramDir(program.path());
+    f.prompts.clear();
+    f.prompts.openResult = false;
+    QTest::keyClick(w.text1(Box::Heights), Qt::Key_F1);
+    QCOMPARE(f.prompts.opened, std::vector<QUrl>{QUrl::fromLocalFile(index)});
+    QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+    QCOMPARE(f.prompts.informed[0].text,
+             "找不到能显示帮助的程序。帮助页在“" + index.toStdString() + "”，请用浏览器打开它。");
+}
+
+void MainWindowTest::realPromptsTellWhetherAProgramShowsAFile() {
+    // The desktop's opener on the PATH finds no program (xdg-open's status 3),
+    // or hands the file on.
+    QTemporaryDir bin;
+    const QString opener = bin.filePath("xdg-open");
+    const QString file = bin.filePath("r.htm");
+    const QByteArray path = qgetenv("PATH");
+    const auto restore = qScopeGuard([path] { qputenv("PATH", path); });
+    qputenv("PATH", QFile::encodeName(bin.path()) + ":" + path);
+    tamsor::QtPrompts prompts;
+    for (const auto& [status, shown] : {std::pair{"3", false}, std::pair{"0", true}}) {
+        QFile script(opener);
+        QVERIFY(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        script.write(QByteArray("#!/bin/sh\nexit ") + status + "\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(prompts.openUrl(QUrl::fromLocalFile(file)), shown);
+    }
 }
 
 void MainWindowTest::startDirectoryFallsBackToHome() {
@@ -1225,13 +1268,19 @@ void MainWindowTest::plotImageCanBeSaved() {
     QVERIFY(xml.contains(QString("平均风荷载 /KN").toUtf8()));
     QVERIFY(f.prompts.informed.empty());
 
-    QVERIFY(!w.savePlotImage(*w.picture2(), dir.filePath("missing/plot.png")));
+    // A failure names the file, with its suffix, and says why.
+    QVERIFY(!w.savePlotImage(*w.picture2(), dir.filePath("missing/plot")));
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+    QVERIFY(QString::fromStdString(f.prompts.informed[0].text)
+                .startsWith("无法保存图片文件“" + dir.filePath("missing/plot.png") +
+                            "”：无法创建该文件，请检查文件夹是否存在"));
     // A pipe is refused at once, not written into until someone reads it.
     const QString pipe = dir.filePath("pipe.png");
     QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
     QVERIFY(!w.savePlotImage(*w.picture2(), pipe));
     QCOMPARE(f.prompts.informed.size(), std::size_t{2});
+    QVERIFY(QString::fromStdString(f.prompts.informed[1].text)
+                .endsWith("：它是文件夹、设备或管道，不是普通文件！"));
     QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
     QCOMPARE(f.prompts.informed[0].icon, Message::Icon::Exclamation);
 }
@@ -1288,3 +1337,26 @@ void MainWindowTest::stalePlotsAreVeiledAndCannotBeSaved() {
 
 QTEST_MAIN(MainWindowTest)
 #include "MainWindowTest.moc"
+
+void MainWindowTest::tabGoesRoundTheControlsOnly() {
+    // The first stop is the first list, and Tab goes round the lists, the
+    // enabled boxes and the enabled button only: the invisible scroll area
+    // around them is no stop.
+    Fixture f;
+    Wind& w = *f.window;
+    QVERIFY(f.active);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.cmbFreedom()));
+    QSet<QWidget*> expected{w.cmbFreedom(), w.CmbModes(), w.cmbDimao(),
+                            w.text2(0),     w.text2(1),   w.command1(0)};
+    for (int i = 0; i < 9; ++i) {
+        if (i != Box::ModeShape2 && i != Box::ModeShape3)
+            expected << w.text1(i);
+    }
+    QSet<QWidget*> visited;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        visited << QApplication::focusWidget();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(visited, expected);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.cmbFreedom()));
+}

@@ -34,8 +34,9 @@ QString reading(QString text) {
 }
 
 // Notes the buttons of the next message box, then presses `press`.
-void answerNextBox(QStringList& buttons, QMessageBox::StandardButton press) {
-    driveNextDialog<QMessageBox>([&buttons, press](QMessageBox& box) {
+[[nodiscard]] std::unique_ptr<tamsor::test::WidgetDriver>
+answerNextBox(QStringList& buttons, QMessageBox::StandardButton press) {
+    return driveNextDialog<QMessageBox>([&buttons, press](QMessageBox& box) {
         for (QAbstractButton* button : box.buttons())
             buttons << reading(button->text());
         buttons.sort();
@@ -65,21 +66,21 @@ private slots:
     void messageBoxButtonsAreChinese() {
         tamsor::QtPrompts prompts;
         QStringList ok;
-        answerNextBox(ok, QMessageBox::Ok);
+        auto driver = answerNextBox(ok, QMessageBox::Ok);
         prompts.inform(nullptr, kMessage);
         QCOMPARE(ok, QStringList{"确定"});
 
         QStringList yesNo;
-        answerNextBox(yesNo, QMessageBox::No);
+        driver = answerNextBox(yesNo, QMessageBox::No);
         QVERIFY(!prompts.confirm(nullptr, kMessage));
         QCOMPARE(yesNo, sorted({"是", "否"}));
 
         QStringList save;
-        answerNextBox(save, QMessageBox::Discard);
+        driver = answerNextBox(save, QMessageBox::Discard);
         QCOMPARE(prompts.askToSave(nullptr, kMessage), SaveAnswer::DontSave);
         QCOMPARE(save, sorted({"保存", "不保存", "取消"}));
         QStringList cancelled;
-        answerNextBox(cancelled, QMessageBox::Cancel);
+        driver = answerNextBox(cancelled, QMessageBox::Cancel);
         QCOMPARE(prompts.askToSave(nullptr, kMessage), SaveAnswer::Cancel);
     }
 

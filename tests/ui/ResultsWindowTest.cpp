@@ -12,12 +12,14 @@
 #include "ResultCommands.h"
 #include "ResultsWindow.h"
 #include "TitleBlockDialog.h"
+#include "WindowFit.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -90,10 +92,11 @@ void select(QTableWidget* view, int row, int column) {
 // Opens the box's context menu and triggers "从表格粘贴" in it.
 bool pasteThroughContextMenu(QLineEdit* box) {
     bool found = false;
-    QTimer::singleShot(0, [&found] {
+    tamsor::test::WidgetDriver driver;
+    driver.start([&found] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (menu == nullptr)
-            return;
+            return false;
         for (QAction* action : menu->actions()) {
             if (action->text() == QStringLiteral("从表格粘贴") && action->isEnabled()) {
                 found = true;
@@ -101,6 +104,7 @@ bool pasteThroughContextMenu(QLineEdit* box) {
             }
         }
         menu->close();
+        return true;
     });
     emit box->customContextMenuRequested(QPoint(2, 2));
     return found;
@@ -118,6 +122,7 @@ private slots:
     void exportWritesCsvOrSaysWhyNot();
     void pasteFromSpreadsheetFillsTheBox();
     void bookAsksForTheTitleBlockAndWritesAPdf();
+    void tableOpensBesideTheMainWindowOnTheScreen();
 };
 
 void ResultsWindowTest::commandsNeedCurrentResults() {
@@ -271,18 +276,19 @@ void ResultsWindowTest::bookAsksForTheTitleBlockAndWritesAPdf() {
         QVERIFY(a->isEnabled());
 
     // The dialog asks for the block and remembers it; next time it shows it.
-    tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>([](tamsor::TitleBlockDialog& d) {
-        d.projectNameBox()->setText(" 江边电视塔 ");
-        d.calculatedByBox()->setText("张工");
-        d.checkedByBox()->setText("李工");
-        d.dateBox()->setText("2026-03-01");
-        d.accept();
-    });
+    auto driver =
+        tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>([](tamsor::TitleBlockDialog& d) {
+            d.projectNameBox()->setText(" 江边电视塔 ");
+            d.calculatedByBox()->setText("张工");
+            d.checkedByBox()->setText("李工");
+            d.dateBox()->setText("2026-03-01");
+            d.accept();
+        });
     QCOMPARE(r.askTitleBlock(), std::optional(block));
     QSettings settings(f.settings.filePath("tamsor.conf"), QSettings::IniFormat);
     QCOMPARE(settings.value("titleBlock/projectName").toString(), QString("江边电视塔"));
     QString shown;
-    tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>(
+    driver = tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>(
         [&shown](tamsor::TitleBlockDialog& d) { shown = d.checkedByBox()->text(); });
     QCOMPARE(r.askTitleBlock(), std::nullopt); // cancelled
     QCOMPARE(shown, QString("李工"));
@@ -302,6 +308,52 @@ void ResultsWindowTest::bookAsksForTheTitleBlockAndWritesAPdf() {
     printer.setPageLayout(tamsor::calculationBookPageLayout());
     QVERIFY(pages >= 2);
     QCOMPARE(tamsor::paintCalculationBook(printer, f.window->model(), block), pages);
+
+    // From the menu's key, where no program shows the book: it is written and
+    // the message says where.
+    f.prompts.openResult = false;
+    const QString chosen = dir.filePath("chosen.pdf");
+    driver = tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>(
+        [](tamsor::TitleBlockDialog& d) { d.accept(); });
+    const auto saving = tamsor::test::driveNextDialog<QFileDialog>([&chosen](QFileDialog& d) {
+        d.selectFile(chosen);
+        static_cast<QDialog&>(d).accept(); // QFileDialog's own, which checks the name
+    });
+    f.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    QTest::keyClick(f.window.get(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(saving->seen());
+    QVERIFY(QFile::exists(chosen));
+    QCOMPARE(f.prompts.opened, std::vector<QUrl>{QUrl::fromLocalFile(chosen)});
+    QCOMPARE(f.prompts.informed.back().text,
+             "计算书已写入“" + chosen.toStdString() +
+                 "”，但找不到能显示它的程序，请用PDF阅读器打开它。");
+}
+
+void ResultsWindowTest::tableOpensBesideTheMainWindowOnTheScreen() {
+    // Beside the main window where there is room (a window of 1100 x 720
+    // with an 8 x 40 frame right of a main window moved to the left edge).
+    QCOMPARE(
+        tamsor::placeBeside(QRect(0, 0, 1255, 801), 58, QSize(1108, 760), QRect(0, 0, 2560, 1440)),
+        QPoint(1255, 0));
+
+    // On the desktop screen there is none on either side of the centred main
+    // window: the table goes over the plots, on the screen and below the
+    // menus, which stay in sight.
+    Fixture f;
+    enterThreePoints(*f.window);
+    f.window->command1(0)->click();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    QTest::keyClick(f.window.get(), Qt::Key_T, Qt::ControlModifier);
+    ResultsWindow* table = f.results().resultsWindow();
+    QVERIFY(table != nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(table));
+    const QRect frame = table->frameGeometry();
+    QVERIFY(table->screen()->availableGeometry().contains(frame));
+    const QMenuBar* menus = f.window->menuBar();
+    QVERIFY(!frame.intersects(QRect(menus->mapToGlobal(QPoint(0, 0)), menus->size())));
+    const QWidget* plot = f.window->picture2();
+    QVERIFY(frame.intersects(QRect(plot->mapToGlobal(QPoint(0, 0)), plot->size())));
 }
 
 QTEST_MAIN(ResultsWindowTest)

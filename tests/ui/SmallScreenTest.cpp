@@ -8,6 +8,8 @@
 #include "MainWindow.h"
 #include "WindowFit.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -69,6 +71,18 @@ private slots:
         // Scrolling reaches the contents' last row.
         QCOMPARE(area->verticalScrollBar()->maximum() + area->viewport()->height(),
                  area->widget()->height());
+
+        // The Tab key goes from the last control round to the first and
+        // scrolls it into view; the scroll area itself is no stop.
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+        w.command1(0)->setFocus();
+        QTest::keyClick(w.command1(0), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.cmbFreedom()));
+        const QRect first(w.cmbFreedom()->mapTo(area->viewport(), QPoint(0, 0)),
+                          w.cmbFreedom()->size());
+        QVERIFY(area->viewport()->rect().contains(first));
     }
 };
 
