@@ -7,6 +7,7 @@
 #include "Startup.h"
 #include "WindResponse.h"
 
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -15,7 +16,7 @@ namespace tamsor {
 ProjectSession::ProjectSession(MessageSink& sink, QObject* parent)
     : QObject(parent), form_(model_, sink) {
     initializeProject(model_);
-    saved_ = form_.snapshot();
+    saved_ = form_.input();
     form_.changed = [this] { formWasChanged(); };
 }
 
@@ -24,7 +25,7 @@ ProjectSession::~ProjectSession() {
 }
 
 void ProjectSession::formWasChanged() {
-    const bool modified = !form_.matches(saved_);
+    const bool modified = !sameInProjectFile(form_.input(), saved_);
     if (modified != modified_) {
         modified_ = modified;
         emit modifiedChanged(modified_);
@@ -43,7 +44,7 @@ void ProjectSession::noteResults(bool replaced) {
 }
 
 void ProjectSession::markUnchanged(const QString& file) {
-    saved_ = form_.snapshot();
+    saved_ = form_.input();
     if (currentFile_ != file) {
         currentFile_ = file;
         emit currentFileChanged(currentFile_);
@@ -52,15 +53,21 @@ void ProjectSession::markUnchanged(const QString& file) {
 }
 
 void ProjectSession::newProject() {
+    edition_ = Edition::GB201X;
     form_.newProject();
     markUnchanged(QString());
 }
 
 bool ProjectSession::open(const QString& path) {
-    form_.newProject();
-    const bool read = readProjectFile(path, form_);
-    markUnchanged(read ? path : QString());
-    return read;
+    // New, then what the file holds; a failed read shows what it loaded, with
+    // New's values for the rest, before its message.
+    edition_ = Edition::GB201X;
+    const ProjectRead read = readProjectFile(path);
+    form_.show(read.input);
+    markUnchanged(read.complete() ? path : QString());
+    if (read.failure)
+        form_.sink().show(*read.failure);
+    return read.complete();
 }
 
 bool ProjectSession::commandGate() {
@@ -68,7 +75,7 @@ bool ProjectSession::commandGate() {
 }
 
 std::optional<Message> ProjectSession::save(const QString& path) {
-    if (std::optional<Message> failure = writeProjectFile(path, form_))
+    if (std::optional<Message> failure = writeProjectFile(path, form_.input()))
         return failure;
     markUnchanged(path);
     return std::nullopt;
@@ -80,6 +87,7 @@ ComputeOutcome ProjectSession::compute() {
     // Whoever follows the results hears of them once, when they are complete.
     computing_ = true;
     form_.setResultButtonsEnabled(true);
+    model_.codeVersion = static_cast<std::int16_t>(edition_);
     const std::optional<ComputeFault> fault = computeWindResponse(model_);
     if (fault) {
         // Partial results are neither plotted nor reported.
@@ -139,8 +147,8 @@ std::optional<Message> computeNotice(const std::vector<InputWarning>& warnings,
     return Message{std::move(text), "提    示", Message::Icon::Exclamation};
 }
 
-void ProjectSession::setCodeVersion(std::int16_t codeVersion) {
-    model_.codeVersion = codeVersion;
+void ProjectSession::setEdition(Edition edition) {
+    edition_ = edition;
     form_.setResultButtonsEnabled(false);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CodeChecks.h"
+#include "Edition.h"
 #include "InputForm.h"
 #include "Message.h"
 #include "Plausibility.h"
@@ -9,7 +10,6 @@
 #include <QObject>
 #include <QString>
 
-#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -44,15 +44,15 @@ struct ComputeOutcome {
 [[nodiscard]] Message faultNotice(const Message& fault, const std::vector<InputWarning>& warnings);
 
 // The workflow of one project, shared by the main window, the batch command
-// and the tests: it owns the one project record and the state of the input
-// boxes, and runs New, Open, Save, Compute and the report. Every message of
-// the input logic and of the project file's reader goes to the sink given at
-// construction, in the order the window shows them.
+// and the tests: it owns the input form, the edition of the load code, the
+// record of the last computation, and runs New, Open, Save, Compute and the
+// report. Every message of the input logic and of the project file's reader
+// goes to the sink given at construction, in the order the window shows them.
 //
 // It also knows the file the project belongs to and whether the project has
 // changed since it was last created, opened or saved: "changed" means that
-// saving now would write a different file (the box texts and the three list
-// positions), so typing a text and taking it back again is no change.
+// the present input differs from the saved one in anything the file keeps, so
+// typing a text and taking it back again is no change.
 class ProjectSession : public QObject {
     Q_OBJECT
 public:
@@ -64,12 +64,18 @@ public:
     InputForm& form() { return form_; }
     const InputForm& form() const { return form_; }
 
-    // New, the project part: every box "0", each list on its first entry, the
-    // 201X edition, results stale. The project has no file and is unchanged.
+    // The project's input as the form holds it.
+    const ProjectInput& input() const { return form_.input(); }
+
+    // New, the project part: every box "0", each list on its first entry, no
+    // tail, the 201X edition, results stale. The project has no file and is
+    // unchanged.
     void newProject();
-    // Open with a chosen file: New, then the reader. True when the whole file
-    // was read; the file is then the project's file. A failed read keeps what
-    // it loaded (and no file). Either way the project counts as unchanged.
+    // Open with a chosen file: New, then the reader, the loaded input shown in
+    // the form, then the reader's message if it stopped. True when the whole
+    // file was read; the file is then the project's file. A failed read
+    // keeps what it loaded (and no file). Either way the project counts as
+    // unchanged.
     bool open(const QString& path);
     // The command gate of every command: re-parse every box, then the checks.
     [[nodiscard]] bool commandGate();
@@ -79,9 +85,11 @@ public:
     // The compute command: the gate, then the computation, then the checks
     // of the input and of the results.
     [[nodiscard]] ComputeOutcome compute();
-    // The load code edition, as the options dialog's OK sets it: results of
-    // the other edition no longer count as current.
-    void setCodeVersion(std::int16_t codeVersion);
+    // The load code edition the computation follows: New and Open set 201X;
+    // the options dialog's OK sets the chosen one, and results computed before
+    // no longer count as current. It is no part of the project file.
+    [[nodiscard]] Edition edition() const { return edition_; }
+    void setEdition(Edition edition);
 
     // True when the stored results are complete, belong to the current input
     // (no box, list or edition changed since they were computed) and cover
@@ -118,7 +126,8 @@ private:
 
     ProjectModel model_;
     InputForm form_;
-    InputForm::Snapshot saved_;
+    Edition edition_ = Edition::GB201X;
+    ProjectInput saved_; // as created, opened or saved last
     QString currentFile_;
     bool modified_ = false;
     bool resultsCurrent_ = false; // as last announced by resultsChanged

@@ -270,7 +270,7 @@ int runProject(ProjectSession& session, const QString& path, std::int16_t codeVe
         return kBatchRefused;
     // A complete read resets the edition to 201X; the chosen one applies from
     // here on, as if picked in the options dialog after opening.
-    session.setCodeVersion(codeVersion);
+    session.setEdition(codeVersion == 0 ? Edition::GB201X : Edition::GB2001);
     ComputeOutcome outcome = session.compute();
     if (computed)
         *computed = outcome;

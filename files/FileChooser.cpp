@@ -63,8 +63,8 @@ QString joinFolderAndName(const QString& folder, const QString& name) {
     return folder + QLatin1Char('/') + name;
 }
 
-QString startFolder(const ProjectModel& model) {
-    const QString last = QString::fromStdString(model.lastDir);
+QString startFolder(const FileDialogMemory& memory) {
+    const QString& last = memory.lastDir;
     if (!last.isEmpty()) {
         const QFileInfo info(last);
         if (info.isDir())
@@ -73,20 +73,20 @@ QString startFolder(const ProjectModel& model) {
     return QDir::homePath();
 }
 
-void rememberOpenedFile(ProjectModel& model, const QString& path, bool read) {
+void rememberOpenedFile(FileDialogMemory& memory, const QString& path, bool read) {
     const QFileInfo info(path);
-    model.lastFileName = info.fileName().toStdString();
+    memory.lastFileName = info.fileName();
     if (read)
-        model.lastDir = QDir::cleanPath(info.absolutePath()).toStdString();
+        memory.lastDir = QDir::cleanPath(info.absolutePath());
 }
 
-FileChooser::FileChooser(FileDialogKind kind, ProjectModel& model)
-    : kind_(kind), model_(model), folder_(startFolder(model)) {
+FileChooser::FileChooser(FileDialogKind kind, FileDialogMemory& memory)
+    : kind_(kind), memory_(memory), folder_(startFolder(memory)) {
     const FileDialogTexts& t = texts();
     // The open dialog offers the last accepted name; before any dialog was
     // used that is the pattern itself.
-    if (t.showsLastFileName && !model_.lastFileName.empty())
-        nameText_ = QString::fromStdString(model_.lastFileName);
+    if (t.showsLastFileName && !memory_.lastFileName.isEmpty())
+        nameText_ = memory_.lastFileName;
     else
         nameText_ = t.pattern;
 }
@@ -115,7 +115,7 @@ QStringList FileChooser::matchingFiles() const {
 std::optional<Message> FileChooser::beginAccept() {
     if (auto refusal = checkFileName(kind_, nameText_))
         return refusal;
-    model_.lastFileName = nameText_.toStdString();
+    memory_.lastFileName = nameText_;
     path_ = joinFolderAndName(folder_, nameText_);
     nameText_ = path_;
     return std::nullopt;
@@ -123,7 +123,7 @@ std::optional<Message> FileChooser::beginAccept() {
 
 void FileChooser::finishAccept(bool actionSucceeded) {
     if (actionSucceeded)
-        model_.lastDir = folder_.toStdString();
+        memory_.lastDir = folder_;
 }
 
 } // namespace tamsor

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Message.h"
-#include "ProjectModel.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,6 +8,14 @@
 #include <optional>
 
 namespace tamsor {
+
+// What the file dialogs remember between uses: the folder the next dialog
+// opens in and the name any of them last accepted. The window keeps one for
+// all its dialogs; nothing of it is saved.
+struct FileDialogMemory {
+    QString lastDir;                                // empty: the user's home folder
+    QString lastFileName = QStringLiteral("*.wvd"); // offered by the open dialog
+};
 
 // The three file chooser dialogs share one layout and one behaviour; they
 // differ only in the texts and rules below.
@@ -50,20 +57,20 @@ inline constexpr const char* kNameMessageTitle = "警告";
 
 // Folder in which a dialog opens: lastDir while it is an existing folder,
 // otherwise the user's home folder.
-[[nodiscard]] QString startFolder(const ProjectModel& model);
+[[nodiscard]] QString startFolder(const FileDialogMemory& memory);
 
 // A project file opened without the open dialog (from the command line, a
 // drop or the recent-files list) is remembered as the dialog remembers its
 // choice: its name becomes lastFileName, and its folder lastDir when the file
 // was read.
-void rememberOpenedFile(ProjectModel& model, const QString& path, bool read);
+void rememberOpenedFile(FileDialogMemory& memory, const QString& path, bool read);
 
 // The state and decisions of one open file chooser dialog: its folder, the
 // text of its name box and the bookkeeping of lastDir and lastFileName. A
 // dialog widget is a view over it.
 class FileChooser {
 public:
-    FileChooser(FileDialogKind kind, ProjectModel& model);
+    FileChooser(FileDialogKind kind, FileDialogMemory& memory);
 
     FileDialogKind kind() const { return kind_; }
     const FileDialogTexts& texts() const { return fileDialogTexts(kind_); }
@@ -96,7 +103,7 @@ public:
 
 private:
     FileDialogKind kind_;
-    ProjectModel& model_;
+    FileDialogMemory& memory_;
     QString folder_;
     QString nameText_;
     QString path_;

@@ -2,6 +2,8 @@
 
 #include "FileChooser.h"
 
+#include "InputFields.h"
+#include "InputParse.h"
 #include "NativePath.h"
 #include "NumberParse.h"
 #include "SafeRead.h"
@@ -13,6 +15,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -29,8 +32,8 @@ constexpr const char* kCodePage = "GB2312";
 
 constexpr char kCrLf[] = "\r\n";
 
-// How far the reader scans for line ends once the first lines have grown
-// beyond kProjectFileMaxBytes, only to tell a short file from a long one.
+// How far the reader scans for line ends once the lines before the tail have
+// grown beyond kProjectFileMaxBytes, only to tell a short file from a long one.
 constexpr qint64 kMaxScanBytes = qint64{256} << 20;
 constexpr qint64 kChunkBytes = qint64{64} << 10;
 
@@ -68,16 +71,26 @@ std::optional<int> roundedInRange(double value, int lo, int hi) {
     return static_cast<int>(rounded);
 }
 
-int choicePosition(const InputForm& form, Choice choice) {
-    switch (choice) {
-    case Choice::Freedom:
-        return form.freedomPosition();
-    case Choice::Modes:
-        return form.modesPosition();
-    case Choice::Terrain:
-        break;
-    }
-    return form.terrainPosition();
+// The mode counts the reader takes, exactly (1.0 passes, 1.2 does not): 1 to
+// kReadableModes, and the message for any other count.
+constexpr int kReadableModes = 1;
+constexpr const char* kModeCountRangeMessage = "模态数数请取 1";
+
+std::optional<int> readableModeCount(double value) {
+    for (int m = 1; m <= kReadableModes; ++m)
+        if (value == m)
+            return m;
+    return std::nullopt;
+}
+
+// The number of lines before the tail, 11 + m, from the raw mode-count line;
+// a line that gives no count the reader takes counts as one mode (the read
+// stops at that line anyway).
+int headLineCount(const QByteArray& modeLine) {
+    int modes = 1;
+    if (const std::optional<double> value = parseDecimal(modeLine.toStdString()))
+        modes = readableModeCount(*value).value_or(1);
+    return projectFileLayout(modes).count;
 }
 
 // Removes space characters (and only those) at both ends.
@@ -90,16 +103,18 @@ std::string trimSpaces(std::string text) {
 }
 
 // Splits a byte stream into lines, fed chunk by chunk. A line ends at CR LF,
-// at a lone LF or at a lone CR; a last line without an end counts too. Only
-// the first kProjectFileLines lines are kept, and of those only
-// kProjectFileMaxBytes bytes in all: beyond that the splitter only counts.
+// at a lone LF or at a lone CR; a last line without an end counts too. The
+// lines before the tail (11 + m, known once line 5 is there) are kept up to
+// kProjectFileMaxBytes in all: beyond that the splitter only counts them. The
+// tail's lines are kept up to kProjectTailMaxBytes, each line end counted as a
+// byte (so empty lines are bounded too); the line that crosses that bound and
+// everything after it are not read.
 class LineSplitter {
 public:
-    // Takes bytes until kProjectFileLines lines are complete; returns false
-    // once it needs no more input.
+    // Takes bytes; returns false once it needs no more input.
     bool feed(const char* data, qint64 size) {
         qint64 i = 0;
-        while (i < size && !enough()) {
+        while (i < size && wantsMore()) {
             if (pendingCr_) {
                 pendingCr_ = false;
                 if (data[i] == '\n') {
@@ -112,11 +127,9 @@ public:
                 ++end;
             if (end > i) {
                 started_ = true;
-                keptBytes_ += end - i;
-                if (keptBytes_ > kProjectFileMaxBytes)
-                    overflow_ = true;
-                else
-                    current_.append(data + i, end - i);
+                keep(data + i, end - i);
+                if (!wantsMore())
+                    break;
             }
             if (end == size)
                 break;
@@ -124,76 +137,137 @@ public:
             pendingCr_ = data[end] == '\r';
             i = end + 1;
         }
-        return !enough();
+        return wantsMore();
     }
 
     // End of input: an unterminated last line counts as a line.
     void finish() {
-        if (started_ && !enough())
+        if (started_ && wantsMore())
             endLine();
     }
 
-    bool enough() const { return count_ >= kProjectFileLines; }
+    int headLines() const { return headLines_; }
+    bool headComplete() const { return count_ >= headLines_; }
     bool overflow() const { return overflow_; }
+    // The kept lines: those before the tail, then the tail's.
     const std::vector<QByteArray>& lines() const { return lines_; }
 
 private:
+    bool inHead() const { return count_ < headLines_; }
+    bool wantsMore() const { return !(headComplete() && (overflow_ || tailFull_)); }
+
+    void keep(const char* data, qint64 size) {
+        if (inHead()) {
+            headBytes_ += size;
+            if (headBytes_ > kProjectFileMaxBytes)
+                overflow_ = true;
+            else
+                current_.append(data, size);
+            return;
+        }
+        tailBytes_ += size;
+        if (tailBytes_ > kProjectTailMaxBytes) {
+            tailFull_ = true; // this line and the rest stay unread
+            current_.clear();
+            return;
+        }
+        current_.append(data, size);
+    }
+
     void endLine() {
-        if (!overflow_)
+        if (inHead()) {
+            if (!overflow_)
+                lines_.push_back(current_);
+        } else if (++tailBytes_ > kProjectTailMaxBytes) { // the line end counts as one byte
+            tailFull_ = true;
+        } else {
             lines_.push_back(current_);
+        }
         current_.clear();
         started_ = false;
         ++count_;
+        if (count_ == kModeCountLine && !overflow_)
+            headLines_ = headLineCount(lines_.back());
     }
 
     std::vector<QByteArray> lines_;
     QByteArray current_;
-    qint64 keptBytes_ = 0;
+    qint64 headBytes_ = 0;
+    qint64 tailBytes_ = 0;
     int count_ = 0;
+    int headLines_ = static_cast<int>(kProjectFileOrder.size());
     bool started_ = false;
     bool pendingCr_ = false;
     bool overflow_ = false;
+    bool tailFull_ = false;
 };
 
-// A list position line: the number's checks and messages, then the list's
-// entry is selected. The DOF count and the terrain category are rounded half
-// to even; the mode count must be exactly 1.
-std::optional<Message> loadChoice(Choice choice, const std::string& text, InputForm& form) {
+// A list line: the number's checks and messages, then the number goes into
+// the input. The DOF count and the terrain category are rounded half to
+// even; the mode count must be one the reader takes, exactly.
+std::optional<Message> loadChoice(Choice choice, const std::string& text, ProjectInput& input) {
     const std::optional<double> value = parseDecimal(text);
     switch (choice) {
     case Choice::Freedom: {
         if (!value)
             return fileWarning("自由度数必须为整数");
-        const std::optional<int> n = roundedInRange(*value, 1, InputForm::kFreedomEntries);
+        const std::optional<int> n = roundedInRange(*value, 1, kMaxFreedom);
         if (!n)
             return fileWarning("自由度数不能多于10或小于1");
-        form.selectFreedom(*n - 1);
+        input.pointCount = *n;
         return std::nullopt;
     }
-    case Choice::Modes:
+    case Choice::Modes: {
         if (!value)
             return fileWarning("模态数必须为整数");
-        if (*value != 1.0)
-            return fileWarning("模态数数请取 1");
-        form.selectModes(0);
+        const std::optional<int> m = readableModeCount(*value);
+        if (!m)
+            return fileWarning(kModeCountRangeMessage);
+        input.modeCount = *m;
         return std::nullopt;
+    }
     case Choice::Terrain: {
         if (!value)
             return fileWarning("地貌类型必须为整数");
-        const std::optional<int> t = roundedInRange(*value, 1, InputForm::kTerrainEntries);
+        const std::optional<int> t =
+            roundedInRange(*value, 1, choiceField(Choice::Terrain).entries);
         if (!t)
             return fileWarning("地貌类型不能大于4，小于1");
-        form.selectTerrain(*t - 1);
+        input.terrain = *t;
         return std::nullopt;
     }
     }
     return std::nullopt;
 }
 
-// Steps of the reader after the line count: the first twelve lines, decoded,
-// go into the boxes and lists in file order. Stops at the first bad line with
-// its message; what was loaded before stays in the form.
-bool loadLines(const std::vector<QByteArray>& raw, InputForm& form) {
+// One line of the tail, line `lineNumber` of the file. A line without "="
+// or without a key is ignored; a known key's value is checked; any other key
+// is kept as read.
+std::optional<Message> loadTailLine(const std::string& line, std::size_t lineNumber,
+                                    ProjectInput& input) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos)
+        return std::nullopt;
+    std::string key = trimSpaces(line.substr(0, equals));
+    std::string value = trimSpaces(line.substr(equals + 1));
+    if (key.empty())
+        return std::nullopt;
+    for (const TailField& field : kTailFields) {
+        if (field.key != key)
+            continue;
+        if (const std::optional<std::string> refusal = tailValueRefusal(field, value))
+            return fileWarning("数据文件第" + std::to_string(lineNumber) + "行：" + *refusal);
+        input.*field.text = std::move(value);
+        return std::nullopt;
+    }
+    input.otherTail.push_back(TailEntry{std::move(key), std::move(value)});
+    return std::nullopt;
+}
+
+// Steps of the reader after the line count: the lines, decoded, go into a new
+// project's input in file order. Stops at the first bad line with its
+// message; what the lines before it hold stays in the input.
+ProjectRead loadLines(const std::vector<QByteArray>& raw) {
     // A file saved by an editor as "UTF-8 with BOM" starts with EF BB BF; its
     // lines are UTF-8, and the mark is not part of the DOF count.
     static const QByteArray kUtf8Bom("\xEF\xBB\xBF");
@@ -209,45 +283,59 @@ bool loadLines(const std::vector<QByteArray>& raw, InputForm& form) {
                             .toStdString());
     }
 
-    // Lines in file order; a list position is checked where its line stands,
+    // Lines in file order; a list number is checked where its line stands,
     // so a bad line stops the read with what came before already loaded.
-    MessageSink& sink = form.sink();
-    for (std::size_t k = 0; k < kProjectFileLayout.size(); ++k) {
-        const FileLine& line = kProjectFileLayout[k];
+    // Lines 1 to 5 are the same whatever the mode count; from line 6 on the
+    // layout follows the count read on line 5.
+    ProjectRead read;
+    ProjectInput& input = read.input;
+    ProjectFileLayout layout = projectFileLayout(1);
+    std::size_t k = 0;
+    for (; k < static_cast<std::size_t>(layout.count); ++k) {
+        if (k == kModeCountLine)
+            layout = projectFileLayout(input.modeCount);
+        if (k >= lines.size()) // the splitter counted the lines by the same mode count
+            return ProjectRead{input, fileError("数据文件不完整，数据太少，请补充")};
+        const FileLine& line = layout.lines.at(k);
         const std::string& text = lines.at(k);
         switch (line.kind) {
         case FileLine::Kind::ListBox:
-            form.setText1(line.index, trimSpaces(text));
+            listBoxText(input, line.index) = trimSpaces(text);
             break;
         case FileLine::Kind::ValueBox:
-            form.setText2(line.index, trimSpaces(text));
+            valueBoxText(input, line.index) = trimSpaces(text);
             break;
         case FileLine::Kind::Choice:
-            if (const std::optional<Message> refusal =
-                    loadChoice(static_cast<Choice>(line.index), text, form)) {
-                sink.show(*refusal);
-                return false;
-            }
+            read.failure = loadChoice(static_cast<Choice>(line.index), text, input);
+            if (read.failure)
+                return read;
             break;
         }
     }
-
-    form.model().codeVersion = 0;
-    return true;
+    for (; k < lines.size(); ++k) {
+        read.failure = loadTailLine(lines[k], k + 1, input);
+        if (read.failure)
+            return read;
+    }
+    return read;
 }
 
 // After the splitter has seen the whole input (or enough of it): the line
 // count test, the size limit, then the lines themselves.
-bool finishRead(const LineSplitter& splitter, bool scannedAll, InputForm& form) {
-    if (!splitter.enough() && scannedAll) {
-        form.sink().show(fileError("数据文件不完整，数据太少，请补充"));
-        return false;
-    }
-    if (!splitter.enough() || splitter.overflow()) {
-        form.sink().show(fileWarning("数据文件过大，不是有效的数据文件"));
-        return false;
-    }
-    return loadLines(splitter.lines(), form);
+ProjectRead finishRead(const LineSplitter& splitter, bool scannedAll) {
+    if (!splitter.headComplete() && scannedAll)
+        return ProjectRead{{}, fileError("数据文件不完整，数据太少，请补充")};
+    if (!splitter.headComplete() || splitter.overflow())
+        return ProjectRead{{}, fileWarning("数据文件过大，不是有效的数据文件")};
+    return loadLines(splitter.lines());
+}
+
+// A line of the tail as written: "key=value".
+std::string tailLine(std::string_view key, std::string_view value) {
+    std::string line(key);
+    line += '=';
+    line += value;
+    return line;
 }
 
 // Why an opened path cannot be read as a project file, or nothing. Only an
@@ -282,21 +370,34 @@ std::optional<Message> openRefusal(const NativePath& path, const ReadTarget& ope
 
 } // namespace
 
-std::optional<QByteArray> projectFileBytes(const InputForm& form) {
+std::optional<QByteArray> projectFileBytes(const ProjectInput& input) {
     std::vector<std::string> lines;
-    for (const FileLine& line : kProjectFileLayout) {
+    for (const FileLine& line : projectFileLayout(input.modeCount)) {
         switch (line.kind) {
         case FileLine::Kind::ListBox:
-            lines.push_back(form.text1(line.index));
+            lines.push_back(listBoxText(input, line.index));
             break;
         case FileLine::Kind::ValueBox:
-            lines.push_back(form.text2(line.index));
+            lines.push_back(valueBoxText(input, line.index));
             break;
         case FileLine::Kind::Choice:
             lines.push_back(
-                std::to_string(choicePosition(form, static_cast<Choice>(line.index)) + 1));
+                std::to_string(input.*choiceField(static_cast<Choice>(line.index)).selection));
             break;
         }
+    }
+    for (const TailField& field : kTailFields)
+        if (!(input.*field.text).empty())
+            lines.push_back(tailLine(field.key, input.*field.text));
+    for (const TailEntry& entry : input.otherTail) {
+        // The key must read back as this key: one without "=" that the
+        // reader neither trims nor takes for a known one.
+        const bool known = std::any_of(kTailFields.begin(), kTailFields.end(),
+                                       [&](const TailField& f) { return f.key == entry.key; });
+        if (known || entry.key.empty() || entry.key.find('=') != std::string::npos ||
+            trimSpaces(entry.key) != entry.key)
+            return std::nullopt;
+        lines.push_back(tailLine(entry.key, entry.value));
     }
 
     QStringEncoder encoder(kCodePage);
@@ -314,14 +415,14 @@ std::optional<QByteArray> projectFileBytes(const InputForm& form) {
     return bytes;
 }
 
-std::optional<Message> writeProjectFile(const QString& path, const InputForm& form) {
+std::optional<Message> writeProjectFile(const QString& path, const ProjectInput& input) {
     const QFileInfo info(path);
     if (path.isEmpty() || info.fileName().isEmpty())
         return fileWarning("请输入数据文件名，数据未保存");
     if (hasWildcard(info.fileName()))
         return fileWarning("文件名中不能含有“*”或“?”，数据未保存");
 
-    const std::optional<QByteArray> bytes = projectFileBytes(form);
+    const std::optional<QByteArray> bytes = projectFileBytes(input);
     if (!bytes)
         return fileWarning("输入框中含有无法保存的字符，数据未保存");
 
@@ -335,27 +436,40 @@ std::optional<Message> writeProjectFile(const QString& path, const InputForm& fo
     return std::nullopt;
 }
 
-bool readProjectBytes(const QByteArray& bytes, InputForm& form) {
+bool sameInProjectFile(const ProjectInput& a, const ProjectInput& b) {
+    if (a.pointCount != b.pointCount || a.modeCount != b.modeCount || a.terrain != b.terrain)
+        return false;
+    for (const FileLine& line : projectFileLayout(a.modeCount)) {
+        if (line.kind == FileLine::Kind::ListBox &&
+            listBoxText(a, line.index) != listBoxText(b, line.index))
+            return false;
+        if (line.kind == FileLine::Kind::ValueBox &&
+            valueBoxText(a, line.index) != valueBoxText(b, line.index))
+            return false;
+    }
+    for (const TailField& field : kTailFields)
+        if (a.*field.text != b.*field.text)
+            return false;
+    return a.otherTail == b.otherTail;
+}
+
+ProjectRead readProjectBytes(const QByteArray& bytes) {
     LineSplitter splitter;
     splitter.feed(bytes.constData(), bytes.size());
     splitter.finish();
-    return finishRead(splitter, true, form);
+    return finishRead(splitter, true);
 }
 
-bool readProjectFile(const QString& path, InputForm& form) {
+ProjectRead readProjectFile(const QString& path) {
     // A name with wildcards names no one file.
-    if (path.isEmpty() || hasWildcard(QFileInfo(path).fileName())) {
-        form.sink().show(fileError("数据文件不存在"));
-        return false;
-    }
+    if (path.isEmpty() || hasWildcard(QFileInfo(path).fileName()))
+        return ProjectRead{{}, fileError("数据文件不存在")};
     // Opened first and judged by what was opened: a pipe or a device put in
     // place of the file is never waited on.
     const NativePath name(path);
     const ReadTarget opened = openForReading(name);
-    if (const std::optional<Message> refusal = openRefusal(name, opened)) {
-        form.sink().show(*refusal);
-        return false;
-    }
+    if (std::optional<Message> refusal = openRefusal(name, opened))
+        return ProjectRead{{}, std::move(refusal)};
     QFile& file = *opened.file;
 
     LineSplitter splitter;
@@ -364,10 +478,8 @@ bool readProjectFile(const QString& path, InputForm& form) {
     while (scanned < kMaxScanBytes) {
         const QByteArray chunk = file.read(kChunkBytes);
         if (chunk.isEmpty()) {
-            if (file.error() != QFileDevice::NoError) {
-                form.sink().show(fileWarning("读取数据文件" + quotedPath(path) + "时出错"));
-                return false;
-            }
+            if (file.error() != QFileDevice::NoError)
+                return ProjectRead{{}, fileWarning("读取数据文件" + quotedPath(name) + "时出错")};
             scannedAll = true;
             break;
         }
@@ -378,7 +490,7 @@ bool readProjectFile(const QString& path, InputForm& form) {
     if (scannedAll)
         splitter.finish();
     file.close();
-    return finishRead(splitter, scannedAll, form);
+    return finishRead(splitter, scannedAll);
 }
 
 } // namespace tamsor

@@ -6,10 +6,14 @@
 // and writer, the main window's rows and the fuzz targets all read these
 // tables; no other code spells out a box number.
 
+#include "ParsedInput.h"
+#include "ProjectInput.h"
 #include "ProjectModel.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace tamsor {
@@ -48,7 +52,6 @@ struct ListBoxField {
     int box;                   // Text1 index
     List ProjectModel::*field; // the list the box feeds
     std::string_view key;      // the record field's name
-    int fileLine;              // 1-based line of the project file; 0 = not stored
     std::string_view caption;  // caption beside the box in the main window
     std::string_view name;     // what the box holds, distinct for every box
     std::string_view unit;     // unit of the typed numbers; empty when none
@@ -60,7 +63,6 @@ struct ValueBoxField {
     int box;                     // Text2 index
     double ProjectModel::*field; // the value the box sets
     std::string_view key;
-    int fileLine;
     std::string_view caption;
     std::string_view unit;
     std::string_view note;
@@ -73,8 +75,8 @@ enum class Choice { Freedom, Modes, Terrain };
 struct ChoiceField {
     Choice choice;
     std::int16_t ProjectModel::*field; // set to position + 1 on selection
+    int ProjectInput::*selection;      // the number the list shows (position + 1)
     std::string_view key;
-    int fileLine; // the file stores position + 1
     std::string_view caption;
     int entries; // number of entries of the list
 };
@@ -91,36 +93,38 @@ inline constexpr std::string_view kShapeCoefNote =
     "否则，输入的个数应与自由度数相同，数据之间用分号隔开。";
 
 inline constexpr std::array<ListBoxField, kListBoxCount> kListBoxFields{{
-    {Box::Heights, &ProjectModel::zCoord, "zCoord", 3, "各质点z坐标(m)", "各质点z坐标", "m",
+    {Box::Heights, &ProjectModel::zCoord, "zCoord", "各质点z坐标(m)", "各质点z坐标", "m",
      kPointsNote, CountRule::Points},
-    {Box::Areas, &ProjectModel::windArea, "windArea", 4, "各质点受风面积(m^2)", "各质点受风面积",
+    {Box::Areas, &ProjectModel::windArea, "windArea", "各质点受风面积(m^2)", "各质点受风面积",
      "m^2", kPointsNote, CountRule::Points},
-    {Box::Masses, &ProjectModel::mass, "mass", 8, "各质点质量(吨)", "各质点质量", "吨", kMassNote,
+    {Box::Masses, &ProjectModel::mass, "mass", "各质点质量(吨)", "各质点质量", "吨", kMassNote,
      CountRule::Points},
-    {Box::ModeShape1, &ProjectModel::modeShape, "modeShape", 9, "第1阶振型", "第1阶振型", "",
+    {Box::ModeShape1, &ProjectModel::modeShape, "modeShape", "第1阶振型", "第1阶振型", "",
      kMassNote, CountRule::Points},
-    {Box::ModeShape2, &ProjectModel::modeShape2, "modeShape2", 0, "未定义", "第2阶振型（未定义）",
-     "", kMassNote, CountRule::PointsOrOne},
-    {Box::ModeShape3, &ProjectModel::modeShape3, "modeShape3", 0, "未定义", "第3阶振型（未定义）",
-     "", kMassNote, CountRule::PointsOrOne},
-    {Box::ShapeCoef, &ProjectModel::shapeCoef, "shapeCoef", 12, "体型系数", "体型系数", "",
+    {Box::ModeShape2, &ProjectModel::modeShape2, "modeShape2", "未定义", "第2阶振型（未定义）", "",
+     kMassNote, CountRule::PointsOrOne},
+    {Box::ModeShape3, &ProjectModel::modeShape3, "modeShape3", "未定义", "第3阶振型（未定义）", "",
+     kMassNote, CountRule::PointsOrOne},
+    {Box::ShapeCoef, &ProjectModel::shapeCoef, "shapeCoef", "体型系数", "体型系数", "",
      kShapeCoefNote, CountRule::PointsOrSpread},
-    {Box::Frequency, &ProjectModel::freq, "freq", 6, "固有频率(Hz)", "固有频率", "Hz", kModesNote,
+    {Box::Frequency, &ProjectModel::freq, "freq", "固有频率(Hz)", "固有频率", "Hz", kModesNote,
      CountRule::ModesOrOne},
-    {Box::DampingRatio, &ProjectModel::dampRatio, "dampRatio", 7, "阻尼比", "阻尼比", "",
-     kModesNote, CountRule::ModesOrOne},
+    {Box::DampingRatio, &ProjectModel::dampRatio, "dampRatio", "阻尼比", "阻尼比", "", kModesNote,
+     CountRule::ModesOrOne},
 }};
 
 inline constexpr std::array<ValueBoxField, kValueBoxCount> kValueBoxFields{{
-    {ValueBox::Width, &ProjectModel::structWidth, "structWidth", 2, "结构宽度(m)", "m", kWidthNote,
+    {ValueBox::Width, &ProjectModel::structWidth, "structWidth", "结构宽度(m)", "m", kWidthNote,
      1.0},
-    {ValueBox::WindPressure, &ProjectModel::w0, "w0", 11, "基本风压(KPa)", "KPa", "", 1000.0},
+    {ValueBox::WindPressure, &ProjectModel::w0, "w0", "基本风压(KPa)", "KPa", "", 1000.0},
 }};
 
 inline constexpr std::array<ChoiceField, 3> kChoiceFields{{
-    {Choice::Freedom, &ProjectModel::nFreedom, "nFreedom", 1, "自由度数", kMaxFreedom},
-    {Choice::Modes, &ProjectModel::nModes, "nModes", 5, "拟取振型数", 1},
-    {Choice::Terrain, &ProjectModel::terrainType, "terrainType", 10, "地貌类型", 4},
+    {Choice::Freedom, &ProjectModel::nFreedom, &ProjectInput::pointCount, "nFreedom", "自由度数",
+     kMaxFreedom},
+    {Choice::Modes, &ProjectModel::nModes, &ProjectInput::modeCount, "nModes", "拟取振型数", 1},
+    {Choice::Terrain, &ProjectModel::terrainType, &ProjectInput::terrain, "terrainType", "地貌类型",
+     4},
 }};
 
 // The field table entries by box.
@@ -138,27 +142,72 @@ inline constexpr std::array<ChoiceField, 3> kChoiceFields{{
 struct FileLine {
     enum class Kind { Choice, ListBox, ValueBox };
     Kind kind = Kind::Choice;
-    int index = 0; // the Choice, Text1 or Text2 index
+    int index = 0; // the Choice, Box:: or ValueBox:: index
+    friend bool operator==(const FileLine&, const FileLine&) = default;
 };
 
-inline constexpr int kProjectFileLines = 12;
+// The lines of a project file with one mode; the first mode's shape stands
+// on line 9.
+inline constexpr std::array<FileLine, 12> kProjectFileOrder{{
+    {FileLine::Kind::Choice, static_cast<int>(Choice::Freedom)},
+    {FileLine::Kind::ValueBox, ValueBox::Width},
+    {FileLine::Kind::ListBox, Box::Heights},
+    {FileLine::Kind::ListBox, Box::Areas},
+    {FileLine::Kind::Choice, static_cast<int>(Choice::Modes)},
+    {FileLine::Kind::ListBox, Box::Frequency},
+    {FileLine::Kind::ListBox, Box::DampingRatio},
+    {FileLine::Kind::ListBox, Box::Masses},
+    {FileLine::Kind::ListBox, Box::ModeShape1},
+    {FileLine::Kind::Choice, static_cast<int>(Choice::Terrain)},
+    {FileLine::Kind::ValueBox, ValueBox::WindPressure},
+    {FileLine::Kind::ListBox, Box::ShapeCoef},
+}};
 
-// The project file's lines in order, gathered from the field tables.
-[[nodiscard]] constexpr std::array<FileLine, kProjectFileLines> projectFileLayout() {
-    std::array<FileLine, kProjectFileLines> layout{};
-    for (const ChoiceField& f : kChoiceFields)
-        layout.at(static_cast<std::size_t>(f.fileLine - 1)) =
-            FileLine{FileLine::Kind::Choice, static_cast<int>(f.choice)};
-    for (const ListBoxField& f : kListBoxFields)
-        if (f.fileLine > 0)
-            layout.at(static_cast<std::size_t>(f.fileLine - 1)) =
-                FileLine{FileLine::Kind::ListBox, f.box};
-    for (const ValueBoxField& f : kValueBoxFields)
-        layout.at(static_cast<std::size_t>(f.fileLine - 1)) =
-            FileLine{FileLine::Kind::ValueBox, f.box};
+// Line 5 of a project file: the mode count m.
+inline constexpr int kModeCountLine = 5;
+
+// The lines of a project file with `modes` modes (1..kModeShapeBoxes; other
+// counts are taken as 1): lines 1 to 8, the mode shapes of modes 1 to m on
+// lines 9 to 8+m, then the terrain, the basic wind pressure and the shape
+// coefficients. The tail of key=value lines follows them.
+struct ProjectFileLayout {
+    std::array<FileLine, kProjectFileOrder.size() + kModeShapeBoxes - 1> lines{};
+    int count = 0;
+    [[nodiscard]] constexpr const FileLine* begin() const { return lines.data(); }
+    [[nodiscard]] constexpr const FileLine* end() const { return lines.data() + count; }
+};
+
+[[nodiscard]] constexpr ProjectFileLayout projectFileLayout(int modes) {
+    if (modes < 1 || modes > kModeShapeBoxes)
+        modes = 1;
+    ProjectFileLayout layout;
+    for (const FileLine& line : kProjectFileOrder) {
+        if (line.kind == FileLine::Kind::ListBox && line.index == Box::ModeShape1) {
+            for (int k = 0; k < modes; ++k)
+                layout.lines.at(static_cast<std::size_t>(layout.count++)) =
+                    FileLine{FileLine::Kind::ListBox, Box::ModeShape1 + k};
+        } else {
+            layout.lines.at(static_cast<std::size_t>(layout.count++)) = line;
+        }
+    }
     return layout;
 }
 
-inline constexpr std::array<FileLine, kProjectFileLines> kProjectFileLayout = projectFileLayout();
+// The known keys of the file's tail, in the order they are written. Each is
+// written only when set (its text is not empty); the tail's other keys follow
+// them in the order they were read.
+struct TailField {
+    std::string_view key;
+    std::string ProjectInput::*text;
+    // The number it gives; null for structure=, which takes only 1 or 2 and
+    // gives ParsedInput::structureType.
+    std::optional<double> ParsedInput::*number;
+};
+
+inline constexpr std::array<TailField, 3> kTailFields{{
+    {"diameter", &ProjectInput::diameter, &ParsedInput::diameterM},
+    {"structure", &ProjectInput::structureType, nullptr},
+    {"w10", &ProjectInput::w10, &ParsedInput::w10KPa},
+}};
 
 } // namespace tamsor

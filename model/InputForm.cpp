@@ -227,8 +227,6 @@ std::vector<RefusedCharacter> refusalsAfterEdit(std::vector<RefusedCharacter> re
 }
 
 InputForm::InputForm(ProjectModel& model, MessageSink& sink) : model_(model), sink_(sink) {
-    text1_.fill("0");
-    text2_.fill("0");
     text1Colour_.fill(kBlack);
     text2Colour_.fill(kBlack);
     text1Enabled_.fill(true);
@@ -237,28 +235,28 @@ InputForm::InputForm(ProjectModel& model, MessageSink& sink) : model_(model), si
 }
 
 const std::string& InputForm::text1(int index) const {
-    return text1_[checkedIndex(index, kListBoxCount)];
+    return listBoxText(input_, index);
 }
 
 const std::string& InputForm::text2(int index) const {
-    return text2_[checkedIndex(index, kValueBoxCount)];
+    return valueBoxText(input_, index);
 }
 
 void InputForm::setText1(int index, std::string text) {
-    const std::size_t i = checkedIndex(index, kListBoxCount);
+    std::string& stored = listBoxText(input_, index);
     std::vector<RefusedCharacter>& refused = refused_[refusedSlot(BoxKind::List, index)];
     if (!refused.empty())
-        refused = refusalsAfterEdit(std::move(refused), text1_[i], text);
-    text1_[i] = std::move(text);
+        refused = refusalsAfterEdit(std::move(refused), stored, text);
+    stored = std::move(text);
     Text1_Change(index);
 }
 
 void InputForm::setText2(int index, std::string text) {
-    const std::size_t i = checkedIndex(index, kValueBoxCount);
+    std::string& stored = valueBoxText(input_, index);
     std::vector<RefusedCharacter>& refused = refused_[refusedSlot(BoxKind::Value, index)];
     if (!refused.empty())
-        refused = refusalsAfterEdit(std::move(refused), text2_[i], text);
-    text2_[i] = std::move(text);
+        refused = refusalsAfterEdit(std::move(refused), stored, text);
+    stored = std::move(text);
     Text2_Change(index);
 }
 
@@ -283,21 +281,21 @@ bool InputForm::label8Enabled(int index) const {
 void InputForm::selectFreedom(int position) {
     if (position < 0 || position >= kFreedomEntries)
         return;
-    freedomPos_ = position;
+    input_.pointCount = position + 1;
     cmbFreedom_Click();
 }
 
 void InputForm::selectModes(int position) {
     if (position < 0 || position >= kModeEntries)
         return;
-    modesPos_ = position;
+    input_.modeCount = position + 1;
     CmbModes_Click();
 }
 
 void InputForm::selectTerrain(int position) {
     if (position < 0 || position >= kTerrainEntries)
         return;
-    terrainPos_ = position;
+    input_.terrain = position + 1;
     cmbDimao_Click();
 }
 
@@ -315,7 +313,7 @@ void InputForm::Text2_Change(int index) {
 
 void InputForm::Text1_LostFocus(int index) {
     const std::size_t i = checkedIndex(index, kListBoxCount);
-    auto parsed = parseListBox(index, text1_[i], model_.nFreedom, model_.nModes);
+    auto parsed = parseListBox(index, text1(index), model_.nFreedom, model_.nModes);
     if (const auto* message = std::get_if<std::string_view>(&parsed)) {
         sink_.show(inputError(std::string(*message)));
         text1Colour_[i] = kRed;
@@ -331,7 +329,7 @@ void InputForm::Text1_LostFocus(int index) {
 
 void InputForm::Text2_LostFocus(int index) {
     const std::size_t i = checkedIndex(index, kValueBoxCount);
-    const std::optional<double> stored = parseValueBox(index, text2_[i]);
+    const std::optional<double> stored = parseValueBox(index, text2(index));
     if (!stored) {
         sink_.show(inputError(std::string(kValueSyntaxMessage)));
         text2Colour_[i] = kRed;
@@ -346,20 +344,20 @@ void InputForm::Text2_LostFocus(int index) {
 }
 
 void InputForm::cmbFreedom_Click() {
-    model_.nFreedom = static_cast<std::int16_t>(freedomPos_ + 1);
+    model_.nFreedom = static_cast<std::int16_t>(input_.pointCount);
     model_.resizePointLists();
     notify();
 }
 
 void InputForm::CmbModes_Click() {
-    model_.nModes = static_cast<std::int16_t>(modesPos_ + 1);
+    model_.nModes = static_cast<std::int16_t>(input_.modeCount);
     model_.resizeModeLists();
     applyModeBoxEnabling();
     notify();
 }
 
 void InputForm::cmbDimao_Click() {
-    model_.terrainType = static_cast<std::int16_t>(terrainPos_ + 1);
+    model_.terrainType = static_cast<std::int16_t>(input_.terrain);
     resultButtonsEnabled_ = false;
     notify();
 }
@@ -424,19 +422,26 @@ std::size_t InputForm::refusedSlot(BoxKind kind, int index) {
 }
 
 void InputForm::newProject() {
-    model_.codeVersion = 0;
+    show(ProjectInput{});
+}
+
+void InputForm::show(const ProjectInput& input) {
+    const auto position = [](int number, int entries) {
+        return number >= 1 && number <= entries ? number - 1 : 0;
+    };
     // Every box gets a new text: no refused character is left to correct.
     for (std::vector<RefusedCharacter>& refused : refused_)
         refused.clear();
-    setModeBoxes(1);
-    notify();
-    for (int i = 0; i < kListBoxCount; ++i)
-        setText1(i, "0");
-    for (int i = 0; i < kValueBoxCount; ++i)
-        setText2(i, "0");
-    selectFreedom(0);
-    selectTerrain(0);
-    selectModes(0);
+    selectFreedom(position(input.pointCount, kFreedomEntries));
+    for (const ListBoxField& field : kListBoxFields)
+        setText1(field.box, listBoxText(input, field.box));
+    for (const ValueBoxField& field : kValueBoxFields)
+        setText2(field.box, valueBoxText(input, field.box));
+    selectModes(position(input.modeCount, kModeEntries));
+    selectTerrain(position(input.terrain, kTerrainEntries));
+    for (const TailField& field : kTailFields)
+        input_.*field.text = input.*field.text;
+    input_.otherTail = input.otherTail;
     setResultButtonsEnabled(false);
 }
 
@@ -461,16 +466,6 @@ void InputForm::setModeBoxes(int modes) {
         text1Enabled_[static_cast<std::size_t>(Box::ModeShape1 + k - 1)] = enabled;
         label8Enabled_[static_cast<std::size_t>(k - 1)] = enabled;
     }
-}
-
-InputForm::Snapshot InputForm::snapshot() const {
-    return Snapshot{text1_, text2_, freedomPos_, modesPos_, terrainPos_};
-}
-
-bool InputForm::matches(const Snapshot& snapshot) const {
-    return snapshot.freedomPosition == freedomPos_ && snapshot.modesPosition == modesPos_ &&
-           snapshot.terrainPosition == terrainPos_ && snapshot.text1 == text1_ &&
-           snapshot.text2 == text2_;
 }
 
 } // namespace tamsor

@@ -128,9 +128,9 @@ public:
     bool label8Enabled(int index) const;
 
     // --- drop-down lists; selecting runs the list's click handler -----------
-    int freedomPosition() const { return freedomPos_; }
-    int modesPosition() const { return modesPos_; }
-    int terrainPosition() const { return terrainPos_; }
+    int freedomPosition() const { return input_.pointCount - 1; }
+    int modesPosition() const { return input_.modeCount - 1; }
+    int terrainPosition() const { return input_.terrain - 1; }
     // Out-of-range positions are ignored (nothing selected, nothing changed).
     void selectFreedom(int position);
     void selectModes(int position);
@@ -168,27 +168,21 @@ public:
     // is not marked.
     [[nodiscard]] const std::string& refusalHint(BoxKind kind, int index) const;
 
-    // New, the input part: codeVersion = 0, mode-box enabling, every box "0",
-    // first entry of cmbFreedom, cmbDimao, CmbModes, result buttons disabled.
+    // New, the input part: mode-box enabling, every box "0", first entry of
+    // cmbFreedom, cmbDimao, CmbModes, no tail, result buttons disabled.
     void newProject();
+
+    // What the form holds of a project: the box texts as typed, the three
+    // list numbers and the file's tail.
+    const ProjectInput& input() const { return input_; }
+    // Puts a whole input into the form as the project file's reader does: the
+    // list selections with their handlers, the texts with theirs. Selections
+    // outside the lists' entries are taken as the first entry.
+    void show(const ProjectInput& input);
 
     // Enabled state of command1(1..4): only the compute command sets it.
     bool resultButtonsEnabled() const { return resultButtonsEnabled_; }
     void setResultButtonsEnabled(bool enabled);
-
-    // Everything of the state above that a project file keeps: the box texts
-    // and the list positions. Two equal snapshots save to the same file.
-    struct Snapshot {
-        std::array<std::string, kListBoxCount> text1;
-        std::array<std::string, kValueBoxCount> text2;
-        int freedomPosition = 0;
-        int modesPosition = 0;
-        int terrainPosition = 0;
-        friend bool operator==(const Snapshot&, const Snapshot&) = default;
-    };
-    [[nodiscard]] Snapshot snapshot() const;
-    // Whether the form would save as the snapshot does (no copy made).
-    [[nodiscard]] bool matches(const Snapshot& snapshot) const;
 
     // Called after every change of the state above, so a view can mirror it.
     std::function<void()> changed;
@@ -201,8 +195,7 @@ private:
 
     ProjectModel& model_;
     MessageSink& sink_;
-    std::array<std::string, kListBoxCount> text1_;
-    std::array<std::string, kValueBoxCount> text2_;
+    ProjectInput input_;
     std::array<int, kListBoxCount> text1Colour_{};
     std::array<int, kValueBoxCount> text2Colour_{};
     std::array<bool, kListBoxCount> text1Enabled_{};
@@ -210,9 +203,6 @@ private:
     std::array<bool, kValueBoxCount> valueRefused_{};
     // Open refused characters of Text1(0..8), then of Text2(0..1).
     std::array<std::vector<RefusedCharacter>, kListBoxCount + kValueBoxCount> refused_{};
-    int freedomPos_ = 0;
-    int modesPos_ = 0;
-    int terrainPos_ = 0;
     bool resultButtonsEnabled_ = false;
 };
 

@@ -92,15 +92,6 @@ template <typename Numbers> auto& listOf(Numbers& numbers, int box) {
     }
 }
 
-// A tail value as typed: nothing when not set, false when set but not a number.
-bool parseTailNumber(const std::string& text, std::optional<double>& value) {
-    value.reset();
-    if (text.empty())
-        return true;
-    value = parseDecimal(text);
-    return value.has_value();
-}
-
 } // namespace
 
 const std::string& listBoxText(const ProjectInput& input, int box) {
@@ -179,6 +170,15 @@ std::optional<double> parseValueBox(int box, std::string_view text) {
     return stored;
 }
 
+std::optional<std::string> tailValueRefusal(const TailField& field, std::string_view value) {
+    const std::optional<double> number = parseDecimal(value);
+    if (!number)
+        return std::string(field.key) + "的值必须为数字";
+    if (field.number == nullptr && *number != 1.0 && *number != 2.0)
+        return std::string(field.key) + "的值只能取 1 或 2";
+    return std::nullopt;
+}
+
 std::optional<ParsedInput> parseProjectInput(const ProjectInput& input) {
     if (input.pointCount < 1 || input.pointCount > kMaxFreedom || input.modeCount < 1 ||
         input.modeCount > kModeShapeBoxes || input.terrain < 1 || input.terrain > 4)
@@ -202,15 +202,17 @@ std::optional<ParsedInput> parseProjectInput(const ProjectInput& input) {
             return std::nullopt;
         parsedValue(numbers, field.box) = *value;
     }
-    std::optional<double> structure;
-    if (!parseTailNumber(input.diameter, numbers.diameterM) ||
-        !parseTailNumber(input.structureType, structure) ||
-        !parseTailNumber(input.w10, numbers.w10KPa))
-        return std::nullopt;
-    if (structure) {
-        if (*structure != 1.0 && *structure != 2.0)
+    for (const TailField& field : kTailFields) {
+        const std::string& text = input.*field.text;
+        if (text.empty())
+            continue;
+        if (tailValueRefusal(field, text))
             return std::nullopt;
-        numbers.structureType = static_cast<int>(*structure);
+        const double value = *parseDecimal(text);
+        if (field.number != nullptr)
+            numbers.*field.number = value;
+        else
+            numbers.structureType = static_cast<int>(value);
     }
     return numbers;
 }

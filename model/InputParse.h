@@ -49,6 +49,14 @@ inline constexpr std::string_view kValueSyntaxMessage = "输入的数据有错�
 // overflows.
 [[nodiscard]] std::optional<double> parseValueBox(int box, std::string_view text);
 
+struct TailField;
+
+// Why a value set for a known key of the file's tail is refused, as the
+// reader and the command gate say it ("diameter的值必须为数字"); nothing when
+// it is accepted. An empty value is no number.
+[[nodiscard]] std::optional<std::string> tailValueRefusal(const TailField& field,
+                                                          std::string_view value);
+
 // The numbers of a whole input, as the command gate's sweep accepts them when
 // no box is refused: nothing when a box, or a set key of the tail, does not
 // parse. It does not check the first values (the gate's "输入的数据有错误").

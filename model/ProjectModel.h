@@ -41,10 +41,6 @@ struct ProjectModel {
     // Last verdict of each list box Text1(i): 1 = refused, 0 = accepted.
     std::array<std::int16_t, kListBoxCount> listError{};
 
-    // Remembered by the file dialogs.
-    std::string lastDir;
-    std::string lastFileName;
-
     // --- constant load-code tables, written once at start-up ----------------
     EditionTerrainTable gradientHeight{}; // z_G, m
     EditionTerrainTable terrainAlpha{};   // ground roughness exponent

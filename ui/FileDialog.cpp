@@ -17,9 +17,9 @@
 
 namespace tamsor {
 
-FileDialog::FileDialog(FileDialogKind kind, ProjectModel& model, Prompts& prompts, Action action,
-                       QWidget* parent)
-    : QDialog(parent), chooser_(kind, model), prompts_(prompts), action_(std::move(action)) {
+FileDialog::FileDialog(FileDialogKind kind, FileDialogMemory& memory, Prompts& prompts,
+                       Action action, QWidget* parent)
+    : QDialog(parent), chooser_(kind, memory), prompts_(prompts), action_(std::move(action)) {
     const FileDialogTexts& texts = chooser_.texts();
     setWindowTitle(texts.caption);
     setModal(true);

@@ -32,7 +32,7 @@ public:
     // folder become lastDir.
     using Action = std::function<bool(QWidget* dialog, const QString& path)>;
 
-    FileDialog(FileDialogKind kind, ProjectModel& model, Prompts& prompts, Action action,
+    FileDialog(FileDialogKind kind, FileDialogMemory& memory, Prompts& prompts, Action action,
                QWidget* parent = nullptr);
     ~FileDialog() override;
 

@@ -278,8 +278,8 @@ void Wind::buildMenus() {
     QMenu* option = menuBar()->addMenu(qs("选项"));
     mnuSet_ = option->addAction(qs("参数设置"), this, [this] { mnuSet_Click(); });
 
-    results_ =
-        new ResultCommands(session_, prompts_, this, menuBar()->addMenu(qs("结果(Results)")));
+    results_ = new ResultCommands(session_, fileDialogs_, prompts_, this,
+                                  menuBar()->addMenu(qs("结果(Results)")));
     connect(results_, &ResultCommands::settingsNotStored, this,
             [this] { warnSettingsNotStored(); });
 
@@ -768,10 +768,10 @@ bool Wind::eventFilter(QObject* watched, QEvent* event) {
 // --- start-up and closing ------------------------------------------------------------
 
 void Wind::Form_Load() {
-    model().lastFileName = "*.wvd";
+    fileDialogs_.lastFileName = QStringLiteral("*.wvd");
     const QString dir = startDirectory(QCoreApplication::applicationDirPath());
     QDir::setCurrent(dir);
-    model().lastDir = dir.toStdString();
+    fileDialogs_.lastDir = dir;
     fitToCurrentScreen();
     mnuNew_Click();
 }
@@ -947,7 +947,7 @@ bool Wind::openProjectFile(const QString& path) {
     if (!settleUnsavedChanges())
         return false;
     const bool read = loadProject(path);
-    rememberOpenedFile(model(), path, read);
+    rememberOpenedFile(fileDialogs_, path, read);
     return read;
 }
 
@@ -1052,9 +1052,9 @@ void Wind::showPlotMenu(PlotArea& area, const QPoint& pos) {
     QAction* chosen = menu.exec(area.mapToGlobal(pos));
     if (chosen != png && chosen != svg)
         return;
-    const QString name = QFileDialog::getSaveFileName(
-        this, qs("保存图片"), QString::fromStdString(model().lastDir),
-        chosen == png ? qs("PNG 图片 (*.png)") : qs("SVG 矢量图 (*.svg)"));
+    const QString name = QFileDialog::getSaveFileName(this, qs("保存图片"), fileDialogs_.lastDir,
+                                                      chosen == png ? qs("PNG 图片 (*.png)")
+                                                                    : qs("SVG 矢量图 (*.svg)"));
     if (name.isEmpty())
         return;
     if (chosen == png)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DesktopFiles.h"
+#include "FileChooser.h"
 #include "HelpFiles.h"
 #include "InputForm.h"
 #include "Message.h"
@@ -67,6 +68,8 @@ public:
     ProjectModel& model() { return session_.model(); }
     InputForm& form() { return session_.form(); }
     Prompts& prompts() { return prompts_; }
+    // The folder and name the window's file dialogs remember.
+    FileDialogMemory& fileDialogs() { return fileDialogs_; }
     QPushButton* command1(int index) const;
     QLineEdit* text1(int index) const;
     QLineEdit* text2(int index) const;
@@ -197,6 +200,7 @@ private:
     Prompts& prompts_;
     PromptSink sink_;
     ProjectSession session_;
+    FileDialogMemory fileDialogs_;
 
     std::array<QLineEdit*, kListBoxCount> text1_{};
     std::array<QLineEdit*, kValueBoxCount> text2_{};

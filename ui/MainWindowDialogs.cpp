@@ -19,7 +19,7 @@ void Wind::mnuOpen_Click() {
     if (!settleUnsavedChanges())
         return;
     FileDialog dialog(
-        FileDialogKind::OpenData, model(), prompts_,
+        FileDialogKind::OpenData, fileDialogs_, prompts_,
         // The reader shows its own messages; a failed read closes the dialog
         // too and leaves lastDir as it was.
         [this](QWidget*, const QString& path) { return loadProject(path); }, this);
@@ -34,7 +34,7 @@ bool Wind::saveWithDialog() {
     if (!session_.commandGate())
         return false;
     FileDialog dialog(
-        FileDialogKind::SaveData, model(), prompts_,
+        FileDialogKind::SaveData, fileDialogs_, prompts_,
         [this](QWidget* parent, const QString& path) {
             // The writer replaces the file only once it is complete, so a
             // failure leaves an existing file as it was.
@@ -59,7 +59,7 @@ void Wind::showReportDialog() {
         return;
     }
     FileDialog dialog(
-        FileDialogKind::Report, model(), prompts_,
+        FileDialogKind::Report, fileDialogs_, prompts_,
         [this](QWidget* parent, const QString& path) {
             if (const auto failure = session_.writeReport(path)) {
                 prompts_.inform(parent, *failure);

@@ -95,7 +95,7 @@ OptionsDialog::OptionsDialog(ProjectSession& session, QWidget* parent)
 
     // Form_Load.
     centreOnScreen();
-    const bool oldCode = session_.model().codeVersion != 0;
+    const bool oldCode = session_.edition() == Edition::GB2001;
     option1_[1]->setChecked(oldCode);
     option1_[0]->setChecked(!oldCode);
 }
@@ -111,7 +111,7 @@ void OptionsDialog::centreOnScreen() {
 void OptionsDialog::cmdOK_Click() {
     // Results of the other edition must not be plotted or reported: the
     // session marks them stale, on every OK.
-    session_.setCodeVersion(option1_[0]->isChecked() ? 0 : 1);
+    session_.setEdition(option1_[0]->isChecked() ? Edition::GB201X : Edition::GB2001);
     accept();
 }
 

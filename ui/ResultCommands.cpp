@@ -2,6 +2,7 @@
 
 #include "CalculationBook.h"
 #include "DesktopFiles.h"
+#include "FileChooser.h"
 #include "ProjectSession.h"
 #include "Prompts.h"
 #include "ResultTable.h"
@@ -27,10 +28,10 @@
 
 namespace tamsor {
 
-ResultCommands::ResultCommands(ProjectSession& session, Prompts& prompts, QWidget* window,
-                               QMenu* menu)
-    : QObject(window), session_(session), prompts_(prompts), window_(window),
-      settingsFile_(userSettingsFile()) {
+ResultCommands::ResultCommands(ProjectSession& session, const FileDialogMemory& fileDialogs,
+                               Prompts& prompts, QWidget* window, QMenu* menu)
+    : QObject(window), session_(session), fileDialogs_(fileDialogs), prompts_(prompts),
+      window_(window), settingsFile_(userSettingsFile()) {
     table_ = menu->addAction(QStringLiteral("结果表(Table)"), this, [this] { showTable(); });
     table_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     copy_ = menu->addAction(QStringLiteral("复制结果表(Copy)"), this, [this] { copyTable(); });
@@ -121,7 +122,7 @@ bool ResultCommands::exportCsv(const QString& path) {
 QString ResultCommands::suggestedPath(const QString& suffix) const {
     const QString project = QFileInfo(session_.currentFile()).completeBaseName();
     const QString name = (project.isEmpty() ? QStringLiteral("结果表") : project) + suffix;
-    return QDir(QString::fromStdString(session_.model().lastDir)).filePath(name);
+    return QDir(fileDialogs_.lastDir).filePath(name);
 }
 
 QString ResultCommands::askSavePath(const QString& caption, const QString& suffix,

@@ -18,6 +18,7 @@ namespace tamsor {
 
 class Prompts;
 class ProjectSession;
+struct FileDialogMemory;
 
 // The results menu "结果(Results)" of the main window: the results table, its
 // copy and CSV export, the calculation book as PDF, printed and previewed.
@@ -27,7 +28,9 @@ class ProjectSession;
 class ResultCommands : public QObject {
     Q_OBJECT
 public:
-    ResultCommands(ProjectSession& session, Prompts& prompts, QWidget* window, QMenu* menu);
+    // The save dialogs start in the folder the window's file dialogs remember.
+    ResultCommands(ProjectSession& session, const FileDialogMemory& fileDialogs, Prompts& prompts,
+                   QWidget* window, QMenu* menu);
 
     QAction* tableAction() const { return table_; }
     QAction* copyAction() const { return copy_; }
@@ -78,6 +81,7 @@ private:
     bool bookAllowed();
 
     ProjectSession& session_;
+    const FileDialogMemory& fileDialogs_;
     Prompts& prompts_;
     QWidget* window_;
     QPointer<ResultsWindow> resultsWindow_;

@@ -3,6 +3,7 @@
 // came to.
 #include "ProjectSession.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -35,9 +36,11 @@ TEST_F(Session, ChangedOnlyWhileTheFileWouldDiffer) {
     EXPECT_TRUE(session.isModified());
     EXPECT_EQ(changes.count(), 3);
 
-    // The code edition is not kept in the file.
+    // The code edition is not kept in the file, nor are the boxes of modes
+    // beyond the mode count.
     session.newProject();
-    session.setCodeVersion(1);
+    session.setEdition(Edition::GB2001);
+    session.form().setText1(Box::ModeShape2, "1");
     EXPECT_FALSE(session.isModified());
 }
 
@@ -62,6 +65,68 @@ TEST_F(Session, OpenAndSaveSetTheFileAndLeaveTheProjectUnchanged) {
     EXPECT_EQ(messages.messages.back().text, "数据文件不存在");
 }
 
+// A sink that notes what the form showed when each message came.
+struct FormAtMessage : MessageSink {
+    const ProjectSession* session = nullptr;
+    std::vector<std::pair<std::string, ProjectInput>> seen;
+    void show(const Message& message) override {
+        seen.emplace_back(message.text, session->input());
+    }
+};
+
+TEST(SessionOpen, ShowsWhatTheFileHeldBeforeItsMessageAndResetsTheEdition) {
+    QTemporaryDir dir;
+    const QString bad = dir.filePath(QStringLiteral("bad.wvd"));
+    {
+        QFile file(bad);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("3\r\n0\r\n10;20;30\r\n1;1;1\r\n1\r\n0.5\r\n0.05\r\n1;1;1\r\n0.2;0.6;1\r\n"
+                   "9\r\n0.45\r\n1.3\r\n");
+    }
+    FormAtMessage sink;
+    ProjectSession session(sink);
+    sink.session = &session;
+    session.form().setText2(ValueBox::WindPressure, "0.7");
+    session.setEdition(Edition::GB2001);
+
+    EXPECT_FALSE(session.open(bad));
+    ASSERT_EQ(sink.seen.size(), 1u);
+    EXPECT_EQ(sink.seen[0].first, "地貌类型不能大于4，小于1");
+    // The lines before the terrain on a new project, already in the form.
+    ProjectInput expected;
+    expected.pointCount = 3;
+    expected.heights = "10;20;30";
+    expected.areas = "1;1;1";
+    expected.frequencies = "0.5";
+    expected.dampingRatios = "0.05";
+    expected.masses = "1;1;1";
+    expected.modeShapes[0] = "0.2;0.6;1";
+    EXPECT_EQ(sink.seen[0].second, expected);
+    EXPECT_EQ(session.input(), expected);
+    EXPECT_EQ(session.edition(), Edition::GB201X);
+    EXPECT_FALSE(session.isModified());
+}
+
+TEST_F(Session, TailAndUnknownKeysSurviveOpenAndSave) {
+    QTemporaryDir dir;
+    const QByteArray bytes = "2\r\n0\r\n10;20\r\n1;1\r\n1\r\n0.5\r\n0.05\r\n1;1\r\n0.5;1\r\n"
+                             "2\r\n0.45\r\n1.3\r\ndiameter=6\r\nstructure=1\r\nzeta=0.1\r\n";
+    const QString original = dir.filePath(QStringLiteral("tail.wvd"));
+    {
+        QFile file(original);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    ASSERT_TRUE(session.open(original));
+    EXPECT_EQ(session.input().diameter, "6");
+    ASSERT_TRUE(session.commandGate());
+    const QString copy = dir.filePath(QStringLiteral("copy.wvd"));
+    ASSERT_EQ(session.save(copy), std::nullopt);
+    QFile saved(copy);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), bytes);
+}
+
 TEST_F(Session, ComputeIsRefusedFaultsOrGivesCurrentResults) {
     // Every box "0": the gate refuses with its message.
     EXPECT_EQ(session.compute().status, Status::Refused);
@@ -74,7 +139,7 @@ TEST_F(Session, ComputeIsRefusedFaultsOrGivesCurrentResults) {
     EXPECT_EQ(session.reportRefusal(), std::nullopt);
 
     // Another edition, or an edited box, makes the results stale.
-    session.setCodeVersion(1);
+    session.setEdition(Edition::GB2001);
     EXPECT_FALSE(session.resultsCurrent());
     ASSERT_EQ(session.compute().status, Status::Computed);
     session.form().setText1(Box::Masses, "12");

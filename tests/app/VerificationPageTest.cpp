@@ -128,7 +128,7 @@ public:
             session = std::make_unique<ProjectSession>(sink_);
             EXPECT_TRUE(session->open(QString::fromStdString(kSourceDir + "/" + project)))
                 << project;
-            session->setCodeVersion(edition);
+            session->setEdition(static_cast<Edition>(edition));
             EXPECT_EQ(session->compute().status, ComputeOutcome::Status::Computed) << project;
             EXPECT_TRUE(session->resultsCurrent()) << project;
         }

@@ -1,6 +1,5 @@
 #include "FileChooser.h"
 #include "ProjectFile.h"
-#include "Startup.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,12 +31,10 @@ class FileChooserTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        initializeProject(model);
-        model.lastDir = dir.path().toStdString();
-        model.lastFileName = "*.wvd";
+        memory.lastDir = dir.path();
     }
     QTemporaryDir dir;
-    ProjectModel model;
+    FileDialogMemory memory;
 };
 
 TEST(CheckFileName, AcceptsOnlyNamesWithTheExactEnding) {
@@ -75,28 +72,28 @@ TEST(JoinFolderAndName, JoinsWithOneSlashAndKeepsTheNameAsTyped) {
 }
 
 TEST_F(FileChooserTest, StartsInLastDirOrInHomeWhenItIsGone) {
-    EXPECT_EQ(startFolder(model), dir.path());
+    EXPECT_EQ(startFolder(memory), dir.path());
 
-    model.lastDir = (dir.path() + "/gone").toStdString();
-    EXPECT_EQ(startFolder(model), QDir::homePath());
+    memory.lastDir = dir.path() + "/gone";
+    EXPECT_EQ(startFolder(memory), QDir::homePath());
 
     // A regular file is no folder either.
     touch(dir.path() + "/plain");
-    model.lastDir = (dir.path() + "/plain").toStdString();
-    EXPECT_EQ(startFolder(model), QDir::homePath());
+    memory.lastDir = dir.path() + "/plain";
+    EXPECT_EQ(startFolder(memory), QDir::homePath());
 
-    model.lastDir.clear();
-    EXPECT_EQ(startFolder(model), QDir::homePath());
+    memory.lastDir.clear();
+    EXPECT_EQ(startFolder(memory), QDir::homePath());
 }
 
 TEST_F(FileChooserTest, OnlyTheOpenDialogShowsLastFileName) {
-    model.lastFileName = "r.htm";
-    EXPECT_EQ(FileChooser(FileDialogKind::OpenData, model).nameText(), QStringLiteral("r.htm"));
-    EXPECT_EQ(FileChooser(FileDialogKind::SaveData, model).nameText(), QStringLiteral("*.wvd"));
-    EXPECT_EQ(FileChooser(FileDialogKind::Report, model).nameText(), QStringLiteral("*.htm"));
+    memory.lastFileName = "r.htm";
+    EXPECT_EQ(FileChooser(FileDialogKind::OpenData, memory).nameText(), QStringLiteral("r.htm"));
+    EXPECT_EQ(FileChooser(FileDialogKind::SaveData, memory).nameText(), QStringLiteral("*.wvd"));
+    EXPECT_EQ(FileChooser(FileDialogKind::Report, memory).nameText(), QStringLiteral("*.htm"));
 
-    model.lastFileName.clear();
-    EXPECT_EQ(FileChooser(FileDialogKind::OpenData, model).nameText(), QStringLiteral("*.wvd"));
+    memory.lastFileName.clear();
+    EXPECT_EQ(FileChooser(FileDialogKind::OpenData, memory).nameText(), QStringLiteral("*.wvd"));
 }
 
 TEST_F(FileChooserTest, ListsTheFilesMatchingThePatternOnly) {
@@ -106,9 +103,9 @@ TEST_F(FileChooserTest, ListsTheFilesMatchingThePatternOnly) {
     touch(dir.path() + "/notes.txt");
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.wvd"));
 
-    FileChooser open(FileDialogKind::OpenData, model);
+    FileChooser open(FileDialogKind::OpenData, memory);
     EXPECT_EQ(open.matchingFiles(), (QStringList{"a.wvd", "b.wvd"}));
-    FileChooser report(FileDialogKind::Report, model);
+    FileChooser report(FileDialogKind::Report, memory);
     EXPECT_EQ(report.matchingFiles(), QStringList{"r.htm"});
 
     open.fileClicked("b.wvd");
@@ -126,19 +123,17 @@ TEST_F(FileChooserTest, NameThatIsNotUtf8IsListedAndOpeningItSaysToRenameIt) {
     const std::unique_ptr<const char, int (*)(const char*)> removeAtEnd(file.constData(), ::unlink);
     touch(dir.path() + "/a.wvd");
 
-    FileChooser open(FileDialogKind::OpenData, model);
+    FileChooser open(FileDialogKind::OpenData, memory);
     const QString shown = QStringLiteral("\uFFFD\uFFFD.wvd");
     EXPECT_EQ(open.matchingFiles(), (QStringList{"a.wvd", shown}));
 
     open.fileClicked(shown);
     ASSERT_FALSE(open.beginAccept());
-    MessageRecorder sink;
-    InputForm form(model, sink);
-    EXPECT_FALSE(readProjectFile(open.path(), form));
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].title, "警告");
+    const ProjectRead read = readProjectFile(open.path());
+    ASSERT_TRUE(read.failure);
+    EXPECT_EQ(read.failure->title, "警告");
     // Never "does not exist": the name is the trouble, and renaming the cure.
-    EXPECT_THAT(sink.messages[0].text,
+    EXPECT_THAT(read.failure->text,
                 AllOf(StartsWith("无法打开数据文件“" + open.path().toStdString() + "”"),
                       HasSubstr("不是有效的UTF-8编码"), HasSubstr("改名")));
 }
@@ -147,23 +142,23 @@ TEST_F(FileChooserTest, AcceptedNameBuildsThePathAndLastDirFollowsOnlySuccess) {
     const QString other = dir.path() + "/其他 文件夹";
     ASSERT_TRUE(QDir().mkpath(other));
 
-    FileChooser save(FileDialogKind::SaveData, model);
+    FileChooser save(FileDialogKind::SaveData, memory);
     save.setFolder(other);
     save.setNameText("工程.wvd");
     ASSERT_FALSE(save.beginAccept());
     EXPECT_EQ(save.path(), other + "/工程.wvd");
     EXPECT_EQ(save.nameText(), save.path());
-    EXPECT_EQ(model.lastFileName, "工程.wvd");
+    EXPECT_EQ(memory.lastFileName, QStringLiteral("工程.wvd"));
 
     // A failed action keeps the old folder, but the name is remembered.
     save.finishAccept(false);
-    EXPECT_EQ(model.lastDir, dir.path().toStdString());
+    EXPECT_EQ(memory.lastDir, dir.path());
 
     save.finishAccept(true);
-    EXPECT_EQ(model.lastDir, other.toStdString());
+    EXPECT_EQ(memory.lastDir, other);
 
     // The next open dialog starts there with the saved name.
-    FileChooser open(FileDialogKind::OpenData, model);
+    FileChooser open(FileDialogKind::OpenData, memory);
     EXPECT_EQ(open.folder(), other);
     EXPECT_EQ(open.nameText(), QStringLiteral("工程.wvd"));
 }

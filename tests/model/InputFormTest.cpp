@@ -481,7 +481,6 @@ TEST_F(InputFormTest, ChangedIsCalledAfterStateChanges) {
 TEST_F(InputFormTest, NewResetsTheInputsButNotFlagsColoursOrValues) {
     fillThreePoints();
     form.selectTerrain(2);
-    model.codeVersion = 1;
     enterList(0, "1;2"); // refused: red, flag 1
     enterValue(1, "bad");
     takeMessages();
@@ -489,7 +488,6 @@ TEST_F(InputFormTest, NewResetsTheInputsButNotFlagsColoursOrValues) {
 
     form.newProject();
 
-    EXPECT_EQ(model.codeVersion, 0);
     for (int i = 0; i < kListBoxCount; ++i)
         EXPECT_EQ(form.text1(i), "0");
     EXPECT_EQ(form.text2(ValueBox::Width), "0");

@@ -1,8 +1,8 @@
 // Project files a user might really pick in the Open dialog or hand to the
 // batch command: empty, binary, huge, in another encoding, not a file at all,
 // unreadable, or gone by the time it is read. Each ends in one clear message
-// (never a crash or a hang), and the project already in the window is kept
-// whole unless the partial-load rule says otherwise.
+// (never a crash or a hang), and nothing of such a file is loaded unless the
+// partial-load rule says otherwise.
 
 #include "Batch.h"
 #include "RobustnessSupport.h"
@@ -57,13 +57,17 @@ BatchRun runBatchOn(const QString& file) {
 
 class HostileFile : public LoadedWindow {
 protected:
-    // Open in the window: exactly one message, nothing of the loaded project
-    // lost; then the batch command: status 1 and the same message on stderr.
+    // Open in the window: exactly one message and a new project, nothing of
+    // the file loaded; then the batch command: status 1 and the same message
+    // on stderr.
     void expectRefusedUntouched(const QString& file, const Message& expected) {
-        EXPECT_FALSE(readProjectFile(file, form));
-        ASSERT_EQ(sink.messages.size(), 1u);
-        EXPECT_EQ(sink.messages[0], expected);
-        EXPECT_TRUE(FormSnapshot::of(form) == before) << "the loaded project was changed";
+        const ProjectRead read = readProjectFile(file);
+        ASSERT_TRUE(read.failure);
+        EXPECT_EQ(*read.failure, expected);
+        EXPECT_EQ(read.input, ProjectInput{}) << "something of the file was loaded";
+        EXPECT_FALSE(session.open(file));
+        EXPECT_EQ(sink.messages, std::vector<Message>{expected});
+        EXPECT_EQ(input(), ProjectInput{});
 
         const BatchRun run = runBatchOn(file);
         EXPECT_EQ(run.status, kBatchRefused);
@@ -84,12 +88,11 @@ TEST_F(HostileFile, PictureChosenByMistake) {
     ASSERT_TRUE(png.startsWith("\x89PNG\r\n"));
     const QString file = path("tower.wvd");
     writeAll(file, png);
-    EXPECT_FALSE(readProjectFile(file, form));
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].icon, Message::Icon::Exclamation);
-    EXPECT_TRUE(sink.messages[0] == kTooShort || sink.messages[0] == kDofNotInteger)
-        << sink.messages[0].text;
-    EXPECT_TRUE(FormSnapshot::of(form) == before);
+    const ProjectRead read = readProjectFile(file);
+    ASSERT_TRUE(read.failure);
+    EXPECT_TRUE(*read.failure == kTooShort || *read.failure == kDofNotInteger)
+        << read.failure->text;
+    EXPECT_EQ(read.input, ProjectInput{});
     EXPECT_EQ(runBatchOn(file).status, kBatchRefused);
 }
 
@@ -107,8 +110,8 @@ TEST_F(HostileFile, FiftyMegabytesOnOneLine) {
 }
 
 TEST_F(HostileFile, ProjectFollowedByFiftyMegabytesOfJunkStillLoads) {
-    // Lines after the twelfth are never read: a project file with something
-    // appended (a concatenation gone wrong) loads quickly.
+    // Only the start of what follows the twelfth line is read: a project file
+    // with something appended (a concatenation gone wrong) loads quickly.
     const QString file = path("appended.wvd");
     {
         QFile out(file);
@@ -118,9 +121,9 @@ TEST_F(HostileFile, ProjectFollowedByFiftyMegabytesOfJunkStillLoads) {
         for (int i = 0; i < 50; ++i)
             ASSERT_EQ(out.write(block), block.size());
     }
-    EXPECT_TRUE(readProjectFile(file, form));
-    EXPECT_TRUE(sink.messages.empty());
-    EXPECT_EQ(form.text1(Box::Heights), "20;40;60");
+    const ProjectRead read = readProjectFile(file);
+    EXPECT_TRUE(read.complete());
+    EXPECT_EQ(read.input.heights, "20;40;60");
     EXPECT_EQ(runBatchOn(file).status, kBatchOk);
 }
 
@@ -131,11 +134,11 @@ TEST_F(HostileFile, Utf8WithByteOrderMarkReadsAsUtf8) {
     lines[1] = "宽";
     const QString file = path("bom.wvd");
     writeAll(file, "\xEF\xBB\xBF" + projectBytes(lines));
-    ASSERT_TRUE(readProjectFile(file, form));
-    EXPECT_TRUE(sink.messages.empty());
-    EXPECT_EQ(form.freedomPosition(), 2);
-    EXPECT_EQ(form.text2(ValueBox::Width), "宽");
-    EXPECT_EQ(form.text1(Box::Heights), "20;40;60");
+    const ProjectRead read = readProjectFile(file);
+    ASSERT_TRUE(read.complete());
+    EXPECT_EQ(read.input.pointCount, 3);
+    EXPECT_EQ(read.input.width, "宽");
+    EXPECT_EQ(read.input.heights, "20;40;60");
 }
 
 // Text that is not plain numbers reaches the boxes as the characters it
@@ -156,23 +159,20 @@ TEST_F(HostileFile, ChineseTextInGb2312AndUtf8IsRefusedByTheInputCheck) {
         writeAll(file, bytes);
 
         sink.messages.clear();
-        ASSERT_TRUE(readProjectFile(file, form));
+        ASSERT_TRUE(session.open(file));
         EXPECT_TRUE(sink.messages.empty());
         if (gb2312)
-            EXPECT_EQ(form.text1(Box::Heights), "20；40；60"); // the same characters
+            EXPECT_EQ(input().heights, "20；40；60"); // the same characters
         else
-            EXPECT_NE(form.text1(Box::Heights).find('2'),
-                      std::string::npos); // decoded, not dropped
-        const List heights = model.zCoord;
-        EXPECT_FALSE(form.commandGate());
+            EXPECT_NE(input().heights.find('2'), std::string::npos); // decoded, not dropped
+        EXPECT_FALSE(session.commandGate());
         ASSERT_FALSE(sink.messages.empty());
-        EXPECT_EQ(sink.messages[0].text, InputForm::kListSyntaxMessage);
-        EXPECT_EQ(form.text1Colour(Box::Heights), 255);
-        EXPECT_EQ(model.zCoord, heights);
+        EXPECT_EQ(sink.messages[0].text, kListSyntaxMessage);
+        EXPECT_EQ(session.form().text1Colour(Box::Heights), 255);
 
         const BatchRun run = runBatchOn(file);
         EXPECT_EQ(run.status, kBatchRefused);
-        EXPECT_THAT(run.err, HasSubstr(std::string(InputForm::kListSyntaxMessage)));
+        EXPECT_THAT(run.err, HasSubstr(std::string(kListSyntaxMessage)));
     }
 }
 
@@ -183,31 +183,29 @@ TEST_F(HostileFile, NulBytesInsideALineAreRefusedByTheInputCheck) {
                            9);
     const QString file = path("nul.wvd");
     writeAll(file, projectBytes(lines));
-    ASSERT_TRUE(readProjectFile(file, form));
-    EXPECT_FALSE(form.commandGate());
+    ASSERT_TRUE(session.open(file));
+    EXPECT_FALSE(session.commandGate());
     ASSERT_FALSE(sink.messages.empty());
-    EXPECT_EQ(sink.messages[0].text, InputForm::kListSyntaxMessage);
+    EXPECT_EQ(sink.messages[0].text, kListSyntaxMessage);
     EXPECT_EQ(runBatchOn(file).status, kBatchRefused);
 }
 
 TEST_F(HostileFile, GarbageTerrainLineKeepsTheRestOfTheWindow) {
-    // The partial-load rule: what came before the terrain line is loaded,
-    // the terrain selection, the wind pressure and the shape coefficients of
-    // the project in the window stay, and so does the chosen code edition.
+    // The partial-load rule: what came before the terrain line is loaded
+    // onto a new project; the terrain, the wind pressure and the shape
+    // coefficients are New's.
     std::array<std::string, 12> lines = kThreePoints;
     lines[9] = "\x01\x02\xff\xfe";
     const QString file = path("terrain.wvd");
     writeAll(file, projectBytes(lines));
-    EXPECT_FALSE(readProjectFile(file, form));
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0], kTerrainNotInteger);
-    EXPECT_EQ(form.text1(Box::Heights), "20;40;60");
-    EXPECT_EQ(form.text1(Box::ModeShape1), "0.15;0.5;1");
-    EXPECT_EQ(form.freedomPosition(), 2);
-    EXPECT_EQ(form.terrainPosition(), before.terrain);
-    EXPECT_EQ(form.text2(ValueBox::WindPressure), before.text2[1]);
-    EXPECT_EQ(form.text1(Box::ShapeCoef), before.text1[6]);
-    EXPECT_EQ(model.codeVersion, 1);
+    EXPECT_FALSE(session.open(file));
+    EXPECT_EQ(sink.messages, std::vector<Message>{kTerrainNotInteger});
+    EXPECT_EQ(input().heights, "20;40;60");
+    EXPECT_EQ(input().modeShapes[0], "0.15;0.5;1");
+    EXPECT_EQ(input().pointCount, 3);
+    EXPECT_EQ(input().terrain, 1);
+    EXPECT_EQ(input().windPressure, "0");
+    EXPECT_EQ(input().shapeCoefficients, "0");
     EXPECT_EQ(runBatchOn(file).status, kBatchRefused);
 }
 
@@ -273,9 +271,8 @@ TEST_F(HostileFile, PipeSwappedInWhileOpeningNeverBlocks) {
     int reads = 0, loaded = 0;
     for (const Clock::rep end = now() + 2 * second; now() < end; ++reads) {
         readSince = now();
-        loaded += readProjectFile(target, form) ? 1 : 0;
+        loaded += readProjectFile(target).complete() ? 1 : 0;
         readSince = 0;
-        sink.messages.clear();
     }
     done = true;
     swapper.join();
@@ -309,11 +306,11 @@ TEST_F(HostileFile, UnreadableFile) {
     const QString file = path("locked.wvd");
     writeAll(file, projectBytes(kThreePoints));
     ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::WriteOwner));
-    EXPECT_FALSE(readProjectFile(file, form));
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].title, "警告");
-    EXPECT_THAT(sink.messages[0].text, HasSubstr("无法打开数据文件"));
-    EXPECT_TRUE(FormSnapshot::of(form) == before);
+    const ProjectRead read = readProjectFile(file);
+    ASSERT_TRUE(read.failure);
+    EXPECT_EQ(read.failure->title, "警告");
+    EXPECT_THAT(read.failure->text, HasSubstr("无法打开数据文件"));
+    EXPECT_EQ(read.input, ProjectInput{});
     EXPECT_EQ(runBatchOn(file).status, kBatchRefused);
 }
 

@@ -8,7 +8,6 @@
 #include "Batch.h"
 #include "HtmlReport.h"
 #include "RobustnessSupport.h"
-#include "WindResponse.h"
 
 #include <QDir>
 
@@ -53,7 +52,6 @@ class SaveFailure : public LoadedWindow {
 protected:
     void SetUp() override {
         LoadedWindow::SetUp();
-        ASSERT_FALSE(computeWindResponse(model).has_value());
         project = path("chimney.wvd");
         report = path("chimney.htm");
         writeAll(project, kOldProject);
@@ -86,7 +84,7 @@ TEST_F(SaveFailure, FullDiskKeepsTheOldProjectAndTheOldReport) {
     {
         DiskFull full(64); // the chimney project needs more
         ASSERT_TRUE(full.ok());
-        saved = writeProjectFile(project, form);
+        saved = writeProjectFile(project, input());
         written = writeHtmlReport(model, report);
     }
     expectWarningNaming(saved, project);
@@ -95,7 +93,7 @@ TEST_F(SaveFailure, FullDiskKeepsTheOldProjectAndTheOldReport) {
     expectOldFilesOnly();
 
     // With room again both succeed, so the failures came from the disk.
-    EXPECT_FALSE(writeProjectFile(project, form).has_value());
+    EXPECT_FALSE(writeProjectFile(project, input()).has_value());
     EXPECT_FALSE(writeHtmlReport(model, report).has_value());
     EXPECT_NE(readAll(project), kOldProject);
     EXPECT_TRUE(readAll(report).startsWith("<html>\r\n"));
@@ -120,7 +118,7 @@ TEST_F(SaveFailure, BelowAPathThatIsAFile) {
     // The folder part names the old project file itself.
     const QString underProject = project + QStringLiteral("/new.wvd");
     const QString underReport = report + QStringLiteral("/new.htm");
-    expectWarningNaming(writeProjectFile(underProject, form), underProject);
+    expectWarningNaming(writeProjectFile(underProject, input()), underProject);
     expectWarningNaming(writeHtmlReport(model, underReport), underReport);
 
     std::ostringstream out, err;
@@ -130,7 +128,7 @@ TEST_F(SaveFailure, BelowAPathThatIsAFile) {
               kBatchRefused);
     EXPECT_THAT(err.str(), HasSubstr(underReport.toStdString()));
     expectOldFilesOnly();
-    EXPECT_TRUE(FormSnapshot::of(form) == before) << "saving changed the window";
+    EXPECT_EQ(input(), before) << "saving changed the window";
 }
 
 // A project or report name that is a pipe: refused before anything is
@@ -142,7 +140,7 @@ TEST_F(SaveFailure, PipesAreRefusedAndStayPipes) {
     for (const QString& pipe : {pipeProject, pipeReport})
         ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
 
-    const std::optional<Message> saved = writeProjectFile(pipeProject, form);
+    const std::optional<Message> saved = writeProjectFile(pipeProject, input());
     expectWarningNaming(saved, pipeProject);
     EXPECT_THAT(saved->text, HasSubstr("不是普通文件，数据未保存"));
     const std::optional<Message> written = writeHtmlReport(model, pipeReport);
@@ -174,18 +172,18 @@ TEST_F(SaveFailure, ReadOnlyFolderWritesWritableFilesInPlace) {
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     const QString newProject = path("new.wvd");
     const QString newReport = path("new.htm");
-    const std::optional<Message> savedNew = writeProjectFile(newProject, form);
+    const std::optional<Message> savedNew = writeProjectFile(newProject, input());
     const std::optional<Message> writtenNew = writeHtmlReport(model, newReport);
     std::optional<Message> saved, written;
     {
         DiskFull full(64); // more than either old file, less than either new one
         ASSERT_TRUE(full.ok());
-        saved = writeProjectFile(project, form);
+        saved = writeProjectFile(project, input());
         written = writeHtmlReport(model, report);
     }
     const QByteArray projectAfterFailure = readAll(project);
     const QByteArray reportAfterFailure = readAll(report);
-    const std::optional<Message> savedInPlace = writeProjectFile(project, form);
+    const std::optional<Message> savedInPlace = writeProjectFile(project, input());
     const std::optional<Message> writtenInPlace = writeHtmlReport(model, report);
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -199,7 +197,7 @@ TEST_F(SaveFailure, ReadOnlyFolderWritesWritableFilesInPlace) {
 
     EXPECT_EQ(savedInPlace, std::nullopt);
     EXPECT_EQ(writtenInPlace, std::nullopt);
-    EXPECT_EQ(readAll(project), projectFileBytes(form));
+    EXPECT_EQ(readAll(project), projectFileBytes(input()));
     EXPECT_EQ(readAll(report), htmlReportBytes(model));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
               (QStringList{QStringLiteral("chimney.htm"), QStringLiteral("chimney.wvd")}));

@@ -1,7 +1,6 @@
 #include "DialogTestSupport.h"
 
 #include "FileDialog.h"
-#include "Startup.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -35,7 +34,7 @@ class FileDialogTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> tmp_;
     QString dirPath_;
-    ProjectModel model_;
+    FileDialogMemory memory_;
     WindTestPrompts prompts_;
     QStringList actionPaths_;
     bool actionResult_ = true;
@@ -52,10 +51,8 @@ private slots:
         tmp_ = std::make_unique<QTemporaryDir>();
         QVERIFY(tmp_->isValid());
         dirPath_ = tmp_->path();
-        model_ = ProjectModel{};
-        initializeProject(model_);
-        model_.lastDir = dirPath_.toStdString();
-        model_.lastFileName = "*.wvd";
+        memory_ = FileDialogMemory{};
+        memory_.lastDir = dirPath_;
         prompts_ = WindTestPrompts{};
         actionPaths_.clear();
         actionResult_ = true;
@@ -81,8 +78,8 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, name);
         QFETCH(int, nameTop);
-        model_.lastFileName = "last.wvd";
-        FileDialog dialog(FileDialogKind(kind), model_, prompts_, recordingAction());
+        memory_.lastFileName = "last.wvd";
+        FileDialog dialog(FileDialogKind(kind), memory_, prompts_, recordingAction());
         QCOMPARE(dialog.windowTitle(), caption);
         QCOMPARE(dialog.nameBox()->text(), name);
         QCOMPARE(dialog.nameBox()->y(), nameTop);
@@ -118,7 +115,7 @@ private slots:
         QVERIFY(QDir(dirPath_).mkdir("sub"));
         touch(dirPath_ + "/sub/c.wvd");
 
-        FileDialog dialog(FileDialogKind::OpenData, model_, prompts_, recordingAction());
+        FileDialog dialog(FileDialogKind::OpenData, memory_, prompts_, recordingAction());
         QCOMPARE(dialog.folder(), dirPath_);
         QCOMPARE(dialog.fileList()->count(), 2);
         QCOMPARE(dialog.fileList()->item(0)->text(), QStringLiteral("a.wvd"));
@@ -147,7 +144,7 @@ private slots:
     }
 
     void currentFolderComesIntoView() {
-        FileDialog dialog(FileDialogKind::OpenData, model_, prompts_, recordingAction());
+        FileDialog dialog(FileDialogKind::OpenData, memory_, prompts_, recordingAction());
         dialog.show();
         QTreeView* tree = dialog.folderView();
         QTRY_VERIFY(
@@ -155,8 +152,8 @@ private slots:
     }
 
     void homeButtonAndMissingLastDirLeadHome() {
-        model_.lastDir = (dirPath_ + "/removed").toStdString();
-        FileDialog dialog(FileDialogKind::SaveData, model_, prompts_, recordingAction());
+        memory_.lastDir = dirPath_ + "/removed";
+        FileDialog dialog(FileDialogKind::SaveData, memory_, prompts_, recordingAction());
         QCOMPARE(dialog.folder(), QDir::homePath());
 
         dialog.setFolder(dirPath_);
@@ -179,7 +176,7 @@ private slots:
         QFETCH(int, kind);
         QFETCH(QString, name);
         QFETCH(QString, message);
-        FileDialog dialog(FileDialogKind(kind), model_, prompts_, recordingAction());
+        FileDialog dialog(FileDialogKind(kind), memory_, prompts_, recordingAction());
         dialog.show();
         QSignalSpy finished(&dialog, &QDialog::finished);
         dialog.nameBox()->setText(name);
@@ -193,14 +190,14 @@ private slots:
         QCOMPARE(finished.count(), 0);
         QVERIFY(actionPaths_.isEmpty());
         QCOMPARE(dialog.nameBox()->text(), name);
-        QCOMPARE(model_.lastFileName, std::string("*.wvd"));
+        QCOMPARE(memory_.lastFileName, QStringLiteral("*.wvd"));
         QCOMPARE(QDir(dirPath_).entryList(QDir::Files), QStringList{});
     }
 
     void acceptedNameRunsTheActionWithTheFullPath() {
         const QString other = dirPath_ + "/目录 二";
         QVERIFY(QDir().mkpath(other));
-        FileDialog dialog(FileDialogKind::SaveData, model_, prompts_, recordingAction());
+        FileDialog dialog(FileDialogKind::SaveData, memory_, prompts_, recordingAction());
         dialog.show();
         dialog.setFolder(other);
         dialog.nameBox()->setText(QStringLiteral("工程 1.wvd"));
@@ -211,13 +208,13 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QVERIFY(!dialog.isVisible());
         QVERIFY(dialog.actionSucceeded());
-        QCOMPARE(model_.lastDir, other.toStdString());
-        QCOMPARE(model_.lastFileName, std::string("工程 1.wvd"));
+        QCOMPARE(memory_.lastDir, other);
+        QCOMPARE(memory_.lastFileName, QStringLiteral("工程 1.wvd"));
         QVERIFY(prompts_.informed.empty());
     }
 
     void enterAndEscInTheNameBoxDoNothing() {
-        FileDialog dialog(FileDialogKind::SaveData, model_, prompts_, recordingAction());
+        FileDialog dialog(FileDialogKind::SaveData, memory_, prompts_, recordingAction());
         dialog.show();
         dialog.nameBox()->setFocus();
         dialog.nameBox()->setText(QStringLiteral("a.wvd"));

@@ -330,11 +330,11 @@ void MainWindowTest::startUpState() {
     QCOMPARE(f.model.nFreedom, 1);
     QCOMPARE(f.model.nModes, 1);
     QCOMPARE(f.model.terrainType, 1);
-    QCOMPARE(f.model.codeVersion, 0);
+    QCOMPARE(w.session().edition(), tamsor::Edition::GB201X);
     QCOMPARE(f.model.zCoord, tamsor::List{0.0});
-    QCOMPARE(f.model.lastFileName, std::string("*.wvd"));
+    QCOMPARE(w.fileDialogs().lastFileName, QString("*.wvd"));
     const QString start = tamsor::startDirectory(QCoreApplication::applicationDirPath());
-    QCOMPARE(QString::fromStdString(f.model.lastDir), start);
+    QCOMPARE(w.fileDialogs().lastDir, start);
     QCOMPARE(QDir(QDir::currentPath()), QDir(start));
     QVERIFY(f.prompts.informed.empty());
 }
@@ -1009,12 +1009,12 @@ void MainWindowTest::newResetsTheProject() {
     enterThreePoints(w);
     w.command1(0)->click();
     w.command1(1)->click();
-    f.model.codeVersion = 1;
+    w.session().setEdition(tamsor::Edition::GB2001);
 
     f.prompts.saveAnswer = SaveAnswer::DontSave;
     w.mnuNew()->trigger();
     QCOMPARE(f.prompts.askedToSave.size(), std::size_t{1});
-    QCOMPARE(f.model.codeVersion, 0);
+    QCOMPARE(w.session().edition(), tamsor::Edition::GB201X);
     for (int i = 0; i < 9; ++i)
         QCOMPARE(w.text1(i)->text(), QString("0"));
     QCOMPARE(w.text2(ValueBox::WindPressure)->text(), QString("0"));
@@ -1047,7 +1047,7 @@ void MainWindowTest::titleShowsTheFileAndTheModifiedMark() {
     QCOMPARE(w.windowTitle(), QString("single_mass.wvd[*] - Tamsorv1.10"));
     QVERIFY(!w.isWindowModified());
     // The edition is no part of the file.
-    w.session().setCodeVersion(1);
+    w.session().setEdition(tamsor::Edition::GB2001);
     QVERIFY(!w.isWindowModified());
     enter(w.text2(ValueBox::Width), "2");
     QVERIFY(w.isWindowModified());
@@ -1083,7 +1083,7 @@ void MainWindowTest::projectFileFromTheCommandLine() {
             QVERIFY(f.prompts.informed.empty());
             QCOMPARE(w.cmbFreedom()->currentIndex(), 9);
             QCOMPARE(w.windowTitle(), QString("steel_tower.wvd[*] - Tamsorv1.10"));
-            QCOMPARE(QString::fromStdString(f.model.lastDir), QFileInfo(c.file).absolutePath());
+            QCOMPARE(w.fileDialogs().lastDir, QFileInfo(c.file).absolutePath());
             QCOMPARE(recentMenuEntries(w), QStringList{QFileInfo(c.file).absoluteFilePath()});
         } else {
             QCOMPARE(f.prompts.informed.size(), std::size_t{1});

@@ -6,7 +6,6 @@
 #include "MainWindow.h"
 #include "OptionsDialog.h"
 #include "ProjectFile.h"
-#include "Startup.h"
 #include "WindResponse.h"
 
 #include <QComboBox>
@@ -134,12 +133,12 @@ private:
     }
 
     // The report page a fresh program computes from the saved project file.
-    QByteArray expectedReport(const QString& projectFile, std::int16_t codeVersion) {
+    QByteArray expectedReport(const QString& projectFile, Edition edition) {
         MessageRecorder sink;
         ProjectSession fresh(sink);
         if (!fresh.open(projectFile))
             return {};
-        fresh.setCodeVersion(codeVersion);
+        fresh.setEdition(edition);
         if (fresh.compute().status != ComputeOutcome::Status::Computed)
             return {};
         const QString path = dir_ + "/expected.htm";
@@ -159,7 +158,7 @@ private slots:
         window_ = std::make_unique<Wind>(*prompts_);
         window_->useSettingsFile(dir_ + "/tamsor.conf");
         window_->show();
-        w().model().lastDir = dir_.toStdString();
+        w().fileDialogs().lastDir = dir_;
     }
 
     void cleanup() {
@@ -180,8 +179,8 @@ private slots:
         QCOMPARE(saving.name, QStringLiteral("*.wvd"));
         const QString projectFile = projects + "/塔 A.wvd";
         QVERIFY(QFileInfo::exists(projectFile));
-        QCOMPARE(w().model().lastDir, projects.toStdString());
-        QCOMPARE(w().model().lastFileName, std::string("塔 A.wvd"));
+        QCOMPARE(w().fileDialogs().lastDir, projects);
+        QCOMPARE(w().fileDialogs().lastFileName, QStringLiteral("塔 A.wvd"));
         QVERIFY(prompts_->informed.empty());
 
         // New clears the window; saved, nothing is lost and nothing asked.
@@ -202,7 +201,7 @@ private slots:
         QCOMPARE(w().text2(ValueBox::WindPressure)->text(), QStringLiteral("0.45"));
         QCOMPARE(w().cmbFreedom()->currentIndex(), 2);
         QCOMPARE(w().cmbDimao()->currentIndex(), 1);
-        QCOMPARE(w().model().codeVersion, std::int16_t(0));
+        QCOMPARE(w().session().edition(), Edition::GB201X);
         QVERIFY(prompts_->informed.empty());
         QVERIFY(prompts_->askedToSave.empty());
 
@@ -223,10 +222,10 @@ private slots:
         const QString reportFile = reports + "/风振 报告.htm";
         QCOMPARE(prompts_->opened, std::vector<QUrl>{QUrl::fromLocalFile(reportFile)});
         QCOMPARE(prompts_->opened[0].toLocalFile(), reportFile);
-        const QByteArray expected = expectedReport(projectFile, 0);
+        const QByteArray expected = expectedReport(projectFile, Edition::GB201X);
         QVERIFY(!expected.isEmpty());
         QCOMPARE(readAll(reportFile), expected);
-        QCOMPARE(w().model().lastDir, reports.toStdString());
+        QCOMPARE(w().fileDialogs().lastDir, reports);
 
         // The next open dialog offers the report's name and refuses it.
         Opening reopening;
@@ -256,7 +255,7 @@ private slots:
             dialog.okButton()->click();
         });
         w().mnuSet_Click();
-        QCOMPARE(w().model().codeVersion, std::int16_t(1));
+        QCOMPARE(w().session().edition(), Edition::GB2001);
         QVERIFY(resultButtonsDisabled());
 
         w().command1(0)->click();
@@ -264,10 +263,10 @@ private slots:
         chooseFile(reporting, QString(), QStringLiteral("old.htm"));
         w().command1(4)->click();
         QVERIFY(reporting.seen);
-        const QByteArray expected = expectedReport(dir_ + "/p.wvd", 1);
+        const QByteArray expected = expectedReport(dir_ + "/p.wvd", Edition::GB2001);
         QVERIFY(!expected.isEmpty());
         QCOMPARE(readAll(dir_ + "/old.htm"), expected);
-        QVERIFY(expected != expectedReport(dir_ + "/p.wvd", 0));
+        QVERIFY(expected != expectedReport(dir_ + "/p.wvd", Edition::GB201X));
     }
 
     void optionsOkWithoutChangeDisablesResultsCancelKeepsThem() {
@@ -280,7 +279,7 @@ private slots:
         w().mnuSet_Click();
         QVERIFY(driver->seen());
         QVERIFY(resultButtonsEnabled());
-        QCOMPARE(w().model().codeVersion, std::int16_t(0));
+        QCOMPARE(w().session().edition(), Edition::GB201X);
 
         driver = driveNextDialog<OptionsDialog>(
             [](OptionsDialog& dialog) { dialog.okButton()->click(); });
@@ -288,7 +287,7 @@ private slots:
         QVERIFY(driver->seen());
         QVERIFY(resultButtonsDisabled());
         QVERIFY(w().command1(0)->isEnabled());
-        QCOMPARE(w().model().codeVersion, std::int16_t(0));
+        QCOMPARE(w().session().edition(), Edition::GB201X);
     }
 
     void aboutFromTheMenu() {
@@ -308,10 +307,10 @@ private slots:
     // the results, the plots and the edition survive a cancelled dialog.
     void openThenCancelKeepsTheProject() {
         typeProject();
+        w().session().setEdition(Edition::GB2001);
         w().command1(0)->click();
         w().command1(1)->click();
-        w().model().codeVersion = 1;
-        const std::string lastDir = w().model().lastDir;
+        const QString lastDir = w().fileDialogs().lastDir;
         const auto plotted = w().picture1()->primitives().size();
         QVERIFY(plotted > 0);
 
@@ -328,12 +327,12 @@ private slots:
         QCOMPARE(prompts_->askedToSave.size(), std::size_t(2));
         QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("10;20;30"));
         QCOMPARE(w().cmbFreedom()->currentIndex(), 2);
-        QCOMPARE(w().model().codeVersion, std::int16_t(1));
+        QCOMPARE(w().session().edition(), Edition::GB2001);
         QVERIFY(resultButtonsEnabled());
         QCOMPARE(w().picture1()->primitives().size(), plotted);
         QVERIFY(w().session().isModified());
-        QCOMPARE(w().model().lastDir, lastDir);
-        QCOMPARE(w().model().lastFileName, std::string("*.wvd"));
+        QCOMPARE(w().fileDialogs().lastDir, lastDir);
+        QCOMPARE(w().fileDialogs().lastFileName, QStringLiteral("*.wvd"));
     }
 
     // The Save answer runs the save command with its dialog; the command that
@@ -394,7 +393,7 @@ private slots:
 
     void saveAndReportOpenWithTheirPatternAndOverwriteSilently() {
         typeProject();
-        w().model().lastFileName = "earlier.wvd";
+        w().fileDialogs().lastFileName = "earlier.wvd";
         Opening first;
         QVERIFY(save(QString(), QStringLiteral("same.wvd"), &first));
         QCOMPARE(first.name, QStringLiteral("*.wvd"));
@@ -438,12 +437,12 @@ private slots:
         QCOMPARE(prompts_->informed.size(), std::size_t(1));
         QCOMPARE(prompts_->informed[0].text, kWvdNameMessage);
         QCOMPARE(QDir(dir_).entryList(QDir::Files | QDir::Hidden), QStringList{});
-        QCOMPARE(w().model().lastFileName, std::string("*.wvd"));
+        QCOMPARE(w().fileDialogs().lastFileName, QStringLiteral("*.wvd"));
     }
 
     void failedSavesAreReportedAndLoseNothing() {
         typeProject();
-        const std::string lastDir = w().model().lastDir;
+        const QString lastDir = w().fileDialogs().lastDir;
 
         // A full path typed into the name box lands below the chosen folder,
         // where no such folder exists.
@@ -467,7 +466,7 @@ private slots:
         QCOMPARE(prompts_->informed.size(), std::size_t(3));
         QVERIFY(QFileInfo(dir_ + "/taken.wvd").isDir());
 
-        QCOMPARE(w().model().lastDir, lastDir);
+        QCOMPARE(w().fileDialogs().lastDir, lastDir);
         QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("10;20;30"));
         QCOMPARE(w().text1(Box::ModeShape1)->text(), QStringLiteral("0.3;0.6;1"));
     }
@@ -495,8 +494,8 @@ private slots:
         QVERIFY(closed);
         QCOMPARE(prompts_->informed.size(), std::size_t(1));
         QCOMPARE(prompts_->informed[0].text, std::string("数据文件不完整，数据太少，请补充"));
-        QCOMPARE(w().model().lastDir, dir_.toStdString());
-        QCOMPARE(w().model().lastFileName, std::string("short.wvd"));
+        QCOMPARE(w().fileDialogs().lastDir, dir_);
+        QCOMPARE(w().fileDialogs().lastFileName, QStringLiteral("short.wvd"));
     }
 
     void reportFailuresAndRefusals() {
@@ -514,7 +513,7 @@ private slots:
         QVERIFY(reporting.seen);
         QCOMPARE(prompts_->informed.size(), std::size_t(1));
         QVERIFY(prompts_->opened.empty());
-        QCOMPARE(w().model().lastDir, dir_.toStdString());
+        QCOMPARE(w().fileDialogs().lastDir, dir_);
 
         // No program shows it: the report is written all the same and the
         // user is told where it is.
