@@ -4,18 +4,14 @@
 #include "HtmlReport.h"
 #include "ProjectFile.h"
 #include "ResultsCheck.h"
-#include "Startup.h"
 #include "WindResponse.h"
 
-#include <cstdint>
 #include <string>
 #include <utility>
 
 namespace tamsor {
 
-ProjectSession::ProjectSession(MessageSink& sink, QObject* parent)
-    : QObject(parent), form_(model_, sink) {
-    initializeProject(model_);
+ProjectSession::ProjectSession(MessageSink& sink, QObject* parent) : QObject(parent), form_(sink) {
     saved_ = form_.input();
     form_.changed = [this] { formWasChanged(); };
 }
@@ -70,7 +66,7 @@ bool ProjectSession::open(const QString& path) {
     return read.complete();
 }
 
-bool ProjectSession::commandGate() {
+std::optional<ParsedInput> ProjectSession::commandGate() {
     return form_.commandGate();
 }
 
@@ -82,12 +78,13 @@ std::optional<Message> ProjectSession::save(const QString& path) {
 }
 
 ComputeOutcome ProjectSession::compute() {
-    if (!form_.commandGate())
+    const std::optional<ParsedInput> numbers = form_.commandGate();
+    if (!numbers)
         return ComputeOutcome{};
     // Whoever follows the results hears of them once, when they are complete.
     computing_ = true;
     form_.setResultButtonsEnabled(true);
-    model_.codeVersion = static_cast<std::int16_t>(edition_);
+    model_ = computationRecord(*numbers, edition_);
     const std::optional<ComputeFault> fault = computeWindResponse(model_);
     if (fault) {
         // Partial results are neither plotted nor reported.
@@ -99,13 +96,13 @@ ComputeOutcome ProjectSession::compute() {
         ComputeOutcome faulted;
         faulted.status = ComputeOutcome::Status::Faulted;
         faulted.fault = inputError(fault->message());
-        faulted.warnings = checkPlausibility(model_);
+        faulted.warnings = checkPlausibility(*numbers);
         faulted.notice = faultNotice(*faulted.fault, faulted.warnings);
         return faulted;
     }
     ComputeOutcome outcome;
     outcome.status = ComputeOutcome::Status::Computed;
-    outcome.warnings = checkPlausibility(model_);
+    outcome.warnings = checkPlausibility(*numbers);
     outcome.failedChecks = checkAgainstCodes(model_);
     outcome.notice = computeNotice(outcome.warnings, outcome.failedChecks);
     return outcome;
@@ -153,7 +150,8 @@ void ProjectSession::setEdition(Edition edition) {
 }
 
 bool ProjectSession::resultsCurrent() const {
-    return form_.resultButtonsEnabled() && !findResultsDefect(model_);
+    return form_.resultButtonsEnabled() && model_.nFreedom == form_.input().pointCount &&
+           !findResultsDefect(model_);
 }
 
 Message ProjectSession::noCurrentResults() {

@@ -59,6 +59,7 @@ public:
     explicit ProjectSession(MessageSink& sink, QObject* parent = nullptr);
     ~ProjectSession() override;
 
+    // The record of the last computation: its numbers, edition and results.
     ProjectModel& model() { return model_; }
     const ProjectModel& model() const { return model_; }
     InputForm& form() { return form_; }
@@ -77,8 +78,9 @@ public:
     // keeps what it loaded (and no file). Either way the project counts as
     // unchanged.
     bool open(const QString& path);
-    // The command gate of every command: re-parse every box, then the checks.
-    [[nodiscard]] bool commandGate();
+    // The command gate of every command: re-parse every box, then the checks;
+    // the numbers of the input when it passes.
+    [[nodiscard]] std::optional<ParsedInput> commandGate();
     // Writes the project file (the caller has passed the gate). On success
     // the file is the project's file and the project is unchanged.
     [[nodiscard]] std::optional<Message> save(const QString& path);
@@ -93,8 +95,8 @@ public:
 
     // True when the stored results are complete, belong to the current input
     // (no box, list or edition changed since they were computed) and cover
-    // every mass point: the one decision whether results may be plotted,
-    // reported or written out.
+    // every mass point the input has: the one decision whether results may
+    // be plotted, reported or written out.
     [[nodiscard]] bool resultsCurrent() const;
     // What a command that needs current results says when there are none.
     [[nodiscard]] static Message noCurrentResults();

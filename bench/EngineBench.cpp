@@ -1,7 +1,6 @@
 // Time of one whole computation for a one-point and a ten-point structure.
 
 #include "ProjectModel.h"
-#include "Startup.h"
 #include "WindResponse.h"
 
 #include <benchmark/benchmark.h>
@@ -10,10 +9,10 @@ namespace {
 
 tamsor::ProjectModel towerModel(int points) {
     tamsor::ProjectModel m;
-    tamsor::initializeProject(m);
     m.nFreedom = static_cast<std::int16_t>(points);
     m.terrainType = 3;
-    m.resizePointLists();
+    for (tamsor::List* list : {&m.zCoord, &m.windArea, &m.shapeCoef, &m.mass, &m.modeShape})
+        list->assign(static_cast<std::size_t>(points), 0.0);
     for (int i = 0; i < points; ++i) {
         const double share = static_cast<double>(i + 1) / points;
         m.zCoord[i] = 12.0 * (i + 1);

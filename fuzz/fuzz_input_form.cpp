@@ -3,21 +3,22 @@
 // the focus, then the command gate and, when it lets the command through, the
 // computation.
 //
-// Input: byte 0 = DOF list position, byte 1 = terrain list position, byte 2 =
-// code edition; the rest is split at '\n' into the texts of Text1(0..8) and
-// Text2(0..1) in that order.
+// Input: byte 0 = DOF count, byte 1 = terrain category, byte 2 = code
+// edition; the rest is split at '\n' into the texts of the list boxes and the
+// value boxes in Box:: and ValueBox:: order.
 //
-// Invariants: a refused box leaves its list unchanged and sets its flag; an
-// accepted list box holds a list whose length obeys the count rule; a
-// computation that reports no fault leaves only finite results, one per point.
+// Invariants: a refused box leaves its list unchanged and is refused and
+// marked; an accepted list box holds a list whose length obeys the count rule;
+// a gate that passes yields the numbers of the whole input; a computation that
+// reports no fault leaves only finite results, one per point.
 
 #include "FuzzCheck.h"
 #include "InputFields.h"
 #include "InputForm.h"
+#include "InputParse.h"
 #include "Message.h"
 #include "ProjectModel.h"
 #include "ResultFields.h"
-#include "Startup.h"
 #include "WindResponse.h"
 
 #include <cmath>
@@ -46,16 +47,14 @@ bool allFinite(const List& list, std::size_t n) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 3)
         return 0;
-    ProjectModel model;
-    tamsor::initializeProject(model);
     tamsor::MessageRecorder sink;
-    tamsor::InputForm form(model, sink);
-    form.newProject();
+    tamsor::InputForm form(sink);
 
-    // Positions beyond the lists' entries are ignored by the form.
-    form.selectFreedom(static_cast<int>(data[0] % 12) - 1);
-    form.selectTerrain(static_cast<int>(data[1] % 6) - 1);
-    model.codeVersion = static_cast<std::int16_t>(data[2] % 2);
+    // Counts beyond the lists' entries are ignored by the form.
+    form.selectPointCount(static_cast<int>(data[0] % 12));
+    form.selectTerrain(static_cast<int>(data[1] % 6));
+    const tamsor::Edition edition =
+        data[2] % 2 == 0 ? tamsor::Edition::GB201X : tamsor::Edition::GB2001;
 
     std::vector<std::string> texts;
     std::string_view rest(reinterpret_cast<const char*>(data) + 3, size - 3);
@@ -67,23 +66,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         rest.remove_prefix(nl + 1);
     }
 
-    const auto n = static_cast<std::size_t>(model.nFreedom);
+    const tamsor::ParsedInput& numbers = form.numbers();
+    const auto n = static_cast<std::size_t>(numbers.nFreedom);
     for (std::size_t k = 0; k < texts.size(); ++k) {
         if (k < tamsor::kListBoxCount) {
             const int i = static_cast<int>(k);
             const tamsor::ListBoxField& field = tamsor::listBoxField(i);
-            const List before = model.*field.field;
+            const List before = tamsor::parsedList(numbers, i);
             const std::size_t messages = sink.messages.size();
-            form.setText1(i, texts[k]);
-            form.Text1_LostFocus(i);
-            const List& after = model.*field.field;
-            if (model.listError[k] != 0) {
+            form.setBoxText(i, texts[k]);
+            form.leaveBox(i);
+            const List& after = tamsor::parsedList(numbers, i);
+            if (form.boxRefused(i)) {
                 TAMSOR_FUZZ_CHECK(after == before);
                 TAMSOR_FUZZ_CHECK(sink.messages.size() == messages + 1);
-                TAMSOR_FUZZ_CHECK(form.text1Colour(i) == 255);
+                TAMSOR_FUZZ_CHECK(form.boxMarked(i));
             } else {
                 TAMSOR_FUZZ_CHECK(sink.messages.size() == messages);
-                TAMSOR_FUZZ_CHECK(form.text1Colour(i) == 0);
                 switch (field.count) {
                 case tamsor::CountRule::Points:
                 case tamsor::CountRule::PointsOrSpread:
@@ -99,21 +98,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         } else {
             const int i = static_cast<int>(k) - tamsor::kListBoxCount;
-            double& value = model.*tamsor::valueBoxField(i).field;
-            const double before = value;
-            form.setText2(i, texts[k]);
-            form.Text2_LostFocus(i);
-            const double after = value;
-            if (form.text2Colour(i) == 255)
+            const double before = numbers.*tamsor::valueBoxField(i).value;
+            form.setValueText(i, texts[k]);
+            form.leaveValueBox(i);
+            const double after = numbers.*tamsor::valueBoxField(i).value;
+            if (form.valueRefused(i))
                 TAMSOR_FUZZ_CHECK(after == before || (std::isnan(after) && std::isnan(before)));
             else
                 TAMSOR_FUZZ_CHECK(std::isfinite(after));
         }
     }
 
-    if (!form.commandGate())
+    const std::optional<tamsor::ParsedInput> passed = form.commandGate();
+    if (!passed)
         return 0;
     TAMSOR_FUZZ_CHECK(form.inputsComplete() && form.listsAccepted());
+    TAMSOR_FUZZ_CHECK(passed == tamsor::parseProjectInput(form.input()));
+    ProjectModel model = tamsor::computationRecord(*passed, edition);
     const std::optional<tamsor::ComputeFault> fault = tamsor::computeWindResponse(model);
     if (fault) {
         TAMSOR_FUZZ_CHECK(!fault->message().empty());

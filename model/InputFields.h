@@ -1,14 +1,13 @@
 #pragma once
 
-// The input fields of a project in one place: which box holds which list of
-// the record, under which caption and unit, on which line of the project file,
-// and how many items it accepts. The input parsing, the project file's reader
-// and writer, the main window's rows and the fuzz targets all read these
-// tables; no other code spells out a box number.
+// The input fields of a project in one place: which box holds which text of
+// the input and gives which numbers, under which caption and unit, on which
+// line of the project file, and how many items it accepts. The input parsing, the project file's
+// reader and writer, the main window's rows and the fuzz targets all read these tables; no other
+// code spells out a box number.
 
 #include "ParsedInput.h"
 #include "ProjectInput.h"
-#include "ProjectModel.h"
 
 #include <array>
 #include <cstdint>
@@ -18,7 +17,11 @@
 
 namespace tamsor {
 
-// The list boxes Text1(0..8).
+inline constexpr int kListBoxCount = 9;  // the list boxes, Box::
+inline constexpr int kValueBoxCount = 2; // the value boxes, ValueBox::
+
+// The list boxes, one line of numbers separated by ";" each. Their texts and
+// lists are reached through listBoxText and parsedList (InputParse.h).
 namespace Box {
 inline constexpr int Heights = 0;
 inline constexpr int Areas = 1;
@@ -31,7 +34,7 @@ inline constexpr int Frequency = 7;
 inline constexpr int DampingRatio = 8;
 } // namespace Box
 
-// The value boxes Text2(0..1).
+// The value boxes, one number each.
 namespace ValueBox {
 inline constexpr int Width = 0;
 inline constexpr int WindPressure = 1;
@@ -49,24 +52,24 @@ enum class CountRule {
 };
 
 struct ListBoxField {
-    int box;                   // Text1 index
-    List ProjectModel::*field; // the list the box feeds
-    std::string_view key;      // the record field's name
-    std::string_view caption;  // caption beside the box in the main window
-    std::string_view name;     // what the box holds, distinct for every box
-    std::string_view unit;     // unit of the typed numbers; empty when none
-    std::string_view note;     // the window's note that explains the box
+    int box;                  // Box:: index
+    std::string_view key;     // the name of the list it gives
+    std::string_view caption; // caption beside the box in the main window
+    std::string_view name;    // what the box holds, distinct for every box
+    std::string_view unit;    // unit of the typed numbers; empty when none
+    std::string_view note;    // the window's note that explains the box
     CountRule count;
 };
 
 struct ValueBoxField {
-    int box;                     // Text2 index
-    double ProjectModel::*field; // the value the box sets
+    int box;                         // ValueBox:: index
+    std::string ProjectInput::*text; // the text as typed
+    double ParsedInput::*value;      // the number it gives
     std::string_view key;
     std::string_view caption;
     std::string_view unit;
     std::string_view note;
-    double toRecord; // stored value = typed value * toRecord (kPa to N/m^2)
+    double toRecord; // the number given = typed value * toRecord (kPa to N/m^2)
 };
 
 // The three drop-down lists.
@@ -74,8 +77,8 @@ enum class Choice { Freedom, Modes, Terrain };
 
 struct ChoiceField {
     Choice choice;
-    std::int16_t ProjectModel::*field; // set to position + 1 on selection
-    int ProjectInput::*selection;      // the number the list shows (position + 1)
+    int ProjectInput::*selection; // the number the list shows (position + 1)
+    int ParsedInput::*count;      // the number it gives
     std::string_view key;
     std::string_view caption;
     int entries; // number of entries of the list
@@ -93,37 +96,33 @@ inline constexpr std::string_view kShapeCoefNote =
     "否则，输入的个数应与自由度数相同，数据之间用分号隔开。";
 
 inline constexpr std::array<ListBoxField, kListBoxCount> kListBoxFields{{
-    {Box::Heights, &ProjectModel::zCoord, "zCoord", "各质点z坐标(m)", "各质点z坐标", "m",
-     kPointsNote, CountRule::Points},
-    {Box::Areas, &ProjectModel::windArea, "windArea", "各质点受风面积(m^2)", "各质点受风面积",
-     "m^2", kPointsNote, CountRule::Points},
-    {Box::Masses, &ProjectModel::mass, "mass", "各质点质量(吨)", "各质点质量", "吨", kMassNote,
+    {Box::Heights, "zCoord", "各质点z坐标(m)", "各质点z坐标", "m", kPointsNote, CountRule::Points},
+    {Box::Areas, "windArea", "各质点受风面积(m^2)", "各质点受风面积", "m^2", kPointsNote,
      CountRule::Points},
-    {Box::ModeShape1, &ProjectModel::modeShape, "modeShape", "第1阶振型", "第1阶振型", "",
-     kMassNote, CountRule::Points},
-    {Box::ModeShape2, &ProjectModel::modeShape2, "modeShape2", "未定义", "第2阶振型（未定义）", "",
-     kMassNote, CountRule::PointsOrOne},
-    {Box::ModeShape3, &ProjectModel::modeShape3, "modeShape3", "未定义", "第3阶振型（未定义）", "",
-     kMassNote, CountRule::PointsOrOne},
-    {Box::ShapeCoef, &ProjectModel::shapeCoef, "shapeCoef", "体型系数", "体型系数", "",
-     kShapeCoefNote, CountRule::PointsOrSpread},
-    {Box::Frequency, &ProjectModel::freq, "freq", "固有频率(Hz)", "固有频率", "Hz", kModesNote,
-     CountRule::ModesOrOne},
-    {Box::DampingRatio, &ProjectModel::dampRatio, "dampRatio", "阻尼比", "阻尼比", "", kModesNote,
-     CountRule::ModesOrOne},
+    {Box::Masses, "mass", "各质点质量(吨)", "各质点质量", "吨", kMassNote, CountRule::Points},
+    {Box::ModeShape1, "modeShape", "第1阶振型", "第1阶振型", "", kMassNote, CountRule::Points},
+    {Box::ModeShape2, "modeShape2", "未定义", "第2阶振型（未定义）", "", kMassNote,
+     CountRule::PointsOrOne},
+    {Box::ModeShape3, "modeShape3", "未定义", "第3阶振型（未定义）", "", kMassNote,
+     CountRule::PointsOrOne},
+    {Box::ShapeCoef, "shapeCoef", "体型系数", "体型系数", "", kShapeCoefNote,
+     CountRule::PointsOrSpread},
+    {Box::Frequency, "freq", "固有频率(Hz)", "固有频率", "Hz", kModesNote, CountRule::ModesOrOne},
+    {Box::DampingRatio, "dampRatio", "阻尼比", "阻尼比", "", kModesNote, CountRule::ModesOrOne},
 }};
 
 inline constexpr std::array<ValueBoxField, kValueBoxCount> kValueBoxFields{{
-    {ValueBox::Width, &ProjectModel::structWidth, "structWidth", "结构宽度(m)", "m", kWidthNote,
-     1.0},
-    {ValueBox::WindPressure, &ProjectModel::w0, "w0", "基本风压(KPa)", "KPa", "", 1000.0},
+    {ValueBox::Width, &ProjectInput::width, &ParsedInput::structWidth, "structWidth", "结构宽度(m)",
+     "m", kWidthNote, 1.0},
+    {ValueBox::WindPressure, &ProjectInput::windPressure, &ParsedInput::w0, "w0", "基本风压(KPa)",
+     "KPa", "", 1000.0},
 }};
 
 inline constexpr std::array<ChoiceField, 3> kChoiceFields{{
-    {Choice::Freedom, &ProjectModel::nFreedom, &ProjectInput::pointCount, "nFreedom", "自由度数",
+    {Choice::Freedom, &ProjectInput::pointCount, &ParsedInput::nFreedom, "nFreedom", "自由度数",
      kMaxFreedom},
-    {Choice::Modes, &ProjectModel::nModes, &ProjectInput::modeCount, "nModes", "拟取振型数", 1},
-    {Choice::Terrain, &ProjectModel::terrainType, &ProjectInput::terrain, "terrainType", "地貌类型",
+    {Choice::Modes, &ProjectInput::modeCount, &ParsedInput::nModes, "nModes", "拟取振型数", 1},
+    {Choice::Terrain, &ProjectInput::terrain, &ParsedInput::terrainType, "terrainType", "地貌类型",
      4},
 }};
 

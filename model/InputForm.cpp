@@ -18,9 +18,6 @@ namespace tamsor {
 
 namespace {
 
-constexpr int kBlack = 0;
-constexpr int kRed = 255;
-
 constexpr char32_t kBackspace = 8;
 
 bool isDigitKey(char32_t key) {
@@ -226,223 +223,280 @@ std::vector<RefusedCharacter> refusalsAfterEdit(std::vector<RefusedCharacter> re
     return open;
 }
 
-InputForm::InputForm(ProjectModel& model, MessageSink& sink) : model_(model), sink_(sink) {
-    text1Colour_.fill(kBlack);
-    text2Colour_.fill(kBlack);
-    text1Enabled_.fill(true);
-    setModeBoxes(1);
-    valueRefused_.fill(false);
+InputForm::InputForm(MessageSink& sink) : sink_(sink) {
+    resetPointLists();
+    resetModeLists();
 }
 
-const std::string& InputForm::text1(int index) const {
-    return listBoxText(input_, index);
+// --- list boxes ------------------------------------------------------------------
+
+const std::string& InputForm::boxText(int box) const {
+    return listBoxText(input_, box);
 }
 
-const std::string& InputForm::text2(int index) const {
-    return valueBoxText(input_, index);
+void InputForm::setBoxText(int box, std::string text) {
+    std::string& stored = listBoxText(input_, box);
+    changeBox(BoxKind::List, box, stored, std::move(text),
+              listMarked_[checkedIndex(box, kListBoxCount)]);
 }
 
-void InputForm::setText1(int index, std::string text) {
-    std::string& stored = listBoxText(input_, index);
-    std::vector<RefusedCharacter>& refused = refused_[refusedSlot(BoxKind::List, index)];
-    if (!refused.empty())
-        refused = refusalsAfterEdit(std::move(refused), stored, text);
-    stored = std::move(text);
-    Text1_Change(index);
-}
-
-void InputForm::setText2(int index, std::string text) {
-    std::string& stored = valueBoxText(input_, index);
-    std::vector<RefusedCharacter>& refused = refused_[refusedSlot(BoxKind::Value, index)];
-    if (!refused.empty())
-        refused = refusalsAfterEdit(std::move(refused), stored, text);
-    stored = std::move(text);
-    Text2_Change(index);
-}
-
-int InputForm::text1Colour(int index) const {
-    const int parsed = text1Colour_[checkedIndex(index, kListBoxCount)];
-    return refused_[refusedSlot(BoxKind::List, index)].empty() ? parsed : kRed;
-}
-
-int InputForm::text2Colour(int index) const {
-    const int parsed = text2Colour_[checkedIndex(index, kValueBoxCount)];
-    return refused_[refusedSlot(BoxKind::Value, index)].empty() ? parsed : kRed;
-}
-
-bool InputForm::text1Enabled(int index) const {
-    return text1Enabled_[checkedIndex(index, kListBoxCount)];
-}
-
-bool InputForm::label8Enabled(int index) const {
-    return label8Enabled_[checkedIndex(index, static_cast<int>(label8Enabled_.size()))];
-}
-
-void InputForm::selectFreedom(int position) {
-    if (position < 0 || position >= kFreedomEntries)
-        return;
-    input_.pointCount = position + 1;
-    cmbFreedom_Click();
-}
-
-void InputForm::selectModes(int position) {
-    if (position < 0 || position >= kModeEntries)
-        return;
-    input_.modeCount = position + 1;
-    CmbModes_Click();
-}
-
-void InputForm::selectTerrain(int position) {
-    if (position < 0 || position >= kTerrainEntries)
-        return;
-    input_.terrain = position + 1;
-    cmbDimao_Click();
-}
-
-void InputForm::Text1_Change(int index) {
-    checkedIndex(index, kListBoxCount);
-    resultButtonsEnabled_ = false;
-    notify();
-}
-
-void InputForm::Text2_Change(int index) {
-    checkedIndex(index, kValueBoxCount);
-    resultButtonsEnabled_ = false;
-    notify();
-}
-
-void InputForm::Text1_LostFocus(int index) {
-    const std::size_t i = checkedIndex(index, kListBoxCount);
-    auto parsed = parseListBox(index, text1(index), model_.nFreedom, model_.nModes);
+void InputForm::leaveBox(int box) {
+    const std::size_t i = checkedIndex(box, kListBoxCount);
+    auto parsed = parseListBox(box, boxText(box), numbers_.nFreedom, numbers_.nModes);
     if (const auto* message = std::get_if<std::string_view>(&parsed)) {
         sink_.show(inputError(std::string(*message)));
-        text1Colour_[i] = kRed;
-        model_.listError[i] = 1;
+        listRefused_[i] = true;
+        listMarked_[i] = true;
         notify();
         return;
     }
-    model_.listError[i] = 0;
-    model_.*listBoxField(index).field = std::move(std::get<List>(parsed));
-    text1Colour_[i] = kBlack;
+    parsedList(numbers_, box) = std::move(std::get<List>(parsed));
+    listRefused_[i] = false;
+    // A box marked for its zero first value, or for characters it refused,
+    // stays marked until it is edited there.
+    listMarked_[i] = listMarked_[i] &&
+                     (firstValueMissing(box) || !refusedCharacters(BoxKind::List, box).empty());
     notify();
 }
 
-void InputForm::Text2_LostFocus(int index) {
-    const std::size_t i = checkedIndex(index, kValueBoxCount);
-    const std::optional<double> stored = parseValueBox(index, text2(index));
+bool InputForm::boxRefused(int box) const {
+    return listRefused_[checkedIndex(box, kListBoxCount)] ||
+           !refusedCharacters(BoxKind::List, box).empty();
+}
+
+bool InputForm::boxMarked(int box) const {
+    return listMarked_[checkedIndex(box, kListBoxCount)];
+}
+
+bool InputForm::boxEnabled(int box) const {
+    checkedIndex(box, kListBoxCount);
+    const int mode = box - Box::ModeShape1; // 0 for the first mode's box
+    return mode < 0 || mode >= kModeShapeBoxes || mode < input_.modeCount;
+}
+
+// --- value boxes -----------------------------------------------------------------
+
+const std::string& InputForm::valueText(int box) const {
+    return valueBoxText(input_, box);
+}
+
+void InputForm::setValueText(int box, std::string text) {
+    std::string& stored = valueBoxText(input_, box);
+    changeBox(BoxKind::Value, box, stored, std::move(text),
+              valueMarked_[checkedIndex(box, kValueBoxCount)]);
+}
+
+void InputForm::leaveValueBox(int box) {
+    const std::size_t i = checkedIndex(box, kValueBoxCount);
+    const std::optional<double> stored = parseValueBox(box, valueText(box));
     if (!stored) {
         sink_.show(inputError(std::string(kValueSyntaxMessage)));
-        text2Colour_[i] = kRed;
         valueRefused_[i] = true;
+        valueMarked_[i] = true;
         notify();
         return;
     }
-    text2Colour_[i] = kBlack;
+    parsedValue(numbers_, box) = *stored;
     valueRefused_[i] = false;
-    model_.*valueBoxField(index).field = *stored;
+    valueMarked_[i] =
+        valueMarked_[i] && ((box == ValueBox::WindPressure && windPressureMissing()) ||
+                            !refusedCharacters(BoxKind::Value, box).empty());
     notify();
 }
 
-void InputForm::cmbFreedom_Click() {
-    model_.nFreedom = static_cast<std::int16_t>(input_.pointCount);
-    model_.resizePointLists();
-    notify();
+bool InputForm::valueRefused(int box) const {
+    return valueRefused_[checkedIndex(box, kValueBoxCount)] ||
+           !refusedCharacters(BoxKind::Value, box).empty();
 }
 
-void InputForm::CmbModes_Click() {
-    model_.nModes = static_cast<std::int16_t>(input_.modeCount);
-    model_.resizeModeLists();
-    applyModeBoxEnabling();
-    notify();
+bool InputForm::valueMarked(int box) const {
+    return valueMarked_[checkedIndex(box, kValueBoxCount)];
 }
 
-void InputForm::cmbDimao_Click() {
-    model_.terrainType = static_cast<std::int16_t>(input_.terrain);
+void InputForm::changeBox(BoxKind kind, int box, std::string& text, std::string newText,
+                          bool& marked) {
+    std::vector<RefusedCharacter>& refused = refusedCharacters(kind, box);
+    if (!refused.empty())
+        refused = refusalsAfterEdit(std::move(refused), text, newText);
+    if (newText != text)
+        marked = false;
+    text = std::move(newText);
     resultButtonsEnabled_ = false;
     notify();
 }
 
-void InputForm::applyAllInputs() {
-    for (int i = 0; i < kListBoxCount; ++i)
-        Text1_LostFocus(i);
-    for (int i = 0; i < kValueBoxCount; ++i)
-        Text2_LostFocus(i);
-}
+// --- characters a box refused ---------------------------------------------------------
 
-bool InputForm::inputsComplete() const {
-    return firstNonZero(model_.zCoord) && firstNonZero(model_.windArea) &&
-           firstNonZero(model_.mass) && firstNonZero(model_.freq) &&
-           firstNonZero(model_.dampRatio) && firstNonZero(model_.shapeCoef) && model_.w0 != 0.0;
-}
-
-bool InputForm::listsAccepted() const {
-    int sum = 0;
-    for (std::int16_t flag : model_.listError)
-        sum += flag;
-    return sum == 0;
-}
-
-bool InputForm::valueRefused(int index) const {
-    return valueRefused_[checkedIndex(index, kValueBoxCount)];
-}
-
-bool InputForm::commandGate() {
-    applyAllInputs();
-    const bool marked = std::any_of(refused_.begin(), refused_.end(),
-                                    [](const auto& refused) { return !refused.empty(); });
-    if (!inputsComplete() || marked) {
-        sink_.show(inputError(std::string(kIncompleteMessage)));
-        return false;
-    }
-    // A refused value box has no listError flag; without this check the
-    // command would run on the box's previous value right after the box was
-    // reported as wrong.
-    if (!listsAccepted() ||
-        std::find(valueRefused_.begin(), valueRefused_.end(), true) != valueRefused_.end())
-        return false;
-    return true;
-}
-
-void InputForm::markRefused(BoxKind kind, int index, std::vector<RefusedCharacter> refused) {
-    std::vector<RefusedCharacter>& open = refused_[refusedSlot(kind, index)];
+void InputForm::markRefused(BoxKind kind, int box, std::vector<RefusedCharacter> refused) {
+    std::vector<RefusedCharacter>& open = refusedCharacters(kind, box);
     open.insert(open.end(), std::make_move_iterator(refused.begin()),
                 std::make_move_iterator(refused.end()));
     notify();
 }
 
-const std::string& InputForm::refusalHint(BoxKind kind, int index) const {
+const std::string& InputForm::refusalHint(BoxKind kind, int box) const {
     static const std::string none;
-    const std::vector<RefusedCharacter>& open = refused_[refusedSlot(kind, index)];
+    const std::vector<RefusedCharacter>& open = refusedCharacters(kind, box);
     return open.empty() ? none : open.front().hint;
 }
 
-std::size_t InputForm::refusedSlot(BoxKind kind, int index) {
-    return kind == BoxKind::List ? checkedIndex(index, kListBoxCount)
-                                 : kListBoxCount + checkedIndex(index, kValueBoxCount);
+std::vector<RefusedCharacter>& InputForm::refusedCharacters(BoxKind kind, int box) {
+    return refusedCharacters_[kind == BoxKind::List
+                                  ? checkedIndex(box, kListBoxCount)
+                                  : kListBoxCount + checkedIndex(box, kValueBoxCount)];
 }
+
+const std::vector<RefusedCharacter>& InputForm::refusedCharacters(BoxKind kind, int box) const {
+    return refusedCharacters_[kind == BoxKind::List
+                                  ? checkedIndex(box, kListBoxCount)
+                                  : kListBoxCount + checkedIndex(box, kValueBoxCount)];
+}
+
+// --- lists -------------------------------------------------------------------------
+
+void InputForm::selectPointCount(int points) {
+    if (points < 1 || points > kPointCounts)
+        return;
+    input_.pointCount = points;
+    numbers_.nFreedom = points;
+    resetPointLists();
+    notify();
+}
+
+void InputForm::selectModeCount(int modes) {
+    if (modes < 1 || modes > kModeCounts)
+        return;
+    input_.modeCount = modes;
+    numbers_.nModes = modes;
+    resetModeLists();
+    notify();
+}
+
+void InputForm::selectTerrain(int terrain) {
+    if (terrain < 1 || terrain > kTerrains)
+        return;
+    input_.terrain = terrain;
+    numbers_.terrainType = terrain;
+    resultButtonsEnabled_ = false;
+    notify();
+}
+
+void InputForm::resetPointLists() {
+    const auto n = static_cast<std::size_t>(numbers_.nFreedom);
+    for (List* list : {&numbers_.zCoord, &numbers_.windArea, &numbers_.mass, &numbers_.shapeCoef})
+        list->assign(n, 0.0);
+    for (List& shape : numbers_.modeShapes)
+        shape.assign(n, 0.0);
+}
+
+void InputForm::resetModeLists() {
+    const auto m = static_cast<std::size_t>(numbers_.nModes);
+    numbers_.freq.assign(m, 0.0);
+    numbers_.dampRatio.assign(m, 0.0);
+}
+
+// --- the command gate ----------------------------------------------------------------
+
+void InputForm::sweep() {
+    for (const ListBoxField& field : kListBoxFields)
+        leaveBox(field.box);
+    for (const ValueBoxField& field : kValueBoxFields)
+        leaveValueBox(field.box);
+}
+
+bool InputForm::firstValueMissing(int box) const {
+    switch (box) {
+    case Box::Heights:
+    case Box::Areas:
+    case Box::Masses:
+    case Box::Frequency:
+    case Box::DampingRatio:
+    case Box::ShapeCoef:
+        return !firstNonZero(parsedList(numbers_, box));
+    default:
+        return false;
+    }
+}
+
+bool InputForm::windPressureMissing() const {
+    return numbers_.w0 == 0.0;
+}
+
+bool InputForm::inputsComplete() const {
+    for (const ListBoxField& field : kListBoxFields)
+        if (firstValueMissing(field.box))
+            return false;
+    return !windPressureMissing();
+}
+
+bool InputForm::listsAccepted() const {
+    return std::find(listRefused_.begin(), listRefused_.end(), true) == listRefused_.end();
+}
+
+std::optional<ParsedInput> InputForm::commandGate() {
+    sweep();
+    const bool complete = inputsComplete();
+    bool charactersRefused = false;
+    for (const ListBoxField& field : kListBoxFields) {
+        const bool refused = !refusedCharacters(BoxKind::List, field.box).empty();
+        charactersRefused = charactersRefused || refused;
+        listMarked_[static_cast<std::size_t>(field.box)] =
+            boxRefused(field.box) || (!complete && firstValueMissing(field.box));
+    }
+    for (const ValueBoxField& field : kValueBoxFields) {
+        const bool refused = !refusedCharacters(BoxKind::Value, field.box).empty();
+        charactersRefused = charactersRefused || refused;
+        valueMarked_[static_cast<std::size_t>(field.box)] =
+            valueRefused(field.box) ||
+            (!complete && field.box == ValueBox::WindPressure && windPressureMissing());
+    }
+    notify();
+    if (!complete || charactersRefused) {
+        sink_.show(inputError(std::string(kIncompleteMessage)));
+        return std::nullopt;
+    }
+    // A refused value box would otherwise let the command run on the box's
+    // previous value right after the box was reported as wrong.
+    if (!listsAccepted() ||
+        std::find(valueRefused_.begin(), valueRefused_.end(), true) != valueRefused_.end())
+        return std::nullopt;
+    // The tail's values come from a read, which checked them; they are no
+    // box's, so a refusal marks none.
+    if (const std::optional<std::string> refusal = parseTail(input_, numbers_)) {
+        sink_.show(inputError(*refusal));
+        return std::nullopt;
+    }
+    return numbers_;
+}
+
+// --- New and reads ---------------------------------------------------------------------
 
 void InputForm::newProject() {
     show(ProjectInput{});
 }
 
 void InputForm::show(const ProjectInput& input) {
-    const auto position = [](int number, int entries) {
-        return number >= 1 && number <= entries ? number - 1 : 0;
+    const auto entry = [](int number, int entries) {
+        return number >= 1 && number <= entries ? number : 1;
     };
+    input_ = input;
+    input_.pointCount = entry(input.pointCount, kPointCounts);
+    input_.modeCount = entry(input.modeCount, kModeCounts);
+    input_.terrain = entry(input.terrain, kTerrains);
+    numbers_.nFreedom = input_.pointCount;
+    numbers_.nModes = input_.modeCount;
+    numbers_.terrainType = input_.terrain;
+    resetPointLists();
+    resetModeLists();
+    listRefused_.fill(false);
+    listMarked_.fill(false);
+    valueRefused_.fill(false);
+    valueMarked_.fill(false);
     // Every box gets a new text: no refused character is left to correct.
-    for (std::vector<RefusedCharacter>& refused : refused_)
+    for (std::vector<RefusedCharacter>& refused : refusedCharacters_)
         refused.clear();
-    selectFreedom(position(input.pointCount, kFreedomEntries));
-    for (const ListBoxField& field : kListBoxFields)
-        setText1(field.box, listBoxText(input, field.box));
-    for (const ValueBoxField& field : kValueBoxFields)
-        setText2(field.box, valueBoxText(input, field.box));
-    selectModes(position(input.modeCount, kModeEntries));
-    selectTerrain(position(input.terrain, kTerrainEntries));
-    for (const TailField& field : kTailFields)
-        input_.*field.text = input.*field.text;
-    input_.otherTail = input.otherTail;
-    setResultButtonsEnabled(false);
+    resultButtonsEnabled_ = false;
+    notify();
 }
 
 void InputForm::setResultButtonsEnabled(bool enabled) {
@@ -453,19 +507,6 @@ void InputForm::setResultButtonsEnabled(bool enabled) {
 void InputForm::notify() {
     if (changed)
         changed();
-}
-
-void InputForm::applyModeBoxEnabling() {
-    setModeBoxes(model_.nModes);
-}
-
-void InputForm::setModeBoxes(int modes) {
-    // Mode k (1..3) has the box Text1(Box::ModeShape1 + k - 1) and the caption Label8(k - 1).
-    for (int k = 1; k <= 3; ++k) {
-        const bool enabled = k <= modes;
-        text1Enabled_[static_cast<std::size_t>(Box::ModeShape1 + k - 1)] = enabled;
-        label8Enabled_[static_cast<std::size_t>(k - 1)] = enabled;
-    }
 }
 
 } // namespace tamsor

@@ -3,7 +3,8 @@
 #include "InputFields.h"
 #include "InputParse.h"
 #include "Message.h"
-#include "ProjectModel.h"
+#include "ParsedInput.h"
+#include "ProjectInput.h"
 
 #include <array>
 #include <cstddef>
@@ -82,105 +83,115 @@ struct TypedVerdict {
                                                               std::string_view before,
                                                               std::string_view after);
 
-// The GUI-free state of the main window's input part: the texts of the eleven
-// boxes Text1(0..8) and Text2(0..1), the selected positions of the three
-// drop-down lists, each box's validity colour, the enabled state of the
-// mode-shape boxes and of the result buttons command1(1..4). It writes the
-// ProjectModel it was given and reports every message, in order, to the sink.
-// The main window is a thin view over it; the project file reader and the
-// batch command use it as the holder of the boxes.
+// The GUI-free state of the main window's input part. It holds the project's
+// input as typed (the eleven boxes' texts, the three list selections and the
+// file's tail) and the form's own state: the numbers each box gave when it
+// was last accepted, which boxes are refused (red text) and marked (a box to
+// correct, as the view shows it), the enabled state of the mode-shape boxes
+// and of the result commands. Every message goes, in order, to the sink. The
+// main window is a thin view over it.
+//
+// List boxes are named by their Box:: field, value boxes by their ValueBox::
+// field; other indices throw std::out_of_range.
 class InputForm {
 public:
-    // Entries of cmbFreedom ("1".."10"), CmbModes ("1") and cmbDimao ("A".."D").
-    static constexpr int kFreedomEntries = choiceField(Choice::Freedom).entries;
-    static constexpr int kModeEntries = choiceField(Choice::Modes).entries;
-    static constexpr int kTerrainEntries = choiceField(Choice::Terrain).entries;
+    // Entries of the DOF list ("1".."10"), the mode-count list ("1") and the
+    // terrain list ("A".."D").
+    static constexpr int kPointCounts = choiceField(Choice::Freedom).entries;
+    static constexpr int kModeCounts = choiceField(Choice::Modes).entries;
+    static constexpr int kTerrains = choiceField(Choice::Terrain).entries;
 
     // Message texts (title "错误提示", no icon; see inputError in Message.h).
     static constexpr std::string_view kListSyntaxMessage = tamsor::kListSyntaxMessage;
     static constexpr std::string_view kFreedomCountMessage = tamsor::kFreedomCountMessage;
     static constexpr std::string_view kModeCountMessage = tamsor::kModeCountMessage;
     static constexpr std::string_view kValueSyntaxMessage = tamsor::kValueSyntaxMessage;
-    // The command gate: a first element, or w0, is 0.
+    // The command gate: a first value, or w0, is 0.
     static constexpr std::string_view kIncompleteMessage = "输入的数据有错误";
 
-    InputForm(ProjectModel& model, MessageSink& sink);
+    explicit InputForm(MessageSink& sink);
 
-    ProjectModel& model() { return model_; }
-    const ProjectModel& model() const { return model_; }
     MessageSink& sink() { return sink_; }
 
-    // Box indices outside Text1(0..8), Text2(0..1) and Label8(0..2) throw
-    // std::out_of_range from every member that takes one.
-
-    // --- box texts; setting a text runs the box's change handler ------------
-    const std::string& text1(int index) const;
-    const std::string& text2(int index) const;
-    void setText1(int index, std::string text);
-    void setText2(int index, std::string text);
-
-    // Text colour as a colour value: 0 = black (accepted), 255 = red (refused).
-    int text1Colour(int index) const;
-    int text2Colour(int index) const;
-
-    // Enabled state of Text1(0..8) (only 3..5 ever change) and Label8(0..2).
-    bool text1Enabled(int index) const;
-    bool label8Enabled(int index) const;
-
-    // --- drop-down lists; selecting runs the list's click handler -----------
-    int freedomPosition() const { return input_.pointCount - 1; }
-    int modesPosition() const { return input_.modeCount - 1; }
-    int terrainPosition() const { return input_.terrain - 1; }
-    // Out-of-range positions are ignored (nothing selected, nothing changed).
-    void selectFreedom(int position);
-    void selectModes(int position);
-    void selectTerrain(int position);
-
-    // --- handlers ------------------------------------------------------------
-    void Text1_Change(int index);
-    void Text2_Change(int index);
-    void Text1_LostFocus(int index);
-    void Text2_LostFocus(int index);
-    void cmbFreedom_Click();
-    void CmbModes_Click();
-    void cmbDimao_Click();
-
-    // The sweep: Text1_LostFocus(0..8), then Text2_LostFocus(0..1).
-    void applyAllInputs();
-    // First elements of zCoord, windArea, mass, freq, dampRatio, shapeCoef and
-    // w0 all non-zero.
-    [[nodiscard]] bool inputsComplete() const;
-    // The nine listError flags add up to 0.
-    [[nodiscard]] bool listsAccepted() const;
-    // True while Text2(index) holds a refused value (cleared by an accepted
-    // parse). The gate refuses to proceed while either value box is refused.
-    [[nodiscard]] bool valueRefused(int index) const;
-    // The command gate: sweep, then "输入的数据有错误" when inputsComplete fails
-    // or a box is marked for refused characters, then a silent stop when a
-    // list or value box is refused. True = proceed.
-    [[nodiscard]] bool commandGate();
-
-    // Marks a box whose typed or pasted text lost characters it refuses, at
-    // their places in its current text. A marked box shows red and holds the
-    // gate until every place is closed by an edit (refusalsAfterEdit) or New.
-    void markRefused(BoxKind kind, int index, std::vector<RefusedCharacter> refused);
-    // The hint of the box's first open refused character; empty when the box
-    // is not marked.
-    [[nodiscard]] const std::string& refusalHint(BoxKind kind, int index) const;
-
-    // New, the input part: mode-box enabling, every box "0", first entry of
-    // cmbFreedom, cmbDimao, CmbModes, no tail, result buttons disabled.
-    void newProject();
-
-    // What the form holds of a project: the box texts as typed, the three
-    // list numbers and the file's tail.
+    // What the form holds of the project.
     const ProjectInput& input() const { return input_; }
-    // Puts a whole input into the form as the project file's reader does: the
-    // list selections with their handlers, the texts with theirs. Selections
-    // outside the lists' entries are taken as the first entry.
+    // The numbers each box gave when it was last accepted; a DOF or mode count
+    // selection resets the lists it sizes to zeros.
+    const ParsedInput& numbers() const { return numbers_; }
+
+    // --- list boxes ----------------------------------------------------------
+    const std::string& boxText(int box) const;
+    // A changed text makes the results stale and clears the box's mark; it is
+    // parsed when the box is left.
+    void setBoxText(int box, std::string text);
+    // The box is left: its text is parsed by the box's count rule. Refused: the
+    // message, the box refused and marked, its numbers kept. Accepted: its
+    // numbers replaced, the refusal cleared.
+    void leaveBox(int box);
+    // Red text: the box's last parse was refused, or it lost characters it
+    // refuses whose places are still open.
+    [[nodiscard]] bool boxRefused(int box) const;
+    // The box is one to correct: the last command gate or its last parse
+    // refused it. Cleared by an edit of the box, by New and by a read.
+    [[nodiscard]] bool boxMarked(int box) const;
+    // Only the mode-shape boxes of the modes beyond the mode count are
+    // disabled, together with their captions.
+    [[nodiscard]] bool boxEnabled(int box) const;
+
+    // --- value boxes, the same for one number each ---------------------------
+    const std::string& valueText(int box) const;
+    void setValueText(int box, std::string text);
+    void leaveValueBox(int box);
+    [[nodiscard]] bool valueRefused(int box) const;
+    [[nodiscard]] bool valueMarked(int box) const;
+
+    // --- characters a box refused -----------------------------------------------
+    // Marks a box (Box:: or ValueBox:: by its kind) whose typed or pasted text
+    // lost characters it refuses, at their places in its current text. Such a
+    // box shows red and holds the gate, with "输入的数据有错误", until every
+    // place is closed by an edit (refusalsAfterEdit), New or a read.
+    void markRefused(BoxKind kind, int box, std::vector<RefusedCharacter> refused);
+    // The hint of the box's first open refused character; empty when there is
+    // none.
+    [[nodiscard]] const std::string& refusalHint(BoxKind kind, int box) const;
+
+    // --- the lists; a number outside a list's entries is ignored --------------
+    // Resets the per-point lists to that many zeros; no box is parsed, no
+    // colour or result command changes.
+    void selectPointCount(int points);
+    // Resets the frequencies and damping ratios to zeros and enables the
+    // mode-shape boxes up to the count.
+    void selectModeCount(int modes);
+    // Makes the results stale.
+    void selectTerrain(int terrain);
+
+    // --- the command gate ------------------------------------------------------
+    // Every box left in turn: the list boxes in Box:: order, then the value
+    // boxes.
+    void sweep();
+    // The first values of the heights, areas, masses, frequencies, damping
+    // ratios and shape coefficients, and w0, are all non-zero.
+    [[nodiscard]] bool inputsComplete() const;
+    // No list box is refused.
+    [[nodiscard]] bool listsAccepted() const;
+    // The gate of every command: the sweep (each refused box with its own
+    // message), then "输入的数据有错误" when the input is not complete or a box
+    // holds open refused characters, then a silent stop while a box is
+    // refused. Every box it refused is marked: those refused in the sweep,
+    // those with open refused characters and, when the input is not complete,
+    // those whose first value is 0. When it passes, the numbers of the whole
+    // input, which equal parseProjectInput(input()).
+    [[nodiscard]] std::optional<ParsedInput> commandGate();
+
+    // New: every box "0", the first entry of each list, no tail. Like a read,
+    // it clears every refusal and mark and makes the results stale.
+    void newProject();
+    // Puts a whole input into the form as the project file's reader does:
+    // New, then the lists and texts. Numbers outside a list's entries are
+    // taken as its first entry.
     void show(const ProjectInput& input);
 
-    // Enabled state of command1(1..4): only the compute command sets it.
+    // Enabled state of the result commands: only the compute command sets it.
     bool resultButtonsEnabled() const { return resultButtonsEnabled_; }
     void setResultButtonsEnabled(bool enabled);
 
@@ -189,20 +200,25 @@ public:
 
 private:
     void notify();
-    void applyModeBoxEnabling();
-    void setModeBoxes(int modes);
-    static std::size_t refusedSlot(BoxKind kind, int index);
+    void changeBox(BoxKind kind, int box, std::string& text, std::string newText, bool& marked);
+    std::vector<RefusedCharacter>& refusedCharacters(BoxKind kind, int box);
+    const std::vector<RefusedCharacter>& refusedCharacters(BoxKind kind, int box) const;
+    void resetPointLists();
+    void resetModeLists();
+    // Whether the gate's completeness looks at the box and finds its first
+    // value 0.
+    bool firstValueMissing(int box) const;
+    bool windPressureMissing() const;
 
-    ProjectModel& model_;
     MessageSink& sink_;
     ProjectInput input_;
-    std::array<int, kListBoxCount> text1Colour_{};
-    std::array<int, kValueBoxCount> text2Colour_{};
-    std::array<bool, kListBoxCount> text1Enabled_{};
-    std::array<bool, 3> label8Enabled_{};
+    ParsedInput numbers_;
+    std::array<bool, kListBoxCount> listRefused_{};
+    std::array<bool, kListBoxCount> listMarked_{};
     std::array<bool, kValueBoxCount> valueRefused_{};
-    // Open refused characters of Text1(0..8), then of Text2(0..1).
-    std::array<std::vector<RefusedCharacter>, kListBoxCount + kValueBoxCount> refused_{};
+    std::array<bool, kValueBoxCount> valueMarked_{};
+    // Open refused characters of the list boxes, then of the value boxes.
+    std::array<std::vector<RefusedCharacter>, kListBoxCount + kValueBoxCount> refusedCharacters_{};
     bool resultButtonsEnabled_ = false;
 };
 

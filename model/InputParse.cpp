@@ -58,17 +58,6 @@ template <typename Input> auto& listText(Input& in, int box) {
     }
 }
 
-template <typename Input> auto& valueText(Input& in, int box) {
-    switch (box) {
-    case ValueBox::Width:
-        return in.width;
-    case ValueBox::WindPressure:
-        return in.windPressure;
-    default:
-        badBox();
-    }
-}
-
 template <typename Numbers> auto& listOf(Numbers& numbers, int box) {
     switch (box) {
     case Box::Heights:
@@ -101,10 +90,10 @@ std::string& listBoxText(ProjectInput& input, int box) {
     return listText(input, box);
 }
 const std::string& valueBoxText(const ProjectInput& input, int box) {
-    return valueText(input, box);
+    return input.*valueBoxField(box).text;
 }
 std::string& valueBoxText(ProjectInput& input, int box) {
-    return valueText(input, box);
+    return input.*valueBoxField(box).text;
 }
 const List& parsedList(const ParsedInput& numbers, int box) {
     return listOf(numbers, box);
@@ -113,14 +102,7 @@ List& parsedList(ParsedInput& numbers, int box) {
     return listOf(numbers, box);
 }
 double& parsedValue(ParsedInput& numbers, int box) {
-    switch (box) {
-    case ValueBox::Width:
-        return numbers.structWidth;
-    case ValueBox::WindPressure:
-        return numbers.w0;
-    default:
-        badBox();
-    }
+    return numbers.*valueBoxField(box).value;
 }
 
 std::variant<List, std::string_view> parseListBox(int box, std::string_view text, int nFreedom,
@@ -179,6 +161,25 @@ std::optional<std::string> tailValueRefusal(const TailField& field, std::string_
     return std::nullopt;
 }
 
+std::optional<std::string> parseTail(const ProjectInput& input, ParsedInput& numbers) {
+    numbers.diameterM.reset();
+    numbers.structureType.reset();
+    numbers.w10KPa.reset();
+    for (const TailField& field : kTailFields) {
+        const std::string& text = input.*field.text;
+        if (text.empty())
+            continue;
+        if (std::optional<std::string> refusal = tailValueRefusal(field, text))
+            return refusal;
+        const double value = *parseDecimal(text);
+        if (field.number != nullptr)
+            numbers.*field.number = value;
+        else
+            numbers.structureType = static_cast<int>(value);
+    }
+    return std::nullopt;
+}
+
 std::optional<ParsedInput> parseProjectInput(const ProjectInput& input) {
     if (input.pointCount < 1 || input.pointCount > kMaxFreedom || input.modeCount < 1 ||
         input.modeCount > kModeShapeBoxes || input.terrain < 1 || input.terrain > 4)
@@ -202,18 +203,8 @@ std::optional<ParsedInput> parseProjectInput(const ProjectInput& input) {
             return std::nullopt;
         parsedValue(numbers, field.box) = *value;
     }
-    for (const TailField& field : kTailFields) {
-        const std::string& text = input.*field.text;
-        if (text.empty())
-            continue;
-        if (tailValueRefusal(field, text))
-            return std::nullopt;
-        const double value = *parseDecimal(text);
-        if (field.number != nullptr)
-            numbers.*field.number = value;
-        else
-            numbers.structureType = static_cast<int>(value);
-    }
+    if (parseTail(input, numbers))
+        return std::nullopt;
     return numbers;
 }
 

@@ -57,6 +57,10 @@ struct TailField;
 [[nodiscard]] std::optional<std::string> tailValueRefusal(const TailField& field,
                                                           std::string_view value);
 
+// The tail's known keys of an input into its numbers (a key not set gives
+// none): nothing, or the refusal of the first set value that is refused.
+[[nodiscard]] std::optional<std::string> parseTail(const ProjectInput& input, ParsedInput& numbers);
+
 // The numbers of a whole input, as the command gate's sweep accepts them when
 // no box is refused: nothing when a box, or a set key of the tail, does not
 // parse. It does not check the first values (the gate's "输入的数据有错误").

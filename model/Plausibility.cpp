@@ -55,7 +55,7 @@ void checkModeShapeAtTop(const List& zCoord, const List& modeShape, std::size_t 
 
 } // namespace
 
-std::vector<InputWarning> checkPlausibility(const ProjectModel& m) {
+std::vector<InputWarning> checkPlausibility(const ParsedInput& m) {
     std::vector<InputWarning> warnings;
 
     checkFrequency(m.freq, warnings);
@@ -110,7 +110,7 @@ std::vector<InputWarning> checkPlausibility(const ProjectModel& m) {
                                                     messageNumber((*input.list)[i]) + input.unit +
                                                     "。" + input.name + "应大于0。"));
     }
-    checkModeShapeAtTop(m.zCoord, m.modeShape, n, warnings);
+    checkModeShapeAtTop(m.zCoord, m.modeShapes[0], n, warnings);
     return warnings;
 }
 

@@ -6,7 +6,7 @@
 // what looks wrong. A warning never refuses anything and never changes a
 // number.
 
-#include "ProjectModel.h"
+#include "ParsedInput.h"
 
 #include <string>
 #include <string_view>
@@ -39,7 +39,7 @@ struct InputWarning {
         ModeShapeNegativeAtTop, // the first mode shape negative at the highest point
     };
     Kind kind;
-    std::string_view quantity; // the record field: "freq", "dampRatio", "w0", "zCoord", ...
+    std::string_view quantity; // the input field: "freq", "dampRatio", "w0", "zCoord", ...
     int point;                 // mass point, 1-based; 0 for a value of the structure
     double value;              // in the unit of its input box (w0 in kPa)
     std::string text;          // Chinese, for the user
@@ -47,12 +47,12 @@ struct InputWarning {
     friend bool operator==(const InputWarning&, const InputWarning&) = default;
 };
 
-// Looks at the inputs of the record (the first nFreedom values of each
+// Looks at the numbers of an input (the first nFreedom values of each
 // per-point list, the first frequency and damping ratio, w0) and returns one
 // warning per finding: first the frequency, then the damping ratio, then the
 // wind pressure, then point by point the height against the point before, the
 // height, the area and the mass, and last the mode shape at the highest
 // point. Empty when nothing looks wrong.
-[[nodiscard]] std::vector<InputWarning> checkPlausibility(const ProjectModel& model);
+[[nodiscard]] std::vector<InputWarning> checkPlausibility(const ParsedInput& input);
 
 } // namespace tamsor

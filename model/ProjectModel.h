@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Edition.h"
 #include "ParsedInput.h"
 
 namespace tamsor {
@@ -13,18 +14,16 @@ namespace tamsor {
 // category position (0..3 = "A".."D", i.e. terrainType - 1).
 using EditionTerrainTable = std::array<std::array<double, 4>, 2>;
 
-constexpr int kListBoxCount = 9;  // Text1(0..8)
-constexpr int kValueBoxCount = 2; // Text2(0..1)
-
-// The one project record. It is owned by the program (or by a test) and handed
-// around by reference; there is no global instance.
+// The record of one computation: the numbers it took, the edition, the load
+// code's tables and every result. The session builds one from the numbers the
+// command gate accepted (computationRecord) and the engine fills in the
+// results.
 struct ProjectModel {
-    // --- inputs and settings -------------------------------------------------
-    std::int16_t nFreedom = 0;    // number of mass points, 1..10
-    std::int16_t maxFreedom = 0;  // largest accepted DOF count (10)
+    // --- the numbers of the input and the edition ------------------------------
+    std::int16_t nFreedom = 1;    // number of mass points, 1..10
     std::int16_t codeVersion = 0; // 0 = GB50009-201X (new), 1 = GB50009-2001 (old)
-    std::int16_t nModes = 0;      // modes taken into account, always 1
-    std::int16_t terrainType = 0; // 1..4 = terrain category "A".."D"
+    std::int16_t nModes = 1;      // modes taken into account
+    std::int16_t terrainType = 1; // 1..4 = terrain category "A".."D"
 
     List zCoord;              // height of each mass point above ground, m
     List windArea;            // windward area of each mass point, m^2
@@ -38,14 +37,16 @@ struct ProjectModel {
     double w0 = 0.0;          // basic wind pressure, N/m^2 (typed in kPa)
     List shapeCoef;           // shape coefficient per point
 
-    // Last verdict of each list box Text1(i): 1 = refused, 0 = accepted.
-    std::array<std::int16_t, kListBoxCount> listError{};
-
-    // --- constant load-code tables, written once at start-up ----------------
-    EditionTerrainTable gradientHeight{}; // z_G, m
-    EditionTerrainTable terrainAlpha{};   // ground roughness exponent
-    EditionTerrainTable terrainI10{};     // turbulence intensity at 10 m
-    std::array<double, 2> peakFactor{};   // g by code edition
+    // --- constant load-code tables: [edition][terrain A..D]; edition 0 =
+    // GB50009-201X, edition 1 = GB50009-2001. Exact decimal literals. ------
+    EditionTerrainTable gradientHeight{
+        {{300.0, 350.0, 450.0, 550.0}, {300.0, 350.0, 400.0, 450.0}}}; // z_G, m
+    EditionTerrainTable terrainAlpha{
+        {{0.12, 0.15, 0.22, 0.30}, {0.12, 0.16, 0.22, 0.30}}}; // ground roughness exponent
+    EditionTerrainTable terrainI10{
+        {{0.12, 0.14, 0.23, 0.39},
+         {0.088, 0.1136, 0.1668, 0.2784}}};     // turbulence intensity at 10 m
+    std::array<double, 2> peakFactor{2.5, 2.2}; // g by code edition
 
     // --- results of the last computation ------------------------------------
     double alpha = 0.0;          // alpha of the edition and terrain of the last run
@@ -85,12 +86,10 @@ struct ProjectModel {
     // fault. A faulted run leaves partial results that must not be plotted or
     // reported; the computation clears this flag when it starts.
     bool resultsComplete = false;
-
-    // Re-create zCoord, windArea, mass, modeShape, modeShape2, modeShape3 and
-    // shapeCoef with nFreedom zeros each (previous contents are discarded).
-    void resizePointLists();
-    // Re-create freq and dampRatio with nModes zeros each.
-    void resizeModeLists();
 };
+
+// The record a computation starts from: the numbers and the edition, the
+// tables, no results.
+[[nodiscard]] ProjectModel computationRecord(const ParsedInput& numbers, Edition edition);
 
 } // namespace tamsor

@@ -78,10 +78,8 @@ void setTextColour(QWidget* widget, const QColor& colour) {
     widget->setPalette(pal);
 }
 
-QColor colourValue(int value) {
-    // Colour values as the input logic gives them: 0x00BBGGRR.
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
+// The text colour of a refused box: pure red.
+const QColor kRefusedColour(255, 0, 0);
 
 // What a screen reader calls a list box: what it holds and its unit, as the
 // caption beside it reads ("各质点z坐标(m)"). The boxes of the modes not yet
@@ -448,8 +446,11 @@ void Wind::buildControls(QWidget* central) {
                std::tuple(b.frame, b.place.y(), b.place.x());
     });
     std::vector<QWidget*> order;
-    for (const Stop& stop : stops)
+    for (const Stop& stop : stops) {
         order.push_back(stop.widget);
+        if (auto* edit = qobject_cast<QLineEdit*>(stop.widget))
+            inputOrder_.push_back(edit);
+    }
     order.insert(order.end(), command1_.begin(), command1_.end());
     for (std::size_t i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
@@ -526,33 +527,25 @@ QLabel* Wind::lblMean(int index) const {
 // --- mirroring the input form ----------------------------------------------------
 
 void Wind::syncFromForm() {
+    const InputForm& f = form();
     for (int i = 0; i < kListBoxCount; ++i) {
         QLineEdit* edit = text1_[static_cast<std::size_t>(i)];
-        const QString text = QString::fromStdString(form().text1(i));
-        if (edit->text() != text) {
-            const QSignalBlocker blocker(edit);
-            edit->setText(text);
-        }
-        setTextColour(edit, colourValue(form().text1Colour(i)));
-        showRefusal(edit, form().refusalHint(BoxKind::List, i));
-        edit->setEnabled(form().text1Enabled(i));
+        showBox(edit, f.boxText(i), f.boxRefused(i), f.boxMarked(i));
+        showRefusal(edit, f.refusalHint(BoxKind::List, i));
+        edit->setEnabled(f.boxEnabled(i));
     }
     for (int i = 0; i < kValueBoxCount; ++i) {
         QLineEdit* edit = text2_[static_cast<std::size_t>(i)];
-        const QString text = QString::fromStdString(form().text2(i));
-        if (edit->text() != text) {
-            const QSignalBlocker blocker(edit);
-            edit->setText(text);
-        }
-        setTextColour(edit, colourValue(form().text2Colour(i)));
-        showRefusal(edit, form().refusalHint(BoxKind::Value, i));
+        showBox(edit, f.valueText(i), f.valueRefused(i), f.valueMarked(i));
+        showRefusal(edit, f.refusalHint(BoxKind::Value, i));
     }
     for (int k = 0; k < 3; ++k)
-        label8_[static_cast<std::size_t>(k)]->setEnabled(form().label8Enabled(k));
+        label8_[static_cast<std::size_t>(k)]->setEnabled(f.boxEnabled(Box::ModeShape1 + k));
 
-    const std::pair<QComboBox*, int> combos[] = {{cmbFreedom_, form().freedomPosition()},
-                                                 {cmbModes_, form().modesPosition()},
-                                                 {cmbDimao_, form().terrainPosition()}};
+    const ProjectInput& input = f.input();
+    const std::pair<QComboBox*, int> combos[] = {{cmbFreedom_, input.pointCount - 1},
+                                                 {cmbModes_, input.modeCount - 1},
+                                                 {cmbDimao_, input.terrain - 1}};
     for (const auto& [combo, position] : combos) {
         if (combo->currentIndex() != position) {
             const QSignalBlocker blocker(combo);
@@ -560,41 +553,77 @@ void Wind::syncFromForm() {
         }
     }
     for (int i = 1; i < kCommandCount; ++i)
-        command1_[static_cast<std::size_t>(i)]->setEnabled(form().resultButtonsEnabled());
+        command1_[static_cast<std::size_t>(i)]->setEnabled(f.resultButtonsEnabled());
+}
+
+void Wind::showBox(QLineEdit* edit, const std::string& text, bool refused, bool marked) {
+    const QString shown = QString::fromStdString(text);
+    if (edit->text() != shown) {
+        const QSignalBlocker blocker(edit);
+        edit->setText(shown);
+    }
+    // A box to correct has a red frame, so an empty box shows it too. The
+    // frame first: changing a style sheet puts back the palette the box had
+    // before it.
+    const QString frame =
+        marked ? QStringLiteral("QLineEdit { border: 2px solid rgb(255, 0, 0); }") : QString();
+    if (edit->styleSheet() != frame)
+        edit->setStyleSheet(frame);
+    setTextColour(edit, refused ? kRefusedColour : QColor(0, 0, 0));
+}
+
+void Wind::focusFirstMarkedBox() {
+    for (QLineEdit* edit : inputOrder_) {
+        const auto list = std::find(text1_.begin(), text1_.end(), edit);
+        const bool marked =
+            list != text1_.end()
+                ? form().boxMarked(static_cast<int>(list - text1_.begin()))
+                : form().valueMarked(static_cast<int>(
+                      std::find(text2_.begin(), text2_.end(), edit) - text2_.begin()));
+        if (marked) {
+            // The gate has just parsed every box: leaving one now says nothing new.
+            const bool wasMoving = movingFocus_;
+            movingFocus_ = true;
+            edit->setFocus(Qt::OtherFocusReason);
+            edit->selectAll();
+            movingFocus_ = wasMoving;
+            return;
+        }
+    }
 }
 
 // --- input handlers ------------------------------------------------------------------
 
 void Wind::Text1_Change(int index) {
     const std::string text = text1(index)->text().toStdString();
-    if (text != form().text1(index))
-        form().setText1(index, text);
+    if (text != form().boxText(index))
+        form().setBoxText(index, text);
 }
 
 void Wind::Text2_Change(int index) {
     const std::string text = text2(index)->text().toStdString();
-    if (text != form().text2(index))
-        form().setText2(index, text);
+    if (text != form().valueText(index))
+        form().setValueText(index, text);
 }
 
 void Wind::Text1_LostFocus(int index) {
-    form().Text1_LostFocus(index);
+    form().leaveBox(index);
 }
 
 void Wind::Text2_LostFocus(int index) {
-    form().Text2_LostFocus(index);
+    form().leaveValueBox(index);
 }
 
 void Wind::cmbFreedom_Click() {
-    form().selectFreedom(cmbFreedom_->currentIndex());
+    form().selectPointCount(cmbFreedom_->currentIndex() + 1);
 }
 
 void Wind::CmbModes_Click() {
-    form().selectModes(cmbModes_->currentIndex());
+    form().selectModeCount(cmbModes_->currentIndex() + 1);
 }
 
 void Wind::cmbDimao_Click() {
-    form().selectTerrain(cmbDimao_->currentIndex());
+    form().selectTerrain(cmbDimao_->currentIndex() + 1);
 }
 
 bool Wind::filterKey(QLineEdit* edit, bool listBox, int index, QKeyEvent* event) {
@@ -750,8 +779,8 @@ bool Wind::eventFilter(QObject* watched, QEvent* event) {
         // Another window coming to the front (a message box among them) or a
         // menu opening does not leave the box.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-            reason != Qt::MenuBarFocusReason) {
+        if (!movingFocus_ && reason != Qt::ActiveWindowFocusReason &&
+            reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason) {
             if (listBox)
                 Text1_LostFocus(index);
             else
@@ -880,8 +909,10 @@ void Wind::command1_Click(int index) {
         return;
     if (index == 0) {
         const ComputeOutcome outcome = session_.compute();
-        if (outcome.status == ComputeOutcome::Status::Refused)
+        if (outcome.status == ComputeOutcome::Status::Refused) {
+            focusFirstMarkedBox();
             return;
+        }
         Picture_cls(*picture1_);
         Picture_cls(*picture2_);
         for (QLabel* caption : lblMean_)
@@ -891,8 +922,10 @@ void Wind::command1_Click(int index) {
         return;
     }
 
-    if (!session_.commandGate())
+    if (!session_.commandGate()) {
+        focusFirstMarkedBox();
         return;
+    }
     if (!session_.resultsCurrent()) {
         disableResultCommands();
         prompts_.inform(this, ProjectSession::noCurrentResults());

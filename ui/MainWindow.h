@@ -18,6 +18,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -177,6 +178,12 @@ private:
     void buildControls(QWidget* central);
     void connectInputs();
     void syncFromForm();
+    // One box as the form says: its text, red text when refused, a red frame
+    // when marked.
+    void showBox(QLineEdit* edit, const std::string& text, bool refused, bool marked);
+    // After the command gate refused: the focus to the first marked box in
+    // the tab order.
+    void focusFirstMarkedBox();
     void fitToCurrentScreen();
     QMargins frameMarginsOrEstimate() const;
     void plotResults(int index);
@@ -204,6 +211,7 @@ private:
 
     std::array<QLineEdit*, kListBoxCount> text1_{};
     std::array<QLineEdit*, kValueBoxCount> text2_{};
+    std::vector<QLineEdit*> inputOrder_; // the input boxes in the tab order
     std::array<QLabel*, 3> label8_{};
     std::array<QPushButton*, kCommandCount> command1_{};
     std::array<QLabel*, kAxisCaptionCount> lblMean_{};
@@ -230,7 +238,8 @@ private:
     bool settingsWarned_ = false;
     QString programDir_; // where the help is looked for
 
-    bool closing_ = false; // no parsing once the window goes away
+    bool closing_ = false;     // no parsing once the window goes away
+    bool movingFocus_ = false; // the window moves the focus: leaving a box parses nothing
 };
 
 } // namespace tamsor

@@ -31,8 +31,10 @@ void Wind::mnuSave_Click() {
 }
 
 bool Wind::saveWithDialog() {
-    if (!session_.commandGate())
+    if (!session_.commandGate()) {
+        focusFirstMarkedBox();
         return false;
+    }
     FileDialog dialog(
         FileDialogKind::SaveData, fileDialogs_, prompts_,
         [this](QWidget* parent, const QString& path) {

@@ -28,9 +28,9 @@ TEST_F(Session, ChangedOnlyWhileTheFileWouldDiffer) {
     QSignalSpy changes(&session, &ProjectSession::modifiedChanged);
     EXPECT_FALSE(session.isModified());
 
-    session.form().setText1(Box::Heights, "10");
+    session.form().setBoxText(Box::Heights, "10");
     EXPECT_TRUE(session.isModified());
-    session.form().setText1(Box::Heights, "0"); // taken back
+    session.form().setBoxText(Box::Heights, "0"); // taken back
     EXPECT_FALSE(session.isModified());
     session.form().selectTerrain(2);
     EXPECT_TRUE(session.isModified());
@@ -40,7 +40,7 @@ TEST_F(Session, ChangedOnlyWhileTheFileWouldDiffer) {
     // beyond the mode count.
     session.newProject();
     session.setEdition(Edition::GB2001);
-    session.form().setText1(Box::ModeShape2, "1");
+    session.form().setBoxText(Box::ModeShape2, "1");
     EXPECT_FALSE(session.isModified());
 }
 
@@ -50,7 +50,7 @@ TEST_F(Session, OpenAndSaveSetTheFileAndLeaveTheProjectUnchanged) {
     EXPECT_EQ(session.currentFile(), kSingle);
     EXPECT_FALSE(session.isModified());
 
-    session.form().setText2(ValueBox::WindPressure, "0.6");
+    session.form().setValueText(ValueBox::WindPressure, "0.6");
     EXPECT_TRUE(session.isModified());
     const QString copy = dir.filePath(QStringLiteral("copy.wvd"));
     ASSERT_TRUE(session.commandGate());
@@ -86,7 +86,7 @@ TEST(SessionOpen, ShowsWhatTheFileHeldBeforeItsMessageAndResetsTheEdition) {
     FormAtMessage sink;
     ProjectSession session(sink);
     sink.session = &session;
-    session.form().setText2(ValueBox::WindPressure, "0.7");
+    session.form().setValueText(ValueBox::WindPressure, "0.7");
     session.setEdition(Edition::GB2001);
 
     EXPECT_FALSE(session.open(bad));
@@ -142,12 +142,12 @@ TEST_F(Session, ComputeIsRefusedFaultsOrGivesCurrentResults) {
     session.setEdition(Edition::GB2001);
     EXPECT_FALSE(session.resultsCurrent());
     ASSERT_EQ(session.compute().status, Status::Computed);
-    session.form().setText1(Box::Masses, "12");
+    session.form().setBoxText(Box::Masses, "12");
     EXPECT_FALSE(session.resultsCurrent());
 
     // The gate does not look at the mode shape; a zero one leaves no modal
     // mass, and the mean displacement divides by it.
-    session.form().setText1(Box::ModeShape1, "0");
+    session.form().setBoxText(Box::ModeShape1, "0");
     const ComputeOutcome faulted = session.compute();
     EXPECT_EQ(faulted.status, Status::Faulted);
     ASSERT_TRUE(faulted.fault.has_value());
@@ -158,8 +158,8 @@ TEST_F(Session, ComputeIsRefusedFaultsOrGivesCurrentResults) {
 
     // A height below 0 passes the gate and faults; the warning that names it
     // comes with the fault, in the one message the window shows.
-    session.form().setText1(Box::ModeShape1, "1");
-    session.form().setText1(Box::Heights, "-10");
+    session.form().setBoxText(Box::ModeShape1, "1");
+    session.form().setBoxText(Box::Heights, "-10");
     const ComputeOutcome below = session.compute();
     ASSERT_EQ(below.status, Status::Faulted);
     ASSERT_EQ(below.warnings.size(), 1u);
@@ -194,7 +194,7 @@ TEST_F(Session, ComputeGathersWarningsAndFailedChecksInOneNotice) {
 
     // A damping ratio typed as a percentage comes first in the same notice;
     // neither goes to the sink, and the results are current.
-    session.form().setText1(Box::DampingRatio, "2");
+    session.form().setBoxText(Box::DampingRatio, "2");
     const ComputeOutcome slip = session.compute();
     ASSERT_EQ(slip.status, Status::Computed);
     EXPECT_TRUE(session.resultsCurrent());
@@ -215,10 +215,10 @@ TEST_F(Session, ResultsChangedOncePerComputationAndWhenTheyGoStale) {
                            session.model().meanLoad.empty() ? 0.0 : session.model().meanLoad[0]);
     });
     ASSERT_EQ(session.compute().status, Status::Computed);
-    session.form().setText2(ValueBox::WindPressure, "1"); // twice the pressure
-    session.form().setText1(Box::Masses, "12");           // stale already: nothing new
+    session.form().setValueText(ValueBox::WindPressure, "1"); // twice the pressure
+    session.form().setBoxText(Box::Masses, "12");             // stale already: nothing new
     ASSERT_EQ(session.compute().status, Status::Computed);
-    session.form().setText1(Box::ModeShape1, "0");
+    session.form().setBoxText(Box::ModeShape1, "0");
     EXPECT_EQ(session.compute().status, Status::Faulted);
 
     // single_mass.wvd: meanLoad = 6.5 kN at w0 = 0.5 kPa (examples/README.md),

@@ -74,7 +74,6 @@ CrossWindOutcome check(const ProjectInput& text, Edition edition = Edition::GB20
     if (!in)
         return NoCrossWindData{};
     ProjectModel m;
-    initializeProject(m);
     m.codeVersion = static_cast<std::int16_t>(edition);
     m.terrainType = static_cast<std::int16_t>(in->terrainType);
     m.nFreedom = static_cast<std::int16_t>(in->nFreedom);

@@ -1,10 +1,9 @@
 #pragma once
 
-// Models shared by the engine tests, built on a record that went through the
-// start-up defaults (so the load-code tables are filled).
+// Models shared by the engine tests, built on a new record (its load-code
+// tables are filled).
 
 #include "ProjectModel.h"
-#include "Startup.h"
 
 #include <cmath>
 
@@ -25,7 +24,6 @@ inline constexpr double kRelTol = 1e-9;
 // w0 = 500 N/m^2, m = 10 t, f1 = 1 Hz, zeta1 = 0.05, phi = 1, B = 0.
 inline ProjectModel onePointModel(std::int16_t codeVersion = 0) {
     ProjectModel m;
-    initializeProject(m);
     m.codeVersion = codeVersion;
     m.terrainType = 2;
     m.nFreedom = 1;
@@ -46,7 +44,6 @@ inline ProjectModel onePointModel(std::int16_t codeVersion = 0) {
 // B = 30 m, w0 = 550 N/m^2. Terrain C (new code) unless changed.
 inline ProjectModel threePointModel(std::int16_t codeVersion = 0, std::int16_t terrainType = 3) {
     ProjectModel m;
-    initializeProject(m);
     m.codeVersion = codeVersion;
     m.terrainType = terrainType;
     m.nFreedom = 3;

@@ -1,5 +1,4 @@
 #include "InputForm.h"
-#include "Startup.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -22,16 +21,14 @@ const std::string kIncomplete = "输入的数据有错误";
 
 class InputFormTest : public ::testing::Test {
 protected:
-    InputFormTest() { initializeProject(model); }
-
     // Types a text into list box i and leaves the box.
     void enterList(int i, const std::string& text) {
-        form.setText1(i, text);
-        form.Text1_LostFocus(i);
+        form.setBoxText(i, text);
+        form.leaveBox(i);
     }
     void enterValue(int i, const std::string& text) {
-        form.setText2(i, text);
-        form.Text2_LostFocus(i);
+        form.setValueText(i, text);
+        form.leaveValueBox(i);
     }
 
     // The texts of every message shown so far, checking that each one is an
@@ -49,7 +46,7 @@ protected:
 
     // A complete, accepted project with three mass points.
     void fillThreePoints() {
-        form.selectFreedom(2);
+        form.selectPointCount(3);
         enterList(0, "10;20;30");
         enterList(1, "5;5;5");
         enterList(2, "100;100;80");
@@ -62,30 +59,35 @@ protected:
         ASSERT_THAT(takeMessages(), IsEmpty());
     }
 
-    ProjectModel model;
+    const ParsedInput& numbers() const { return form.numbers(); }
+
     MessageRecorder sink;
-    InputForm form{model, sink};
+    InputForm form{sink};
 };
 
 // --- initial state and start-up ---------------------------------------------
 
 TEST_F(InputFormTest, FreshFormShowsTheStartUpState) {
     for (int i = 0; i < kListBoxCount; ++i) {
-        EXPECT_EQ(form.text1(i), "0");
-        EXPECT_EQ(form.text1Colour(i), 0);
-        EXPECT_EQ(form.text1Enabled(i), i != 4 && i != 5) << i;
+        EXPECT_EQ(form.boxText(i), "0");
+        EXPECT_FALSE(form.boxRefused(i));
+        EXPECT_FALSE(form.boxMarked(i));
+        EXPECT_EQ(form.boxEnabled(i), i != 4 && i != 5) << i;
     }
     for (int i = 0; i < kValueBoxCount; ++i) {
-        EXPECT_EQ(form.text2(i), "0");
-        EXPECT_EQ(form.text2Colour(i), 0);
+        EXPECT_EQ(form.valueText(i), "0");
         EXPECT_FALSE(form.valueRefused(i));
+        EXPECT_FALSE(form.valueMarked(i));
     }
-    EXPECT_TRUE(form.label8Enabled(0));
-    EXPECT_FALSE(form.label8Enabled(1));
-    EXPECT_FALSE(form.label8Enabled(2));
-    EXPECT_EQ(form.freedomPosition(), 0);
-    EXPECT_EQ(form.modesPosition(), 0);
-    EXPECT_EQ(form.terrainPosition(), 0);
+    EXPECT_EQ(form.input(), ProjectInput{});
+    EXPECT_EQ(numbers().nFreedom, 1);
+    EXPECT_EQ(numbers().nModes, 1);
+    EXPECT_EQ(numbers().terrainType, 1);
+    for (const List* list :
+         {&numbers().zCoord, &numbers().windArea, &numbers().mass, &numbers().modeShapes[0],
+          &numbers().modeShapes[1], &numbers().modeShapes[2], &numbers().shapeCoef, &numbers().freq,
+          &numbers().dampRatio})
+        EXPECT_THAT(*list, ElementsAre(0.0));
     EXPECT_FALSE(form.resultButtonsEnabled());
 }
 
@@ -94,149 +96,178 @@ TEST_F(InputFormTest, ComputingRightAfterStartUpIsRefusedWithOneMessage) {
     EXPECT_THAT(takeMessages(), ElementsAre(kIncomplete));
     // The zeros themselves parse: every box stays black and unflagged.
     for (int i = 0; i < kListBoxCount; ++i) {
-        EXPECT_EQ(form.text1Colour(i), 0);
-        EXPECT_EQ(model.listError[static_cast<std::size_t>(i)], 0);
+        EXPECT_FALSE(form.boxRefused(i));
     }
     EXPECT_TRUE(form.listsAccepted());
 }
 
-TEST_F(InputFormTest, GateOnAnUninitialisedRecordRefusesWithoutReadingEmptyLists) {
-    ProjectModel blank; // no start-up: counts 0, every list empty
-    MessageRecorder blankSink;
-    InputForm blankForm(blank, blankSink);
-    EXPECT_FALSE(blankForm.inputsComplete());
-    EXPECT_FALSE(blankForm.commandGate());
-    ASSERT_FALSE(blankSink.messages.empty());
-    EXPECT_EQ(blankSink.messages.back().text, kIncomplete);
+TEST_F(InputFormTest, RefusedGateMarksEveryBoxItRefused) {
+    // Right after start-up: every box whose first value the gate looks at.
+    EXPECT_FALSE(form.commandGate());
+    EXPECT_THAT(takeMessages(), ElementsAre(kIncomplete));
+    for (int box :
+         {Box::Heights, Box::Areas, Box::Masses, Box::ShapeCoef, Box::Frequency, Box::DampingRatio})
+        EXPECT_TRUE(form.boxMarked(box)) << box;
+    for (int box : {Box::ModeShape1, Box::ModeShape2, Box::ModeShape3})
+        EXPECT_FALSE(form.boxMarked(box)) << box;
+    EXPECT_TRUE(form.valueMarked(ValueBox::WindPressure));
+    EXPECT_FALSE(form.valueMarked(ValueBox::Width));
+
+    // An edit clears a box's mark; leaving a zero box unchanged does not.
+    form.setBoxText(Box::Heights, "10");
+    EXPECT_FALSE(form.boxMarked(Box::Heights));
+    form.leaveBox(Box::Areas);
+    EXPECT_TRUE(form.boxMarked(Box::Areas));
+
+    // Complete input with an empty box and a damping ratio of 0: the empty box
+    // is refused in the sweep, the zero one by the completeness check.
+    fillThreePoints();
+    form.setBoxText(Box::ModeShape1, "");
+    form.setBoxText(Box::DampingRatio, "0");
+    EXPECT_FALSE(form.commandGate());
+    EXPECT_THAT(takeMessages(), ElementsAre(kDofCount, kIncomplete));
+    for (int box = 0; box < kListBoxCount; ++box)
+        EXPECT_EQ(form.boxMarked(box), box == Box::ModeShape1 || box == Box::DampingRatio) << box;
+    EXPECT_FALSE(form.valueMarked(ValueBox::WindPressure));
+
+    // A box refused only for its count (nothing incomplete): marked alone.
+    form.setBoxText(Box::DampingRatio, "0.05");
+    EXPECT_FALSE(form.commandGate());
+    EXPECT_THAT(takeMessages(), ElementsAre(kDofCount));
+    for (int box = 0; box < kListBoxCount; ++box)
+        EXPECT_EQ(form.boxMarked(box), box == Box::ModeShape1) << box;
+}
+
+TEST_F(InputFormTest, PassingGateYieldsTheNumbersOfTheWholeInput) {
+    fillThreePoints();
+    const std::optional<ParsedInput> passed = form.commandGate();
+    ASSERT_TRUE(passed);
+    EXPECT_EQ(passed, parseProjectInput(form.input()));
+    EXPECT_EQ(passed->zCoord, (List{10, 20, 30}));
+    EXPECT_EQ(*passed, numbers());
 }
 
 // --- list boxes ---------------------------------------------------------------
 
 TEST_F(InputFormTest, HeightsWithTheRightCountAreAccepted) {
-    form.selectFreedom(2);
+    form.selectPointCount(3);
     enterList(0, "10;20;30");
     EXPECT_THAT(takeMessages(), IsEmpty());
-    EXPECT_THAT(model.zCoord, ElementsAre(10.0, 20.0, 30.0));
-    EXPECT_EQ(form.text1Colour(Box::Heights), 0);
-    EXPECT_EQ(model.listError[Box::Heights], 0);
+    EXPECT_THAT(numbers().zCoord, ElementsAre(10.0, 20.0, 30.0));
+    EXPECT_FALSE(form.boxRefused(Box::Heights));
 
     // Blanks around items are ignored; negative values have no check.
     enterList(1, " 1.5 ;\t-2e1 ; .5");
     EXPECT_THAT(takeMessages(), IsEmpty());
-    EXPECT_THAT(model.windArea, ElementsAre(1.5, -20.0, 0.5));
+    EXPECT_THAT(numbers().windArea, ElementsAre(1.5, -20.0, 0.5));
 }
 
 TEST_F(InputFormTest, WrongCountIsRefusedAndKeepsThePreviousList) {
-    form.selectFreedom(2);
+    form.selectPointCount(3);
     enterList(0, "10;20;30");
     enterList(0, "10;20");
     EXPECT_THAT(takeMessages(), ElementsAre(kDofCount));
-    EXPECT_THAT(model.zCoord, ElementsAre(10.0, 20.0, 30.0));
-    EXPECT_EQ(form.text1Colour(Box::Heights), 255);
-    EXPECT_EQ(model.listError[Box::Heights], 1);
-    EXPECT_EQ(form.text1(Box::Heights), "10;20"); // the text stays as typed
+    EXPECT_THAT(numbers().zCoord, ElementsAre(10.0, 20.0, 30.0));
+    EXPECT_TRUE(form.boxRefused(Box::Heights));
+    EXPECT_EQ(form.boxText(Box::Heights), "10;20"); // the text stays as typed
 }
 
 TEST_F(InputFormTest, EmptyItemsAreRefusedBeforeAnyCountCheck) {
-    form.selectFreedom(2);
+    form.selectPointCount(3);
     // "10;20;30;" has four items, ";;" an empty middle item with the right
     // count: both give only the semicolon message.
     for (const char* text : {"10;20;30;", "10;;30", ";10;20", "10;20;x", ";"}) {
         enterList(0, text);
         EXPECT_THAT(takeMessages(), ElementsAre(kSyntax)) << text;
-        EXPECT_EQ(form.text1Colour(Box::Heights), 255) << text;
-        EXPECT_EQ(model.listError[Box::Heights], 1) << text;
-        EXPECT_THAT(model.zCoord, ElementsAre(0.0, 0.0, 0.0)) << text;
+        EXPECT_TRUE(form.boxRefused(Box::Heights)) << text;
+        EXPECT_THAT(numbers().zCoord, ElementsAre(0.0, 0.0, 0.0)) << text;
     }
 }
 
 TEST_F(InputFormTest, ShapeCoefficientsSpreadASingleValue) {
-    form.selectFreedom(3);
+    form.selectPointCount(4);
     enterList(6, "1.3");
     EXPECT_THAT(takeMessages(), IsEmpty());
-    EXPECT_THAT(model.shapeCoef, ElementsAre(1.3, 1.3, 1.3, 1.3));
+    EXPECT_THAT(numbers().shapeCoef, ElementsAre(1.3, 1.3, 1.3, 1.3));
 
     enterList(6, "0.8;1.3");
     EXPECT_THAT(takeMessages(), ElementsAre(kDofCount));
-    EXPECT_THAT(model.shapeCoef, ElementsAre(1.3, 1.3, 1.3, 1.3));
-    EXPECT_EQ(model.listError[Box::ShapeCoef], 1);
+    EXPECT_THAT(numbers().shapeCoef, ElementsAre(1.3, 1.3, 1.3, 1.3));
+    EXPECT_TRUE(form.boxRefused(Box::ShapeCoef));
 
     enterList(6, "0.8;1;1.2;1.3");
     EXPECT_THAT(takeMessages(), IsEmpty());
-    EXPECT_THAT(model.shapeCoef, ElementsAre(0.8, 1.0, 1.2, 1.3));
-    EXPECT_EQ(model.listError[Box::ShapeCoef], 0);
+    EXPECT_THAT(numbers().shapeCoef, ElementsAre(0.8, 1.0, 1.2, 1.3));
+    EXPECT_FALSE(form.boxRefused(Box::ShapeCoef));
 }
 
 TEST_F(InputFormTest, SingleItemRulesPerBox) {
-    form.selectFreedom(2);
+    form.selectPointCount(3);
     // Heights, areas, masses and the first mode shape need one item per point.
     for (int i = 0; i <= 3; ++i) {
         enterList(i, "7");
         EXPECT_THAT(takeMessages(), ElementsAre(kDofCount)) << i;
-        EXPECT_EQ(model.listError[static_cast<std::size_t>(i)], 1) << i;
+        EXPECT_TRUE(form.boxRefused(i)) << i;
     }
-    EXPECT_THAT(model.zCoord, ElementsAre(0.0, 0.0, 0.0));
-    EXPECT_THAT(model.windArea, ElementsAre(0.0, 0.0, 0.0));
-    EXPECT_THAT(model.mass, ElementsAre(0.0, 0.0, 0.0));
-    EXPECT_THAT(model.modeShape, ElementsAre(0.0, 0.0, 0.0));
+    EXPECT_THAT(numbers().zCoord, ElementsAre(0.0, 0.0, 0.0));
+    EXPECT_THAT(numbers().windArea, ElementsAre(0.0, 0.0, 0.0));
+    EXPECT_THAT(numbers().mass, ElementsAre(0.0, 0.0, 0.0));
+    EXPECT_THAT(numbers().modeShapes[0], ElementsAre(0.0, 0.0, 0.0));
 
     // The held mode shapes keep the one-item rule (their boxes hold "0").
     enterList(4, "0");
     enterList(5, "2");
     EXPECT_THAT(takeMessages(), IsEmpty());
-    EXPECT_THAT(model.modeShape2, ElementsAre(0.0));
-    EXPECT_THAT(model.modeShape3, ElementsAre(2.0));
+    EXPECT_THAT(numbers().modeShapes[1], ElementsAre(0.0));
+    EXPECT_THAT(numbers().modeShapes[2], ElementsAre(2.0));
 
     // With one point a single height is the whole list.
-    form.selectFreedom(0);
+    form.selectPointCount(1);
     enterList(0, "15");
     EXPECT_THAT(takeMessages(), IsEmpty());
-    EXPECT_THAT(model.zCoord, ElementsAre(15.0));
-    EXPECT_EQ(model.listError[Box::Heights], 0);
+    EXPECT_THAT(numbers().zCoord, ElementsAre(15.0));
+    EXPECT_FALSE(form.boxRefused(Box::Heights));
 }
 
 TEST_F(InputFormTest, ModeListsFollowTheModeCount) {
     enterList(7, "0.5;1.2");
     EXPECT_THAT(takeMessages(), ElementsAre(kModeCount));
-    EXPECT_EQ(form.text1Colour(Box::Frequency), 255);
-    EXPECT_EQ(model.listError[Box::Frequency], 1);
-    EXPECT_THAT(model.freq, ElementsAre(0.0));
+    EXPECT_TRUE(form.boxRefused(Box::Frequency));
+    EXPECT_THAT(numbers().freq, ElementsAre(0.0));
 
     enterList(8, "0.05;0.02");
     EXPECT_THAT(takeMessages(), ElementsAre(kModeCount));
 
     // The mode count rule does not depend on the DOF count.
-    form.selectFreedom(4);
+    form.selectPointCount(5);
     enterList(7, "0.5");
     enterList(8, "0.05");
     EXPECT_THAT(takeMessages(), IsEmpty());
-    EXPECT_THAT(model.freq, ElementsAre(0.5));
-    EXPECT_THAT(model.dampRatio, ElementsAre(0.05));
+    EXPECT_THAT(numbers().freq, ElementsAre(0.5));
+    EXPECT_THAT(numbers().dampRatio, ElementsAre(0.05));
 }
 
 TEST_F(InputFormTest, EmptyListBoxIsRefusedWithItsCountMessage) {
-    form.selectFreedom(1);
+    form.selectPointCount(2);
     enterList(2, "4;5");
     for (int i = 0; i < kListBoxCount; ++i) {
         enterList(i, "");
         EXPECT_THAT(takeMessages(), ElementsAre(i >= 7 ? kModeCount : kDofCount)) << i;
-        EXPECT_EQ(form.text1Colour(i), 255) << i;
-        EXPECT_EQ(model.listError[static_cast<std::size_t>(i)], 1) << i;
+        EXPECT_TRUE(form.boxRefused(i)) << i;
     }
-    EXPECT_THAT(model.mass, ElementsAre(4.0, 5.0));
-    EXPECT_THAT(model.freq, ElementsAre(0.0));
+    EXPECT_THAT(numbers().mass, ElementsAre(4.0, 5.0));
+    EXPECT_THAT(numbers().freq, ElementsAre(0.0));
 }
 
 TEST_F(InputFormTest, CorrectedListBoxTurnsBlackAndClearsItsFlag) {
-    form.selectFreedom(2);
+    form.selectPointCount(3);
     enterList(2, "1;2");
-    ASSERT_EQ(model.listError[Box::Masses], 1);
+    ASSERT_TRUE(form.boxRefused(Box::Masses));
     ASSERT_FALSE(form.listsAccepted());
     enterList(2, "1;2;3");
-    EXPECT_EQ(form.text1Colour(Box::Masses), 0);
-    EXPECT_EQ(model.listError[Box::Masses], 0);
+    EXPECT_FALSE(form.boxRefused(Box::Masses));
     EXPECT_TRUE(form.listsAccepted());
-    EXPECT_THAT(model.mass, ElementsAre(1.0, 2.0, 3.0));
+    EXPECT_THAT(numbers().mass, ElementsAre(1.0, 2.0, 3.0));
     EXPECT_THAT(takeMessages(), ElementsAre(kDofCount));
 }
 
@@ -244,13 +275,13 @@ TEST_F(InputFormTest, CorrectedListBoxTurnsBlackAndClearsItsFlag) {
 
 TEST_F(InputFormTest, ValueBoxesStoreTheirFields) {
     enterValue(1, "0.45");
-    EXPECT_DOUBLE_EQ(model.w0, 450.0);
+    EXPECT_DOUBLE_EQ(numbers().w0, 450.0);
     enterValue(1, "2");
-    EXPECT_DOUBLE_EQ(model.w0, 2000.0);
+    EXPECT_DOUBLE_EQ(numbers().w0, 2000.0);
     enterValue(0, "12.5");
-    EXPECT_DOUBLE_EQ(model.structWidth, 12.5);
+    EXPECT_DOUBLE_EQ(numbers().structWidth, 12.5);
     enterValue(0, "0");
-    EXPECT_EQ(model.structWidth, 0.0);
+    EXPECT_EQ(numbers().structWidth, 0.0);
     EXPECT_THAT(takeMessages(), IsEmpty());
 }
 
@@ -259,21 +290,19 @@ TEST_F(InputFormTest, RefusedValueKeepsTheFieldAndSetsTheFlagUntilCorrected) {
     for (const char* text : {"0.4.5", "", "0.45;", "1e999", "1e306"}) {
         enterValue(1, text);
         EXPECT_THAT(takeMessages(), ElementsAre(kValueSyntax)) << text;
-        EXPECT_DOUBLE_EQ(model.w0, 450.0) << text;
-        EXPECT_EQ(form.text2Colour(ValueBox::WindPressure), 255) << text;
+        EXPECT_DOUBLE_EQ(numbers().w0, 450.0) << text;
         EXPECT_TRUE(form.valueRefused(ValueBox::WindPressure)) << text;
         EXPECT_FALSE(form.valueRefused(ValueBox::Width));
     }
     enterValue(1, "0.5");
     EXPECT_THAT(takeMessages(), IsEmpty());
-    EXPECT_DOUBLE_EQ(model.w0, 500.0);
-    EXPECT_EQ(form.text2Colour(ValueBox::WindPressure), 0);
+    EXPECT_DOUBLE_EQ(numbers().w0, 500.0);
     EXPECT_FALSE(form.valueRefused(ValueBox::WindPressure));
 
     // 1e306 m is a (silly) number; only the kPa box overflows when converted.
     enterValue(0, "1e306");
     EXPECT_THAT(takeMessages(), IsEmpty());
-    EXPECT_EQ(model.structWidth, 1e306);
+    EXPECT_EQ(numbers().structWidth, 1e306);
 }
 
 // --- the command gate -----------------------------------------------------------
@@ -282,17 +311,17 @@ TEST_F(InputFormTest, CompleteInputPassesTheGateSilently) {
     fillThreePoints();
     EXPECT_TRUE(form.commandGate());
     EXPECT_THAT(takeMessages(), IsEmpty());
-    EXPECT_THAT(model.shapeCoef, ElementsAre(1.3, 1.3, 1.3));
-    EXPECT_DOUBLE_EQ(model.w0, 450.0);
-    EXPECT_EQ(model.structWidth, 12.0);
+    EXPECT_THAT(numbers().shapeCoef, ElementsAre(1.3, 1.3, 1.3));
+    EXPECT_DOUBLE_EQ(numbers().w0, 450.0);
+    EXPECT_EQ(numbers().structWidth, 12.0);
 }
 
 TEST_F(InputFormTest, GateSweepsTheTextsNotThePreviousParses) {
     fillThreePoints();
     // Typed but never left: the gate's sweep still parses it.
-    form.setText1(Box::Heights, "11;21;31");
+    form.setBoxText(Box::Heights, "11;21;31");
     EXPECT_TRUE(form.commandGate());
-    EXPECT_THAT(model.zCoord, ElementsAre(11.0, 21.0, 31.0));
+    EXPECT_THAT(numbers().zCoord, ElementsAre(11.0, 21.0, 31.0));
 }
 
 TEST_F(InputFormTest, OnlyFirstElementsAndW0DecideCompleteness) {
@@ -303,18 +332,18 @@ TEST_F(InputFormTest, OnlyFirstElementsAndW0DecideCompleteness) {
 
     for (int box : {0, 1, 2, 6}) {
         fillThreePoints();
-        form.setText1(box, "0;1;1");
+        form.setBoxText(box, "0;1;1");
         EXPECT_FALSE(form.commandGate()) << box;
         EXPECT_THAT(takeMessages(), ElementsAre(kIncomplete)) << box;
     }
     for (int box : {7, 8}) {
         fillThreePoints();
-        form.setText1(box, "0");
+        form.setBoxText(box, "0");
         EXPECT_FALSE(form.commandGate()) << box;
         EXPECT_THAT(takeMessages(), ElementsAre(kIncomplete)) << box;
     }
     fillThreePoints();
-    form.setText2(ValueBox::WindPressure, "0");
+    form.setValueText(ValueBox::WindPressure, "0");
     EXPECT_FALSE(form.commandGate());
     EXPECT_THAT(takeMessages(), ElementsAre(kIncomplete));
 }
@@ -322,13 +351,13 @@ TEST_F(InputFormTest, OnlyFirstElementsAndW0DecideCompleteness) {
 TEST_F(InputFormTest, DofChangeAfterAcceptanceRefusesEachPerPointBoxThenTheInput) {
     fillThreePoints();
     form.setResultButtonsEnabled(true);
-    form.selectFreedom(3);
+    form.selectPointCount(4);
     // The selection re-creates the lists but touches no box, flag or button.
-    EXPECT_THAT(model.zCoord, ElementsAre(0.0, 0.0, 0.0, 0.0));
-    EXPECT_THAT(model.shapeCoef, ElementsAre(0.0, 0.0, 0.0, 0.0));
-    EXPECT_THAT(model.freq, ElementsAre(0.5));
-    EXPECT_EQ(form.text1(Box::Heights), "10;20;30");
-    EXPECT_EQ(form.text1Colour(Box::Heights), 0);
+    EXPECT_THAT(numbers().zCoord, ElementsAre(0.0, 0.0, 0.0, 0.0));
+    EXPECT_THAT(numbers().shapeCoef, ElementsAre(0.0, 0.0, 0.0, 0.0));
+    EXPECT_THAT(numbers().freq, ElementsAre(0.5));
+    EXPECT_EQ(form.boxText(Box::Heights), "10;20;30");
+    EXPECT_FALSE(form.boxRefused(Box::Heights));
     EXPECT_TRUE(form.listsAccepted());
     EXPECT_TRUE(form.resultButtonsEnabled());
 
@@ -337,18 +366,17 @@ TEST_F(InputFormTest, DofChangeAfterAcceptanceRefusesEachPerPointBoxThenTheInput
     EXPECT_THAT(takeMessages(),
                 ElementsAre(kDofCount, kDofCount, kDofCount, kDofCount, kDofCount, kIncomplete));
     for (int i : {0, 1, 2, 3, 6}) {
-        EXPECT_EQ(form.text1Colour(i), 255) << i;
-        EXPECT_EQ(model.listError[static_cast<std::size_t>(i)], 1) << i;
+        EXPECT_TRUE(form.boxRefused(i)) << i;
     }
 }
 
 TEST_F(InputFormTest, BoxRefusedOnlyForItsCountStopsTheGateSilently) {
     fillThreePoints();
-    form.setText1(Box::ModeShape1, "0.2;1");
+    form.setBoxText(Box::ModeShape1, "0.2;1");
     EXPECT_FALSE(form.commandGate());
     EXPECT_THAT(takeMessages(), ElementsAre(kDofCount));
 
-    form.setText1(Box::ModeShape1, "0.2;0.6;1");
+    form.setBoxText(Box::ModeShape1, "0.2;0.6;1");
     EXPECT_TRUE(form.commandGate());
     EXPECT_THAT(takeMessages(), IsEmpty());
 }
@@ -356,17 +384,17 @@ TEST_F(InputFormTest, BoxRefusedOnlyForItsCountStopsTheGateSilently) {
 TEST_F(InputFormTest, RefusedValueBoxBlocksTheGateUntilCorrected) {
     fillThreePoints();
     // w0 still holds 450 from the accepted parse; the gate must not use it.
-    form.setText2(ValueBox::WindPressure, "0.4.5");
+    form.setValueText(ValueBox::WindPressure, "0.4.5");
     EXPECT_FALSE(form.commandGate());
     EXPECT_THAT(takeMessages(), ElementsAre(kValueSyntax));
-    EXPECT_DOUBLE_EQ(model.w0, 450.0);
+    EXPECT_DOUBLE_EQ(numbers().w0, 450.0);
 
-    form.setText2(ValueBox::WindPressure, "0.45");
-    form.setText2(ValueBox::Width, "1..2");
+    form.setValueText(ValueBox::WindPressure, "0.45");
+    form.setValueText(ValueBox::Width, "1..2");
     EXPECT_FALSE(form.commandGate());
     EXPECT_THAT(takeMessages(), ElementsAre(kValueSyntax));
 
-    form.setText2(ValueBox::Width, "1.2");
+    form.setValueText(ValueBox::Width, "1.2");
     EXPECT_TRUE(form.commandGate());
     EXPECT_THAT(takeMessages(), IsEmpty());
     EXPECT_FALSE(form.valueRefused(ValueBox::Width));
@@ -377,23 +405,24 @@ TEST_F(InputFormTest, RefusedValueBoxBlocksTheGateUntilCorrected) {
 // "005", which parses as a damping ratio of 5.
 TEST_F(InputFormTest, RefusedCharactersHoldTheGateUntilTheirPlacesAreEdited) {
     fillThreePoints();
-    form.setText1(Box::DampingRatio, "005");
+    form.setBoxText(Box::DampingRatio, "005");
     const std::string hint = judgeKey(BoxKind::List, Box::DampingRatio, U',').hint;
     form.markRefused(BoxKind::List, Box::DampingRatio, {{1, hint}});
     EXPECT_EQ(form.refusalHint(BoxKind::List, Box::DampingRatio), hint);
     EXPECT_FALSE(form.commandGate());
     EXPECT_THAT(takeMessages(), ElementsAre(kIncomplete));
-    EXPECT_EQ(form.text1Colour(Box::DampingRatio), 255); // the parse alone accepts it
+    EXPECT_TRUE(form.boxRefused(Box::DampingRatio)); // the parse alone accepts it
+    EXPECT_TRUE(form.boxMarked(Box::DampingRatio));
 
-    form.setText1(Box::DampingRatio, "0.05");
+    form.setBoxText(Box::DampingRatio, "0.05");
     EXPECT_TRUE(form.refusalHint(BoxKind::List, Box::DampingRatio).empty());
-    EXPECT_EQ(form.text1Colour(Box::DampingRatio), 0);
+    EXPECT_FALSE(form.boxRefused(Box::DampingRatio));
     EXPECT_TRUE(form.commandGate());
     EXPECT_THAT(takeMessages(), IsEmpty());
 
     // A value box the same way; New gives every box a new text.
     form.markRefused(BoxKind::Value, ValueBox::Width, {{0, "-"}});
-    EXPECT_EQ(form.text2Colour(ValueBox::Width), 255);
+    EXPECT_TRUE(form.valueRefused(ValueBox::Width));
     EXPECT_FALSE(form.commandGate());
     form.newProject();
     EXPECT_TRUE(form.refusalHint(BoxKind::Value, ValueBox::Width).empty());
@@ -401,11 +430,11 @@ TEST_F(InputFormTest, RefusedCharactersHoldTheGateUntilTheirPlacesAreEdited) {
 
 TEST_F(InputFormTest, SweepReportsEveryBadBoxInBoxOrder) {
     fillThreePoints();
-    form.setText2(ValueBox::WindPressure, "x");
-    form.setText1(Box::Frequency, "1;2");
-    form.setText1(Box::Heights, "1;;3");
-    form.setText2(ValueBox::Width, "");
-    form.setText1(Box::Masses, "1");
+    form.setValueText(ValueBox::WindPressure, "x");
+    form.setBoxText(Box::Frequency, "1;2");
+    form.setBoxText(Box::Heights, "1;;3");
+    form.setValueText(ValueBox::Width, "");
+    form.setBoxText(Box::Masses, "1");
     EXPECT_FALSE(form.commandGate());
     EXPECT_THAT(takeMessages(),
                 ElementsAre(kSyntax, kDofCount, kModeCount, kValueSyntax, kValueSyntax));
@@ -415,62 +444,62 @@ TEST_F(InputFormTest, SweepReportsEveryBadBoxInBoxOrder) {
 
 TEST_F(InputFormTest, EditsAndTerrainSelectionMakeResultsStale) {
     form.setResultButtonsEnabled(true);
-    form.setText1(Box::ModeShape3, "1");
+    form.setBoxText(Box::ModeShape3, "1");
     EXPECT_FALSE(form.resultButtonsEnabled());
 
     form.setResultButtonsEnabled(true);
-    form.setText2(ValueBox::Width, "3");
+    form.setValueText(ValueBox::Width, "3");
     EXPECT_FALSE(form.resultButtonsEnabled());
 
     form.setResultButtonsEnabled(true);
-    form.selectTerrain(2);
-    EXPECT_EQ(model.terrainType, 3);
-    EXPECT_EQ(form.terrainPosition(), 2);
+    form.selectTerrain(3);
+    EXPECT_EQ(numbers().terrainType, 3);
+    EXPECT_EQ(form.input().terrain, 3);
     EXPECT_FALSE(form.resultButtonsEnabled());
 
     // Counts leave the buttons alone.
     form.setResultButtonsEnabled(true);
-    form.selectFreedom(1);
-    form.selectModes(0);
+    form.selectPointCount(2);
+    form.selectModeCount(1);
     EXPECT_TRUE(form.resultButtonsEnabled());
     EXPECT_THAT(takeMessages(), IsEmpty());
 }
 
 TEST_F(InputFormTest, SelectionsSetTheirFieldsAndIgnoreUnknownPositions) {
-    form.selectFreedom(9);
-    EXPECT_EQ(model.nFreedom, 10);
-    EXPECT_EQ(model.mass.size(), 10u);
-    form.selectFreedom(10);
-    form.selectFreedom(-1);
-    EXPECT_EQ(form.freedomPosition(), 9);
-    EXPECT_EQ(model.nFreedom, 10);
+    form.selectPointCount(10);
+    EXPECT_EQ(numbers().nFreedom, 10);
+    EXPECT_EQ(numbers().mass.size(), 10u);
+    form.selectPointCount(11);
+    form.selectPointCount(0);
+    EXPECT_EQ(form.input().pointCount, 10);
+    EXPECT_EQ(numbers().nFreedom, 10);
 
     enterList(7, "0.7");
-    form.selectModes(0);
-    EXPECT_EQ(model.nModes, 1);
-    EXPECT_THAT(model.freq, ElementsAre(0.0));
-    EXPECT_TRUE(form.text1Enabled(Box::ModeShape1));
-    EXPECT_FALSE(form.text1Enabled(Box::ModeShape2));
-    EXPECT_FALSE(form.text1Enabled(Box::ModeShape3));
-    form.selectModes(1);
-    EXPECT_EQ(form.modesPosition(), 0);
+    form.selectModeCount(1);
+    EXPECT_EQ(numbers().nModes, 1);
+    EXPECT_THAT(numbers().freq, ElementsAre(0.0));
+    EXPECT_TRUE(form.boxEnabled(Box::ModeShape1));
+    EXPECT_FALSE(form.boxEnabled(Box::ModeShape2));
+    EXPECT_FALSE(form.boxEnabled(Box::ModeShape3));
+    form.selectModeCount(2);
+    EXPECT_EQ(form.input().modeCount, 1);
 
-    form.selectTerrain(3);
     form.selectTerrain(4);
-    EXPECT_EQ(model.terrainType, 4);
+    form.selectTerrain(5);
+    EXPECT_EQ(numbers().terrainType, 4);
 }
 
 TEST_F(InputFormTest, ChangedIsCalledAfterStateChanges) {
     int calls = 0;
     form.changed = [&] { ++calls; };
-    form.setText1(Box::Heights, "5");
+    form.setBoxText(Box::Heights, "5");
     EXPECT_GT(calls, 0);
     for (auto action : std::vector<std::function<void()>>{
-             [&] { form.Text1_LostFocus(Box::Heights); },
-             [&] { form.Text2_LostFocus(ValueBox::WindPressure); },
-             [&] { form.setText2(ValueBox::WindPressure, "x"); },
-             [&] { form.Text2_LostFocus(ValueBox::WindPressure); }, [&] { form.selectFreedom(2); },
-             [&] { form.selectModes(0); }, [&] { form.selectTerrain(1); },
+             [&] { form.leaveBox(Box::Heights); },
+             [&] { form.leaveValueBox(ValueBox::WindPressure); },
+             [&] { form.setValueText(ValueBox::WindPressure, "x"); },
+             [&] { form.leaveValueBox(ValueBox::WindPressure); }, [&] { form.selectPointCount(3); },
+             [&] { form.selectModeCount(1); }, [&] { form.selectTerrain(2); },
              [&] { form.setResultButtonsEnabled(true); }, [&] { form.newProject(); }}) {
         const int before = calls;
         action();
@@ -478,59 +507,77 @@ TEST_F(InputFormTest, ChangedIsCalledAfterStateChanges) {
     }
 }
 
-TEST_F(InputFormTest, NewResetsTheInputsButNotFlagsColoursOrValues) {
+TEST_F(InputFormTest, NewResetsTheInputsRefusalsAndMarksButNotValues) {
     fillThreePoints();
-    form.selectTerrain(2);
-    enterList(0, "1;2"); // refused: red, flag 1
+    form.selectTerrain(3);
+    enterList(0, "1;2"); // refused: red and marked
     enterValue(1, "bad");
     takeMessages();
     form.setResultButtonsEnabled(true);
 
     form.newProject();
 
-    for (int i = 0; i < kListBoxCount; ++i)
-        EXPECT_EQ(form.text1(i), "0");
-    EXPECT_EQ(form.text2(ValueBox::Width), "0");
-    EXPECT_EQ(form.text2(ValueBox::WindPressure), "0");
-    EXPECT_EQ(form.freedomPosition(), 0);
-    EXPECT_EQ(form.terrainPosition(), 0);
-    EXPECT_EQ(form.modesPosition(), 0);
-    EXPECT_EQ(model.nFreedom, 1);
-    EXPECT_EQ(model.terrainType, 1);
-    EXPECT_EQ(model.nModes, 1);
-    EXPECT_THAT(model.zCoord, ElementsAre(0.0));
-    EXPECT_THAT(model.shapeCoef, ElementsAre(0.0));
-    EXPECT_THAT(model.freq, ElementsAre(0.0));
-    EXPECT_TRUE(form.text1Enabled(Box::ModeShape1));
-    EXPECT_FALSE(form.text1Enabled(Box::ModeShape2));
-    EXPECT_FALSE(form.text1Enabled(Box::ModeShape3));
-    EXPECT_TRUE(form.label8Enabled(0));
-    EXPECT_FALSE(form.label8Enabled(1));
-    EXPECT_FALSE(form.label8Enabled(2));
+    EXPECT_EQ(form.input(), ProjectInput{});
+    EXPECT_EQ(numbers().nFreedom, 1);
+    EXPECT_EQ(numbers().terrainType, 1);
+    EXPECT_EQ(numbers().nModes, 1);
+    EXPECT_THAT(numbers().zCoord, ElementsAre(0.0));
+    EXPECT_THAT(numbers().shapeCoef, ElementsAre(0.0));
+    EXPECT_THAT(numbers().freq, ElementsAre(0.0));
+    EXPECT_TRUE(form.boxEnabled(Box::ModeShape1));
+    EXPECT_FALSE(form.boxEnabled(Box::ModeShape2));
+    EXPECT_FALSE(form.boxEnabled(Box::ModeShape3));
     EXPECT_FALSE(form.resultButtonsEnabled());
-    // Left for the next parse: flags, colours, width, pressure, refusal.
-    EXPECT_EQ(model.listError[Box::Heights], 1);
-    EXPECT_EQ(form.text1Colour(Box::Heights), 255);
-    EXPECT_EQ(form.text2Colour(ValueBox::WindPressure), 255);
-    EXPECT_TRUE(form.valueRefused(ValueBox::WindPressure));
-    EXPECT_EQ(model.structWidth, 12.0);
-    EXPECT_DOUBLE_EQ(model.w0, 450.0);
+    // Every box's colour and mark start afresh.
+    EXPECT_FALSE(form.boxRefused(Box::Heights));
+    EXPECT_FALSE(form.boxMarked(Box::Heights));
+    EXPECT_FALSE(form.valueRefused(ValueBox::WindPressure));
+    EXPECT_FALSE(form.valueMarked(ValueBox::WindPressure));
+    // Left for the next parse: the width and the pressure.
+    EXPECT_EQ(numbers().structWidth, 12.0);
+    EXPECT_DOUBLE_EQ(numbers().w0, 450.0);
     EXPECT_THAT(takeMessages(), IsEmpty());
 
-    // The next gate re-parses the zeros: the flags clear, the input is empty.
+    // The next gate re-parses the zeros: the input is empty.
     EXPECT_FALSE(form.commandGate());
     EXPECT_THAT(takeMessages(), ElementsAre(kIncomplete));
     EXPECT_TRUE(form.listsAccepted());
-    EXPECT_FALSE(form.valueRefused(ValueBox::WindPressure));
-    EXPECT_EQ(model.w0, 0.0);
+    EXPECT_EQ(numbers().w0, 0.0);
+}
+
+TEST_F(InputFormTest, ShowPutsAWholeInputAsAReadDoes) {
+    enterList(Box::Heights, "1;2"); // refused with one point
+    takeMessages();
+    ProjectInput read;
+    read.pointCount = 3;
+    read.terrain = 4;
+    read.heights = "10;20;30";
+    read.w10 = "0.3";
+    read.otherTail = {{"note", "x"}};
+    form.show(read);
+    EXPECT_EQ(form.input(), read);
+    EXPECT_EQ(numbers().nFreedom, 3);
+    EXPECT_EQ(numbers().terrainType, 4);
+    EXPECT_THAT(numbers().zCoord, ElementsAre(0.0, 0.0, 0.0)); // parsed when left
+    EXPECT_FALSE(form.boxRefused(Box::Heights));
+    EXPECT_FALSE(form.boxMarked(Box::Heights));
+
+    // Counts no list offers are its first entry.
+    read.pointCount = 0;
+    read.modeCount = 4;
+    form.show(read);
+    EXPECT_EQ(form.input().pointCount, 1);
+    EXPECT_EQ(form.input().modeCount, 1);
+    EXPECT_THAT(takeMessages(), IsEmpty());
 }
 
 TEST_F(InputFormTest, BoxIndicesOutsideTheArraysThrow) {
-    EXPECT_THROW((void)form.text1(9), std::out_of_range);
-    EXPECT_THROW((void)form.text2(-1), std::out_of_range);
-    EXPECT_THROW(form.setText1(-1, "1"), std::out_of_range);
-    EXPECT_THROW(form.Text2_LostFocus(2), std::out_of_range);
-    EXPECT_THROW((void)form.label8Enabled(3), std::out_of_range);
+    EXPECT_THROW((void)form.boxText(9), std::out_of_range);
+    EXPECT_THROW((void)form.valueText(-1), std::out_of_range);
+    EXPECT_THROW(form.setBoxText(-1, "1"), std::out_of_range);
+    EXPECT_THROW(form.leaveValueBox(2), std::out_of_range);
+    EXPECT_THROW((void)form.boxEnabled(9), std::out_of_range);
+    EXPECT_THROW((void)form.boxMarked(-1), std::out_of_range);
     EXPECT_THROW((void)form.valueRefused(2), std::out_of_range);
 }
 

@@ -3,8 +3,6 @@
 // written out with python3's repr(math.nextafter(limit, math.inf)).
 #include "Plausibility.h"
 
-#include "Startup.h"
-
 #include <cmath>
 
 #include <gmock/gmock.h>
@@ -17,14 +15,13 @@ using Kind = InputWarning::Kind;
 using ::testing::HasSubstr;
 
 // Three points of ordinary input: nothing to warn about.
-ProjectModel plausibleModel() {
-    ProjectModel m;
-    initializeProject(m);
+ParsedInput plausibleInput() {
+    ParsedInput m;
     m.nFreedom = 3;
     m.zCoord = {10.0, 20.0, 30.0};
     m.windArea = {10.0, 12.0, 14.0};
     m.mass = {20.0, 20.0, 20.0};
-    m.modeShape = {0.3, 0.6, 1.0};
+    m.modeShapes[0] = {0.3, 0.6, 1.0};
     m.freq = {0.8};
     m.dampRatio = {0.05};
     m.w0 = 500.0;
@@ -36,11 +33,11 @@ double above(double limit) {
 }
 
 TEST(Plausibility, OrdinaryInputGivesNothing) {
-    EXPECT_TRUE(checkPlausibility(plausibleModel()).empty());
+    EXPECT_TRUE(checkPlausibility(plausibleInput()).empty());
 }
 
 TEST(Plausibility, DampingRatioTypedAsPercentage) {
-    ProjectModel m = plausibleModel();
+    ParsedInput m = plausibleInput();
     m.dampRatio = {0.2};
     EXPECT_TRUE(checkPlausibility(m).empty());
     m.dampRatio = {above(0.2)};
@@ -60,7 +57,7 @@ TEST(Plausibility, DampingRatioTypedAsPercentage) {
 }
 
 TEST(Plausibility, WindPressureTypedInNewtonsPerSquareMetre) {
-    ProjectModel m = plausibleModel();
+    ParsedInput m = plausibleInput();
     m.w0 = 5000.0; // 5 kPa
     EXPECT_TRUE(checkPlausibility(m).empty());
     m.w0 = above(5000.0);
@@ -79,7 +76,7 @@ TEST(Plausibility, WindPressureTypedInNewtonsPerSquareMetre) {
 }
 
 TEST(Plausibility, HeightsMustRiseStrictly) {
-    ProjectModel m = plausibleModel();
+    ParsedInput m = plausibleInput();
     m.zCoord = {10.0, 20.0, above(20.0)};
     EXPECT_TRUE(checkPlausibility(m).empty());
     m.zCoord = {10.0, 20.0, 20.0};
@@ -98,15 +95,15 @@ TEST(Plausibility, HeightsMustRiseStrictly) {
 
 TEST(Plausibility, HeightsAreasAndMassesMustBePositiveAtEveryPoint) {
     struct Case {
-        List ProjectModel::*list;
+        List ParsedInput::*list;
         Kind kind;
         const char* quantity;
     };
-    for (const Case& c : {Case{&ProjectModel::zCoord, Kind::HeightNotPositive, "zCoord"},
-                          Case{&ProjectModel::windArea, Kind::AreaNotPositive, "windArea"},
-                          Case{&ProjectModel::mass, Kind::MassNotPositive, "mass"}}) {
+    for (const Case& c : {Case{&ParsedInput::zCoord, Kind::HeightNotPositive, "zCoord"},
+                          Case{&ParsedInput::windArea, Kind::AreaNotPositive, "windArea"},
+                          Case{&ParsedInput::mass, Kind::MassNotPositive, "mass"}}) {
         SCOPED_TRACE(c.quantity);
-        ProjectModel m = plausibleModel();
+        ParsedInput m = plausibleInput();
         (m.*c.list)[0] = 1e-300;
         EXPECT_TRUE(checkPlausibility(m).empty());
         // A height of 0 at the last point also breaks the order; only the
@@ -128,7 +125,7 @@ TEST(Plausibility, HeightsAreasAndMassesMustBePositiveAtEveryPoint) {
 }
 
 TEST(Plausibility, NegativeFrequencyAndModeShapeNegativeAtTheTop) {
-    ProjectModel m = plausibleModel();
+    ParsedInput m = plausibleInput();
     m.freq = {-0.8};
     std::vector<InputWarning> warnings = checkPlausibility(m);
     ASSERT_EQ(warnings.size(), 1u);
@@ -138,11 +135,11 @@ TEST(Plausibility, NegativeFrequencyAndModeShapeNegativeAtTheTop) {
 
     // The whole shape negated: the highest point, not the last entered, is
     // looked at, so heights typed from the top down are judged the same.
-    m = plausibleModel();
+    m = plausibleInput();
     m.zCoord = {30.0, 20.0, 10.0};
-    m.modeShape = {1.0, -0.6, -0.3};
+    m.modeShapes[0] = {1.0, -0.6, -0.3};
     EXPECT_EQ(checkPlausibility(m).size(), 2u); // the two heights not rising only
-    m.modeShape = {-1.0, -0.6, -0.3};
+    m.modeShapes[0] = {-1.0, -0.6, -0.3};
     warnings = checkPlausibility(m);
     ASSERT_EQ(warnings.size(), 3u);
     EXPECT_EQ(warnings[2],
@@ -152,14 +149,14 @@ TEST(Plausibility, NegativeFrequencyAndModeShapeNegativeAtTheTop) {
 }
 
 TEST(Plausibility, OnlyThePointsOfTheProjectAreRead) {
-    ProjectModel m = plausibleModel();
+    ParsedInput m = plausibleInput();
     m.zCoord.push_back(0.0); // beyond nFreedom
     m.mass.pop_back();       // shorter than nFreedom: nothing read beyond it
     EXPECT_TRUE(checkPlausibility(m).empty());
     // The highest point is the highest of the project's points.
-    m = plausibleModel();
+    m = plausibleInput();
     m.nFreedom = 2;
-    m.modeShape[2] = -1.0;
+    m.modeShapes[0][2] = -1.0;
     EXPECT_TRUE(checkPlausibility(m).empty());
 }
 

@@ -5,8 +5,6 @@
 #include "PdfTextMapping.h"
 #include "TitleBlock.h"
 
-#include "Startup.h"
-
 #include <QFile>
 #include <QFontDatabase>
 #include <QRawFont>
@@ -80,8 +78,7 @@ void PdfBookTest::titleBlockIsRememberedInTheSettingsFile() {
 }
 
 void PdfBookTest::bookIsRefusedWithoutCurrentResults() {
-    ProjectModel model;
-    initializeProject(model); // nothing computed
+    ProjectModel model; // nothing computed
     QVERIFY(calculationBookRefusal(model).has_value());
     QVERIFY(calculationBookPdf(model, TitleBlock{}).isEmpty());
 

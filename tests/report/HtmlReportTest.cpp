@@ -4,7 +4,6 @@
 
 #include "NumberFormat.h"
 #include "ResultFields.h"
-#include "Startup.h"
 #include "WindResponse.h"
 
 #include <gmock/gmock.h>
@@ -34,7 +33,6 @@ using ::testing::HasSubstr;
 // The three-point project of the golden reports, computed by the engine.
 ProjectModel threePointProject(std::int16_t codeVersion) {
     ProjectModel m;
-    initializeProject(m);
     m.codeVersion = codeVersion;
     m.nFreedom = 3;
     m.terrainType = 3; // "C"
@@ -57,7 +55,6 @@ ProjectModel threePointProject(std::int16_t codeVersion) {
 // that everything the page shows can be worked out on paper.
 ProjectModel twoPointsByHand() {
     ProjectModel m;
-    initializeProject(m);
     m.nFreedom = 2;
     m.terrainType = 2;
     m.zCoord = {10.0, 20.0};
@@ -298,7 +295,6 @@ TEST(ReportPage, LoneValuesKeepTheirSemicolonAndOwnLineValuesDoNot) {
 
 TEST(ReportPage, OnePointProject) {
     ProjectModel m;
-    initializeProject(m);
     m.terrainType = 2;
     m.zCoord = {10.0};
     m.windArea = {10.0};

@@ -2,7 +2,6 @@
 
 #include "MainWindow.h"
 #include "NumberFormat.h"
-#include "Startup.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -59,10 +58,13 @@ struct Fixture {
         prompts.confirmAnswer = true;
         window.reset();
     }
+    // The numbers the input boxes last gave.
+    const tamsor::ParsedInput& numbers() const { return window->form().numbers(); }
+
     QTemporaryDir settings;
     WindTestPrompts prompts;
     std::unique_ptr<Wind> window;
-    ProjectModel& model;
+    ProjectModel& model; // the record of the last computation
     bool active = false;
 };
 
@@ -109,6 +111,20 @@ bool resultButtonsDisabled(const Wind& w) {
 
 QColor textColour(const QLineEdit* box) {
     return box->palette().color(QPalette::Active, QPalette::Text);
+}
+
+// Whether the box is drawn with a red frame: its left edge, half-way down.
+bool redFrame(QLineEdit* box) {
+    const QImage image = box->grab().toImage();
+    return image.pixelColor(0, image.height() / 2) == kRed;
+}
+
+// Empties a box with the keyboard, as the user does.
+void clearByKeys(QLineEdit* box) {
+    box->setFocus();
+    box->end(false);
+    while (!box->text().isEmpty())
+        QTest::keyClick(box, Qt::Key_Backspace);
 }
 
 int visibleLabels(Wind& w, bool left) {
@@ -257,6 +273,8 @@ private slots:
     void boxesListsAndPlotsHaveTheirOwnAccessibleNames();
     void valueLabelsStayInsideTheirPlot();
     void refusedBoxesTurnRedAndBackToBlack();
+    void refusedCommandMarksTheBoxesAndFocusesTheFirst();
+    void newAndAReadStartEveryBoxAfresh();
     void focusLossToAnotherWindowDoesNotParse();
     void gateAfterDofChangeRefusesEveryBoxThenTheInput();
     void plotCommandsDrawBothResultListsWithoutAccumulating();
@@ -327,11 +345,11 @@ void MainWindowTest::startUpState() {
         QVERIFY(w.lblMean(i)->isHidden());
     QCOMPARE(w.labelX(0)->palette().color(QPalette::WindowText), kRed);
 
-    QCOMPARE(f.model.nFreedom, 1);
-    QCOMPARE(f.model.nModes, 1);
-    QCOMPARE(f.model.terrainType, 1);
+    QCOMPARE(f.numbers().nFreedom, 1);
+    QCOMPARE(f.numbers().nModes, 1);
+    QCOMPARE(f.numbers().terrainType, 1);
     QCOMPARE(w.session().edition(), tamsor::Edition::GB201X);
-    QCOMPARE(f.model.zCoord, tamsor::List{0.0});
+    QCOMPARE(f.numbers().zCoord, tamsor::List{0.0});
     QCOMPARE(w.fileDialogs().lastFileName, QString("*.wvd"));
     const QString start = tamsor::startDirectory(QCoreApplication::applicationDirPath());
     QCOMPARE(w.fileDialogs().lastDir, start);
@@ -403,7 +421,7 @@ void MainWindowTest::computeEnablesResultCommandsAndTypingDisablesThemAtOnce() {
     QTest::keyClick(box, Qt::Key_5);
     QCOMPARE(box->text(), QString("20;20;205"));
     QVERIFY(resultButtonsDisabled(w));
-    QCOMPARE(f.model.mass, (tamsor::List{20, 20, 20})); // not parsed yet
+    QCOMPARE(f.numbers().mass, (tamsor::List{20, 20, 20})); // not parsed yet
     QVERIFY(w.command1(0)->isEnabled());
 
     // A value box and the terrain list do the same.
@@ -414,7 +432,7 @@ void MainWindowTest::computeEnablesResultCommandsAndTypingDisablesThemAtOnce() {
     w.command1(0)->click();
     QVERIFY(resultButtonsEnabled(w));
     selectEntry(w.cmbDimao(), 2);
-    QCOMPARE(f.model.terrainType, 3);
+    QCOMPARE(f.numbers().terrainType, 3);
     QVERIFY(resultButtonsDisabled(w));
     // What the options dialog calls on OK.
     w.command1(0)->click();
@@ -505,7 +523,7 @@ void MainWindowTest::refusedSeparatorsMarkTheBoxUntilItIsCorrected() {
     QTest::keyClicks(pressure, "0,6");
     QCOMPARE(pressure->text(), QString("0.6"));
     leave(pressure);
-    QCOMPARE(f.model.w0, 600.0);
+    QCOMPARE(f.numbers().w0, 600.0);
 
     // A list: "0,05" would leave a damping ratio of 5.
     QLineEdit* damping = w.text1(Box::DampingRatio);
@@ -614,21 +632,21 @@ void MainWindowTest::listsChangeOnlyOnPurpose() {
     w.text1(Box::Heights)->setFocus();
     turnWheel(w.cmbDimao(), 1);
     QCOMPARE(w.cmbDimao()->currentIndex(), 0);
-    QCOMPARE(f.model.terrainType, 1);
+    QCOMPARE(f.numbers().terrainType, 1);
 
     w.cmbDimao()->setFocus();
     QVERIFY(w.cmbDimao()->hasFocus());
     turnWheel(w.cmbDimao(), 1);
     QCOMPARE(w.cmbDimao()->currentIndex(), 1);
-    QCOMPARE(f.model.terrainType, 2);
+    QCOMPARE(f.numbers().terrainType, 2);
 
     // Typing selects nothing; the arrow keys still do.
     w.cmbFreedom()->setFocus();
     QTest::keyClick(w.cmbFreedom(), Qt::Key_7);
     QCOMPARE(w.cmbFreedom()->currentIndex(), 0);
-    QCOMPARE(f.model.nFreedom, 1);
+    QCOMPARE(f.numbers().nFreedom, 1);
     QTest::keyClick(w.cmbFreedom(), Qt::Key_Down);
-    QCOMPARE(f.model.nFreedom, 2);
+    QCOMPARE(f.numbers().nFreedom, 2);
 }
 
 void MainWindowTest::enterPressesTheFocusedCommandButton() {
@@ -711,8 +729,8 @@ void MainWindowTest::refusedBoxesTurnRedAndBackToBlack() {
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QCOMPARE(f.prompts.informed[0], inputError("输入的数据数目与自由度数不一致"));
     QCOMPARE(textColour(w.text1(Box::Heights)), kRed);
-    QCOMPARE(f.model.listError[Box::Heights], 1);
-    QCOMPARE(f.model.zCoord, (tamsor::List{0, 0, 0}));
+    QVERIFY(w.form().boxRefused(Box::Heights));
+    QCOMPARE(f.numbers().zCoord, (tamsor::List{0, 0, 0}));
 
     enter(w.text1(Box::Heights), "10;20;30;");
     QCOMPARE(f.prompts.informed.back(),
@@ -722,17 +740,75 @@ void MainWindowTest::refusedBoxesTurnRedAndBackToBlack() {
     enter(w.text1(Box::Heights), "10;20;30");
     QCOMPARE(f.prompts.informed.size(), std::size_t{2});
     QCOMPARE(textColour(w.text1(Box::Heights)), kBlack);
-    QCOMPARE(f.model.listError[Box::Heights], 0);
-    QCOMPARE(f.model.zCoord, (tamsor::List{10, 20, 30}));
+    QVERIFY(!w.form().boxRefused(Box::Heights));
+    QCOMPARE(f.numbers().zCoord, (tamsor::List{10, 20, 30}));
 
     enter(w.text2(ValueBox::WindPressure), "0.4.5");
     QCOMPARE(f.prompts.informed.back(), inputError("输入的数据有错误, 请检查!"));
     QCOMPARE(textColour(w.text2(ValueBox::WindPressure)), kRed);
-    QCOMPARE(f.model.w0, 0.0);
+    QCOMPARE(f.numbers().w0, 0.0);
     enter(w.text2(ValueBox::WindPressure), "0.45");
     QCOMPARE(textColour(w.text2(ValueBox::WindPressure)), kBlack);
-    QCOMPARE(f.model.w0, 450.0);
+    QCOMPARE(f.numbers().w0, 450.0);
     QCOMPARE(f.prompts.informed.size(), std::size_t{3});
+}
+
+void MainWindowTest::refusedCommandMarksTheBoxesAndFocusesTheFirst() {
+    Fixture f;
+    Wind& w = *f.window;
+    QVERIFY(f.active);
+    enterThreePoints(w);
+    // An empty damping box, refused for its count, and a basic wind pressure
+    // of 0, which the completeness check refuses.
+    QLineEdit* damping = w.text1(Box::DampingRatio);
+    QLineEdit* pressure = w.text2(ValueBox::WindPressure);
+    clearByKeys(damping);
+    QTest::mouseClick(pressure, Qt::LeftButton);
+    clearByKeys(pressure);
+    QTest::keyClicks(pressure, "0");
+    f.prompts.clear();
+    QTest::mouseClick(w.command1(0), Qt::LeftButton);
+
+    QCOMPARE(f.prompts.informed, (std::vector<Message>{inputError("输入的数据数目与振型数不一致"),
+                                                       inputError("输入的数据有错误")}));
+    QVERIFY(redFrame(damping));
+    QVERIFY(redFrame(pressure));
+    QCOMPARE(textColour(pressure), kBlack); // its text is a number
+    for (QLineEdit* other : {w.text1(Box::Heights), w.text1(Box::Masses), w.text2(ValueBox::Width)})
+        QVERIFY(!redFrame(other));
+    // The first of them in the window's order has the focus.
+    QTRY_VERIFY_WITH_TIMEOUT(damping->hasFocus(), 5000);
+    QCOMPARE(f.prompts.informed.size(), std::size_t{2}); // moving there parsed nothing
+
+    // Correcting a box takes its mark away; the other keeps its own.
+    QTest::keyClicks(damping, "0.05");
+    QVERIFY(!redFrame(damping));
+    QVERIFY(redFrame(pressure));
+}
+
+void MainWindowTest::newAndAReadStartEveryBoxAfresh() {
+    Fixture f;
+    Wind& w = *f.window;
+    QVERIFY(f.active);
+    QLineEdit* heights = w.text1(Box::Heights);
+    const auto refuseHeights = [&] {
+        heights->setFocus();
+        QTest::keyClicks(heights, ";");
+        QTest::keyClick(heights, Qt::Key_Tab);
+        QCOMPARE(textColour(heights), kRed);
+        QVERIFY(redFrame(heights));
+    };
+    refuseHeights();
+    f.prompts.saveAnswer = SaveAnswer::DontSave;
+    QTest::keyClick(w.text1(Box::Areas), Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(heights->text(), QString("0"));
+    QCOMPARE(textColour(heights), kBlack);
+    QVERIFY(!redFrame(heights));
+
+    refuseHeights();
+    QVERIFY(w.openProjectFile(example("single_mass.wvd")));
+    QCOMPARE(textColour(heights), kBlack);
+    QVERIFY(!redFrame(heights));
 }
 
 void MainWindowTest::focusLossToAnotherWindowDoesNotParse() {
@@ -769,7 +845,7 @@ void MainWindowTest::gateAfterDofChangeRefusesEveryBoxThenTheInput() {
     QVERIFY(resultButtonsEnabled(w));
 
     selectEntry(w.cmbFreedom(), 3);
-    QCOMPARE(f.model.nFreedom, 4);
+    QCOMPARE(f.numbers().nFreedom, 4);
     QVERIFY(resultButtonsEnabled(w)); // a count change alone leaves them
     f.prompts.clear();
     w.command1(1)->click();
@@ -1020,14 +1096,14 @@ void MainWindowTest::newResetsTheProject() {
     QCOMPARE(w.text2(ValueBox::WindPressure)->text(), QString("0"));
     QCOMPARE(w.cmbFreedom()->currentIndex(), 0);
     QCOMPARE(w.cmbDimao()->currentIndex(), 0);
-    QCOMPARE(f.model.nFreedom, 1);
-    QCOMPARE(f.model.terrainType, 1);
+    QCOMPARE(f.numbers().nFreedom, 1);
+    QCOMPARE(f.numbers().terrainType, 1);
     QVERIFY(resultButtonsDisabled(w));
     QVERIFY(w.picture1()->primitives().empty());
     QCOMPARE(visibleLabels(w, true), 0);
     QVERIFY(w.lblMean(3)->isHidden());
     // New leaves the parsed values until the boxes are parsed again.
-    QCOMPARE(f.model.w0, 500.0);
+    QCOMPARE(f.numbers().w0, 500.0);
     QVERIFY(!w.session().isModified());
 
     w.mnuNew()->trigger(); // nothing to lose: no question

@@ -2,7 +2,6 @@
 #include "InputForm.h"
 #include "OptionsDialog.h"
 #include "ProjectSession.h"
-#include "Startup.h"
 #include "WindResponse.h"
 
 #include <QAccessible>
@@ -31,17 +30,17 @@ private:
 
     // A three-point project that computes without a fault.
     void typeProject() {
-        form_->selectFreedom(2);
-        form_->selectTerrain(1);
-        form_->setText1(Box::Heights, "10;20;30");
-        form_->setText1(Box::Areas, "20;20;20");
-        form_->setText1(Box::Masses, "100;100;100");
-        form_->setText1(Box::ModeShape1, "0.1;0.5;1");
-        form_->setText1(Box::ShapeCoef, "1.3");
-        form_->setText1(Box::Frequency, "0.5");
-        form_->setText1(Box::DampingRatio, "0.05");
-        form_->setText2(ValueBox::Width, "0");
-        form_->setText2(ValueBox::WindPressure, "0.45");
+        form_->selectPointCount(3);
+        form_->selectTerrain(2);
+        form_->setBoxText(Box::Heights, "10;20;30");
+        form_->setBoxText(Box::Areas, "20;20;20");
+        form_->setBoxText(Box::Masses, "100;100;100");
+        form_->setBoxText(Box::ModeShape1, "0.1;0.5;1");
+        form_->setBoxText(Box::ShapeCoef, "1.3");
+        form_->setBoxText(Box::Frequency, "0.5");
+        form_->setBoxText(Box::DampingRatio, "0.05");
+        form_->setValueText(ValueBox::Width, "0");
+        form_->setValueText(ValueBox::WindPressure, "0.45");
     }
 
     // The peak factor the last computation used, recovered from its stored

@@ -240,11 +240,11 @@ void ResultsWindowTest::pasteFromSpreadsheetFillsTheBox() {
     QGuiApplication::clipboard()->setText("10\n20\n30\n");
     QVERIFY(pasteThroughContextMenu(w.text1(Box::Heights)));
     QCOMPARE(w.text1(Box::Heights)->text(), QString("10;20;30"));
-    QCOMPARE(w.form().text1(Box::Heights), std::string("10;20;30"));
+    QCOMPARE(w.form().boxText(Box::Heights), std::string("10;20;30"));
     QVERIFY(!w.command1(1)->isEnabled());
     QVERIFY(!f.results().tableAction()->isEnabled());
     enter(w.text1(Box::Heights), "10;20;30");
-    QCOMPARE(w.model().zCoord, (tamsor::List{10.0, 20.0, 30.0}));
+    QCOMPARE(w.form().numbers().zCoord, (tamsor::List{10.0, 20.0, 30.0}));
 
     // A row, into a value box: one cell.
     QGuiApplication::clipboard()->setText("0.6\t\n");
