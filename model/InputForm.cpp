@@ -69,12 +69,12 @@ std::size_t checkedIndex(int index, int count) {
 
 } // namespace
 
-bool Text1_KeyPress(int /*index*/, char32_t key) {
+bool listBoxKeyAccepted(int /*index*/, char32_t key) {
     return isDigitKey(key) || key == U'.' || key == U'e' || key == U'E' || key == U'+' ||
            key == U'-' || key == U';' || key == kBackspace;
 }
 
-bool Text2_KeyPress(int /*index*/, char32_t key) {
+bool valueBoxKeyAccepted(int /*index*/, char32_t key) {
     return isDigitKey(key) || key == U'.' || key == kBackspace;
 }
 
@@ -168,7 +168,7 @@ TypedVerdict judgeCharacters(BoxKind kind, int index, std::u32string_view text, 
 
 KeyVerdict judgeKey(BoxKind kind, int index, char32_t key) {
     const auto accepts = [&](char32_t c) {
-        return kind == BoxKind::List ? Text1_KeyPress(index, c) : Text2_KeyPress(index, c);
+        return kind == BoxKind::List ? listBoxKeyAccepted(index, c) : valueBoxKeyAccepted(index, c);
     };
     if (accepts(key))
         return KeyVerdict{true, key, {}};

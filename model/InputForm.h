@@ -18,12 +18,12 @@ namespace tamsor {
 
 // Key filters for characters arriving from the keyboard (control characters
 // included). They return true when the character is kept.
-// List boxes Text1: digits, ".", "e", "E", "+", "-", ";" and Backspace (8).
-[[nodiscard]] bool Text1_KeyPress(int index, char32_t key);
-// Value boxes Text2: digits, "." and Backspace (8).
-[[nodiscard]] bool Text2_KeyPress(int index, char32_t key);
+// List boxes (Box::): digits, ".", "e", "E", "+", "-", ";" and Backspace (8).
+[[nodiscard]] bool listBoxKeyAccepted(int box, char32_t key);
+// Value boxes (ValueBox::): digits, "." and Backspace (8).
+[[nodiscard]] bool valueBoxKeyAccepted(int box, char32_t key);
 
-// The two kinds of input box: list boxes Text1 and value boxes Text2.
+// The two kinds of input box: list boxes (Box::) and value boxes (ValueBox::).
 enum class BoxKind { List, Value };
 
 // What a box makes of one typed character. A character that only looks like

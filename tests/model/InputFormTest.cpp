@@ -585,17 +585,17 @@ TEST_F(InputFormTest, BoxIndicesOutsideTheArraysThrow) {
 
 TEST(KeyFilters, ListBoxesTakeNumberCharactersSemicolonAndBackspace) {
     for (char32_t key : std::u32string(U"0123456789.eE+-;\b"))
-        EXPECT_TRUE(Text1_KeyPress(Box::Heights, key)) << static_cast<int>(key);
+        EXPECT_TRUE(listBoxKeyAccepted(Box::Heights, key)) << static_cast<int>(key);
     // Letters, blank, comma, Enter, Ctrl+C/V/X/A, fullwidth semicolon and digit.
     for (char32_t key : std::u32string(U"aAxd ,\r\n\t/:\u0003\u0016\u0018\u0001\uFF1B\uFF11\u2212"))
-        EXPECT_FALSE(Text1_KeyPress(Box::DampingRatio, key)) << static_cast<int>(key);
+        EXPECT_FALSE(listBoxKeyAccepted(Box::DampingRatio, key)) << static_cast<int>(key);
 }
 
 TEST(KeyFilters, ValueBoxesTakeDigitsPointAndBackspace) {
     for (char32_t key : std::u32string(U"0123456789.\b"))
-        EXPECT_TRUE(Text2_KeyPress(ValueBox::WindPressure, key)) << static_cast<int>(key);
+        EXPECT_TRUE(valueBoxKeyAccepted(ValueBox::WindPressure, key)) << static_cast<int>(key);
     for (char32_t key : std::u32string(U"-+eE; ,a\r\u0003\u0016"))
-        EXPECT_FALSE(Text2_KeyPress(ValueBox::Width, key)) << static_cast<int>(key);
+        EXPECT_FALSE(valueBoxKeyAccepted(ValueBox::Width, key)) << static_cast<int>(key);
 }
 
 TEST(KeyFilters, LookAlikesBecomeThePlainCharacterOnlyWhereItIsAccepted) {
