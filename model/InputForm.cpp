@@ -325,6 +325,14 @@ void InputForm::changeBox(BoxKind kind, int box, std::string& text, std::string 
     notify();
 }
 
+// --- the file's tail ---------------------------------------------------------------------
+
+void InputForm::setTailText(const TailField& field, std::string text) {
+    input_.*field.text = std::move(text);
+    resultButtonsEnabled_ = false;
+    notify();
+}
+
 // --- characters a box refused ---------------------------------------------------------
 
 void InputForm::markRefused(BoxKind kind, int box, std::vector<RefusedCharacter> refused) {

@@ -145,6 +145,11 @@ public:
     [[nodiscard]] bool valueRefused(int box) const;
     [[nodiscard]] bool valueMarked(int box) const;
 
+    // --- the file's tail -------------------------------------------------------
+    // A known key's value as typed (empty: not set); like a box's text it
+    // makes the results stale. It is checked by the command gate.
+    void setTailText(const TailField& field, std::string text);
+
     // --- characters a box refused -----------------------------------------------
     // Marks a box (Box:: or ValueBox:: by its kind) whose typed or pasted text
     // lost characters it refuses, at their places in its current text. Such a

@@ -42,6 +42,9 @@ TEST_F(Session, ChangedOnlyWhileTheFileWouldDiffer) {
     session.setEdition(Edition::GB2001);
     session.form().setBoxText(Box::ModeShape2, "1");
     EXPECT_FALSE(session.isModified());
+    // The tail is.
+    session.form().setTailText(kTailFields[0], "6");
+    EXPECT_TRUE(session.isModified());
 }
 
 TEST_F(Session, OpenAndSaveSetTheFileAndLeaveTheProjectUnchanged) {

@@ -140,11 +140,18 @@ TEST_F(InputFormTest, RefusedGateMarksEveryBoxItRefused) {
 
 TEST_F(InputFormTest, PassingGateYieldsTheNumbersOfTheWholeInput) {
     fillThreePoints();
+    form.setTailText(kTailFields[0], "6"); // diameter=
     const std::optional<ParsedInput> passed = form.commandGate();
     ASSERT_TRUE(passed);
     EXPECT_EQ(passed, parseProjectInput(form.input()));
     EXPECT_EQ(passed->zCoord, (List{10, 20, 30}));
+    EXPECT_EQ(passed->diameterM, 6.0);
     EXPECT_EQ(*passed, numbers());
+
+    // A tail value the reader would refuse stops the gate with its reason.
+    form.setTailText(kTailFields[1], "3"); // structure=
+    EXPECT_FALSE(form.commandGate());
+    EXPECT_THAT(takeMessages(), ElementsAre("structure的值只能取 1 或 2"));
 }
 
 // --- list boxes ---------------------------------------------------------------
