@@ -59,6 +59,11 @@ struct ListBoxField {
     std::string_view unit;    // unit of the typed numbers; empty when none
     std::string_view note;    // the window's note that explains the box
     CountRule count;
+    // The label of the report page's row that shows the box's values; empty
+    // when the page does not show them.
+    std::string_view reportCaption;
+    // The page shows the values divided by this.
+    double reportDivisor = 1.0;
 };
 
 struct ValueBoxField {
@@ -70,6 +75,10 @@ struct ValueBoxField {
     std::string_view unit;
     std::string_view note;
     double toRecord; // the number given = typed value * toRecord (kPa to N/m^2)
+    // The label of the report page's row that shows the value.
+    std::string_view reportCaption;
+    // The page shows the value divided by this (N/m^2 to kPa).
+    double reportDivisor = 1.0;
 };
 
 // The three drop-down lists.
@@ -96,26 +105,31 @@ inline constexpr std::string_view kShapeCoefNote =
     "否则，输入的个数应与自由度数相同，数据之间用分号隔开。";
 
 inline constexpr std::array<ListBoxField, kListBoxCount> kListBoxFields{{
-    {Box::Heights, "zCoord", "各质点z坐标(m)", "各质点z坐标", "m", kPointsNote, CountRule::Points},
+    {Box::Heights, "zCoord", "各质点z坐标(m)", "各质点z坐标", "m", kPointsNote, CountRule::Points,
+     "质点z坐标(m)"},
     {Box::Areas, "windArea", "各质点受风面积(m^2)", "各质点受风面积", "m^2", kPointsNote,
-     CountRule::Points},
-    {Box::Masses, "mass", "各质点质量(吨)", "各质点质量", "吨", kMassNote, CountRule::Points},
-    {Box::ModeShape1, "modeShape", "第1阶振型", "第1阶振型", "", kMassNote, CountRule::Points},
+     CountRule::Points, "质点受风面积(m^2)"},
+    {Box::Masses, "mass", "各质点质量(吨)", "各质点质量", "吨", kMassNote, CountRule::Points,
+     "各质点质量(吨)"},
+    {Box::ModeShape1, "modeShape", "第1阶振型", "第1阶振型", "", kMassNote, CountRule::Points,
+     "第1阶振型"},
     {Box::ModeShape2, "modeShape2", "未定义", "第2阶振型（未定义）", "", kMassNote,
-     CountRule::PointsOrOne},
+     CountRule::PointsOrOne, ""},
     {Box::ModeShape3, "modeShape3", "未定义", "第3阶振型（未定义）", "", kMassNote,
-     CountRule::PointsOrOne},
+     CountRule::PointsOrOne, ""},
     {Box::ShapeCoef, "shapeCoef", "体型系数", "体型系数", "", kShapeCoefNote,
-     CountRule::PointsOrSpread},
-    {Box::Frequency, "freq", "固有频率(Hz)", "固有频率", "Hz", kModesNote, CountRule::ModesOrOne},
-    {Box::DampingRatio, "dampRatio", "阻尼比", "阻尼比", "", kModesNote, CountRule::ModesOrOne},
+     CountRule::PointsOrSpread, "体型系数"},
+    {Box::Frequency, "freq", "固有频率(Hz)", "固有频率", "Hz", kModesNote, CountRule::ModesOrOne,
+     "固有频率(Hz)"},
+    {Box::DampingRatio, "dampRatio", "阻尼比", "阻尼比", "", kModesNote, CountRule::ModesOrOne,
+     "阻尼比"},
 }};
 
 inline constexpr std::array<ValueBoxField, kValueBoxCount> kValueBoxFields{{
     {ValueBox::Width, &ProjectInput::width, &ParsedInput::structWidth, "structWidth", "结构宽度(m)",
-     "m", kWidthNote, 1.0},
+     "m", kWidthNote, 1.0, "结构宽度(m)"},
     {ValueBox::WindPressure, &ProjectInput::windPressure, &ParsedInput::w0, "w0", "基本风压(KPa)",
-     "KPa", "", 1000.0},
+     "KPa", "", 1000.0, "基本风压(KPa)", 1000.0},
 }};
 
 inline constexpr std::array<ChoiceField, 3> kChoiceFields{{
