@@ -3,8 +3,6 @@
 #include "CodeChecks.h"
 #include "HtmlReport.h"
 #include "ProjectFile.h"
-#include "ResultsCheck.h"
-#include "WindResponse.h"
 
 #include <string>
 #include <utility>
@@ -27,12 +25,17 @@ void ProjectSession::formWasChanged() {
         emit modifiedChanged(modified_);
     }
     emit formChanged();
-    if (!computing_)
+    if (!syncingButtons_)
         noteResults(false);
 }
 
 void ProjectSession::noteResults(bool replaced) {
     const bool current = resultsCurrent();
+    if (form_.resultButtonsEnabled() != current) {
+        syncingButtons_ = true;
+        form_.setResultButtonsEnabled(current);
+        syncingButtons_ = false;
+    }
     if (replaced || current != resultsCurrent_) {
         resultsCurrent_ = current;
         emit resultsChanged(current);
@@ -81,16 +84,11 @@ ComputeOutcome ProjectSession::compute() {
     const std::optional<ParsedInput> numbers = form_.commandGate();
     if (!numbers)
         return ComputeOutcome{};
+    Outcome<ResultsPtr> computed = tamsor::compute(form_.input(), *numbers, edition_);
+    const ComputeFault* fault = std::get_if<ComputeFault>(&computed);
+    // Partial results are neither plotted nor reported: a fault leaves none.
+    results_ = fault ? nullptr : std::get<ResultsPtr>(computed);
     // Whoever follows the results hears of them once, when they are complete.
-    computing_ = true;
-    form_.setResultButtonsEnabled(true);
-    model_ = computationRecord(*numbers, edition_);
-    const std::optional<ComputeFault> fault = computeWindResponse(model_);
-    if (fault) {
-        // Partial results are neither plotted nor reported.
-        form_.setResultButtonsEnabled(false);
-    }
-    computing_ = false;
     noteResults(true);
     if (fault) {
         ComputeOutcome faulted;
@@ -103,7 +101,7 @@ ComputeOutcome ProjectSession::compute() {
     ComputeOutcome outcome;
     outcome.status = ComputeOutcome::Status::Computed;
     outcome.warnings = checkPlausibility(*numbers);
-    outcome.failedChecks = checkAgainstCodes(model_);
+    outcome.failedChecks = checkAgainstCodes(*results_);
     outcome.notice = computeNotice(outcome.warnings, outcome.failedChecks);
     return outcome;
 }
@@ -146,12 +144,12 @@ std::optional<Message> computeNotice(const std::vector<InputWarning>& warnings,
 
 void ProjectSession::setEdition(Edition edition) {
     edition_ = edition;
-    form_.setResultButtonsEnabled(false);
+    noteResults(false);
 }
 
 bool ProjectSession::resultsCurrent() const {
-    return form_.resultButtonsEnabled() && model_.nFreedom == form_.input().pointCount &&
-           !findResultsDefect(model_);
+    return results_ != nullptr && results_->edition() == edition_ &&
+           results_->input() == form_.input();
 }
 
 Message ProjectSession::noCurrentResults() {
@@ -159,11 +157,15 @@ Message ProjectSession::noCurrentResults() {
 }
 
 std::optional<Message> ProjectSession::reportRefusal() const {
-    return tamsor::reportRefusal(model_);
+    if (!resultsCurrent())
+        return noResultsRefusal();
+    return tamsor::reportRefusal(*results_);
 }
 
 std::optional<Message> ProjectSession::writeReport(const QString& path) const {
-    return writeHtmlReport(model_, path);
+    if (!resultsCurrent())
+        return noResultsRefusal();
+    return writeHtmlReport(*results_, path);
 }
 
 } // namespace tamsor

@@ -5,7 +5,7 @@
 #include "InputForm.h"
 #include "Message.h"
 #include "Plausibility.h"
-#include "ProjectModel.h"
+#include "Results.h"
 
 #include <QObject>
 #include <QString>
@@ -44,8 +44,8 @@ struct ComputeOutcome {
 [[nodiscard]] Message faultNotice(const Message& fault, const std::vector<InputWarning>& warnings);
 
 // The workflow of one project, shared by the main window, the batch command
-// and the tests: it owns the input form, the edition of the load code, the
-// record of the last computation, and runs New, Open, Save, Compute and the
+// and the tests: it owns the input form, the edition of the load code and the
+// results of the last computation, and runs New, Open, Save, Compute and the
 // report. Every message of the input logic and of the project file's reader
 // goes to the sink given at construction, in the order the window shows them.
 //
@@ -59,9 +59,6 @@ public:
     explicit ProjectSession(MessageSink& sink, QObject* parent = nullptr);
     ~ProjectSession() override;
 
-    // The record of the last computation: its numbers, edition and results.
-    ProjectModel& model() { return model_; }
-    const ProjectModel& model() const { return model_; }
     InputForm& form() { return form_; }
     const InputForm& form() const { return form_; }
 
@@ -88,21 +85,27 @@ public:
     // of the input and of the results.
     [[nodiscard]] ComputeOutcome compute();
     // The load code edition the computation follows: New and Open set 201X;
-    // the options dialog's OK sets the chosen one, and results computed before
-    // no longer count as current. It is no part of the project file.
+    // the options dialog's OK sets the chosen one, and results computed under
+    // another no longer count as current. It is no part of the project file.
     [[nodiscard]] Edition edition() const { return edition_; }
     void setEdition(Edition edition);
 
-    // True when the stored results are complete, belong to the current input
-    // (no box, list or edition changed since they were computed) and cover
-    // every mass point the input has: the one decision whether results may
-    // be plotted, reported or written out.
+    // The results of the last computation that succeeded, until the next
+    // computation; nothing before the first and after one that faulted.
+    // They may belong to other input: ask resultsCurrent().
+    [[nodiscard]] const ResultsPtr& results() const { return results_; }
+    // True when there are results and they were computed from the present
+    // input under the present edition: the one decision whether results may
+    // be plotted, reported or written out. Input changed and changed back
+    // again has its results back.
     [[nodiscard]] bool resultsCurrent() const;
     // What a command that needs current results says when there are none.
     [[nodiscard]] static Message noCurrentResults();
-    // Why the report cannot be written from the stored results, or nothing.
+    // Why the report cannot be written: no current results, or what the
+    // report refuses in them; nothing when it can.
     [[nodiscard]] std::optional<Message> reportRefusal() const;
-    // Checks and writes the report (the window's writer).
+    // Checks and writes the report of the current results (the window's
+    // writer).
     [[nodiscard]] std::optional<Message> writeReport(const QString& path) const;
 
     [[nodiscard]] bool isModified() const { return modified_; }
@@ -121,19 +124,19 @@ signals:
 private:
     void formWasChanged();
     // Emits resultsChanged when the results were replaced or resultsCurrent()
-    // changed.
+    // changed; the form's result buttons follow resultsCurrent().
     void noteResults(bool replaced);
     // What was created, opened or saved: the project is unchanged from here.
     void markUnchanged(const QString& file);
 
-    ProjectModel model_;
     InputForm form_;
     Edition edition_ = Edition::GB201X;
+    ResultsPtr results_;
     ProjectInput saved_; // as created, opened or saved last
     QString currentFile_;
     bool modified_ = false;
     bool resultsCurrent_ = false; // as last announced by resultsChanged
-    bool computing_ = false;      // the results are being replaced
+    bool syncingButtons_ = false; // the form's result buttons are being set
 };
 
 } // namespace tamsor

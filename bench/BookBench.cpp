@@ -28,7 +28,7 @@ void BM_CalculationBookPdf(benchmark::State& state) {
                                    QStringLiteral("李工"), QStringLiteral("2026-03-01")};
     qsizetype bytes = 0;
     for (auto _ : state) {
-        const QByteArray pdf = tamsor::calculationBookPdf(session.model(), block);
+        const QByteArray pdf = tamsor::calculationBookPdf(*session.results(), block);
         if (pdf.isEmpty())
             state.SkipWithError("no PDF was made");
         bytes = pdf.size();

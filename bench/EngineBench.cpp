@@ -1,46 +1,60 @@
-// Time of one whole computation for a one-point and a ten-point structure.
+// Time of one whole computation for a one-point and a ten-point structure:
+// the computation alone, and the immutable results with what is read off
+// them.
 
-#include "ProjectModel.h"
+#include "ParsedInput.h"
+#include "Results.h"
 #include "WindResponse.h"
 
 #include <benchmark/benchmark.h>
 
+#include <variant>
+
 namespace {
 
-tamsor::ProjectModel towerModel(int points) {
-    tamsor::ProjectModel m;
-    m.nFreedom = static_cast<std::int16_t>(points);
-    m.terrainType = 3;
-    for (tamsor::List* list : {&m.zCoord, &m.windArea, &m.shapeCoef, &m.mass, &m.modeShape})
-        list->assign(static_cast<std::size_t>(points), 0.0);
+tamsor::ParsedInput towerNumbers(int points) {
+    tamsor::ParsedInput in;
+    in.nFreedom = points;
+    in.terrainType = 3;
     for (int i = 0; i < points; ++i) {
         const double share = static_cast<double>(i + 1) / points;
-        m.zCoord[i] = 12.0 * (i + 1);
-        m.windArea[i] = 36.0;
-        m.shapeCoef[i] = 1.3;
-        m.mass[i] = 80.0;
-        m.modeShape[i] = share * share;
+        in.zCoord.push_back(12.0 * (i + 1));
+        in.windArea.push_back(36.0);
+        in.shapeCoef.push_back(1.3);
+        in.mass.push_back(80.0);
+        in.modeShapes[0].push_back(share * share);
     }
-    m.freq = {0.6};
-    m.dampRatio = {0.04};
-    m.structWidth = 30.0;
-    m.w0 = 550.0;
-    return m;
+    in.freq = {0.6};
+    in.dampRatio = {0.04};
+    in.structWidth = 30.0;
+    in.w0 = 550.0;
+    return in;
 }
 
 void computeWindResponseBench(benchmark::State& state) {
-    tamsor::ProjectModel m = towerModel(static_cast<int>(state.range(0)));
+    const tamsor::ParsedInput in = towerNumbers(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        auto fault = tamsor::computeWindResponse(m);
-        benchmark::DoNotOptimize(fault);
-        benchmark::DoNotOptimize(m.corrC);
+        auto raw = tamsor::computeWindResponse(in, tamsor::Edition::GB201X);
+        benchmark::DoNotOptimize(raw);
+        if (!std::holds_alternative<tamsor::RawResults>(raw))
+            state.SkipWithError("computation faulted");
     }
-    if (!m.resultsComplete)
-        state.SkipWithError("computation faulted");
+}
+
+void computeResultsBench(benchmark::State& state) {
+    const tamsor::ParsedInput in = towerNumbers(static_cast<int>(state.range(0)));
+    const tamsor::ProjectInput input;
+    for (auto _ : state) {
+        auto results = tamsor::compute(input, in, tamsor::Edition::GB201X);
+        benchmark::DoNotOptimize(results);
+        if (!std::holds_alternative<tamsor::ResultsPtr>(results))
+            state.SkipWithError("computation faulted");
+    }
 }
 
 } // namespace
 
 BENCHMARK(computeWindResponseBench)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
+BENCHMARK(computeResultsBench)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -49,16 +49,33 @@ QJsonValue jsonNumber(double value) {
     return std::isfinite(value) ? QJsonValue(value) : QJsonValue(QJsonValue::Null);
 }
 
-std::size_t pointCount(const ProjectModel& m) {
-    return static_cast<std::size_t>(m.nFreedom);
+QJsonValue jsonValue(const FieldValue& value) {
+    if (const double* number = std::get_if<double>(&value))
+        return jsonNumber(*number);
+    if (const bool* flag = std::get_if<bool>(&value))
+        return QJsonValue(*flag);
+    if (const std::string_view* name = std::get_if<std::string_view>(&value))
+        return QString::fromUtf8(name->data(), static_cast<qsizetype>(name->size()));
+    return QJsonValue(QJsonValue::Null);
 }
 
-char terrainLetter(std::int16_t terrainType) {
+// A field's values at one mode (0 for the shapes without modes): one value,
+// or an array of one value per mass point.
+QJsonValue fieldJson(const ResultField& field, const Results& r, std::size_t mode) {
+    if (field.shape == FieldShape::Structure || field.shape == FieldShape::PerMode)
+        return jsonValue(field.value(r, FieldIndex{mode, 0}));
+    QJsonArray array;
+    for (std::size_t i = 0; i < r.pointCount(); ++i)
+        array.append(jsonValue(field.value(r, FieldIndex{mode, i})));
+    return array;
+}
+
+bool perMode(const ResultField& field) {
+    return field.shape == FieldShape::PerMode || field.shape == FieldShape::PerModePerPoint;
+}
+
+char terrainLetter(int terrainType) {
     return terrainType >= 1 && terrainType <= 4 ? "ABCD"[terrainType - 1] : '?';
-}
-
-const char* editionName(std::int16_t codeVersion) {
-    return codeVersion == 0 ? "GB50009-201X" : "GB50009-2001";
 }
 
 // Columns on a terminal: East Asian wide characters take two.
@@ -316,22 +333,61 @@ std::vector<bool> failedPoints(const std::vector<CodeFinding>& findings, CodeFin
 
 } // namespace
 
-QJsonObject resultJson(const ProjectModel& m, const ComputeOutcome& outcome, const QString& file) {
-    const std::size_t n = pointCount(m);
-    QJsonObject object;
-    object.insert(QStringLiteral("file"), file);
-    object.insert(QStringLiteral("nFreedom"), m.nFreedom);
-    object.insert(QStringLiteral("codeVersion"), m.codeVersion);
-    object.insert(QStringLiteral("terrainType"), m.terrainType);
-    for (const ResultField& field : kStructureResults)
-        object.insert(QLatin1StringView(field.key), jsonNumber(m.*field.value));
-    for (const ResultField& field : kPointResults) {
-        const List& list = m.*field.list;
-        QJsonArray array;
-        for (std::size_t i = 0; i < n; ++i)
-            array.append(jsonNumber(list[i]));
-        object.insert(QLatin1StringView(field.key), array);
+QJsonObject fieldsJson(std::span<const ResultField> fields, std::span<const ResultGroup> groups,
+                       const Results& r) {
+    // The groups in the order their first field comes, the top first.
+    std::vector<std::string_view> order{std::string_view()};
+    for (const ResultField& field : fields)
+        if (std::find(order.begin(), order.end(), field.group) == order.end())
+            order.push_back(field.group);
+
+    QJsonObject top;
+    for (std::string_view key : order) {
+        const ResultGroup* group = resultGroup(groups, key);
+        if (group != nullptr && !group->present(r)) {
+            top.insert(QLatin1StringView(key), QJsonValue(QJsonValue::Null));
+            continue;
+        }
+        const std::size_t modes =
+            group != nullptr ? group->modeCount(r) : static_cast<std::size_t>(r.numbers().nModes);
+        QJsonObject object;
+        bool hasModes = false;
+        for (const ResultField& field : fields) {
+            if (field.group != key)
+                continue;
+            if (perMode(field))
+                hasModes = true;
+            else
+                object.insert(QLatin1StringView(field.key), fieldJson(field, r, 0));
+        }
+        if (hasModes) {
+            QJsonArray modeObjects;
+            for (std::size_t j = 0; j < modes; ++j) {
+                QJsonObject mode;
+                for (const ResultField& field : fields)
+                    if (field.group == key && perMode(field))
+                        mode.insert(QLatin1StringView(field.key), fieldJson(field, r, j));
+                modeObjects.append(mode);
+            }
+            object.insert(QStringLiteral("modes"), modeObjects);
+        }
+        if (key.empty()) {
+            for (auto it = object.begin(); it != object.end(); ++it)
+                top.insert(it.key(), it.value());
+        } else {
+            top.insert(QLatin1StringView(key), object);
+        }
     }
+    return top;
+}
+
+QJsonObject resultJson(const Results& r, const ComputeOutcome& outcome, const QString& file) {
+    const std::size_t n = r.pointCount();
+    QJsonObject object = fieldsJson(kResultFields, kResultGroups, r);
+    object.insert(QStringLiteral("file"), file);
+    object.insert(QStringLiteral("nFreedom"), r.numbers().nFreedom);
+    object.insert(QStringLiteral("codeVersion"), static_cast<int>(r.edition()));
+    object.insert(QStringLiteral("terrainType"), r.numbers().terrainType);
     for (const CodeCheck& check : kCodeChecks) {
         QJsonArray array;
         for (bool failed : failedPoints(outcome.failedChecks, check.check, n))
@@ -360,12 +416,24 @@ QJsonObject resultJson(const ProjectModel& m, const ComputeOutcome& outcome, con
     return object;
 }
 
-std::string resultText(const ProjectModel& m, const ComputeOutcome& outcome, const QString& file) {
-    std::vector<const ResultField*> columns;
-    for (const ResultField& field : kPointResults)
-        if (field.inTextTable)
-            columns.push_back(&field);
-    const std::size_t n = pointCount(m);
+namespace {
+
+// The fields of the top (no group) of one shape, all or those of the text
+// form.
+std::vector<const ResultField*> topFields(FieldShape shape, bool textFormOnly) {
+    std::vector<const ResultField*> fields;
+    for (const ResultField& field : kResultFields)
+        if (field.group.empty() && field.shape == shape && (field.inTextForm || !textFormOnly))
+            fields.push_back(&field);
+    return fields;
+}
+
+} // namespace
+
+std::string resultText(const Results& r, const ComputeOutcome& outcome, const QString& file) {
+    const std::vector<const ResultField*> columns = topFields(FieldShape::PerPoint, true);
+    const std::size_t n = r.pointCount();
+    const Edition edition = r.edition();
 
     // cells[row][col]; row 0 is the header, column 0 the point number.
     std::vector<std::vector<std::string>> cells(n + 1);
@@ -375,7 +443,7 @@ std::string resultText(const ProjectModel& m, const ComputeOutcome& outcome, con
     for (std::size_t i = 0; i < n; ++i) {
         cells[i + 1].push_back(formatInteger(static_cast<long long>(i + 1)));
         for (const ResultField* c : columns)
-            cells[i + 1].push_back(formatFixed((m.*c->list)[i], c->decimals));
+            cells[i + 1].push_back(shownText(c->value(r, FieldIndex{0, i}), c->decimals));
     }
     std::vector<std::size_t> widths(columns.size() + 1, 0);
     for (const auto& row : cells)
@@ -384,9 +452,9 @@ std::string resultText(const ProjectModel& m, const ComputeOutcome& outcome, con
 
     std::string text;
     text += "文件: " + utf8(file) + "\n";
-    text += std::string("规范: ") + editionName(m.codeVersion) +
-            "  地貌类型: " + terrainLetter(m.terrainType) +
-            "  质点数: " + formatInteger(m.nFreedom) + "\n";
+    text += "规范: " + std::string(editionName(edition)) +
+            "  地貌类型: " + terrainLetter(r.numbers().terrainType) +
+            "  质点数: " + formatInteger(r.numbers().nFreedom) + "\n";
     for (const auto& row : cells) {
         std::string line;
         for (std::size_t col = 0; col < row.size(); ++col) {
@@ -396,10 +464,9 @@ std::string resultText(const ProjectModel& m, const ComputeOutcome& outcome, con
         }
         text += line + "\n";
     }
-    for (const ResultField& field : kStructureResults)
-        if (field.inTextTable)
-            text += field.heading(m.codeVersion) + ": " +
-                    formatFixed(m.*field.value, field.decimals) + "\n";
+    for (const ResultField* field : topFields(FieldShape::Structure, true))
+        text += field->heading(edition) + ": " +
+                shownText(field->value(r, FieldIndex{}), field->decimals) + "\n";
     if (!outcome.failedChecks.empty()) {
         text += "与现行规范对照:\n";
         for (const CodeFinding& finding : outcome.failedChecks)
@@ -410,25 +477,26 @@ std::string resultText(const ProjectModel& m, const ComputeOutcome& outcome, con
 
 std::string csvHeader() {
     std::string header = "file,point";
-    for (const ResultField& field : kPointResults)
-        header.append(",").append(field.key);
+    for (const ResultField* field : topFields(FieldShape::PerPoint, false))
+        header.append(",").append(field->key);
     for (const CodeCheck& check : kCodeChecks)
         header.append(",").append(check.key);
     return header + "\n";
 }
 
-std::string resultCsv(const ProjectModel& m, const ComputeOutcome& outcome, const QString& file) {
+std::string resultCsv(const Results& r, const ComputeOutcome& outcome, const QString& file) {
     const std::string fileField = csvField(utf8(file));
-    const std::size_t n = pointCount(m);
+    const std::vector<const ResultField*> columns = topFields(FieldShape::PerPoint, false);
+    const std::size_t n = r.pointCount();
     std::vector<std::vector<bool>> failed;
     for (const CodeCheck& check : kCodeChecks)
         failed.push_back(failedPoints(outcome.failedChecks, check.check, n));
     std::string text;
     for (std::size_t i = 0; i < n; ++i) {
         text += fileField + "," + formatInteger(static_cast<long long>(i + 1));
-        for (const ResultField& field : kPointResults) {
+        for (const ResultField* field : columns) {
             text += ','; // not "," + ..., which GCC 12 takes for an overlapping copy
-            text += formatExact((m.*field.list)[i]);
+            text += csvField(exactText(field->value(r, FieldIndex{0, i})));
         }
         for (const std::vector<bool>& points : failed)
             text += points[i] ? ",1" : ",0";
@@ -466,7 +534,7 @@ std::optional<Message> writeBook(const ProjectSession& session, const BatchOptio
     for (const auto& [given, field] : fields)
         if (*given)
             *field = **given;
-    return writeCalculationBookPdf(session.model(), withDate(block, QDate::currentDate()),
+    return writeCalculationBookPdf(*session.results(), withDate(block, QDate::currentDate()),
                                    options.pdfPath);
 }
 
@@ -482,20 +550,20 @@ ProjectResult runOne(const QString& path, const BatchOptions& options, bool name
     // The writers show the file's name; the path itself may hold raw bytes.
     const QString shownPath = NativePath(path).display();
     if (result.status == kBatchOk) {
-        const ProjectModel& model = session.model();
+        const Results& results = *session.results();
         switch (options.format) {
         case BatchFormat::Text:
-            result.out = resultText(model, outcome, shownPath);
+            result.out = resultText(results, outcome, shownPath);
             break;
         case BatchFormat::Json: {
-            const QByteArray json =
-                QJsonDocument(resultJson(model, outcome, shownPath)).toJson(QJsonDocument::Compact);
+            const QByteArray json = QJsonDocument(resultJson(results, outcome, shownPath))
+                                        .toJson(QJsonDocument::Compact);
             result.out.assign(json.constData(), static_cast<std::size_t>(json.size()));
             result.out += "\n";
             break;
         }
         case BatchFormat::Csv:
-            result.out = resultCsv(model, outcome, shownPath);
+            result.out = resultCsv(results, outcome, shownPath);
             break;
         }
         if (!options.reportPath.isEmpty()) {

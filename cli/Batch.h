@@ -2,7 +2,8 @@
 
 #include "Message.h"
 #include "Plausibility.h"
-#include "ProjectModel.h"
+#include "ResultFields.h"
+#include "Results.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -76,8 +78,8 @@ struct ComputeOutcome;
 // One project run as the window runs Open followed by the compute button:
 // Open with the file at `path`, the code edition applied after the read, then
 // the compute command. Every message goes to the session's sink in the order
-// the window shows them. Returns the exit status; on kBatchOk the session's
-// record holds current results, and `outcome`, when given, what the compute
+// the window shows them. Returns the exit status; on kBatchOk the session
+// holds current results, and `outcome`, when given, what the compute
 // command came to (its warnings and failed checks).
 [[nodiscard]] int runProject(ProjectSession& session, const QString& path, std::int16_t codeVersion,
                              ComputeOutcome* outcome = nullptr);
@@ -86,16 +88,23 @@ struct ComputeOutcome;
 // title).
 [[nodiscard]] std::string messageLine(const Message& message);
 
-// The output forms of one computed project; the session must hold current
-// results (ProjectSession::resultsCurrent) and `outcome` be what its compute
-// command came to.
-[[nodiscard]] QJsonObject resultJson(const ProjectModel& model, const ComputeOutcome& outcome,
+// The output forms of one computed project: its results and what its
+// compute command came to.
+[[nodiscard]] QJsonObject resultJson(const Results& results, const ComputeOutcome& outcome,
                                      const QString& file);
-[[nodiscard]] std::string resultText(const ProjectModel& model, const ComputeOutcome& outcome,
+[[nodiscard]] std::string resultText(const Results& results, const ComputeOutcome& outcome,
                                      const QString& file);
 [[nodiscard]] std::string csvHeader();
-[[nodiscard]] std::string resultCsv(const ProjectModel& model, const ComputeOutcome& outcome,
+[[nodiscard]] std::string resultCsv(const Results& results, const ComputeOutcome& outcome,
                                     const QString& file);
+
+// The fields of a result field table in JSON: each field under its key at
+// the top or in its group's object (null when the group is absent), a value
+// per mass point as an array, per-mode values in the group's array "modes"
+// of one object per mode. A number that is not finite, and a value that
+// does not apply, is null; a yes or no is a boolean, a name a string.
+[[nodiscard]] QJsonObject fieldsJson(std::span<const ResultField> fields,
+                                     std::span<const ResultGroup> groups, const Results& results);
 // A warning as a message, title "提示": standard error shows it as
 // "提示: " and its text.
 [[nodiscard]] Message warningMessage(const InputWarning& warning);

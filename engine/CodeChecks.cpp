@@ -2,7 +2,6 @@
 
 #include "CodeParameters.h"
 #include "Message.h"
-#include "ResultsCheck.h"
 
 #include <cstddef>
 
@@ -36,31 +35,32 @@ std::string CodeFinding::text() const {
     return {};
 }
 
-std::optional<Cutoff> cutoffFor(const ProjectModel& model) {
-    const std::optional<CodeParameters> p = lookUpCodeParameters(model);
+std::optional<Cutoff> cutoffFor(Edition edition, int terrainType) {
+    const std::optional<CodeParameters> p = lookUpCodeParameters(edition, terrainType);
     if (!p)
         return std::nullopt;
-    const double height = kCutoffHeights[static_cast<std::size_t>(model.terrainType - 1)];
+    const double height = kCodeTables.terrain(edition, terrainType)->cutoffHeight;
     return Cutoff{height, heightCoefficient(*p, height)};
 }
 
-std::vector<CodeFinding> checkAgainstCodes(const ProjectModel& m) {
+std::vector<CodeFinding> checkAgainstCodes(const Results& r) {
     std::vector<CodeFinding> findings;
-    if (findResultsDefect(m))
-        return findings;
-    const std::optional<CodeParameters> p = lookUpCodeParameters(m);
-    const std::optional<Cutoff> cutoff = cutoffFor(m);
+    const int terrain = r.numbers().terrainType;
+    const std::optional<CodeParameters> p = lookUpCodeParameters(r.edition(), terrain);
+    const std::optional<Cutoff> cutoff = cutoffFor(r.edition(), terrain);
     if (!p || !cutoff)
         return findings;
-    const auto n = static_cast<std::size_t>(m.nFreedom);
+    const List& heights = r.numbers().zCoord;
+    const List& windVibCoef = r.raw().windVibCoef;
+    const std::size_t n = r.pointCount();
     for (std::size_t i = 0; i < n; ++i)
-        if (m.windVibCoef[i] < kMinWindVibCoef)
+        if (windVibCoef[i] < kMinWindVibCoef)
             findings.push_back({CodeFinding::Check::WindVibCoefBelowMin, static_cast<int>(i) + 1,
-                                m.zCoord[i], m.windVibCoef[i], kMinWindVibCoef, 0.0});
+                                heights[i], windVibCoef[i], kMinWindVibCoef, 0.0});
     for (std::size_t i = 0; i < n; ++i)
-        if (m.zCoord[i] < cutoff->height)
+        if (heights[i] < cutoff->height)
             findings.push_back({CodeFinding::Check::BelowCutoffHeight, static_cast<int>(i) + 1,
-                                m.zCoord[i], heightCoefficient(*p, m.zCoord[i]), cutoff->heightCoef,
+                                heights[i], heightCoefficient(*p, heights[i]), cutoff->heightCoef,
                                 cutoff->height});
     return findings;
 }

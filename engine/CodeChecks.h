@@ -12,7 +12,8 @@
 //
 // Nothing here changes a result.
 
-#include "ProjectModel.h"
+#include "Edition.h"
+#include "Results.h"
 
 #include <array>
 #include <optional>
@@ -24,10 +25,6 @@ namespace tamsor {
 
 // The least wind vibration coefficient of a main structure (GB 55001-2021).
 inline constexpr double kMinWindVibCoef = 1.2;
-
-// Below these heights (m) the load code's table holds the height coefficient
-// constant, for terrain A, B, C, D in both editions.
-inline constexpr std::array<double, 4> kCutoffHeights{5.0, 10.0, 15.0, 30.0};
 
 struct CodeFinding {
     enum class Check {
@@ -60,19 +57,18 @@ inline constexpr std::array<CodeCheck, 2> kCodeChecks{{
     {CodeFinding::Check::BelowCutoffHeight, "belowCutoffHeight"},
 }};
 
-// The cut-off height of the model's terrain and the height coefficient that
-// the computation's formula gives there for the model's edition (what the
+// The cut-off height of a terrain (CodeTables.h) and the height coefficient
+// that the computation's formula gives there under an edition (what the
 // table holds below it); nothing when the edition or terrain is out of range.
 struct Cutoff {
     double height;
     double heightCoef;
 };
-[[nodiscard]] std::optional<Cutoff> cutoffFor(const ProjectModel& model);
+[[nodiscard]] std::optional<Cutoff> cutoffFor(Edition edition, int terrainType);
 
-// The findings for the stored results, ordered by check and then by point;
-// empty when every point passes or when the results may not be used
-// (findResultsDefect). The heights, terrain and edition are read from the
-// record, so ask only while the results belong to its input.
-[[nodiscard]] std::vector<CodeFinding> checkAgainstCodes(const ProjectModel& model);
+// The findings for results, ordered by check and then by point; empty when
+// every point passes. The heights, terrain and edition are those the results
+// were computed from.
+[[nodiscard]] std::vector<CodeFinding> checkAgainstCodes(const Results& results);
 
 } // namespace tamsor

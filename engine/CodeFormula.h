@@ -100,7 +100,7 @@ struct CodeFormulaOutcome {
 // The closed form and the comfort check of a project. `params` are the
 // parameters of the computation under the edition given (the closed form
 // takes the height coefficient, g and I10 from them); `cutoffHeight` is the
-// terrain's cut-off height (kCutoffHeights in CodeChecks.h), m.
+// terrain's cut-off height (kCodeTables in CodeTables.h), m.
 [[nodiscard]] CodeFormulaOutcome evaluateCodeFormula(const ParsedInput& input, Edition edition,
                                                      const CodeParameters& params,
                                                      double cutoffHeight);

@@ -4,44 +4,35 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstddef>
 
 namespace tamsor {
 
-namespace {
-constexpr int kTerrainB = 2;
-} // namespace
-
-std::optional<CodeParameters> lookUpCodeParameters(const ProjectModel& model) {
-    if (model.codeVersion < 0 || model.codeVersion > 1 || model.terrainType < 1 ||
-        model.terrainType > 4)
+std::optional<CodeParameters> lookUpCodeParameters(Edition edition, int terrainType) {
+    const EditionConstants* constants = kCodeTables.edition(edition);
+    const TerrainConstants* terrain = kCodeTables.terrain(edition, terrainType);
+    const TerrainConstants* reference = kCodeTables.terrain(edition, kReferenceTerrain);
+    if (constants == nullptr || terrain == nullptr || reference == nullptr)
         return std::nullopt;
-    const auto edition = static_cast<std::size_t>(model.codeVersion);
-    const auto terrain = static_cast<std::size_t>(model.terrainType - 1);
-    const auto terrainB = static_cast<std::size_t>(kTerrainB - 1);
 
     CodeParameters p;
-    p.zGB = model.gradientHeight[edition][terrainB];
-    p.alphaB = model.terrainAlpha[edition][terrainB];
-    p.zG = model.gradientHeight[edition][terrain];
-    p.alpha = model.terrainAlpha[edition][terrain];
-    p.i10 = model.terrainI10[edition][terrain];
-    p.g = model.peakFactor[edition];
+    p.zGB = reference->gradientHeight;
+    p.alphaB = reference->alpha;
+    p.zG = terrain->gradientHeight;
+    p.alpha = terrain->alpha;
+    p.i10 = terrain->i10;
+    p.g = constants->peakFactor;
     return p;
 }
 
-Outcome<CodeParameters> selectCodeParameters(ProjectModel& model) {
-    if (model.codeVersion < 0 || model.codeVersion > 1)
+Outcome<CodeParameters> selectCodeParameters(Edition edition, int terrainType, double w0) {
+    if (kCodeTables.edition(edition) == nullptr)
         return ComputeFault{"规范版本", FaultReason::OutOfRange};
-    if (model.terrainType < 1 || model.terrainType > 4)
+    if (terrainType < 1 || terrainType > kTerrainCount)
         return ComputeFault{"地貌类别", FaultReason::OutOfRange};
 
-    CodeParameters p = *lookUpCodeParameters(model);
-    model.alpha = p.alpha;
-    model.i10 = p.i10;
-
+    CodeParameters p = *lookUpCodeParameters(edition, terrainType);
     detail::clearFaultFlags();
-    p.v0 = std::sqrt(1.63 * model.w0);
+    p.v0 = std::sqrt(1.63 * w0);
     if (detail::stepFailed(p.v0))
         return ComputeFault{"基本风速V0", detail::reasonFor(p.v0)};
     p.v10 = p.v0 * std::pow(p.zGB / 10.0, p.alphaB) * std::pow(10.0 / p.zG, p.alpha);

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "CodeTables.h"
+#include "Edition.h"
 #include "Fault.h"
-#include "ProjectModel.h"
 
 #include <optional>
 
@@ -19,16 +20,17 @@ struct CodeParameters {
     double v10 = 0.0;    // mean wind speed at 10 m over the chosen terrain, m/s
 };
 
-// The table values for the model's codeVersion and terrainType (V0 and V10
-// stay 0); nothing when either is out of range. Changes nothing.
-[[nodiscard]] std::optional<CodeParameters> lookUpCodeParameters(const ProjectModel& model);
+// The table values (kCodeTables) for an edition and a terrain category 1..4
+// (V0 and V10 stay 0); nothing when either is out of range.
+[[nodiscard]] std::optional<CodeParameters> lookUpCodeParameters(Edition edition, int terrainType);
 
-// Looks the parameters up for codeVersion and terrainType, stores alpha and i10
-// into the model, and forms V0 and V10 from w0. An out-of-range edition or
-// terrain is a fault (nothing is read outside a table), and so is a V0 or V10
-// that is not a finite number (a negative w0). The caller clears the
-// floating-point exception flags beforehand; this function tests them.
-[[nodiscard]] Outcome<CodeParameters> selectCodeParameters(ProjectModel& model);
+// Looks the parameters up and forms V0 and V10 from w0 (N/m^2). An
+// out-of-range edition or terrain is a fault (nothing is read outside a
+// table), and so is a V0 or V10 that is not a finite number (a negative w0).
+// The caller clears the floating-point exception flags beforehand; this
+// function tests them.
+[[nodiscard]] Outcome<CodeParameters> selectCodeParameters(Edition edition, int terrainType,
+                                                           double w0);
 
 // Height variation coefficient of the wind pressure at height z (m):
 // (zG_B/10)^(2 alpha_B) * (10/zG)^(2 alpha) * (z/10)^(2 alpha), no cut-offs.

@@ -19,6 +19,19 @@ inline void clearFaultFlags() {
     std::feclearexcept(kFaultFlags);
 }
 
+// The computation tests and clears the exception flags; the caller gets its
+// own flags back when this goes out of scope.
+class ExceptionFlagsKeeper {
+public:
+    ExceptionFlagsKeeper() { std::fegetexceptflag(&saved_, FE_ALL_EXCEPT); }
+    ~ExceptionFlagsKeeper() { std::fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
+    ExceptionFlagsKeeper(const ExceptionFlagsKeeper&) = delete;
+    ExceptionFlagsKeeper& operator=(const ExceptionFlagsKeeper&) = delete;
+
+private:
+    std::fexcept_t saved_{};
+};
+
 [[nodiscard]] inline bool stepFailed(double value) {
     return std::fetestexcept(kFaultFlags) != 0 || !std::isfinite(value);
 }

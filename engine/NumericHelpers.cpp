@@ -5,10 +5,9 @@
 
 namespace tamsor {
 
-Matrix verticalCorrelation(const ProjectModel& model, const List& heights) {
-    if (model.nFreedom < 1 || heights.size() < static_cast<std::size_t>(model.nFreedom))
+Matrix verticalCorrelation(const List& heights, std::size_t n) {
+    if (heights.size() < n)
         return {};
-    const auto n = static_cast<std::size_t>(model.nFreedom);
     Matrix r(n, List(n, 0.0));
     for (std::size_t i = 0; i < n; ++i)
         for (std::size_t j = 0; j < n; ++j)

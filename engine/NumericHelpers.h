@@ -1,17 +1,17 @@
 #pragma once
 
-#include "ProjectModel.h"
+#include "ParsedInput.h"
 
+#include <cstddef>
 #include <vector>
 
 namespace tamsor {
 
 using Matrix = std::vector<std::vector<double>>;
 
-// exp(-|z_i - z_j| / 60) for i, j in 0..n-1; n is nFreedom, not the list length.
-// If nFreedom is below 1 or the list holds fewer than nFreedom heights, the
-// result is an empty matrix (nothing is read beyond the list).
-[[nodiscard]] Matrix verticalCorrelation(const ProjectModel& model, const List& heights);
+// exp(-|z_i - z_j| / 60) for i, j in 0..n-1. If the list holds fewer than n
+// heights, the result is an empty matrix (nothing is read beyond the list).
+[[nodiscard]] Matrix verticalCorrelation(const List& heights, std::size_t n);
 // Normalised Davenport spectral density S (s) at mean speed v (m/s), frequency
 // f (Hz); f * S is the normalised spectrum. v = 0 or f = 0 gives a non-finite
 // result and raises the floating-point exception flags.

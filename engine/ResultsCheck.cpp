@@ -1,90 +1,57 @@
 #include "ResultsCheck.h"
 
+#include "InputFields.h"
+#include "InputParse.h"
+#include "ResultFields.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <utility>
 
 namespace tamsor {
 
 namespace {
 
-using Kind = ResultsDefect::Kind;
-
-struct KeyedList {
-    std::string_view key;
-    const List* list;
-};
-
-bool allFinite(const List& list, std::size_t count) {
-    return std::all_of(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(count),
-                       [](double v) { return std::isfinite(v); });
+bool finite(const FieldValue& value) {
+    const double* number = std::get_if<double>(&value);
+    return number == nullptr || std::isfinite(*number);
 }
 
 } // namespace
 
-std::optional<ResultsDefect> findResultsDefect(const ProjectModel& m) {
-    if (!m.resultsComplete)
-        return ResultsDefect{Kind::NotComputed, {}};
-    if (m.nFreedom < 1 || m.nFreedom > kMaxFreedom)
-        return ResultsDefect{Kind::PointCount, "nFreedom"};
-    const auto n = static_cast<std::size_t>(m.nFreedom);
+std::optional<NotFiniteValue> firstNotFiniteInput(const Results& r) {
+    const ParsedInput& numbers = r.numbers();
+    for (const ListBoxField& field : kListBoxFields) {
+        if (field.reportCaption.empty())
+            continue;
+        const List& list = parsedList(numbers, field.box);
+        const std::size_t count =
+            field.count == CountRule::ModesOrOne ? 1 : std::min(r.pointCount(), list.size());
+        for (std::size_t i = 0; i < count && i < list.size(); ++i)
+            if (!std::isfinite(list[i]))
+                return NotFiniteValue{field.key, field.reportCaption};
+    }
+    for (const ValueBoxField& field : kValueBoxFields) {
+        if (!field.reportCaption.empty() && !std::isfinite(numbers.*field.value))
+            return NotFiniteValue{field.key, field.reportCaption};
+    }
+    return std::nullopt;
+}
 
-    const KeyedList inputs[] = {{"zCoord", &m.zCoord},
-                                {"windArea", &m.windArea},
-                                {"mass", &m.mass},
-                                {"modeShape", &m.modeShape},
-                                {"shapeCoef", &m.shapeCoef}};
-    for (const KeyedList& input : inputs)
-        if (input.list->size() < n)
-            return ResultsDefect{Kind::InputShort, input.key};
-    if (m.freq.empty())
-        return ResultsDefect{Kind::FrequencyMissing, "freq"};
-    if (m.dampRatio.empty())
-        return ResultsDefect{Kind::DampingMissing, "dampRatio"};
-
-    // The computation sizes every result list to its nFreedom; another size
-    // means the results belong to a different number of mass points.
-    const KeyedList results[] = {
-        {"meanLoad", &m.meanLoad},           {"meanDisp", &m.meanDisp},
-        {"windVibForce", &m.windVibForce},   {"dispStd", &m.dispStd},
-        {"bgFactor", &m.bgFactor},           {"muR", &m.muR},
-        {"windVibCoef", &m.windVibCoef},     {"eqStaticLoad", &m.eqStaticLoad},
-        {"lrcBackground", &m.lrcBackground}, {"lrcLoad", &m.lrcLoad},
-    };
-    const KeyedList derived[] = {{"lrcResonant", &m.lrcResonant},
-                                 {"totalDisp", &m.totalDisp},
-                                 {"gbjLoad", &m.gbjLoad},
-                                 {"acceleration", &m.acceleration}};
-    for (const KeyedList& result : results)
-        if (result.list->size() != n)
-            return ResultsDefect{Kind::ResultSize, result.key};
-    for (const KeyedList& result : derived)
-        if (result.list->size() != n)
-            return ResultsDefect{Kind::ResultSize, result.key};
-    if (m.terrainType < 1 || m.terrainType > 4)
-        return ResultsDefect{Kind::Terrain, "terrainType"};
-
-    for (const KeyedList& input : inputs)
-        if (!allFinite(*input.list, n))
-            return ResultsDefect{Kind::NotFinite, input.key};
-    for (const KeyedList& result : results)
-        if (!allFinite(*result.list, n))
-            return ResultsDefect{Kind::NotFinite, result.key};
-    const std::pair<std::string_view, double> singles[] = {
-        {"structWidth", m.structWidth},
-        {"w0", m.w0},
-        {"alpha", m.alpha},
-        {"i10", m.i10},
-        {"freq", m.freq.front()},
-        {"dampRatio", m.dampRatio.front()},
-        {"dynFactor", m.dynFactor},
-        {"exactBaseShear", m.exactBaseShear},
-        {"corrC", m.corrC},
-    };
-    for (const auto& [key, value] : singles)
-        if (!std::isfinite(value))
-            return ResultsDefect{Kind::NotFinite, key};
+std::optional<NotFiniteValue> firstNotFiniteResult(const Results& r, bool derived) {
+    for (FieldShape shape : {FieldShape::Structure, FieldShape::PerPoint, FieldShape::PerMode,
+                             FieldShape::PerModePerPoint}) {
+        for (const ResultField& field : kResultFields) {
+            if (field.shape != shape || field.derived != derived || !field.mustBeFinite)
+                continue;
+            bool allFinite = true;
+            forEachValue(field, kResultGroups, r, [&](FieldIndex, const FieldValue& value) {
+                allFinite = allFinite && finite(value);
+            });
+            if (!allFinite)
+                return NotFiniteValue{field.key, field.reportCaption};
+        }
+    }
     return std::nullopt;
 }
 

@@ -1,36 +1,33 @@
 #pragma once
 
-#include "ProjectModel.h"
+// Which value of the results an output that must show finite numbers cannot
+// show. Results exist only from a computation that succeeded, and that tests
+// every number it forms; what is read off its numbers afterwards (the sums,
+// the GBJ load divided by C) may still overflow.
+
+#include "Results.h"
 
 #include <optional>
 #include <string_view>
 
 namespace tamsor {
 
-// Why the results stored in a record cannot be plotted, reported or written
-// out: the first problem found, in the order of the kinds below.
-struct ResultsDefect {
-    enum class Kind {
-        NotComputed,      // no computation yet, or the last one stopped on a fault
-        PointCount,       // nFreedom outside 1..10
-        InputShort,       // an input list holds fewer values than there are points
-        FrequencyMissing, // no natural frequency
-        DampingMissing,   // no damping ratio
-        ResultSize,       // a result list belongs to another number of points
-        Terrain,          // terrainType outside 1..4
-        NotFinite,        // an input or a result is not a finite number
-    };
-    Kind kind;
-    // The record field concerned ("windArea", "meanLoad", "w0", ...); empty
-    // for the kinds that concern no single field.
-    std::string_view key;
+struct NotFiniteValue {
+    std::string_view key;     // the input's or the result's key ("w0", "meanBaseShear")
+    std::string_view caption; // the report page's label of it
 };
 
-// The one decision whether stored results are complete and cover every mass
-// point of the record: nothing when they may be used. Every output (plots,
-// report, batch output, results table) asks it. The derived results
-// (deriveResults) are not required to be finite here; the outputs that show
-// them check that themselves.
-[[nodiscard]] std::optional<ResultsDefect> findResultsDefect(const ProjectModel& model);
+// The first input that the report page shows and that is not a finite
+// number: the list boxes' values of every mass point (of the first mode for
+// the frequency and the damping ratio), then the value boxes, in the order of
+// the input field table. Nothing when every one is finite.
+[[nodiscard]] std::optional<NotFiniteValue> firstNotFiniteInput(const Results& results);
+
+// The first value of a result field that must be finite (ResultField::
+// mustBeFinite) and is not, among the computed results or among the derived
+// ones: the fields of the whole structure first, then those per mass point,
+// each in the order of the table.
+[[nodiscard]] std::optional<NotFiniteValue> firstNotFiniteResult(const Results& results,
+                                                                 bool derived);
 
 } // namespace tamsor

@@ -15,28 +15,18 @@ namespace tamsor {
 
 namespace {
 
-// The computation tests and clears the exception flags; the caller gets its
-// own flags back afterwards.
-class ExceptionFlagsKeeper {
-public:
-    ExceptionFlagsKeeper() { std::fegetexceptflag(&saved_, FE_ALL_EXCEPT); }
-    ~ExceptionFlagsKeeper() { std::fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
-    ExceptionFlagsKeeper(const ExceptionFlagsKeeper&) = delete;
-    ExceptionFlagsKeeper& operator=(const ExceptionFlagsKeeper&) = delete;
-
-private:
-    std::fexcept_t saved_{};
-};
-
-// One run of the computation over a model whose counts and list lengths have
+// One run of the computation over numbers whose counts and list lengths have
 // been checked. Every step's result goes through ok() and flagsOk(); the flags
 // are clear at the start of each step because the run stops at the first one
 // raised.
 class Run {
 public:
-    explicit Run(ProjectModel& model) : m_(model), n_(static_cast<std::size_t>(model.nFreedom)) {}
+    Run(const ParsedInput& numbers, Edition edition)
+        : in_(numbers), phi_(numbers.modeShapes[0]), edition_(edition),
+          n_(static_cast<std::size_t>(numbers.nFreedom)) {}
 
     std::optional<ComputeFault> execute();
+    RawResults& results() { return r_; }
 
 private:
     // A quantity that is not a finite number stops the run at once. The
@@ -82,8 +72,11 @@ private:
     void pointResults();
     void lrcAndCorrection();
 
-    ProjectModel& m_;
+    const ParsedInput& in_;
+    const List& phi_; // the first mode's shape
+    Edition edition_;
     std::size_t n_;
+    RawResults r_;
     std::optional<ComputeFault> fault_;
 
     CodeParameters p_;
@@ -96,16 +89,20 @@ private:
 };
 
 std::optional<ComputeFault> Run::execute() {
-    // 1. (The result lists were re-created by the caller.) Working lists.
-    for (List* list : {&muZ_, &iZ_, &sigmaP_})
+    // 1. Every result list starts at n zeros, and so do the working lists.
+    for (List* list :
+         {&r_.meanDisp, &r_.dispStd, &r_.windVibForce, &r_.windVibCoef, &r_.bgFactor, &r_.muR,
+          &r_.eqStaticLoad, &r_.lrcLoad, &r_.lrcBackground, &r_.meanLoad, &muZ_, &iZ_, &sigmaP_})
         list->assign(n_, 0.0);
     c_.assign(n_, List(n_, 0.0));
 
     // 2. Code and terrain parameters.
-    auto selected = selectCodeParameters(m_);
+    auto selected = selectCodeParameters(edition_, in_.terrainType, in_.w0);
     if (auto* fault = std::get_if<ComputeFault>(&selected))
         return std::move(*fault);
     p_ = std::get<CodeParameters>(selected);
+    r_.alpha = p_.alpha;
+    r_.i10 = p_.i10;
 
     // 3. to 10. Each step leaves fault_ set when it stops early.
     using Step = void (Run::*)();
@@ -122,22 +119,22 @@ std::optional<ComputeFault> Run::execute() {
 void Run::meanAndFluctuatingForces() {
     m1_ = 0.0;
     for (std::size_t i = 0; i < n_; ++i) {
-        const double z = m_.zCoord[i];
+        const double z = in_.zCoord[i];
         muZ_[i] = heightCoefficient(p_, z);
         if (!ok(muZ_[i], "风压高度变化系数", i))
             return;
         iZ_[i] = turbulenceIntensity(p_, z);
         if (!ok(iZ_[i], "湍流强度", i))
             return;
-        m_.meanLoad[i] = m_.shapeCoef[i] * muZ_[i] * m_.windArea[i] * m_.w0;
-        if (!ok(m_.meanLoad[i], "平均风荷载", i))
+        r_.meanLoad[i] = in_.shapeCoef[i] * muZ_[i] * in_.windArea[i] * in_.w0;
+        if (!ok(r_.meanLoad[i], "平均风荷载", i))
             return;
-        sigmaP_[i] = m_.shapeCoef[i] * muZ_[i] * m_.windArea[i] * (2.0 * iZ_[i]) * m_.w0;
+        sigmaP_[i] = in_.shapeCoef[i] * muZ_[i] * in_.windArea[i] * (2.0 * iZ_[i]) * in_.w0;
         if (!ok(sigmaP_[i], "脉动风力标准差", i))
             return;
         if (!flagsOk("脉动风力标准差", i))
             return;
-        m1_ = m1_ + m_.mass[i] * m_.modeShape[i] * m_.modeShape[i];
+        m1_ = m1_ + in_.mass[i] * phi_[i] * phi_[i];
         if (!ok(m1_, "广义质量M1"))
             return;
     }
@@ -145,15 +142,15 @@ void Run::meanAndFluctuatingForces() {
 
 void Run::horizontalCorrelation() {
     rhoX_ = 1.0;
-    if (m_.structWidth != 0.0) {
-        const double x = m_.structWidth / 50.0;
+    if (in_.structWidth != 0.0) {
+        const double x = in_.structWidth / 50.0;
         rhoX_ = std::sqrt(2.0 * (x - (1.0 - std::exp(-x)))) / x;
     }
     (void)checked(rhoX_, "水平相关系数ρx");
 }
 
 void Run::covariance() {
-    rz_ = verticalCorrelation(m_, m_.zCoord);
+    rz_ = verticalCorrelation(in_.zCoord, n_);
     if (!ok(rz_, "竖向相关系数矩阵"))
         return;
     for (std::size_t i = 0; i < n_; ++i)
@@ -164,27 +161,27 @@ void Run::covariance() {
     sigmaQ2_ = 0.0;
     for (std::size_t i = 0; i < n_; ++i)
         for (std::size_t j = 0; j < n_; ++j)
-            sigmaQ2_ = sigmaQ2_ + c_[i][j] * m_.modeShape[i] * m_.modeShape[j];
+            sigmaQ2_ = sigmaQ2_ + c_[i][j] * phi_[i] * phi_[j];
     (void)checked(sigmaQ2_, "广义脉动力方差σQ²");
 }
 
 void Run::resonance() {
-    const double f1 = m_.freq[0];
-    const double zeta1 = m_.dampRatio[0];
+    const double f1 = in_.freq[0];
+    const double zeta1 = in_.dampRatio[0];
     const double s1 = davenportSpectrum(p_.v10, f1);
     if (!checked(s1, "风谱密度S1"))
         return;
     const double r2 = s1 * (kEnginePi * f1 / (4.0 * zeta1));
     if (!checked(r2, "共振因子R²"))
         return;
-    m_.dynFactor = std::sqrt(1.0 + r2);
-    (void)checked(m_.dynFactor, "动力放大系数");
+    r_.dynFactor = std::sqrt(1.0 + r2);
+    (void)checked(r_.dynFactor, "动力放大系数");
 }
 
 void Run::generalisedMeanForce() {
     p1_ = 0.0;
     for (std::size_t i = 0; i < n_; ++i) {
-        p1_ = p1_ + m_.meanLoad[i] * m_.modeShape[i];
+        p1_ = p1_ + r_.meanLoad[i] * phi_[i];
         if (!ok(p1_, "广义平均风力P1"))
             return;
     }
@@ -192,37 +189,37 @@ void Run::generalisedMeanForce() {
 }
 
 void Run::pointResults() {
-    const double f1 = m_.freq[0];
+    const double f1 = in_.freq[0];
     const double g = p_.g;
     for (std::size_t i = 0; i < n_; ++i) {
-        const double phi = m_.modeShape[i];
+        const double phi = phi_[i];
         const double w = kEnginePi * 2.0 * f1;
         const double omega2 = w * w;
         if (!ok(omega2, "圆频率平方ω1²"))
             return;
-        m_.meanDisp[i] = phi * (p1_ / m1_ / omega2);
-        if (!ok(m_.meanDisp[i], "平均位移", i))
+        r_.meanDisp[i] = phi * (p1_ / m1_ / omega2);
+        if (!ok(r_.meanDisp[i], "平均位移", i))
             return;
-        m_.dispStd[i] = m_.dynFactor * phi * ((std::sqrt(sigmaQ2_) * g) / m1_ / omega2);
-        if (!ok(m_.dispStd[i], "脉动位移", i))
+        r_.dispStd[i] = r_.dynFactor * phi * ((std::sqrt(sigmaQ2_) * g) / m1_ / omega2);
+        if (!ok(r_.dispStd[i], "脉动位移", i))
             return;
-        m_.windVibForce[i] = omega2 * m_.mass[i] * m_.dispStd[i] / 1000.0;
-        if (!ok(m_.windVibForce[i], "风振力", i))
+        r_.windVibForce[i] = omega2 * in_.mass[i] * r_.dispStd[i] / 1000.0;
+        if (!ok(r_.windVibForce[i], "风振力", i))
             return;
-        m_.meanLoad[i] = m_.meanLoad[i] / 1000.0;
-        if (!ok(m_.meanLoad[i], "平均风荷载", i))
+        r_.meanLoad[i] = r_.meanLoad[i] / 1000.0;
+        if (!ok(r_.meanLoad[i], "平均风荷载", i))
             return;
-        m_.windVibCoef[i] = m_.windVibForce[i] / m_.meanLoad[i] + 1.0;
-        if (!ok(m_.windVibCoef[i], "风振系数", i))
+        r_.windVibCoef[i] = r_.windVibForce[i] / r_.meanLoad[i] + 1.0;
+        if (!ok(r_.windVibCoef[i], "风振系数", i))
             return;
-        m_.eqStaticLoad[i] = m_.meanLoad[i] * m_.windVibCoef[i];
-        if (!ok(m_.eqStaticLoad[i], "等效静力风荷载", i))
+        r_.eqStaticLoad[i] = r_.meanLoad[i] * r_.windVibCoef[i];
+        if (!ok(r_.eqStaticLoad[i], "等效静力风荷载", i))
             return;
-        m_.muR[i] = m_.windVibForce[i] / m_.meanLoad[i] / m_.dynFactor;
-        if (!ok(m_.muR[i], "μ1·r1", i))
+        r_.muR[i] = r_.windVibForce[i] / r_.meanLoad[i] / r_.dynFactor;
+        if (!ok(r_.muR[i], "μ1·r1", i))
             return;
-        m_.bgFactor[i] = m_.muR[i] / (p_.i10 * (g * 2.0));
-        if (!ok(m_.bgFactor[i], "背景分量因子", i))
+        r_.bgFactor[i] = r_.muR[i] / (p_.i10 * (g * 2.0));
+        if (!ok(r_.bgFactor[i], "背景分量因子", i))
             return;
         if (!flagsOk("背景分量因子", i))
             return;
@@ -255,16 +252,16 @@ void Run::lrcAndCorrection() {
     // 3. Background, resonant and total LRC load per point.
     List res(n_, 0.0);
     for (std::size_t i = 0; i < n_; ++i) {
-        m_.lrcBackground[i] = ((cov[i] * g) / std::sqrt(sigmaV2)) / 1000.0;
-        if (!ok(m_.lrcBackground[i], "LRC背景分量", i))
+        r_.lrcBackground[i] = ((cov[i] * g) / std::sqrt(sigmaV2)) / 1000.0;
+        if (!ok(r_.lrcBackground[i], "LRC背景分量", i))
             return;
-        const double d = m_.dynFactor;
-        res[i] = std::sqrt(d * d - 1.0) / d * m_.windVibForce[i];
+        const double d = r_.dynFactor;
+        res[i] = std::sqrt(d * d - 1.0) / d * r_.windVibForce[i];
         if (!ok(res[i], "共振分量", i))
             return;
-        m_.lrcLoad[i] =
-            std::sqrt(res[i] * res[i] + m_.lrcBackground[i] * m_.lrcBackground[i]) + m_.meanLoad[i];
-        if (!ok(m_.lrcLoad[i], "LRC等效风荷载", i))
+        r_.lrcLoad[i] =
+            std::sqrt(res[i] * res[i] + r_.lrcBackground[i] * r_.lrcBackground[i]) + r_.meanLoad[i];
+        if (!ok(r_.lrcLoad[i], "LRC等效风荷载", i))
             return;
         if (!flagsOk("LRC等效风荷载", i))
             return;
@@ -277,7 +274,7 @@ void Run::lrcAndCorrection() {
         sumR = sumR + res[i];
         if (!ok(sumR, "共振分量之和"))
             return;
-        sumF = sumF + m_.windVibForce[i];
+        sumF = sumF + r_.windVibForce[i];
         if (!ok(sumF, "风振力之和"))
             return;
     }
@@ -286,106 +283,45 @@ void Run::lrcAndCorrection() {
     const double vB = (std::sqrt(sigmaV2) * g) / 1000.0;
     if (!checked(vB, "背景基底剪力VB"))
         return;
-    m_.exactBaseShear = std::sqrt(sumR * sumR + vB * vB);
-    if (!checked(m_.exactBaseShear, "精确脉动基底剪力"))
+    r_.exactBaseShear = std::sqrt(sumR * sumR + vB * vB);
+    if (!checked(r_.exactBaseShear, "精确脉动基底剪力"))
         return;
-    m_.corrC = sumF / m_.exactBaseShear;
-    (void)checked(m_.corrC, "修正系数C");
+    r_.corrC = sumF / r_.exactBaseShear;
+    (void)checked(r_.corrC, "修正系数C");
 }
 
 // The counts and list lengths the computation relies on; checked before any
 // list is read.
-std::optional<ComputeFault> checkInputShape(const ProjectModel& m) {
-    const auto n = static_cast<std::size_t>(m.nFreedom);
+std::optional<ComputeFault> checkInputShape(const ParsedInput& in) {
+    const auto n = static_cast<std::size_t>(in.nFreedom);
     const std::pair<const List*, const char*> pointLists[] = {
-        {&m.zCoord, "质点高度"}, {&m.windArea, "迎风面积"},   {&m.shapeCoef, "体型系数"},
-        {&m.mass, "质点质量"},   {&m.modeShape, "第1阶振型"},
+        {&in.zCoord, "质点高度"}, {&in.windArea, "迎风面积"},       {&in.shapeCoef, "体型系数"},
+        {&in.mass, "质点质量"},   {&in.modeShapes[0], "第1阶振型"},
     };
     for (const auto& [list, name] : pointLists)
         if (list->size() < n)
             return ComputeFault{name, FaultReason::MissingData};
-    if (m.freq.empty())
+    if (in.freq.empty())
         return ComputeFault{"自振频率", FaultReason::MissingData};
-    if (m.dampRatio.empty())
+    if (in.dampRatio.empty())
         return ComputeFault{"阻尼比", FaultReason::MissingData};
     return std::nullopt;
 }
 
 } // namespace
 
-std::optional<ComputeFault> computeWindResponse(ProjectModel& model) {
-    model.resultsComplete = false;
-    if (model.nFreedom < 1 || model.nFreedom > kMaxFreedom)
+Outcome<RawResults> computeWindResponse(const ParsedInput& numbers, Edition edition) {
+    if (numbers.nFreedom < 1 || numbers.nFreedom > kMaxFreedom)
         return ComputeFault{"自由度数", FaultReason::OutOfRange};
+    if (auto fault = checkInputShape(numbers))
+        return std::move(*fault);
 
-    // 1. Every result list starts at nFreedom zeros; the scalars of a previous
-    //    run are dropped so that a faulted run leaves nothing stale behind.
-    for (List* list :
-         {&model.meanDisp, &model.dispStd, &model.windVibForce, &model.windVibCoef, &model.bgFactor,
-          &model.muR, &model.eqStaticLoad, &model.lrcLoad, &model.lrcBackground, &model.meanLoad,
-          &model.lrcResonant, &model.totalDisp, &model.gbjLoad, &model.acceleration})
-        list->assign(static_cast<std::size_t>(model.nFreedom), 0.0);
-    for (double* value :
-         {&model.dynFactor, &model.corrC, &model.exactBaseShear, &model.meanBaseShear,
-          &model.meanBaseMoment, &model.fluctBaseShear, &model.fluctBaseMoment,
-          &model.totalBaseShear, &model.totalBaseMoment, &model.lrcBaseShear, &model.lrcBaseMoment})
-        *value = 0.0;
-    if (auto fault = checkInputShape(model))
-        return fault;
-
-    ExceptionFlagsKeeper keeper;
+    detail::ExceptionFlagsKeeper keeper;
     detail::clearFaultFlags();
-    auto fault = Run(model).execute();
-    if (!fault) {
-        deriveResults(model);
-        model.resultsComplete = true;
-    }
-    return fault;
-}
-
-void deriveResults(ProjectModel& m) {
-    const auto n = static_cast<std::size_t>(std::max<int>(m.nFreedom, 0));
-    for (const List* list : {&m.zCoord, &m.meanLoad, &m.windVibForce, &m.dispStd, &m.meanDisp,
-                             &m.lrcLoad, &m.eqStaticLoad})
-        if (list->size() < n)
-            return;
-    if (m.freq.empty())
-        return;
-    // Sums over the points in order, each starting from 0.
-    m.meanBaseShear = 0.0;
-    m.meanBaseMoment = 0.0;
-    m.fluctBaseShear = 0.0;
-    m.fluctBaseMoment = 0.0;
-    for (std::size_t i = 0; i < n; ++i) {
-        m.meanBaseShear += m.meanLoad[i];
-        m.meanBaseMoment += m.meanLoad[i] * m.zCoord[i];
-        m.fluctBaseShear += m.windVibForce[i];
-        m.fluctBaseMoment += m.zCoord[i] * m.windVibForce[i];
-    }
-    m.totalBaseShear = m.fluctBaseShear + m.meanBaseShear;
-    m.totalBaseMoment = m.fluctBaseMoment + m.meanBaseMoment;
-    // R / sqrt(1 + R^2) of the wind vibration force is its resonant part.
-    const double resonantShare = std::sqrt(m.dynFactor * m.dynFactor - 1.0) / m.dynFactor;
-    m.totalDisp.assign(n, 0.0);
-    m.lrcResonant.assign(n, 0.0);
-    m.gbjLoad.assign(n, 0.0);
-    m.acceleration.assign(n, 0.0);
-    const double w = kEnginePi * 2.0 * m.freq[0];
-    const double omega2 = w * w;
-    m.lrcBaseShear = 0.0;
-    m.lrcBaseMoment = 0.0;
-    for (std::size_t i = 0; i < n; ++i) {
-        m.totalDisp[i] = m.dispStd[i] + m.meanDisp[i];
-        m.lrcResonant[i] = resonantShare * m.windVibForce[i];
-        m.lrcBaseShear += m.lrcLoad[i];
-        m.lrcBaseMoment += m.zCoord[i] * m.lrcLoad[i];
-        // The fluctuating part rescaled so that it adds up to the exact base shear.
-        m.gbjLoad[i] = (m.eqStaticLoad[i] - m.meanLoad[i]) / m.corrC + m.meanLoad[i];
-        // The resonant part of the first-mode response: omega^2 times its
-        // displacement (mm to m), the same as the resonant part of the wind
-        // vibration force over the point's mass.
-        m.acceleration[i] = omega2 * (m.dispStd[i] / 1000.0) * resonantShare;
-    }
+    Run run(numbers, edition);
+    if (auto fault = run.execute())
+        return std::move(*fault);
+    return std::move(run.results());
 }
 
 } // namespace tamsor

@@ -10,16 +10,15 @@
 // Invariants: a refused box leaves its list unchanged and is refused and
 // marked; an accepted list box holds a list whose length obeys the count rule;
 // a gate that passes yields the numbers of the whole input; a computation that
-// reports no fault leaves only finite results, one per point.
+// reports no fault gives only finite computed results, one per point.
 
 #include "FuzzCheck.h"
 #include "InputFields.h"
 #include "InputForm.h"
 #include "InputParse.h"
 #include "Message.h"
-#include "ProjectModel.h"
 #include "ResultFields.h"
-#include "WindResponse.h"
+#include "Results.h"
 
 #include <cmath>
 #include <cstddef>
@@ -31,16 +30,6 @@
 namespace {
 
 using tamsor::List;
-using tamsor::ProjectModel;
-
-bool allFinite(const List& list, std::size_t n) {
-    if (list.size() != n)
-        return false;
-    for (double v : list)
-        if (!std::isfinite(v))
-            return false;
-    return true;
-}
 
 } // namespace
 
@@ -114,21 +103,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     TAMSOR_FUZZ_CHECK(form.inputsComplete() && form.listsAccepted());
     TAMSOR_FUZZ_CHECK(passed == tamsor::parseProjectInput(form.input()));
-    ProjectModel model = tamsor::computationRecord(*passed, edition);
-    const std::optional<tamsor::ComputeFault> fault = tamsor::computeWindResponse(model);
-    if (fault) {
+    const auto outcome = tamsor::compute(form.input(), *passed, edition);
+    if (const auto* fault = std::get_if<tamsor::ComputeFault>(&outcome)) {
         TAMSOR_FUZZ_CHECK(!fault->message().empty());
         return 0;
     }
-    // Every stored result is finite; the values read off them (sums, the
-    // corrected load) may overflow and are only checked for their length.
-    for (const tamsor::ResultField& field : tamsor::kPointResults) {
-        const List& list = model.*field.list;
-        const bool derived = field.key == "lrcResonant" || field.key == "totalDisp" ||
-                             field.key == "gbjLoad" || field.key == "acceleration";
-        TAMSOR_FUZZ_CHECK(derived ? list.size() == n : allFinite(list, n));
+    // Every computed result is finite; the values read off them (sums, the
+    // corrected load) may overflow. Each per-point field has one value a point.
+    const tamsor::Results& results = *std::get<tamsor::ResultsPtr>(outcome);
+    TAMSOR_FUZZ_CHECK(results.pointCount() == n);
+    for (const tamsor::ResultField& field : tamsor::kResultFields) {
+        std::size_t values = 0;
+        tamsor::forEachValue(field, tamsor::kResultGroups, results,
+                             [&](tamsor::FieldIndex, const tamsor::FieldValue& value) {
+                                 ++values;
+                                 const double* number = std::get_if<double>(&value);
+                                 TAMSOR_FUZZ_CHECK(field.derived || number == nullptr ||
+                                                   std::isfinite(*number));
+                             });
+        if (field.shape == tamsor::FieldShape::PerPoint)
+            TAMSOR_FUZZ_CHECK(values == n);
     }
-    TAMSOR_FUZZ_CHECK(std::isfinite(model.dynFactor) && std::isfinite(model.corrC) &&
-                      std::isfinite(model.exactBaseShear));
     return 0;
 }

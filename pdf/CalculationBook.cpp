@@ -8,6 +8,7 @@
 #include "PlotPainter.h"
 #include "PlotPairs.h"
 #include "ResultFields.h"
+#include "ResultTable.h"
 #include "SafeWrite.h"
 #include "TamsorVersion.h"
 
@@ -71,8 +72,8 @@ class PlotObject : public QObject, public QTextObjectInterface {
     Q_OBJECT
     Q_INTERFACES(QTextObjectInterface)
 public:
-    PlotObject(const ProjectModel& model, QSizeF size, double pixel)
-        : model_(model), size_(size), pixel_(pixel) {}
+    PlotObject(const Results& results, QSizeF size, double pixel)
+        : results_(results), size_(size), pixel_(pixel) {}
 
     QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat&) override { return size_; }
 
@@ -81,11 +82,11 @@ public:
         const auto pair =
             kPlotPairs.at(static_cast<std::size_t>(format.intProperty(kPairProperty)));
         const bool left = format.intProperty(kSideProperty) == 0;
-        const auto n = static_cast<std::ptrdiff_t>(model_.nFreedom);
-        const List& values = model_.*(left ? pair.left : pair.right);
-        const PlotGeometry g =
-            computePlotGeometry(List(values.begin(), values.begin() + n),
-                                List(model_.zCoord.begin(), model_.zCoord.begin() + n));
+        const auto n = static_cast<std::ptrdiff_t>(results_.pointCount());
+        const List& values = results_.raw().*(left ? pair.left : pair.right);
+        const List& heights = results_.numbers().zCoord;
+        const PlotGeometry g = computePlotGeometry(List(values.begin(), values.begin() + n),
+                                                   List(heights.begin(), heights.begin() + n));
         painter->save();
         painter->setFont(bookFont(kPlotPointSize));
         paintPlot(*painter, rect, g, qs(kHeightCaption),
@@ -94,14 +95,14 @@ public:
     }
 
 private:
-    const ProjectModel& model_;
+    const Results& results_;
     QSizeF size_;
     double pixel_;
 };
 
-QString reportPage(const ProjectModel& model) {
+QString reportPage(const Results& results) {
     QStringDecoder decoder("GB2312");
-    return decoder.decode(htmlReportBytes(model));
+    return decoder.decode(htmlReportBytes(results));
 }
 
 QTextTable* tableAt(QTextDocument& doc, int position) {
@@ -225,11 +226,6 @@ void keepHeadingsWithTheirTables(QTextDocument& doc, double pageHeight) {
     }
 }
 
-bool reported(std::string_view key) {
-    return std::find(kReportedResults.begin(), kReportedResults.end(), key) !=
-           kReportedResults.end();
-}
-
 QString escaped(const std::string& text) {
     return QString::fromStdString(text).toHtmlEscaped();
 }
@@ -241,35 +237,40 @@ QString partHeading(const QString& number, const QString& title) {
 // What the book says beyond the report's page, in the page's style: the
 // results of the field table that the page does not show, with their notes,
 // and how the results compare with the codes in force.
-QString additions(const ProjectModel& m) {
+QString additions(const Results& r) {
     static const QString kNumbers[] = {QStringLiteral("五"), QStringLiteral("六"),
                                        QStringLiteral("七")};
     int part = 0;
     QString html;
     QString rows;
     QString notes;
-    const auto n = static_cast<std::size_t>(m.nFreedom);
+    const Edition edition = r.edition();
     const auto addRow = [&](const ResultField& field, const QString& values) {
         rows += QStringLiteral("<tr><td width=\"22%\" align=\"right\">%1</td>"
                                "<td width=\"78%\">%2</td></tr>")
-                    .arg(escaped(field.heading(m.codeVersion)), values);
+                    .arg(escaped(field.heading(edition)), values);
         if (!field.note.empty())
             notes += QStringLiteral("<p>%1：%2</p>")
-                         .arg(escaped(std::string(field.captionFor(m.codeVersion))),
+                         .arg(escaped(std::string(field.captionFor(edition))),
                               escaped(std::string(field.note)));
     };
-    for (const ResultField& field : kPointResults) {
-        if (reported(field.key))
+    const auto added = [](const ResultField& field, FieldShape shape) {
+        return field.group.empty() && field.shape == shape && !field.onReportPage();
+    };
+    for (const ResultField& field : kResultFields) {
+        if (!added(field, FieldShape::PerPoint))
             continue;
         QString values;
-        for (std::size_t i = 0; i < n; ++i)
-            values += QString::fromStdString(formatFixed((m.*field.list)[i], field.decimals)) +
+        for (std::size_t i = 0; i < r.pointCount(); ++i)
+            values += QString::fromStdString(
+                          shownText(field.value(r, FieldIndex{0, i}), field.decimals)) +
                       QStringLiteral("; ");
         addRow(field, values.trimmed());
     }
-    for (const ResultField& field : kStructureResults)
-        if (!reported(field.key))
-            addRow(field, QString::fromStdString(formatFixed(m.*field.value, field.decimals)));
+    for (const ResultField& field : kResultFields)
+        if (added(field, FieldShape::Structure))
+            addRow(field,
+                   QString::fromStdString(shownText(field.value(r, FieldIndex{}), field.decimals)));
     if (!rows.isEmpty()) {
         html += partHeading(kNumbers[part++], QStringLiteral("其他计算结果")) +
                 QStringLiteral("<table border=\"1\" width=\"100%\">") + rows +
@@ -277,7 +278,7 @@ QString additions(const ProjectModel& m) {
     }
 
     html += partHeading(kNumbers[part++], QStringLiteral("与现行规范对照"));
-    const std::vector<CodeFinding> findings = checkAgainstCodes(m);
+    const std::vector<CodeFinding> findings = checkAgainstCodes(r);
     for (const CodeFinding& finding : findings)
         html += QStringLiteral("<p>· %1</p>").arg(escaped(finding.text()));
     if (findings.empty())
@@ -289,7 +290,7 @@ QString additions(const ProjectModel& m) {
 
 // Puts the additions after the report's results, before its footer (the
 // first line of hyphens).
-void insertAdditions(QTextDocument& doc, const ProjectModel& m) {
+void insertAdditions(QTextDocument& doc, const Results& r) {
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         if (block.text().startsWith(QStringLiteral("-----"))) {
             QTextCursor cursor(block);
@@ -297,7 +298,7 @@ void insertAdditions(QTextDocument& doc, const ProjectModel& m) {
             cursor.movePosition(QTextCursor::PreviousBlock);
             cursor.setBlockFormat(QTextBlockFormat());
             cursor.setCharFormat(QTextCharFormat());
-            cursor.insertHtml(additions(m));
+            cursor.insertHtml(additions(r));
             return;
         }
     }
@@ -305,16 +306,16 @@ void insertAdditions(QTextDocument& doc, const ProjectModel& m) {
 
 // The report's page laid out for the device, with the title block and the
 // plots put in.
-std::unique_ptr<QTextDocument> bookDocument(QPagedPaintDevice& device, const ProjectModel& model,
+std::unique_ptr<QTextDocument> bookDocument(QPagedPaintDevice& device, const Results& results,
                                             const TitleBlock& block, PlotObject& plots,
                                             QSizeF body) {
     auto doc = std::make_unique<QTextDocument>();
     doc->documentLayout()->setPaintDevice(&device);
     doc->setDefaultFont(bookFont(kBodyPointSize));
     doc->setDocumentMargin(0);
-    doc->setHtml(reportPage(model));
+    doc->setHtml(reportPage(results));
     doc->documentLayout()->registerHandler(kPlotObject, &plots);
-    insertAdditions(*doc, model);
+    insertAdditions(*doc, results);
 
     const std::vector<QTextTable*> tables = tablesOf(*doc);
     for (QTextTable* table : tables)
@@ -351,8 +352,8 @@ void paintPageFrame(QPainter& painter, const QRectF& page, const TitleBlock& blo
 
 } // namespace
 
-std::optional<Message> calculationBookRefusal(const ProjectModel& model) {
-    return reportRefusal(model);
+std::optional<Message> calculationBookRefusal(const Results& results) {
+    return reportRefusal(results);
 }
 
 QPageLayout calculationBookPageLayout() {
@@ -365,18 +366,18 @@ bool canPaintCalculationBook() {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
-int paintCalculationBook(QPagedPaintDevice& device, const ProjectModel& model,
+int paintCalculationBook(QPagedPaintDevice& device, const Results& results,
                          const TitleBlock& block) {
-    if (!canPaintCalculationBook() || calculationBookRefusal(model))
+    if (!canPaintCalculationBook() || calculationBookRefusal(results))
         return 0;
     const double mm = device.logicalDpiY() / 25.4;
     const QRectF page(0, 0, device.width(), device.height());
     const QSizeF body(page.width(), page.height() - (kHeaderMm + kFooterMm) * mm);
     if (body.width() <= 0 || body.height() <= 0)
         return 0;
-    PlotObject plots(model, QSizeF(kPlotWidthMm * mm, kPlotHeightMm * mm),
+    PlotObject plots(results, QSizeF(kPlotWidthMm * mm, kPlotHeightMm * mm),
                      device.logicalDpiY() / 96.0);
-    const std::unique_ptr<QTextDocument> doc = bookDocument(device, model, block, plots, body);
+    const std::unique_ptr<QTextDocument> doc = bookDocument(device, results, block, plots, body);
     const int count = doc->pageCount();
 
     QPainter painter;
@@ -399,8 +400,8 @@ int paintCalculationBook(QPagedPaintDevice& device, const ProjectModel& model,
     return count;
 }
 
-QByteArray calculationBookPdf(const ProjectModel& model, const TitleBlock& block) {
-    if (!canPaintCalculationBook() || calculationBookRefusal(model))
+QByteArray calculationBookPdf(const Results& results, const TitleBlock& block) {
+    if (!canPaintCalculationBook() || calculationBookRefusal(results))
         return {};
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -410,7 +411,7 @@ QByteArray calculationBookPdf(const ProjectModel& model, const TitleBlock& block
         writer.setResolution(600);
         writer.setTitle(QStringLiteral("风振计算书 ") + block.projectName);
         writer.setCreator(qs(kAppTitle));
-        if (paintCalculationBook(writer, model, block) == 0)
+        if (paintCalculationBook(writer, results, block) == 0)
             return {};
     }
     QByteArray pdf = buffer.data();
@@ -418,11 +419,11 @@ QByteArray calculationBookPdf(const ProjectModel& model, const TitleBlock& block
     return pdf;
 }
 
-std::optional<Message> writeCalculationBookPdf(const ProjectModel& model, const TitleBlock& block,
+std::optional<Message> writeCalculationBookPdf(const Results& results, const TitleBlock& block,
                                                const QString& path) {
-    if (auto refused = calculationBookRefusal(model))
+    if (auto refused = calculationBookRefusal(results))
         return refused;
-    const QByteArray pdf = calculationBookPdf(model, block);
+    const QByteArray pdf = calculationBookPdf(results, block);
     if (pdf.isEmpty())
         return Message{"无法生成计算书！", "警告", Message::Icon::Exclamation};
     const std::optional<WriteFailure> failure = writeFileSafely(path, pdf);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Message.h"
-#include "ProjectModel.h"
+#include "Results.h"
 #include "TitleBlock.h"
 
 #include <QByteArray>
@@ -24,9 +24,9 @@ namespace tamsor {
 //   page.
 // Everything here needs a QGuiApplication (fonts); nothing needs widgets.
 
-// Why the book cannot be made from the record (what the report refuses), or
+// Why the book cannot be made from the results (what the report refuses), or
 // nothing.
-[[nodiscard]] std::optional<Message> calculationBookRefusal(const ProjectModel& model);
+[[nodiscard]] std::optional<Message> calculationBookRefusal(const Results& results);
 
 // The book's pages: A4 upright with its margins. The PDF has it; a printer is
 // given it before painting.
@@ -37,19 +37,19 @@ namespace tamsor {
 
 // Paints every page onto the device (a PDF writer or a printer with its page
 // layout set; the margins are the device's). Returns the number of pages: 0
-// when the record is refused, no QGuiApplication exists or the device cannot
+// when the results are refused, no QGuiApplication exists or the device cannot
 // be painted on.
-int paintCalculationBook(QPagedPaintDevice& device, const ProjectModel& model,
+int paintCalculationBook(QPagedPaintDevice& device, const Results& results,
                          const TitleBlock& block);
 
 // The book as an A4 PDF with its fonts embedded and its text searchable;
 // empty when it cannot be made.
-[[nodiscard]] QByteArray calculationBookPdf(const ProjectModel& model, const TitleBlock& block);
+[[nodiscard]] QByteArray calculationBookPdf(const Results& results, const TitleBlock& block);
 
 // Checks, makes and writes the PDF to path, replacing the file only once the
 // new one is complete. The message to show when it is refused or cannot be
 // written; an existing file is then untouched.
 [[nodiscard]] std::optional<Message>
-writeCalculationBookPdf(const ProjectModel& model, const TitleBlock& block, const QString& path);
+writeCalculationBookPdf(const Results& results, const TitleBlock& block, const QString& path);
 
 } // namespace tamsor

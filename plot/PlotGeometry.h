@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProjectModel.h"
+#include "ParsedInput.h"
 
 #include <cstddef>
 #include <string>

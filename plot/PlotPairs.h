@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProjectModel.h"
+#include "Results.h"
 
 #include <array>
 #include <string_view>
@@ -11,16 +11,16 @@ namespace tamsor {
 // left, a displacement (or the wind vibration coefficient) on the right, each
 // against the heights, with the caption along the bottom of each plot.
 struct PlotPair {
-    List ProjectModel::*left;
+    List RawResults::*left;
     std::string_view leftCaption;
-    List ProjectModel::*right;
+    List RawResults::*right;
     std::string_view rightCaption;
 };
 
 inline constexpr std::array<PlotPair, 3> kPlotPairs{{
-    {&ProjectModel::meanLoad, "平均风荷载 /KN", &ProjectModel::meanDisp, "平均位移 /mm"},
-    {&ProjectModel::windVibForce, "脉动风振力 /KN", &ProjectModel::dispStd, "脉动位移均方差 /mm"},
-    {&ProjectModel::eqStaticLoad, "等效静力风荷载 /KN", &ProjectModel::windVibCoef, "风振系数"},
+    {&RawResults::meanLoad, "平均风荷载 /KN", &RawResults::meanDisp, "平均位移 /mm"},
+    {&RawResults::windVibForce, "脉动风振力 /KN", &RawResults::dispStd, "脉动位移均方差 /mm"},
+    {&RawResults::eqStaticLoad, "等效静力风荷载 /KN", &RawResults::windVibCoef, "风振系数"},
 }};
 
 // The caption of every plot's vertical axis.

@@ -1,6 +1,8 @@
 #include "HtmlReport.h"
 
+#include "InputFields.h"
 #include "NumberFormat.h"
+#include "ResultFields.h"
 #include "ResultsCheck.h"
 #include "SafeWrite.h"
 #include "TamsorVersion.h"
@@ -32,88 +34,13 @@ Message refusal(std::string text) {
     return Message{std::move(text), "警告", Message::Icon::Exclamation};
 }
 
-std::string dynFactorName(const ProjectModel& m) {
-    return m.codeVersion == 0 ? "中间计算参数SQRT(1+R^2)" : "脉动增大系数ξ1";
+// The resonant factor as its refusal names it under each edition.
+std::string dynFactorName(Edition edition) {
+    return edition == Edition::GB201X ? "中间计算参数SQRT(1+R^2)" : "脉动增大系数ξ1";
 }
 
-// What the page calls a record field, for the refusals.
-std::string labelOf(const ProjectModel& m, std::string_view key) {
-    static const std::pair<std::string_view, std::string_view> kLabels[] = {
-        {"zCoord", "质点z坐标(m)"},
-        {"windArea", "质点受风面积(m^2)"},
-        {"mass", "各质点质量(吨)"},
-        {"modeShape", "第1阶振型"},
-        {"shapeCoef", "体型系数"},
-        {"meanLoad", "平均风荷载(KN)"},
-        {"meanDisp", "平均位移(mm)"},
-        {"windVibForce", "第1阶风振力（KN）"},
-        {"dispStd", "第1阶位移标准差（mm）"},
-        {"bgFactor", "背景分量因子Bz"},
-        {"muR", "两个系数的乘积u1*r1"},
-        {"windVibCoef", "风振系数"},
-        {"eqStaticLoad", "等效静力风荷载(KN)"},
-        {"lrcBackground", "等效风荷载背景分量(KN)"},
-        {"lrcLoad", "LRC法等效风荷载(KN)"},
-        {"lrcResonant", "等效风荷载共振分量(KN)"},
-        {"totalDisp", "各质点总位移(mm)"},
-        {"gbjLoad", "修正后的GBJ法等效风荷载(KN)"},
-        {"structWidth", "结构宽度(m)"},
-        {"w0", "基本风压(KPa)"},
-        {"alpha", "地貌类型"},
-        {"i10", "地貌类型"},
-        {"freq", "固有频率(Hz)"},
-        {"dampRatio", "阻尼比"},
-        {"exactBaseShear", "脉动底部剪力精确解(KN)"},
-        {"corrC", "脉动修正系数C"},
-        {"meanBaseShear", "平均基底剪力(KN)"},
-        {"meanBaseMoment", "平均基底弯矩(KN*m)"},
-        {"fluctBaseShear", "第1阶脉动基底剪力（KN）"},
-        {"fluctBaseMoment", "第1阶脉动基底弯矩（KN*m）"},
-        {"totalBaseShear", "总基底剪力(KN)"},
-        {"totalBaseMoment", "总基底弯矩(KN*m)"},
-        {"lrcBaseShear", "LRC法总底部剪力(KN)"},
-        {"lrcBaseMoment", "LRC法总底部弯矩(KN*m)"},
-    };
-    if (key == "dynFactor")
-        return dynFactorName(m);
-    for (const auto& [k, label] : kLabels)
-        if (k == key)
-            return std::string(label);
-    return std::string(key);
-}
-
-Message notFiniteRefusal(const std::string& name) {
-    return refusal("“" + name + "”中含有无效的数值（非数或溢出），无法生成报告书！");
-}
-
-Message defectRefusal(const ProjectModel& m, const ResultsDefect& defect) {
-    using Kind = ResultsDefect::Kind;
-    switch (defect.kind) {
-    case Kind::NotComputed:
-        return refusal(
-            "没有可用的计算结果（尚未计算或上次计算出错），请先计算风振响应，再生成报告书！");
-    case Kind::PointCount:
-        return refusal("自由度数目必须在1到10之间，无法生成报告书！");
-    case Kind::InputShort:
-        return refusal("“" + labelOf(m, defect.key) +
-                       "”的数据个数少于自由度数目，无法生成报告书！");
-    case Kind::FrequencyMissing:
-        return refusal("没有固有频率的数据，无法生成报告书！");
-    case Kind::DampingMissing:
-        return refusal("没有阻尼比的数据，无法生成报告书！");
-    case Kind::ResultSize:
-        return refusal("计算结果“" + labelOf(m, defect.key) +
-                       "”的数据个数与自由度数目不一致，请重新计算后再生成报告书！");
-    case Kind::Terrain:
-        return refusal("地貌类型必须是A、B、C、D之一，无法生成报告书！");
-    case Kind::NotFinite:
-        break;
-    }
-    return notFiniteRefusal(labelOf(m, defect.key));
-}
-
-bool allFinite(const List& list) {
-    return std::all_of(list.begin(), list.end(), [](double v) { return std::isfinite(v); });
+Message notFiniteRefusal(std::string_view name) {
+    return refusal("“" + std::string(name) + "”中含有无效的数值（非数或溢出），无法生成报告书！");
 }
 
 // --- the page ----------------------------------------------------------------
@@ -209,6 +136,17 @@ std::string label27Lines(std::string_view text) {
     return "    <td width=\"27%\">\r\n      <p align=\"right\">" + std::string(text) + "</td>";
 }
 
+// The page's labels, from the field tables.
+std::string_view resultLabel(std::string_view key, Edition edition = Edition::GB201X) {
+    return resultField(key).reportCaptionFor(edition);
+}
+std::string_view listBoxLabel(int box) {
+    return listBoxField(box).reportCaption;
+}
+std::string_view valueBoxLabel(int box) {
+    return valueBoxField(box).reportCaption;
+}
+
 void writeHead(Page& page) {
     page.line("<html>");
     page.line("<head>");
@@ -225,47 +163,56 @@ void writeHead(Page& page) {
     page.line("<p><b><font size=\"6\">一、计算参数:</font></b></p>");
 }
 
-void writeInputs(Page& page, const ProjectModel& m, std::size_t n) {
+void writeInputs(Page& page, const Results& r, std::size_t n) {
+    const ParsedInput& in = r.numbers();
     page.line("<p><b><font size=\"4\">1 几何模型</font></b></p>  ");
     page.line(kTable);
     row(page, label22("自由度数目"),
-        [&] { oneLineCell(page, kValueCellOpen, formatInteger(m.nFreedom), "</td>"); });
-    row(page, label22("结构宽度(m)"), [&] {
+        [&] { oneLineCell(page, kValueCellOpen, formatInteger(in.nFreedom), "</td>"); });
+    row(page, label22(valueBoxLabel(ValueBox::Width)), [&] {
         oneLineCell(page, kValueCellOpen,
-                    fixed2(m.structWidth) +
+                    fixed2(in.structWidth / valueBoxField(ValueBox::Width).reportDivisor) +
                         "         (仅用于计算水平向相关性，等于0时表示不考虑水平相关性)",
                     "</td>");
     });
-    row(page, label22("质点z坐标(m)"), [&] { listCell(page, m.zCoord, n, fixed2); });
-    row(page, label22("质点受风面积(m^2)"), [&] { listCell(page, m.windArea, n, fixed2); });
+    row(page, label22(listBoxLabel(Box::Heights)), [&] { listCell(page, in.zCoord, n, fixed2); });
+    row(page, label22(listBoxLabel(Box::Areas)), [&] { listCell(page, in.windArea, n, fixed2); });
     page.line(kTableEnd);
 
     page.line("<p><font size=\"4\"><b>2 动力特性</b></font></p>  ");
     page.line(kTable);
     row(page, label22("拟取振型数 "),
-        [&] { oneLineCell(page, kValueCellOpen, formatInteger(m.nModes), "</td>"); });
-    row(page, label22("固有频率(Hz)"),
-        [&] { oneLineCell(page, kValueCellOpen, fixed3(m.freq[0]), "</td>"); });
-    row(page, label22("阻尼比"),
-        [&] { oneLineCell(page, kValueCellOpen, fixed3(m.dampRatio[0]), "</td>"); });
-    row(page, label22("各质点质量(吨)"), [&] { listCell(page, m.mass, n, fixed2); });
-    row(page, label22("第1阶振型"), [&] { listCell(page, m.modeShape, n, formatScientific); });
+        [&] { oneLineCell(page, kValueCellOpen, formatInteger(in.nModes), "</td>"); });
+    row(page, label22(listBoxLabel(Box::Frequency)),
+        [&] { oneLineCell(page, kValueCellOpen, fixed3(in.freq[0]), "</td>"); });
+    row(page, label22(listBoxLabel(Box::DampingRatio)),
+        [&] { oneLineCell(page, kValueCellOpen, fixed3(in.dampRatio[0]), "</td>"); });
+    row(page, label22(listBoxLabel(Box::Masses)), [&] { listCell(page, in.mass, n, fixed2); });
+    row(page, label22(listBoxLabel(Box::ModeShape1)),
+        [&] { listCell(page, in.modeShapes[0], n, formatScientific); });
     page.line(kTableEnd);
 
     page.line("<p><b><font size=\"4\">3 风振计算参数</font></b></p>  ");
     page.line(kTable);
-    row(page, label22("基本风压(KPa)"),
-        [&] { oneLineCell(page, kValueCellOpen, fixed2(m.w0 / 1000.0), "</td>"); });
-    const std::string terrain = std::string(1, "ABCD"[m.terrainType - 1]) +
-                                "(α=" + fixed2(m.alpha) + "  ;" + "I10=" + fixed3(m.i10) + ")";
-    row(page, label22("地貌类型"), [&] { ownLineValue(page, terrain); });
-    row(page, label22("体型系数"), [&] { listCell(page, m.shapeCoef, n, fixed2); });
+    row(page, label22(valueBoxLabel(ValueBox::WindPressure)), [&] {
+        oneLineCell(page, kValueCellOpen,
+                    fixed2(in.w0 / valueBoxField(ValueBox::WindPressure).reportDivisor), "</td>");
+    });
+    const std::string terrain = std::string(1, "ABCD"[in.terrainType - 1]) +
+                                "(α=" + fixed2(r.raw().alpha) + "  ;" +
+                                "I10=" + fixed3(r.raw().i10) + ")";
+    row(page, label22(resultLabel("alpha")), [&] { ownLineValue(page, terrain); });
+    row(page, label22(listBoxLabel(Box::ShapeCoef)),
+        [&] { listCell(page, in.shapeCoef, n, fixed2); });
     page.line(kTableEnd);
     page.line(kBlankParagraph);
 }
 
-void writeResults(Page& page, const ProjectModel& m, std::size_t n) {
-    const bool newCode = m.codeVersion == 0;
+void writeResults(Page& page, const Results& r, std::size_t n) {
+    const RawResults& raw = r.raw();
+    const DerivedResults& d = r.derived();
+    const Edition edition = r.edition();
+    const bool newCode = edition == Edition::GB201X;
     if (newCode) {
         page.line("<p><font size=\"6\"><b>二 计算结果</b></font><font color= "
                   "#FF0000>(新规范GB50009-201X)</font></p>");
@@ -277,72 +224,75 @@ void writeResults(Page& page, const ProjectModel& m, std::size_t n) {
     constexpr std::string_view kCell16 = "    <td width=\"78%\" height=\"16\">";
     page.line("<p><font size=\"4\"><b>1 平均风计算结果</b></font></p>  ");
     page.line("<table border=\"1\" width=\"100%\" height=\"87\">");
-    row(page, label22h("16", "平均风荷载(KN)"), [&] { listCell(page, m.meanLoad, n, fixed2); });
-    row(page, label22h("15", "平均位移(mm)"), [&] { listCell(page, m.meanDisp, n, fixed2); });
-    row(page, label22h("16", "平均基底剪力(KN)"),
-        [&] { oneLineCell(page, kCell16, fixed2(m.meanBaseShear), "</td>"); });
-    row(page, label22h("16", "平均基底弯矩(KN*m)"),
-        [&] { oneLineCell(page, kCell16, fixed2(m.meanBaseMoment), "</td>"); });
+    row(page, label22h("16", resultLabel("meanLoad")),
+        [&] { listCell(page, raw.meanLoad, n, fixed2); });
+    row(page, label22h("15", resultLabel("meanDisp")),
+        [&] { listCell(page, raw.meanDisp, n, fixed2); });
+    row(page, label22h("16", resultLabel("meanBaseShear")),
+        [&] { oneLineCell(page, kCell16, fixed2(d.meanBaseShear), "</td>"); });
+    row(page, label22h("16", resultLabel("meanBaseMoment")),
+        [&] { oneLineCell(page, kCell16, fixed2(d.meanBaseMoment), "</td>"); });
     page.line(kTableEnd);
 
     constexpr std::string_view kCell73 = "    <td width=\"73%\">";
     page.line("<p><font size=\"4\"><b>2 脉动风计算结果</b></font></p>  ");
     page.line(kTable);
-    row(page, label27("第1阶风振力（KN）"), [&] { listCell(page, m.windVibForce, n, fixed2); });
-    row(page, label27("第1阶位移标准差（mm）"), [&] { listCell(page, m.dispStd, n, fixed2); });
-    row(page, label27("第1阶脉动基底剪力（KN）"),
-        [&] { oneLineCell(page, kCell73, fixed2(m.fluctBaseShear), "　</td>"); });
-    row(page, label27("第1阶脉动基底弯矩（KN*m）"),
-        [&] { oneLineCell(page, kCell73, fixed2(m.fluctBaseMoment), "　</td>"); });
+    row(page, label27(resultLabel("windVibForce")),
+        [&] { listCell(page, raw.windVibForce, n, fixed2); });
+    row(page, label27(resultLabel("dispStd")), [&] { listCell(page, raw.dispStd, n, fixed2); });
+    row(page, label27(resultLabel("fluctBaseShear")),
+        [&] { oneLineCell(page, kCell73, fixed2(d.fluctBaseShear), "　</td>"); });
+    row(page, label27(resultLabel("fluctBaseMoment")),
+        [&] { oneLineCell(page, kCell73, fixed2(d.fluctBaseMoment), "　</td>"); });
     page.line(kTableEnd);
 
     // The first two rows name the intermediate factors of the chosen edition.
     page.line("<p><font size=\"4\"><b>3 等效静力风荷载模型</b></font></p> ");
     page.line(kTable);
-    row(page, label27Lines(newCode ? "中间计算参数：SQRT(1+R^2)" : "中间计算参数：脉动增大系数ξ1"),
-        [&] { ownLineValue(page, fixed2(m.dynFactor)); });
-    row(page,
-        label27Lines(newCode ? "中间计算参数：背景分量因子Bz"
-                             : "中间计算参数：两个系数的乘积u1*r1"),
-        [&] { listCell(page, newCode ? m.bgFactor : m.muR, n, fixed2); });
-    row(page, label27Lines("风振系数"), [&] { listCell(page, m.windVibCoef, n, fixed2); });
-    row(page, label27Lines("等效静力风荷载(KN)"),
-        [&] { listCell(page, m.eqStaticLoad, n, fixed2); });
+    row(page, label27Lines(resultLabel("dynFactor", edition)),
+        [&] { ownLineValue(page, fixed2(raw.dynFactor)); });
+    row(page, label27Lines(resultLabel(newCode ? "bgFactor" : "muR")),
+        [&] { listCell(page, newCode ? raw.bgFactor : raw.muR, n, fixed2); });
+    row(page, label27Lines(resultLabel("windVibCoef")),
+        [&] { listCell(page, raw.windVibCoef, n, fixed2); });
+    row(page, label27Lines(resultLabel("eqStaticLoad")),
+        [&] { listCell(page, raw.eqStaticLoad, n, fixed2); });
     page.line(kTableEnd);
 
     page.line("<p><font size=\"4\"><b>4 总响应(平均响应+脉动响应)</b></font></p> ");
     page.line(kTable);
-    row(page, label27("各质点总位移(mm)"), [&] { listCell(page, m.totalDisp, n, fixed2); });
-    row(page, label27("总基底剪力(KN)"),
-        [&] { oneLineCell(page, kCell73, fixed2(m.totalBaseShear), "</td>"); });
-    row(page, label27("总基底弯矩(KN*m)"),
-        [&] { oneLineCell(page, kCell73, fixed2(m.totalBaseMoment), "　</td>"); });
+    row(page, label27(resultLabel("totalDisp")), [&] { listCell(page, d.totalDisp, n, fixed2); });
+    row(page, label27(resultLabel("totalBaseShear")),
+        [&] { oneLineCell(page, kCell73, fixed2(d.totalBaseShear), "</td>"); });
+    row(page, label27(resultLabel("totalBaseMoment")),
+        [&] { oneLineCell(page, kCell73, fixed2(d.totalBaseMoment), "　</td>"); });
     page.line(kTableEnd);
     page.line(kBlankParagraph);
 
     page.line("<p><font size=\"6\"><b>三 LRC法计算结果</b></font><font color= "
               "#FF0000>(计算参数同上)</font></p>");
     page.line(kTable);
-    row(page, label22h("16", "等效风荷载背景分量(KN)"),
-        [&] { listCell(page, m.lrcBackground, n, fixed2); });
-    row(page, label22h("15", "等效风荷载共振分量(KN)"),
-        [&] { listCell(page, m.lrcResonant, n, fixed2); });
-    row(page, label22h("15", "LRC法等效风荷载(KN)"), [&] { listCell(page, m.lrcLoad, n, fixed2); });
-    row(page, label22h("16", "LRC法总底部剪力(KN)"),
-        [&] { oneLineCell(page, kCell16, fixed2(m.lrcBaseShear), "</td>"); });
-    row(page, label22h("16", "LRC法总底部弯矩(KN*m)"),
-        [&] { oneLineCell(page, kCell16, fixed2(m.lrcBaseMoment), "</td>"); });
+    row(page, label22h("16", resultLabel("lrcBackground")),
+        [&] { listCell(page, raw.lrcBackground, n, fixed2); });
+    row(page, label22h("15", resultLabel("lrcResonant")),
+        [&] { listCell(page, d.lrcResonant, n, fixed2); });
+    row(page, label22h("15", resultLabel("lrcLoad")),
+        [&] { listCell(page, raw.lrcLoad, n, fixed2); });
+    row(page, label22h("16", resultLabel("lrcBaseShear")),
+        [&] { oneLineCell(page, kCell16, fixed2(d.lrcBaseShear), "</td>"); });
+    row(page, label22h("16", resultLabel("lrcBaseMoment")),
+        [&] { oneLineCell(page, kCell16, fixed2(d.lrcBaseMoment), "</td>"); });
     page.line(kTableEnd);
     page.line(kBlankParagraph);
 
     page.line("<p><font size=\"6\"><b>四 GBJ法等效风荷载修正</b></font><font color= "
               "#FF0000>(基于脉动底部剪力)</font></p>");
     page.line(kTable);
-    row(page, label22h("16", "脉动底部剪力精确解(KN)"),
-        [&] { singleListValue(page, m.exactBaseShear); });
-    row(page, label22h("15", "脉动修正系数C "), [&] { singleListValue(page, m.corrC); });
-    row(page, label22h("15", "修正后的GBJ法等效风荷载(KN)"),
-        [&] { listCell(page, m.gbjLoad, n, fixed2); });
+    row(page, label22h("16", resultLabel("exactBaseShear")),
+        [&] { singleListValue(page, raw.exactBaseShear); });
+    row(page, label22h("15", resultLabel("corrC")), [&] { singleListValue(page, raw.corrC); });
+    row(page, label22h("15", resultLabel("gbjLoad")),
+        [&] { listCell(page, d.gbjLoad, n, fixed2); });
     page.line(kTableEnd);
     page.line(kBlankParagraph);
 }
@@ -372,44 +322,39 @@ Message writeFailure(const QString& path) {
 
 } // namespace
 
-std::optional<Message> reportRefusal(const ProjectModel& m) {
-    if (const std::optional<ResultsDefect> defect = findResultsDefect(m))
-        return defectRefusal(m, *defect);
+Message noResultsRefusal() {
+    return refusal(
+        "没有可用的计算结果（尚未计算或上次计算出错），请先计算风振响应，再生成报告书！");
+}
 
-    if (m.dynFactor < 1.0) {
-        return refusal("“" + dynFactorName(m) + "”小于1，无法计算共振分量，无法生成报告书！");
+std::optional<Message> reportRefusal(const Results& r) {
+    if (const auto input = firstNotFiniteInput(r))
+        return notFiniteRefusal(input->caption);
+    if (const auto computed = firstNotFiniteResult(r, false))
+        return notFiniteRefusal(computed->caption);
+    if (r.raw().dynFactor < 1.0) {
+        return refusal("“" + dynFactorName(r.edition()) +
+                       "”小于1，无法计算共振分量，无法生成报告书！");
     }
-    if (m.corrC == 0.0) {
+    if (r.raw().corrC == 0.0) {
         return refusal("脉动修正系数C为0，无法计算修正后的GBJ法等效风荷载，无法生成报告书！");
     }
     // The values read off the results may still overflow.
-    const std::pair<std::string_view, double> sums[] = {
-        {"meanBaseShear", m.meanBaseShear},   {"meanBaseMoment", m.meanBaseMoment},
-        {"fluctBaseShear", m.fluctBaseShear}, {"fluctBaseMoment", m.fluctBaseMoment},
-        {"totalBaseShear", m.totalBaseShear}, {"totalBaseMoment", m.totalBaseMoment},
-        {"lrcBaseShear", m.lrcBaseShear},     {"lrcBaseMoment", m.lrcBaseMoment},
-    };
-    for (const auto& [key, value] : sums)
-        if (!std::isfinite(value))
-            return notFiniteRefusal(labelOf(m, key));
-    const std::pair<std::string_view, const List*> lists[] = {
-        {"totalDisp", &m.totalDisp}, {"lrcResonant", &m.lrcResonant}, {"gbjLoad", &m.gbjLoad}};
-    for (const auto& [key, list] : lists)
-        if (!allFinite(*list))
-            return notFiniteRefusal(labelOf(m, key));
+    if (const auto derived = firstNotFiniteResult(r, true))
+        return notFiniteRefusal(derived->caption);
     return std::nullopt;
 }
 
 namespace {
 
-// The page of a record that passed reportRefusal; empty when the text cannot
+// The page of results that passed reportRefusal; empty when the text cannot
 // be encoded.
-QByteArray pageBytes(const ProjectModel& m) {
-    const auto n = static_cast<std::size_t>(m.nFreedom);
+QByteArray pageBytes(const Results& r) {
+    const std::size_t n = r.pointCount();
     Page page;
     writeHead(page);
-    writeInputs(page, m, n);
-    writeResults(page, m, n);
+    writeInputs(page, r, n);
+    writeResults(page, r, n);
     writeFooter(page);
 
     QStringEncoder encoder("GB2312");
@@ -425,18 +370,18 @@ QByteArray pageBytes(const ProjectModel& m) {
 
 } // namespace
 
-QByteArray htmlReportBytes(const ProjectModel& m) {
-    if (reportRefusal(m)) {
+QByteArray htmlReportBytes(const Results& results) {
+    if (reportRefusal(results)) {
         return {};
     }
-    return pageBytes(m);
+    return pageBytes(results);
 }
 
-std::optional<Message> writeHtmlReport(const ProjectModel& model, const QString& path) {
-    if (auto refused = reportRefusal(model)) {
+std::optional<Message> writeHtmlReport(const Results& results, const QString& path) {
+    if (auto refused = reportRefusal(results)) {
         return refused;
     }
-    const QByteArray bytes = pageBytes(model);
+    const QByteArray bytes = pageBytes(results);
     if (bytes.isEmpty()) {
         return refusal("无法以GB2312编码生成报告书！");
     }

@@ -1,67 +1,33 @@
 #pragma once
 
 #include "Message.h"
-#include "ProjectModel.h"
+#include "Results.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <array>
 #include <optional>
-#include <string_view>
 
 namespace tamsor {
 
-// The results of the result field table (ResultFields.h) that the page shows,
-// by key (muR and bgFactor each under one edition); the calculation book
-// adds the others after the page's results.
-inline constexpr std::array<std::string_view, 27> kReportedResults{{
-    // per mass point
-    "zCoord",
-    "meanLoad",
-    "meanDisp",
-    "windVibForce",
-    "dispStd",
-    "windVibCoef",
-    "eqStaticLoad",
-    "muR",
-    "bgFactor",
-    "lrcBackground",
-    "lrcLoad",
-    "lrcResonant",
-    "totalDisp",
-    "gbjLoad",
-    // the whole structure
-    "dynFactor",
-    "exactBaseShear",
-    "corrC",
-    "alpha",
-    "i10",
-    "meanBaseShear",
-    "meanBaseMoment",
-    "fluctBaseShear",
-    "fluctBaseMoment",
-    "totalBaseShear",
-    "totalBaseMoment",
-    "lrcBaseShear",
-    "lrcBaseMoment",
-}};
+// What a report without results says: none computed yet, or the last
+// computation stopped on a fault.
+[[nodiscard]] Message noResultsRefusal();
 
-// Why the model cannot be reported (lists shorter than nFreedom, terrainType
-// outside 1..4, results missing or from a faulted computation, ...), or
-// nothing when it can.
-[[nodiscard]] std::optional<Message> reportRefusal(const ProjectModel& model);
+// Why the results cannot be reported (a value the page shows is not a
+// finite number, the resonant component or the corrected load cannot be
+// formed), or nothing when they can.
+[[nodiscard]] std::optional<Message> reportRefusal(const Results& results);
 
 // The whole page: GB2312 without a byte-order mark, CR LF line ends. Only
 // call it when reportRefusal() returned nothing; otherwise, or when the text
 // cannot be encoded, the result is empty.
-[[nodiscard]] QByteArray htmlReportBytes(const ProjectModel& model);
+[[nodiscard]] QByteArray htmlReportBytes(const Results& results);
 
 // Checks, builds and writes the page to path through writeFileSafely
 // (SafeWrite.h). Returns the message to show when the report is refused or
 // cannot be written; an existing file is then untouched, and a folder, device
 // or pipe at the path is never replaced.
-[[nodiscard]] std::optional<Message> writeHtmlReport(const ProjectModel& model,
-                                                     const QString& path);
+[[nodiscard]] std::optional<Message> writeHtmlReport(const Results& results, const QString& path);
 
 } // namespace tamsor

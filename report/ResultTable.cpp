@@ -2,7 +2,6 @@
 
 #include "CodeChecks.h"
 #include "NumberFormat.h"
-#include "ResultFields.h"
 #include "SafeWrite.h"
 
 #include <QDir>
@@ -14,8 +13,8 @@ namespace tamsor {
 
 namespace {
 
-ResultCell numberCell(double value, int decimals) {
-    return ResultCell{formatFixed(value, decimals), formatExact(value)};
+ResultCell valueCell(const FieldValue& value, int decimals) {
+    return ResultCell{shownText(value, decimals), exactText(value)};
 }
 
 ResultCell textCell(std::string text) {
@@ -46,36 +45,59 @@ std::vector<std::vector<std::string>> blockLines(const ResultBlock& block) {
 
 } // namespace
 
-ResultTable buildResultTable(const ProjectModel& m) {
+std::string shownText(const FieldValue& value, int decimals) {
+    if (const double* number = std::get_if<double>(&value))
+        return formatFixed(*number, decimals);
+    if (const bool* flag = std::get_if<bool>(&value))
+        return *flag ? "是" : "否";
+    if (const std::string_view* name = std::get_if<std::string_view>(&value))
+        return std::string(*name);
+    return {};
+}
+
+std::string exactText(const FieldValue& value) {
+    if (const double* number = std::get_if<double>(&value))
+        return formatExact(*number);
+    if (const bool* flag = std::get_if<bool>(&value))
+        return *flag ? "1" : "0";
+    if (const std::string_view* name = std::get_if<std::string_view>(&value))
+        return std::string(*name);
+    return {};
+}
+
+ResultTable buildResultTable(const Results& r) {
     ResultTable table;
-    const auto n = static_cast<std::size_t>(std::max<int>(m.nFreedom, 0));
+    const Edition edition = r.edition();
+    const auto topLevel = [](const ResultField& field, FieldShape shape) {
+        return field.group.empty() && field.shape == shape;
+    };
 
     table.points.header.push_back("质点");
-    for (const ResultField& field : kPointResults)
-        table.points.header.push_back(field.heading(m.codeVersion));
-    for (std::size_t i = 0; i < n; ++i) {
+    for (const ResultField& field : kResultFields)
+        if (topLevel(field, FieldShape::PerPoint))
+            table.points.header.push_back(field.heading(edition));
+    for (std::size_t i = 0; i < r.pointCount(); ++i) {
         std::vector<ResultCell> row{textCell(formatInteger(static_cast<long long>(i + 1)))};
-        for (const ResultField& field : kPointResults) {
-            const List& list = m.*field.list;
-            row.push_back(i < list.size() ? numberCell(list[i], field.decimals) : ResultCell{});
-        }
+        for (const ResultField& field : kResultFields)
+            if (topLevel(field, FieldShape::PerPoint))
+                row.push_back(valueCell(field.value(r, FieldIndex{0, i}), field.decimals));
         table.points.rows.push_back(std::move(row));
     }
 
     table.structure.header = {"结果", "数值"};
-    for (const ResultField& field : kStructureResults)
-        table.structure.rows.push_back(
-            {textCell(field.heading(m.codeVersion)), numberCell(m.*field.value, field.decimals)});
+    for (const ResultField& field : kResultFields)
+        if (topLevel(field, FieldShape::Structure))
+            table.structure.rows.push_back(
+                {textCell(field.heading(edition)),
+                 valueCell(field.value(r, FieldIndex{}), field.decimals)});
 
-    for (const CodeFinding& finding : checkAgainstCodes(m))
+    for (const CodeFinding& finding : checkAgainstCodes(r))
         table.remarks.push_back(finding.text());
-    const auto noteOf = [&](const ResultField& field) {
-        if (!field.note.empty())
-            table.remarks.push_back(std::string(field.captionFor(m.codeVersion)) + "：" +
-                                    std::string(field.note));
-    };
-    std::for_each(kPointResults.begin(), kPointResults.end(), noteOf);
-    std::for_each(kStructureResults.begin(), kStructureResults.end(), noteOf);
+    for (FieldShape shape : {FieldShape::PerPoint, FieldShape::Structure})
+        for (const ResultField& field : kResultFields)
+            if (topLevel(field, shape) && !field.note.empty())
+                table.remarks.push_back(std::string(field.captionFor(edition)) + "：" +
+                                        std::string(field.note));
     return table;
 }
 
@@ -172,8 +194,8 @@ std::string resultTableCsv(const ResultTable& table) {
     return text;
 }
 
-std::optional<Message> writeResultTableCsv(const ProjectModel& model, const QString& path) {
-    const std::string csv = resultTableCsv(buildResultTable(model));
+std::optional<Message> writeResultTableCsv(const Results& results, const QString& path) {
+    const std::string csv = resultTableCsv(buildResultTable(results));
     const QByteArray bytes(csv.data(), static_cast<qsizetype>(csv.size()));
     const std::optional<WriteFailure> failure = writeFileSafely(path, bytes);
     if (!failure)

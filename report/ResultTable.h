@@ -6,7 +6,8 @@
 // there appears here by itself.
 
 #include "Message.h"
-#include "ProjectModel.h"
+#include "ResultFields.h"
+#include "Results.h"
 
 #include <QString>
 
@@ -48,9 +49,17 @@ struct ResultTable {
     std::vector<std::string> remarks;
 };
 
-// The table of a record whose results are current (the session's
-// resultsCurrent()); captions follow the record's code edition.
-[[nodiscard]] ResultTable buildResultTable(const ProjectModel& model);
+// The table of results; captions follow their code edition. Every field of
+// the result field table at the top (no group) that is per mass point or for
+// the whole structure.
+[[nodiscard]] ResultTable buildResultTable(const Results& results);
+
+// A value as a table shows it: a number rounded to `decimals`, "是" or "否",
+// a name as it is, nothing as an empty text.
+[[nodiscard]] std::string shownText(const FieldValue& value, int decimals);
+// A value as files and the clipboard carry it: a number in full precision
+// (empty when not finite), "1" or "0", a name as it is, nothing as empty.
+[[nodiscard]] std::string exactText(const FieldValue& value);
 
 // The cells given as tab-separated lines, full precision, under the header of
 // their columns: the rows and columns that hold a given cell, in table order,
@@ -71,9 +80,9 @@ struct ResultTable {
 // RFC 4180 asks; the same lines as tabSeparated(table).
 [[nodiscard]] std::string resultTableCsv(const ResultTable& table);
 
-// Writes resultTableCsv of the record to path, replacing the file only once
+// Writes resultTableCsv of the results to path, replacing the file only once
 // the new one is complete. The message to show when it cannot.
-[[nodiscard]] std::optional<Message> writeResultTableCsv(const ProjectModel& model,
+[[nodiscard]] std::optional<Message> writeResultTableCsv(const Results& results,
                                                          const QString& path);
 
 } // namespace tamsor

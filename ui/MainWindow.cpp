@@ -884,7 +884,6 @@ void Wind::resetView() {
     }
     for (QLabel* caption : lblMean_)
         caption->hide();
-    disableResultCommands();
     Picture_cls(*picture1_);
     Picture_cls(*picture2_);
 }
@@ -898,10 +897,6 @@ bool Wind::settleUnsavedChanges() {
 void Wind::updateTitle() {
     setWindowTitle(windowCaption(session_.currentFile()));
     setWindowModified(session_.isModified());
-}
-
-void Wind::disableResultCommands() {
-    form().setResultButtonsEnabled(false);
 }
 
 void Wind::command1_Click(int index) {
@@ -927,7 +922,6 @@ void Wind::command1_Click(int index) {
         return;
     }
     if (!session_.resultsCurrent()) {
-        disableResultCommands();
         prompts_.inform(this, ProjectSession::noCurrentResults());
         return;
     }
@@ -939,13 +933,14 @@ void Wind::command1_Click(int index) {
 
 void Wind::plotResults(int index) {
     const PlotPair& pair = kPlotPairs[static_cast<std::size_t>(index - 1)];
-    const auto n = static_cast<std::size_t>(model().nFreedom);
-    const List heights = firstElements(model().zCoord, n);
+    const Results& results = *session_.results();
+    const std::size_t n = results.pointCount();
+    const List heights = firstElements(results.numbers().zCoord, n);
 
     Picture_cls(*picture1_);
     Picture_cls(*picture2_);
-    ploting1(firstElements(model().*pair.left, n), heights, *picture1_);
-    ploting1(firstElements(model().*pair.right, n), heights, *picture2_);
+    ploting1(firstElements(results.raw().*pair.left, n), heights, *picture1_);
+    ploting1(firstElements(results.raw().*pair.right, n), heights, *picture2_);
     lblMean_[2]->setText(qs(pair.leftCaption));
     lblMean_[3]->setText(qs(pair.rightCaption));
     picture1_->setAccessibleName(lblMean_[2]->text());

@@ -6,7 +6,6 @@
 #include "InputForm.h"
 #include "Message.h"
 #include "PlotArea.h"
-#include "ProjectModel.h"
 #include "ProjectSession.h"
 #include "Prompts.h"
 
@@ -66,7 +65,6 @@ public:
 
     // --- what the dialogs and the tests reach -------------------------------
     ProjectSession& session() { return session_; }
-    ProjectModel& model() { return session_.model(); }
     InputForm& form() { return session_.form(); }
     Prompts& prompts() { return prompts_; }
     // The folder and name the window's file dialogs remember.
@@ -110,9 +108,6 @@ public:
     void fitToScreen(const QRect& available);
     // The results menu: table, copy, export, calculation book.
     ResultCommands& results() const { return *results_; }
-
-    // Disables command1(1..4): the results no longer belong to the input.
-    void disableResultCommands();
 
     // --- handlers -------------------------------------------------------------
     void Form_Load();

@@ -109,8 +109,8 @@ void OptionsDialog::centreOnScreen() {
 }
 
 void OptionsDialog::cmdOK_Click() {
-    // Results of the other edition must not be plotted or reported: the
-    // session marks them stale, on every OK.
+    // Results of the other edition must not be plotted or reported: they are
+    // current only under the edition they were computed under.
     session_.setEdition(option1_[0]->isChecked() ? Edition::GB201X : Edition::GB2001);
     accept();
 }

@@ -106,13 +106,13 @@ void ResultCommands::copyTable() {
     if (!haveResults())
         return;
     QGuiApplication::clipboard()->setText(
-        QString::fromStdString(tabSeparated(buildResultTable(session_.model()))));
+        QString::fromStdString(tabSeparated(buildResultTable(*session_.results()))));
 }
 
 bool ResultCommands::exportCsv(const QString& path) {
     if (!haveResults())
         return false;
-    if (const auto failure = writeResultTableCsv(session_.model(), path)) {
+    if (const auto failure = writeResultTableCsv(*session_.results(), path)) {
         prompts_.inform(window_, *failure);
         return false;
     }
@@ -145,7 +145,7 @@ void ResultCommands::exportWithDialog() {
 bool ResultCommands::writeBook(const QString& path, const TitleBlock& block) {
     if (!haveResults())
         return false;
-    if (const auto failure = writeCalculationBookPdf(session_.model(), block, path)) {
+    if (const auto failure = writeCalculationBookPdf(*session_.results(), block, path)) {
         prompts_.inform(window_, *failure);
         return false;
     }
@@ -177,7 +177,7 @@ std::optional<TitleBlock> ResultCommands::askTitleBlock() {
 bool ResultCommands::bookAllowed() {
     if (!haveResults())
         return false;
-    if (const auto refusal = calculationBookRefusal(session_.model())) {
+    if (const auto refusal = calculationBookRefusal(*session_.results())) {
         prompts_.inform(window_, *refusal);
         return false;
     }
@@ -211,8 +211,10 @@ void ResultCommands::printWithDialog(bool preview) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(calculationBookPageLayout());
     printer.setDocName(QStringLiteral("风振计算书"));
-    const auto paint = [this, &block](QPrinter* target) {
-        paintCalculationBook(*target, session_.model(), *block);
+    // The book of the results that were current when it was asked for.
+    const ResultsPtr results = session_.results();
+    const auto paint = [&results, &block](QPrinter* target) {
+        paintCalculationBook(*target, *results, *block);
     };
     if (preview) {
         QPrintPreviewDialog dialog(&printer, window_);

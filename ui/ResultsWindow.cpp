@@ -116,7 +116,7 @@ ResultsWindow::ResultsWindow(ProjectSession& session, QWidget* parent)
 
 void ResultsWindow::refresh(bool current) {
     filled_ = current;
-    table_ = current ? buildResultTable(session_.model()) : ResultTable{};
+    table_ = current ? buildResultTable(*session_.results()) : ResultTable{};
     fill(points_, table_.points, true);
     fill(structure_, table_.structure, false);
     if (current)
@@ -129,12 +129,13 @@ void ResultsWindow::refresh(bool current) {
     copy_->setEnabled(current);
     export_->setEnabled(current);
     if (current) {
-        const ProjectModel& m = session_.model();
+        const Results& results = *session_.results();
         note_->setText(QStringLiteral("%1，地貌类型 %2，%3 个质点")
-                           .arg(m.codeVersion == 0 ? QStringLiteral("新规范GB50009-201X")
-                                                   : QStringLiteral("旧规范GB50009-2001"))
-                           .arg(QChar(u"ABCD"[m.terrainType - 1]))
-                           .arg(m.nFreedom));
+                           .arg(results.edition() == Edition::GB201X
+                                    ? QStringLiteral("新规范GB50009-201X")
+                                    : QStringLiteral("旧规范GB50009-2001"))
+                           .arg(QChar(u"ABCD"[results.numbers().terrainType - 1]))
+                           .arg(results.pointCount()));
     } else {
         note_->setText(qs(ProjectSession::noCurrentResults().text));
     }

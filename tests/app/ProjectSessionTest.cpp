@@ -3,6 +3,8 @@
 // came to.
 #include "ProjectSession.h"
 
+#include "HtmlReport.h"
+
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -141,12 +143,26 @@ TEST_F(Session, ComputeIsRefusedFaultsOrGivesCurrentResults) {
     EXPECT_TRUE(session.resultsCurrent());
     EXPECT_EQ(session.reportRefusal(), std::nullopt);
 
-    // Another edition, or an edited box, makes the results stale.
+    // Another edition, or an edited box, makes the results stale; back at
+    // the edition and the texts they were computed from, they are current
+    // again, and the result buttons follow.
     session.setEdition(Edition::GB2001);
     EXPECT_FALSE(session.resultsCurrent());
-    ASSERT_EQ(session.compute().status, Status::Computed);
+    EXPECT_FALSE(session.form().resultButtonsEnabled());
+    session.setEdition(Edition::GB201X);
+    EXPECT_TRUE(session.resultsCurrent());
+    EXPECT_TRUE(session.form().resultButtonsEnabled());
     session.form().setBoxText(Box::Masses, "12");
     EXPECT_FALSE(session.resultsCurrent());
+    session.form().setBoxText(Box::Masses, "10");
+    EXPECT_TRUE(session.resultsCurrent());
+    EXPECT_TRUE(session.form().resultButtonsEnabled());
+    session.form().selectPointCount(2);
+    EXPECT_FALSE(session.resultsCurrent());
+    EXPECT_FALSE(session.form().resultButtonsEnabled());
+    EXPECT_EQ(session.reportRefusal(), noResultsRefusal());
+    session.form().selectPointCount(1);
+    EXPECT_TRUE(session.resultsCurrent());
 
     // The gate does not look at the mode shape; a zero one leaves no modal
     // mass, and the mean displacement divides by it.
@@ -214,24 +230,29 @@ TEST_F(Session, ResultsChangedOncePerComputationAndWhenTheyGoStale) {
     ASSERT_TRUE(session.open(kSingle));
     std::vector<std::pair<bool, double>> heard; // announced state, mean load then
     QObject::connect(&session, &ProjectSession::resultsChanged, [&](bool current) {
-        heard.emplace_back(current,
-                           session.model().meanLoad.empty() ? 0.0 : session.model().meanLoad[0]);
+        heard.emplace_back(current, session.results() ? session.results()->raw().meanLoad[0] : 0.0);
     });
     ASSERT_EQ(session.compute().status, Status::Computed);
-    session.form().setValueText(ValueBox::WindPressure, "1"); // twice the pressure
-    session.form().setBoxText(Box::Masses, "12");             // stale already: nothing new
+    session.form().setValueText(ValueBox::WindPressure, "0.50"); // another text
+    session.form().setValueText(ValueBox::WindPressure, "0.5");  // taken back
+    session.form().setValueText(ValueBox::WindPressure, "1");    // twice the pressure
+    session.form().setBoxText(Box::Masses, "12");                // stale already: nothing new
     ASSERT_EQ(session.compute().status, Status::Computed);
     session.form().setBoxText(Box::ModeShape1, "0");
     EXPECT_EQ(session.compute().status, Status::Faulted);
 
     // single_mass.wvd: meanLoad = 6.5 kN at w0 = 0.5 kPa (examples/README.md),
     // so 13 kN at 1 kPa. Each computation is heard once, with its results
-    // complete; a faulted one too, as not current.
+    // complete; a faulted one too, as not current and without results; and
+    // each change between current and stale.
     using Heard = std::pair<bool, double>;
-    EXPECT_EQ(
-        heard,
-        (std::vector<Heard>{
-            {true, 6.5}, {false, 6.5}, {true, 13.0}, {false, 13.0}, {false, heard.back().second}}));
+    EXPECT_EQ(heard, (std::vector<Heard>{{true, 6.5},
+                                         {false, 6.5},
+                                         {true, 6.5},
+                                         {false, 6.5},
+                                         {true, 13.0},
+                                         {false, 13.0},
+                                         {false, 0.0}}));
 }
 
 } // namespace

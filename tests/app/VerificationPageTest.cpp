@@ -122,7 +122,7 @@ double parsed(const std::string& text) {
 // One computed project per file and edition, run as tamsor-batch runs it.
 class Projects {
 public:
-    const ProjectModel& model(const std::string& project, std::int16_t edition) {
+    const Results& results(const std::string& project, std::int16_t edition) {
         auto& session = sessions_[{project, edition}];
         if (!session) {
             session = std::make_unique<ProjectSession>(sink_);
@@ -132,7 +132,7 @@ public:
             EXPECT_EQ(session->compute().status, ComputeOutcome::Status::Computed) << project;
             EXPECT_TRUE(session->resultsCurrent()) << project;
         }
-        return session->model();
+        return *session->results();
     }
 
 private:
@@ -161,19 +161,8 @@ std::optional<double> fieldValue(const std::array<OutcomeField<Result>, N>& fiel
 // The closed form and comfort check of engine/CodeFormula.h, from the numbers
 // the project was computed with and the keys of the file's tail.
 std::optional<double> codeFormulaValue(Projects& projects, const Cell& cell) {
-    const ProjectModel& m = projects.model(cell.project, cell.edition);
-    ParsedInput in;
-    in.nFreedom = m.nFreedom;
-    in.terrainType = m.terrainType;
-    in.zCoord = m.zCoord;
-    in.windArea = m.windArea;
-    in.mass = m.mass;
-    in.modeShapes[0] = m.modeShape;
-    in.shapeCoef = m.shapeCoef;
-    in.freq = m.freq;
-    in.dampRatio = m.dampRatio;
-    in.structWidth = m.structWidth;
-    in.w0 = m.w0;
+    const Results& r = projects.results(cell.project, cell.edition);
+    ParsedInput in = r.numbers();
     QFile file(QString::fromStdString(kSourceDir + "/" + cell.project));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
     while (!file.atEnd()) {
@@ -189,12 +178,11 @@ std::optional<double> codeFormulaValue(Projects& projects, const Cell& cell) {
             in.w10KPa = value;
     }
 
-    const std::optional<CodeParameters> p = lookUpCodeParameters(m);
+    const std::optional<CodeParameters> p = lookUpCodeParameters(r.edition(), in.terrainType);
     if (!p)
         return std::nullopt;
-    const CodeFormulaOutcome out =
-        evaluateCodeFormula(in, static_cast<Edition>(m.codeVersion), *p,
-                            kCutoffHeights[static_cast<std::size_t>(m.terrainType - 1)]);
+    const CodeFormulaOutcome out = evaluateCodeFormula(
+        in, r.edition(), *p, kCodeTables.terrain(r.edition(), in.terrainType)->cutoffHeight);
     const std::string_view key = cell.column.key;
     const auto dot = key.find('.');
     if (key.substr(0, dot) == "codeFormula" && out.codeFormula)
@@ -211,22 +199,22 @@ std::optional<double> programValue(Projects& projects, const Cell& cell) {
         // The height coefficient at a terrain's cut-off height.
         if (cell.column.key != "cutoffHeightCoef" || cell.row.size() != 1)
             return std::nullopt;
-        ProjectModel m = projects.model("examples/single_mass.wvd", cell.edition);
-        m.terrainType = static_cast<std::int16_t>(cell.row[0] - 'A' + 1);
-        const std::optional<Cutoff> cutoff = cutoffFor(m);
+        const std::optional<Cutoff> cutoff =
+            cutoffFor(cell.edition == 0 ? Edition::GB201X : Edition::GB2001, cell.row[0] - 'A' + 1);
         return cutoff ? std::optional(cutoff->heightCoef) : std::nullopt;
     }
-    const ProjectModel& m = projects.model(cell.project, cell.edition);
-    if (cell.row == "—") {
-        for (const ResultField& field : kStructureResults)
-            if (field.key == cell.column.key)
-                return m.*field.value;
-        return std::nullopt;
+    const Results& r = projects.results(cell.project, cell.edition);
+    const bool structure = cell.row == "—";
+    const auto point = structure ? 0 : static_cast<std::size_t>(parsed(cell.row));
+    for (const ResultField& field : kResultFields) {
+        if (field.key != cell.column.key)
+            continue;
+        if (structure && field.shape == FieldShape::Structure)
+            return numberOf(field.value(r, FieldIndex{}));
+        if (!structure && field.shape == FieldShape::PerPoint && point >= 1 &&
+            point <= r.pointCount())
+            return numberOf(field.value(r, FieldIndex{0, point - 1}));
     }
-    const auto point = static_cast<std::size_t>(parsed(cell.row));
-    for (const ResultField& field : kPointResults)
-        if (field.key == cell.column.key && point >= 1 && point <= (m.*field.list).size())
-            return (m.*field.list)[point - 1];
     return std::nullopt;
 }
 

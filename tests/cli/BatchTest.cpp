@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <charconv>
 #include <clocale>
+#include <limits>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -44,7 +45,7 @@ struct Computed {
     MessageRecorder recorder;
     ProjectSession session{recorder};
     int status = -1;
-    const ProjectModel& model() const { return session.model(); }
+    const Results& results() const { return *session.results(); }
 };
 
 std::unique_ptr<Computed> compute(const QString& path, std::int16_t edition) {
@@ -161,7 +162,7 @@ TEST(BatchWorkedExample, OldCodeIsAppliedAfterTheRead) {
 TEST(BatchJson, HasEveryFieldAndNumbersRoundTrip) {
     const auto tower = compute(kTower, 0);
     ASSERT_EQ(tower->status, kBatchOk);
-    const ProjectModel& model = tower->model();
+    const RawResults& raw = tower->results().raw();
 
     const Outcome o = batch({QStringLiteral("--format"), QStringLiteral("json"), kTower});
     ASSERT_EQ(o.status, kBatchOk) << o.err;
@@ -173,23 +174,23 @@ TEST(BatchJson, HasEveryFieldAndNumbersRoundTrip) {
     EXPECT_EQ(r["codeVersion"].toInt(-1), 0);
     EXPECT_EQ(r["terrainType"].toInt(), 2);
     // Bit-for-bit equal to what the computation stored.
-    EXPECT_EQ(r["alpha"].toDouble(), model.alpha);
-    EXPECT_EQ(r["i10"].toDouble(), model.i10);
-    EXPECT_EQ(r["dynFactor"].toDouble(), model.dynFactor);
-    EXPECT_EQ(r["corrC"].toDouble(), model.corrC);
-    EXPECT_EQ(r["exactBaseShear"].toDouble(), model.exactBaseShear);
+    EXPECT_EQ(r["alpha"].toDouble(), raw.alpha);
+    EXPECT_EQ(r["i10"].toDouble(), raw.i10);
+    EXPECT_EQ(r["dynFactor"].toDouble(), raw.dynFactor);
+    EXPECT_EQ(r["corrC"].toDouble(), raw.corrC);
+    EXPECT_EQ(r["exactBaseShear"].toDouble(), raw.exactBaseShear);
     const std::vector<std::pair<const char*, const List*>> lists{
-        {"meanLoad", &model.meanLoad},
-        {"meanDisp", &model.meanDisp},
-        {"windVibForce", &model.windVibForce},
-        {"dispStd", &model.dispStd},
-        {"windVibCoef", &model.windVibCoef},
-        {"eqStaticLoad", &model.eqStaticLoad},
-        {"muR", &model.muR},
-        {"bgFactor", &model.bgFactor},
-        {"lrcBackground", &model.lrcBackground},
-        {"lrcLoad", &model.lrcLoad},
-        {"zCoord", &model.zCoord}};
+        {"meanLoad", &raw.meanLoad},
+        {"meanDisp", &raw.meanDisp},
+        {"windVibForce", &raw.windVibForce},
+        {"dispStd", &raw.dispStd},
+        {"windVibCoef", &raw.windVibCoef},
+        {"eqStaticLoad", &raw.eqStaticLoad},
+        {"muR", &raw.muR},
+        {"bgFactor", &raw.bgFactor},
+        {"lrcBackground", &raw.lrcBackground},
+        {"lrcLoad", &raw.lrcLoad},
+        {"zCoord", &tower->results().numbers().zCoord}};
     for (const auto& [key, list] : lists) {
         const QJsonArray array = r[QLatin1String(key)].toArray();
         ASSERT_EQ(array.size(), 10) << key;
@@ -212,10 +213,93 @@ TEST(BatchJson, SeveralProjectsGiveOneObjectPerLine) {
     }
 }
 
+TEST(BatchJson, EveryShapeAndKindOfAFieldTable) {
+    // A table with a field of every shape and kind, on the results of a
+    // two-point project: groups as objects (null when absent), per-mode
+    // fields in the group's "modes", numbers that do not apply and numbers
+    // that are not finite as null, yes or no as booleans, names as strings.
+    const auto run = compute(kSingle, 0);
+    ASSERT_EQ(run->status, kBatchOk);
+    ProjectInput input = run->results().input();
+    input.pointCount = 2;
+    input.heights = "10;20";
+    input.areas = input.masses = input.modeShapes[0] = "1;1";
+    const auto outcome = tamsor::compute(input, Edition::GB201X);
+    ASSERT_TRUE(outcome.has_value() && std::holds_alternative<ResultsPtr>(*outcome));
+    const Results& results = *std::get<ResultsPtr>(*outcome);
+
+    using V = FieldValue;
+    using I = FieldIndex;
+    const ResultGroup groups[] = {
+        {"crossWind", [](const Results&) { return true; },
+         [](const Results&) -> std::size_t { return 2; }},
+        {"comfort", [](const Results&) { return false; },
+         [](const Results&) -> std::size_t { return 0; }},
+    };
+    const ResultField fields[] = {
+        {.key = "heights",
+         .shape = FieldShape::PerPoint,
+         .value = [](const Results& r, I i) -> V { return r.numbers().zCoord[i.point]; }},
+        {.key = "checked",
+         .shape = FieldShape::Structure,
+         .value = [](const Results&, I) -> V { return true; },
+         .kind = ValueKind::Boolean},
+        {.key = "diameter",
+         .shape = FieldShape::Structure,
+         .value = [](const Results&, I) -> V { return 6.0; },
+         .group = "crossWind"},
+        {.key = "topSpeed",
+         .shape = FieldShape::Structure,
+         .value = [](const Results&, I) -> V { return std::numeric_limits<double>::infinity(); },
+         .group = "crossWind"},
+        {.key = "regime",
+         .shape = FieldShape::PerMode,
+         .value = [](const Results&, I i) -> V {
+             return i.mode == 0 ? "supercritical" : "transcritical";
+         },
+         .kind = ValueKind::Named,
+         .group = "crossWind"},
+        {.key = "resonance",
+         .shape = FieldShape::PerMode,
+         .value = [](const Results&, I i) -> V { return i.mode == 1; },
+         .kind = ValueKind::Boolean,
+         .group = "crossWind"},
+        {.key = "lambda",
+         .shape = FieldShape::PerMode,
+         .value = [](const Results&, I i) -> V { return i.mode == 1 ? V{0.8256} : V{}; },
+         .kind = ValueKind::OptionalNumber,
+         .group = "crossWind"},
+        {.key = "load",
+         .shape = FieldShape::PerModePerPoint,
+         .value = [](const Results&, I i) -> V { return 10.0 * double(i.mode) + double(i.point); },
+         .group = "crossWind"},
+        {.key = "etaA",
+         .shape = FieldShape::Structure,
+         .value = [](const Results&, I) -> V { return 1.0; },
+         .group = "comfort"},
+    };
+    const QJsonObject expected = QJsonDocument::fromJson(R"({
+        "heights": [10, 20],
+        "checked": true,
+        "comfort": null,
+        "crossWind": {
+            "diameter": 6,
+            "topSpeed": null,
+            "modes": [
+                {"regime": "supercritical", "resonance": false, "lambda": null, "load": [0, 1]},
+                {"regime": "transcritical", "resonance": true, "lambda": 0.8256, "load": [10, 11]}
+            ]
+        }
+    })")
+                                     .object();
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_EQ(fieldsJson(fields, groups, results), expected);
+}
+
 TEST(BatchCsv, HeaderThenOneRoundTripRowPerPoint) {
     const auto computed = compute(kChimney, 1);
     ASSERT_EQ(computed->status, kBatchOk);
-    const ProjectModel& chimney = computed->model();
+    const Results& chimney = computed->results();
 
     const Outcome o = batch({QStringLiteral("--format"), QStringLiteral("csv"),
                              QStringLiteral("--code"), QStringLiteral("2001"), kSingle, kChimney});
@@ -240,12 +324,12 @@ TEST(BatchCsv, HeaderThenOneRoundTripRowPerPoint) {
         ASSERT_EQ(row.size(), 19u);
         EXPECT_EQ(row[0], kChimney.toStdString());
         EXPECT_EQ(row[1], std::to_string(i + 1));
-        EXPECT_EQ(parseDouble(row[2]), chimney.zCoord[i]);
-        EXPECT_EQ(parseDouble(row[3]), chimney.meanLoad[i]);
-        EXPECT_EQ(parseDouble(row[7]), chimney.windVibCoef[i]);
-        EXPECT_EQ(parseDouble(row[12]), chimney.lrcLoad[i]);
-        EXPECT_EQ(parseDouble(row[15]), chimney.gbjLoad[i]);
-        EXPECT_EQ(parseDouble(row[16]), chimney.acceleration[i]);
+        EXPECT_EQ(parseDouble(row[2]), chimney.numbers().zCoord[i]);
+        EXPECT_EQ(parseDouble(row[3]), chimney.raw().meanLoad[i]);
+        EXPECT_EQ(parseDouble(row[7]), chimney.raw().windVibCoef[i]);
+        EXPECT_EQ(parseDouble(row[12]), chimney.raw().lrcLoad[i]);
+        EXPECT_EQ(parseDouble(row[15]), chimney.derived().gbjLoad[i]);
+        EXPECT_EQ(parseDouble(row[16]), chimney.derived().acceleration[i]);
         // The lowest point: 10 m lies below terrain C's cut-off of 15 m, and
         // its wind vibration coefficient is below 1.2.
         EXPECT_EQ(row[17], i == 0 ? "1" : "0");
@@ -295,7 +379,7 @@ TEST(BatchText, TableAndSingleValuesWithoutLocaleInfluence) {
 TEST(BatchCodeChecks, FailedChecksInEveryForm) {
     const auto computed = compute(kChimney, 0);
     ASSERT_EQ(computed->status, kBatchOk);
-    const ProjectModel& chimney = computed->model();
+    const Results& chimney = computed->results();
 
     const Outcome json = batch({QStringLiteral("--format=json"), kChimney});
     ASSERT_EQ(json.status, kBatchOk) << json.err;
@@ -310,7 +394,7 @@ TEST(BatchCodeChecks, FailedChecksInEveryForm) {
     const QJsonObject beta = checks[0].toObject();
     EXPECT_EQ(beta["check"].toString(), QStringLiteral("windVibCoefBelowMin"));
     EXPECT_EQ(beta["point"].toInt(), 1);
-    EXPECT_EQ(beta["value"].toDouble(), chimney.windVibCoef[0]);
+    EXPECT_EQ(beta["value"].toDouble(), chimney.raw().windVibCoef[0]);
     EXPECT_EQ(beta["required"].toDouble(), 1.2);
     const QJsonObject cutoff = checks[1].toObject();
     EXPECT_EQ(cutoff["check"].toString(), QStringLiteral("belowCutoffHeight"));
@@ -322,7 +406,8 @@ TEST(BatchCodeChecks, FailedChecksInEveryForm) {
     const QJsonArray acceleration = r["acceleration"].toArray();
     ASSERT_EQ(acceleration.size(), 6);
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(acceleration[i].toDouble(), chimney.acceleration[static_cast<std::size_t>(i)]);
+        EXPECT_EQ(acceleration[i].toDouble(),
+                  chimney.derived().acceleration[static_cast<std::size_t>(i)]);
 
     // The text form lists them under the table; nothing for the one point.
     const Outcome text = batch({kChimney, kSingle});
@@ -518,12 +603,11 @@ TEST(BatchReport, WritesTheWindowsReport) {
 
     const auto tower = compute(kTower, 1);
     ASSERT_EQ(tower->status, kBatchOk);
-    const ProjectModel& model = tower->model();
     QFile written(report);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const QByteArray bytes = written.readAll();
     EXPECT_FALSE(bytes.isEmpty());
-    EXPECT_EQ(bytes, htmlReportBytes(model));
+    EXPECT_EQ(bytes, htmlReportBytes(tower->results()));
     EXPECT_TRUE(bytes.contains(QByteArray("GB50009-2001")));
 }
 
@@ -609,17 +693,17 @@ TEST(BatchExamples, AllExamplesAreTwelveCrLfLinesAndCompute) {
             const auto run = compute(path, edition);
             EXPECT_EQ(run->status, kBatchOk) << path.toStdString();
             EXPECT_THAT(run->recorder.messages, IsEmpty());
-            EXPECT_EQ(run->model().codeVersion, edition);
             EXPECT_TRUE(run->session.resultsCurrent());
+            EXPECT_EQ(run->results().edition(), Edition{edition});
         }
     }
     const auto tower = compute(kTower, 0);
     ASSERT_EQ(tower->status, kBatchOk);
-    EXPECT_EQ(tower->model().nFreedom, 10);
+    EXPECT_EQ(tower->results().pointCount(), 10u);
     const auto chimney = compute(kChimney, 0);
     ASSERT_EQ(chimney->status, kBatchOk);
-    EXPECT_EQ(chimney->model().nFreedom, 6);
-    EXPECT_EQ(chimney->model().terrainType, 3);
+    EXPECT_EQ(chimney->results().pointCount(), 6u);
+    EXPECT_EQ(chimney->results().numbers().terrainType, 3);
 }
 
 } // namespace

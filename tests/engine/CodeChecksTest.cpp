@@ -18,7 +18,6 @@
 #include "CodeChecks.h"
 
 #include "EngineTestModels.h"
-#include "WindResponse.h"
 
 #include <array>
 #include <cmath>
@@ -30,7 +29,10 @@ namespace tamsor {
 namespace {
 
 using Check = CodeFinding::Check;
-using test::onePointModel;
+using test::computed;
+using test::onePoint;
+
+constexpr std::array<Edition, 2> kEditions{Edition::GB201X, Edition::GB2001};
 
 // muz at the cut-off heights 5, 10, 15 and 30 m of terrains A to D.
 constexpr std::array<std::array<double, 4>, 2> kMuZAtCutoff{{
@@ -40,39 +42,37 @@ constexpr std::array<std::array<double, 4>, 2> kMuZAtCutoff{{
 // muz at 14.99 m over terrain C.
 constexpr std::array<double, 2> kMuZTerrainCJustBelow{0.6503686905687907, 0.7354414383059161};
 
-ProjectModel computed(ProjectModel m) {
-    EXPECT_FALSE(computeWindResponse(m).has_value());
-    return m;
-}
-
 TEST(CodeChecks, CutoffHeightsAndTheFormulaThere) {
-    for (std::int16_t edition : {0, 1}) {
-        for (std::int16_t terrain = 1; terrain <= 4; ++terrain) {
-            SCOPED_TRACE(testing::Message() << "edition " << edition << " terrain " << terrain);
-            ProjectModel m = onePointModel(edition);
-            m.terrainType = terrain;
-            const std::optional<Cutoff> cutoff = cutoffFor(m);
+    for (std::size_t e = 0; e < 2; ++e) {
+        for (int terrain = 1; terrain <= 4; ++terrain) {
+            SCOPED_TRACE(testing::Message() << "edition " << e << " terrain " << terrain);
+            const std::optional<Cutoff> cutoff = cutoffFor(kEditions[e], terrain);
             ASSERT_TRUE(cutoff.has_value());
             EXPECT_EQ(cutoff->height, (std::array{5.0, 10.0, 15.0, 30.0}[terrain - 1]));
-            EXPECT_REL(cutoff->heightCoef, kMuZAtCutoff[edition][terrain - 1]);
+            EXPECT_REL(cutoff->heightCoef, kMuZAtCutoff[e][static_cast<std::size_t>(terrain - 1)]);
         }
     }
-    ProjectModel outside = onePointModel();
-    outside.terrainType = 5;
-    EXPECT_FALSE(cutoffFor(outside).has_value());
+    EXPECT_FALSE(cutoffFor(Edition::GB201X, 5).has_value());
+}
+
+// The results of the one-point example with its wind vibration coefficient
+// replaced.
+Results withWindVibCoef(const Results& r, double windVibCoef) {
+    RawResults raw = r.raw();
+    raw.windVibCoef = {windVibCoef};
+    return Results(r.input(), r.numbers(), r.edition(), raw);
 }
 
 TEST(CodeChecks, WindVibCoefOnBothSidesOfItsLimit) {
-    for (std::int16_t edition : {0, 1}) {
-        SCOPED_TRACE(testing::Message() << "edition " << edition);
+    for (Edition edition : kEditions) {
+        SCOPED_TRACE(testing::Message() << "edition " << static_cast<int>(edition));
         // The worked example: 1.956 (201X) or 1.683 (2001) at 10 m over B.
-        ProjectModel m = computed(onePointModel(edition));
-        EXPECT_TRUE(checkAgainstCodes(m).empty());
+        const ResultsPtr r = computed(onePoint(), edition);
+        EXPECT_TRUE(checkAgainstCodes(*r).empty());
 
-        m.windVibCoef[0] = 1.2;
-        EXPECT_TRUE(checkAgainstCodes(m).empty());
-        m.windVibCoef[0] = std::nextafter(1.2, 0.0);
-        const std::vector<CodeFinding> findings = checkAgainstCodes(m);
+        EXPECT_TRUE(checkAgainstCodes(withWindVibCoef(*r, 1.2)).empty());
+        const std::vector<CodeFinding> findings =
+            checkAgainstCodes(withWindVibCoef(*r, std::nextafter(1.2, 0.0)));
         ASSERT_EQ(findings.size(), 1u);
         EXPECT_EQ(findings[0], (CodeFinding{Check::WindVibCoefBelowMin, 1, 10.0,
                                             std::nextafter(1.2, 0.0), 1.2, 0.0}));
@@ -83,15 +83,15 @@ TEST(CodeChecks, WindVibCoefOnBothSidesOfItsLimit) {
 }
 
 TEST(CodeChecks, PointsBelowTheCutoffHeight) {
-    for (std::int16_t edition : {0, 1}) {
-        SCOPED_TRACE(testing::Message() << "edition " << edition);
-        ProjectModel m = onePointModel(edition);
-        m.terrainType = 3;
-        m.zCoord = {15.0};
-        EXPECT_TRUE(checkAgainstCodes(computed(m)).empty());
+    for (std::size_t e = 0; e < 2; ++e) {
+        SCOPED_TRACE(testing::Message() << "edition " << e);
+        ParsedInput in = onePoint();
+        in.terrainType = 3;
+        in.zCoord = {15.0};
+        EXPECT_TRUE(checkAgainstCodes(*computed(in, kEditions[e])).empty());
 
-        m.zCoord = {14.99};
-        const std::vector<CodeFinding> findings = checkAgainstCodes(computed(m));
+        in.zCoord = {14.99};
+        const std::vector<CodeFinding> findings = checkAgainstCodes(*computed(in, kEditions[e]));
         ASSERT_EQ(findings.size(), 1u);
         const CodeFinding& f = findings[0];
         EXPECT_EQ(f.check, Check::BelowCutoffHeight);
@@ -99,22 +99,15 @@ TEST(CodeChecks, PointsBelowTheCutoffHeight) {
         EXPECT_EQ(f.point, 1);
         EXPECT_EQ(f.height, 14.99);
         EXPECT_EQ(f.cutoffHeight, 15.0);
-        EXPECT_REL(f.value, kMuZTerrainCJustBelow[edition]);
-        EXPECT_REL(f.required, kMuZAtCutoff[edition][2]);
+        EXPECT_REL(f.value, kMuZTerrainCJustBelow[e]);
+        EXPECT_REL(f.required, kMuZAtCutoff[e][2]);
 
-        m.zCoord = {std::nextafter(15.0, 0.0)};
-        const std::vector<CodeFinding> justBelow = checkAgainstCodes(computed(m));
+        in.zCoord = {std::nextafter(15.0, 0.0)};
+        const std::vector<CodeFinding> justBelow = checkAgainstCodes(*computed(in, kEditions[e]));
         ASSERT_EQ(justBelow.size(), 1u);
         EXPECT_THAT(justBelow[0].text(),
                     testing::StartsWith("第1质点(z=14.999999999999998 m)低于截断高度15 m："));
     }
-}
-
-TEST(CodeChecks, NothingWithoutUsableResults) {
-    ProjectModel m = onePointModel();
-    m.zCoord = {1.0};
-    m.windVibCoef = {1.0};
-    EXPECT_TRUE(checkAgainstCodes(m).empty()); // never computed
 }
 
 } // namespace

@@ -19,17 +19,9 @@
 namespace tamsor {
 namespace {
 
-CodeParameters parameters(int terrain, std::int16_t edition = 0) {
-    ProjectModel m = test::onePointModel(edition);
-    m.terrainType = static_cast<std::int16_t>(terrain);
-    return *lookUpCodeParameters(m);
-}
-
 CodeFormulaOutcome evaluate(const ParsedInput& in, Edition edition = Edition::GB201X) {
-    const auto terrain = static_cast<std::size_t>(in.terrainType - 1);
-    return evaluateCodeFormula(in, edition,
-                               parameters(in.terrainType, static_cast<std::int16_t>(edition)),
-                               kCutoffHeights[terrain]);
+    return evaluateCodeFormula(in, edition, *lookUpCodeParameters(edition, in.terrainType),
+                               kCodeTables.terrain(edition, in.terrainType)->cutoffHeight);
 }
 
 // tests/data/files/code_formula_building.wvd: a 100 m building, B = 25 m,

@@ -22,38 +22,73 @@
 namespace tamsor {
 namespace {
 
-using test::onePointModel;
-
-CodeParameters select(ProjectModel& m) {
-    auto outcome = selectCodeParameters(m);
+// The parameters at w0 = 500 N/m^2.
+CodeParameters select(Edition edition, int terrain = 2) {
+    auto outcome = selectCodeParameters(edition, terrain, 500.0);
     EXPECT_TRUE(std::holds_alternative<CodeParameters>(outcome));
     return std::holds_alternative<CodeParameters>(outcome) ? std::get<CodeParameters>(outcome)
                                                            : CodeParameters{};
 }
 
+TEST(CodeTables, HoldTheConstantsOfBothEditions) {
+    struct Row {
+        Edition edition;
+        std::array<double, 4> gradientHeight, alpha, i10;
+        double peakFactor;
+    };
+    const Row rows[] = {
+        {Edition::GB201X,
+         {300, 350, 450, 550},
+         {0.12, 0.15, 0.22, 0.30},
+         {0.12, 0.14, 0.23, 0.39},
+         2.5},
+        {Edition::GB2001,
+         {300, 350, 400, 450},
+         {0.12, 0.16, 0.22, 0.30},
+         {0.088, 0.1136, 0.1668, 0.2784},
+         2.2},
+    };
+    for (const Row& row : rows) {
+        for (int terrain = 1; terrain <= 4; ++terrain) {
+            const auto t = static_cast<std::size_t>(terrain - 1);
+            const std::optional<CodeParameters> p = lookUpCodeParameters(row.edition, terrain);
+            ASSERT_TRUE(p.has_value());
+            EXPECT_EQ(p->zG, row.gradientHeight[t]);
+            EXPECT_EQ(p->alpha, row.alpha[t]);
+            EXPECT_EQ(p->i10, row.i10[t]);
+            EXPECT_EQ(p->g, row.peakFactor);
+            EXPECT_EQ(p->zGB, row.gradientHeight[1]);
+            EXPECT_EQ(p->alphaB, row.alpha[1]);
+            EXPECT_EQ(kCodeTables.terrain(row.edition, terrain)->cutoffHeight,
+                      (std::array{5.0, 10.0, 15.0, 30.0}[t]));
+        }
+    }
+    EXPECT_FALSE(lookUpCodeParameters(Edition::GB201X, 0).has_value());
+    EXPECT_FALSE(lookUpCodeParameters(Edition{2}, 2).has_value());
+}
+
 struct TerrainCase {
-    std::int16_t edition;
-    std::int16_t terrain;
+    Edition edition;
+    int terrain;
     double muZ10;    // height coefficient at 10 m
     double v10Ratio; // V10 / V0
 };
 
 TEST(CodeParameters, HeightCoefficientAndV10PerEditionAndTerrain) {
     const std::array<TerrainCase, 8> cases{{
-        {0, 1, 1.284432577, 1.133328098},
-        {0, 2, 1.0, 1.0},
-        {0, 3, 0.544260614, 0.7377402076},
-        {0, 4, 0.262423546, 0.5122729214},
-        {1, 1, 1.379090202, 1.174346713},
-        {1, 2, 1.0, 1.0},
-        {1, 3, 0.6154536874, 0.7845085642},
-        {1, 4, 0.3178149086, 0.5637507504},
+        {Edition::GB201X, 1, 1.284432577, 1.133328098},
+        {Edition::GB201X, 2, 1.0, 1.0},
+        {Edition::GB201X, 3, 0.544260614, 0.7377402076},
+        {Edition::GB201X, 4, 0.262423546, 0.5122729214},
+        {Edition::GB2001, 1, 1.379090202, 1.174346713},
+        {Edition::GB2001, 2, 1.0, 1.0},
+        {Edition::GB2001, 3, 0.6154536874, 0.7845085642},
+        {Edition::GB2001, 4, 0.3178149086, 0.5637507504},
     }};
     for (const TerrainCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << "edition " << c.edition << " terrain " << c.terrain);
-        ProjectModel m = onePointModel(c.edition);
-        m.terrainType = c.terrain;
-        const CodeParameters p = select(m);
+        SCOPED_TRACE(testing::Message()
+                     << "edition " << static_cast<int>(c.edition) << " terrain " << c.terrain);
+        const CodeParameters p = select(c.edition, c.terrain);
         EXPECT_REL(heightCoefficient(p, 10.0), c.muZ10);
         EXPECT_REL(p.v0, 28.548204847240395);
         EXPECT_REL(p.v10 / p.v0, c.v10Ratio);
@@ -61,45 +96,18 @@ TEST(CodeParameters, HeightCoefficientAndV10PerEditionAndTerrain) {
     }
 }
 
-TEST(CodeParameters, SelectionStoresAlphaAndI10AndPicksPeakFactorByEdition) {
-    ProjectModel newCode = onePointModel(0);
-    newCode.terrainType = 3;
-    const CodeParameters pn = select(newCode);
-    EXPECT_EQ(newCode.alpha, 0.22);
-    EXPECT_EQ(newCode.i10, 0.23);
-    EXPECT_EQ(pn.alphaB, 0.15);
-    EXPECT_EQ(pn.zG, 450.0);
-    EXPECT_EQ(pn.g, 2.5);
-
-    ProjectModel oldCode = onePointModel(1);
-    oldCode.terrainType = 4;
-    const CodeParameters po = select(oldCode);
-    EXPECT_EQ(oldCode.alpha, 0.30);
-    EXPECT_EQ(oldCode.i10, 0.2784);
-    EXPECT_EQ(po.alphaB, 0.16);
-    EXPECT_EQ(po.zG, 450.0);
-    EXPECT_EQ(po.g, 2.2);
-}
-
 TEST(CodeParameters, HeightLawsHaveNoCutOffAndGiveI10AtTenMetres) {
-    for (std::int16_t edition : {0, 1}) {
-        ProjectModel m = onePointModel(edition);
-        const CodeParameters p = select(m);
+    for (Edition edition : {Edition::GB201X, Edition::GB2001}) {
+        const CodeParameters p = select(edition);
         EXPECT_EQ(turbulenceIntensity(p, 10.0), p.i10);
         EXPECT_NEAR(heightCoefficient(p, 10.0), 1.0, 1e-12);
     }
     // New code, terrain B: mu_z = (z/10)^0.30; old code: (z/10)^0.32.
-    ProjectModel newB = onePointModel(0);
-    const CodeParameters pn = select(newB);
-    EXPECT_REL(heightCoefficient(pn, 100.0), 1.9952623149688795);
-    ProjectModel oldB = onePointModel(1);
-    const CodeParameters po = select(oldB);
-    EXPECT_REL(heightCoefficient(po, 100.0), std::pow(10.0, 0.32));
+    EXPECT_REL(heightCoefficient(select(Edition::GB201X), 100.0), 1.9952623149688795);
+    EXPECT_REL(heightCoefficient(select(Edition::GB2001), 100.0), std::pow(10.0, 0.32));
 
     // Above the gradient height (550 m, new code D) the power law goes on.
-    ProjectModel d = onePointModel(0);
-    d.terrainType = 4;
-    const CodeParameters pd = select(d);
+    const CodeParameters pd = select(Edition::GB201X, 4);
     EXPECT_REL(heightCoefficient(pd, 800.0) / heightCoefficient(pd, 550.0),
                std::pow(800.0 / 550.0, 0.60));
     EXPECT_REL(turbulenceIntensity(pd, 800.0), 0.39 * std::pow(80.0, -0.30));
@@ -109,37 +117,29 @@ TEST(CodeParameters, HeightLawsHaveNoCutOffAndGiveI10AtTenMetres) {
 
 TEST(CodeParameters, OutOfRangeEditionOrTerrainIsAFaultWithoutTableRead) {
     struct Case {
-        std::int16_t edition, terrain;
+        int edition, terrain;
         const char* quantity;
     };
     for (const Case& c : {Case{2, 2, "规范版本"}, Case{-1, 2, "规范版本"}, Case{0, 0, "地貌类别"},
                           Case{1, 5, "地貌类别"}, Case{0, -3, "地貌类别"}}) {
-        ProjectModel m = onePointModel();
-        m.codeVersion = c.edition;
-        m.terrainType = c.terrain;
-        auto outcome = selectCodeParameters(m);
+        auto outcome = selectCodeParameters(Edition{c.edition}, c.terrain, 500.0);
         ASSERT_TRUE(std::holds_alternative<ComputeFault>(outcome));
         EXPECT_EQ(std::get<ComputeFault>(outcome).quantity, c.quantity);
         EXPECT_EQ(std::get<ComputeFault>(outcome).reason, FaultReason::OutOfRange);
-        EXPECT_EQ(m.alpha, 0.0);
     }
 }
 
 TEST(CodeParameters, NegativeBasicPressureFaultsAtV0) {
-    ProjectModel m = onePointModel();
-    m.w0 = -500.0;
-    auto outcome = selectCodeParameters(m);
+    auto outcome = selectCodeParameters(Edition::GB201X, 2, -500.0);
     ASSERT_TRUE(std::holds_alternative<ComputeFault>(outcome));
     EXPECT_EQ(std::get<ComputeFault>(outcome).quantity, "基本风速V0");
     EXPECT_EQ(std::get<ComputeFault>(outcome).reason, FaultReason::InvalidOperation);
 }
 
 TEST(NumericHelpers, VerticalCorrelationFollowsHeightsAndPointCount) {
-    ProjectModel m = onePointModel();
-    EXPECT_EQ(verticalCorrelation(m, {25.0}), (Matrix{{1.0}}));
+    EXPECT_EQ(verticalCorrelation({25.0}, 1), (Matrix{{1.0}}));
 
-    m.nFreedom = 3;
-    const Matrix r = verticalCorrelation(m, {10.0, 70.0, 10.0, 500.0}); // fourth height unused
+    const Matrix r = verticalCorrelation({10.0, 70.0, 10.0, 500.0}, 3); // fourth height unused
     ASSERT_EQ(r.size(), 3u);
     for (const List& row : r)
         ASSERT_EQ(row.size(), 3u);
@@ -151,9 +151,8 @@ TEST(NumericHelpers, VerticalCorrelationFollowsHeightsAndPointCount) {
         EXPECT_EQ(r[i][i], 1.0);
 
     // Fewer heights than points: nothing is read beyond the list.
-    EXPECT_TRUE(verticalCorrelation(m, {10.0, 20.0}).empty());
-    m.nFreedom = 0;
-    EXPECT_TRUE(verticalCorrelation(m, {10.0}).empty());
+    EXPECT_TRUE(verticalCorrelation({10.0, 20.0}, 3).empty());
+    EXPECT_TRUE(verticalCorrelation({10.0}, 0).empty());
 }
 
 TEST(NumericHelpers, DavenportSpectrumAtThirtyMetresPerSecondAndHalfHertz) {

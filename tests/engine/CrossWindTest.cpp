@@ -11,7 +11,6 @@
 #include "CodeChecks.h"
 #include "CodeParameters.h"
 #include "InputParse.h"
-#include "WindResponse.h"
 
 #include "EngineTestModels.h"
 
@@ -73,26 +72,13 @@ CrossWindOutcome check(const ProjectInput& text, Edition edition = Edition::GB20
     EXPECT_TRUE(in.has_value());
     if (!in)
         return NoCrossWindData{};
-    ProjectModel m;
-    m.codeVersion = static_cast<std::int16_t>(edition);
-    m.terrainType = static_cast<std::int16_t>(in->terrainType);
-    m.nFreedom = static_cast<std::int16_t>(in->nFreedom);
-    m.zCoord = in->zCoord;
-    m.windArea = in->windArea;
-    m.mass = in->mass;
-    m.modeShape = in->modeShapes[0];
-    m.shapeCoef = in->shapeCoef;
-    m.freq = in->freq;
-    m.dampRatio = in->dampRatio;
-    m.structWidth = in->structWidth;
-    m.w0 = in->w0;
-    EXPECT_FALSE(computeWindResponse(m).has_value());
-    const std::optional<CodeParameters> p = lookUpCodeParameters(m);
-    const std::optional<Cutoff> cutoff = cutoffFor(m);
+    const ResultsPtr results = test::computed(*in, edition);
+    const std::optional<CodeParameters> p = lookUpCodeParameters(edition, in->terrainType);
+    const std::optional<Cutoff> cutoff = cutoffFor(edition, in->terrainType);
     EXPECT_TRUE(p && cutoff);
     if (!p || !cutoff)
         return NoCrossWindData{};
-    return checkCrossWind(*in, edition, *p, cutoff->height, m.eqStaticLoad);
+    return checkCrossWind(*in, edition, *p, cutoff->height, results->raw().eqStaticLoad);
 }
 
 CrossWindResult resultOf(const CrossWindOutcome& outcome) {
@@ -253,10 +239,8 @@ TEST(CrossWind, RefusesWhatItCannotCheckAndSkipsProjectsWithoutDiameter) {
 // GB 50009-2012 table 8.2.1, terrain B and D: 1.00 at and below 5 m (B), 0.51
 // up to 30 m (D), 2.91 from 350 m (B).
 TEST(TabulatedHeightCoefficient, HoldsTheTableBelowTheCutoffAndAboveTheGradientHeight) {
-    ProjectModel m = test::onePointModel(0);
-    const CodeParameters b = *lookUpCodeParameters(m);
-    m.terrainType = 4;
-    const CodeParameters d = *lookUpCodeParameters(m);
+    const CodeParameters b = *lookUpCodeParameters(Edition::GB201X, 2);
+    const CodeParameters d = *lookUpCodeParameters(Edition::GB201X, 4);
     EXPECT_NEAR(tabulatedHeightCoefficient(b, 10.0, 5.0), 1.00, 0.005);
     EXPECT_NEAR(tabulatedHeightCoefficient(b, 10.0, 100.0), 2.00, 0.005);
     EXPECT_NEAR(tabulatedHeightCoefficient(b, 10.0, 500.0), 2.91, 0.005);

@@ -1,11 +1,14 @@
 #pragma once
 
-// Models shared by the engine tests, built on a new record (its load-code
-// tables are filled).
+// Inputs shared by the engine tests, as the numbers the command gate gives,
+// and their computation.
 
-#include "ProjectModel.h"
+#include "ParsedInput.h"
+#include "Results.h"
 
 #include <cmath>
+#include <stdexcept>
+#include <variant>
 
 #include <gtest/gtest.h>
 
@@ -20,45 +23,58 @@ inline constexpr double kRelTol = 1e-9;
 #define EXPECT_REL(actual, expected)                                                               \
     EXPECT_NEAR((actual), (expected), ::tamsor::test::kRelTol* std::fabs(expected))
 
-// One mass point: new code, terrain B, z = 10 m, A = 10 m^2, mu_s = 1.3,
-// w0 = 500 N/m^2, m = 10 t, f1 = 1 Hz, zeta1 = 0.05, phi = 1, B = 0.
-inline ProjectModel onePointModel(std::int16_t codeVersion = 0) {
-    ProjectModel m;
-    m.codeVersion = codeVersion;
-    m.terrainType = 2;
-    m.nFreedom = 1;
-    m.zCoord = {10.0};
-    m.windArea = {10.0};
-    m.shapeCoef = {1.3};
-    m.mass = {10.0};
-    m.modeShape = {1.0};
-    m.freq = {1.0};
-    m.dampRatio = {0.05};
-    m.structWidth = 0.0;
-    m.w0 = 500.0;
-    return m;
+// One mass point: terrain B, z = 10 m, A = 10 m^2, mu_s = 1.3, w0 = 500 N/m^2,
+// m = 10 t, f1 = 1 Hz, zeta1 = 0.05, phi = 1, B = 0.
+inline ParsedInput onePoint() {
+    ParsedInput in;
+    in.nFreedom = 1;
+    in.terrainType = 2;
+    in.zCoord = {10.0};
+    in.windArea = {10.0};
+    in.shapeCoef = {1.3};
+    in.mass = {10.0};
+    in.modeShapes[0] = {1.0};
+    in.freq = {1.0};
+    in.dampRatio = {0.05};
+    in.structWidth = 0.0;
+    in.w0 = 500.0;
+    return in;
 }
 
 // Three mass points: z = 20, 40, 60 m, A = 30, 30, 25 m^2, mu_s = 1.3, 1.3,
 // 1.4, m = 50, 40, 30 t, phi = 0.15, 0.55, 1.0, f1 = 0.8 Hz, zeta1 = 0.04,
-// B = 30 m, w0 = 550 N/m^2. Terrain C (new code) unless changed.
-inline ProjectModel threePointModel(std::int16_t codeVersion = 0, std::int16_t terrainType = 3) {
-    ProjectModel m;
-    m.codeVersion = codeVersion;
-    m.terrainType = terrainType;
-    m.nFreedom = 3;
-    m.zCoord = {20.0, 40.0, 60.0};
-    m.windArea = {30.0, 30.0, 25.0};
-    m.shapeCoef = {1.3, 1.3, 1.4};
-    m.mass = {50.0, 40.0, 30.0};
-    m.modeShape = {0.15, 0.55, 1.0};
-    m.modeShape2 = {0.0, 0.0, 0.0};
-    m.modeShape3 = {0.0, 0.0, 0.0};
-    m.freq = {0.8};
-    m.dampRatio = {0.04};
-    m.structWidth = 30.0;
-    m.w0 = 550.0;
-    return m;
+// B = 30 m, w0 = 550 N/m^2. Terrain C unless changed.
+inline ParsedInput threePoints(int terrainType = 3) {
+    ParsedInput in;
+    in.nFreedom = 3;
+    in.terrainType = terrainType;
+    in.zCoord = {20.0, 40.0, 60.0};
+    in.windArea = {30.0, 30.0, 25.0};
+    in.shapeCoef = {1.3, 1.3, 1.4};
+    in.mass = {50.0, 40.0, 30.0};
+    in.modeShapes = {List{0.15, 0.55, 1.0}, List{0.0}, List{0.0}};
+    in.freq = {0.8};
+    in.dampRatio = {0.04};
+    in.structWidth = 30.0;
+    in.w0 = 550.0;
+    return in;
+}
+
+// The results of numbers under an edition (their input as typed is not
+// looked at by the computation); a fault throws, which fails the test.
+inline ResultsPtr computed(const ParsedInput& numbers, Edition edition = Edition::GB201X) {
+    Outcome<ResultsPtr> outcome = compute(ProjectInput{}, numbers, edition);
+    if (const auto* fault = std::get_if<ComputeFault>(&outcome))
+        throw std::runtime_error(fault->message());
+    return std::get<ResultsPtr>(outcome);
+}
+
+// The fault met computing numbers under an edition; results throw.
+inline ComputeFault faultOf(const ParsedInput& numbers, Edition edition = Edition::GB201X) {
+    Outcome<ResultsPtr> outcome = compute(ProjectInput{}, numbers, edition);
+    if (const auto* fault = std::get_if<ComputeFault>(&outcome))
+        return *fault;
+    throw std::runtime_error("computed without a fault");
 }
 
 } // namespace tamsor::test

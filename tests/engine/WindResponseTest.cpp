@@ -33,7 +33,8 @@
 //           eq=[beta[i]*P[i]/1000 for i in range(n)], muR=[(b-1)/d for b in beta],
 //           Bz=[(b-1)/(2*g*i10*d) for b in beta], bg=bg, VB=VB,
 //           lrc=[sqrt(res[i]**2+bg[i]**2)+P[i]/1000 for i in range(n)], exact=ex, C=sum(F)/ex,
-//           acc=[res[i]/m[i] for i in range(n)])   # resonant force (kN) over mass (t): m/s^2
+//           acc=[abs(res[i])/m[i] for i in range(n)])  # peak resonant force (kN) over mass (t):
+//           m/s^2
 //   run(0, 2, [10], [10], [1.3], [10], [1], 1, .05, 0, 500)          # one point, new code
 //   run(1, 2, [10], [10], [1.3], [10], [1], 1, .05, 0, 500)          # one point, old code
 //   run(0, 3, [20, 40, 60], [30, 30, 25], [1.3, 1.3, 1.4], [50, 40, 30],
@@ -43,6 +44,7 @@
 #include "WindResponse.h"
 
 #include "EngineTestModels.h"
+#include "ResultFields.h"
 
 #include <array>
 #include <cfenv>
@@ -54,57 +56,51 @@
 namespace tamsor {
 namespace {
 
-using test::onePointModel;
-using test::threePointModel;
-
-void computeOk(ProjectModel& m) {
-    const auto fault = computeWindResponse(m);
-    ASSERT_FALSE(fault.has_value()) << fault->message();
-    ASSERT_TRUE(m.resultsComplete);
-}
+using test::computed;
+using test::onePoint;
+using test::threePoints;
 
 struct OnePointExpected {
     double meanDisp, dispStd, windVibForce, windVibCoef, eqStaticLoad, muR, bgFactor;
     double lrcBackground, lrcLoad, exactBaseShear;
 };
 
-void expectOnePoint(const ProjectModel& m, const OnePointExpected& e) {
-    for (const List* list : {&m.meanLoad, &m.meanDisp, &m.dispStd, &m.windVibForce, &m.windVibCoef,
-                             &m.eqStaticLoad, &m.muR, &m.bgFactor, &m.lrcBackground, &m.lrcLoad})
+void expectOnePoint(const Results& results, const OnePointExpected& e) {
+    const RawResults& r = results.raw();
+    for (const List* list : {&r.meanLoad, &r.meanDisp, &r.dispStd, &r.windVibForce, &r.windVibCoef,
+                             &r.eqStaticLoad, &r.muR, &r.bgFactor, &r.lrcBackground, &r.lrcLoad})
         ASSERT_EQ(list->size(), 1u);
-    EXPECT_REL(m.meanLoad[0], 6.5);
-    EXPECT_REL(m.meanDisp[0], e.meanDisp);
-    EXPECT_REL(m.dynFactor, 1.3658566236766874);
-    EXPECT_REL(m.dispStd[0], e.dispStd);
-    EXPECT_REL(m.windVibForce[0], e.windVibForce);
-    EXPECT_REL(m.windVibCoef[0], e.windVibCoef);
-    EXPECT_REL(m.eqStaticLoad[0], e.eqStaticLoad);
-    EXPECT_REL(m.muR[0], e.muR);
-    EXPECT_REL(m.bgFactor[0], e.bgFactor);
-    EXPECT_REL(m.lrcBackground[0], e.lrcBackground);
-    EXPECT_REL(m.lrcLoad[0], e.lrcLoad);
-    EXPECT_REL(m.exactBaseShear, e.exactBaseShear);
-    EXPECT_REL(m.corrC, 1.0);
+    EXPECT_REL(r.meanLoad[0], 6.5);
+    EXPECT_REL(r.meanDisp[0], e.meanDisp);
+    EXPECT_REL(r.dynFactor, 1.3658566236766874);
+    EXPECT_REL(r.dispStd[0], e.dispStd);
+    EXPECT_REL(r.windVibForce[0], e.windVibForce);
+    EXPECT_REL(r.windVibCoef[0], e.windVibCoef);
+    EXPECT_REL(r.eqStaticLoad[0], e.eqStaticLoad);
+    EXPECT_REL(r.muR[0], e.muR);
+    EXPECT_REL(r.bgFactor[0], e.bgFactor);
+    EXPECT_REL(r.lrcBackground[0], e.lrcBackground);
+    EXPECT_REL(r.lrcLoad[0], e.lrcLoad);
+    EXPECT_REL(r.exactBaseShear, e.exactBaseShear);
+    EXPECT_REL(r.corrC, 1.0);
 }
 
 TEST(WindResponse, OnePointWorkedExampleNewCode) {
-    ProjectModel m = onePointModel(0);
-    computeOk(m);
-    EXPECT_EQ(m.alpha, 0.15);
-    EXPECT_EQ(m.i10, 0.14);
+    const ResultsPtr r = computed(onePoint(), Edition::GB201X);
+    EXPECT_EQ(r->raw().alpha, 0.15);
+    EXPECT_EQ(r->raw().i10, 0.14);
     // res = 4.233124763236936; lrcLoad equals eqStaticLoad, exactBaseShear
     // equals windVibForce, V_B = lrcBackground for one point.
-    expectOnePoint(m,
+    expectOnePoint(*r,
                    {16.464692903594656, 15.741886901424119, 6.214647637728932, 1.9560996365736814,
                     12.714647637728936, 0.7, 1.0, 4.55, 12.714647637728936, 6.214647637728932});
 }
 
 TEST(WindResponse, OnePointWorkedExampleOldCode) {
-    ProjectModel m = onePointModel(1);
-    computeOk(m);
-    EXPECT_EQ(m.alpha, 0.16);
-    EXPECT_EQ(m.i10, 0.1136);
-    expectOnePoint(m,
+    const ResultsPtr r = computed(onePoint(), Edition::GB2001);
+    EXPECT_EQ(r->raw().alpha, 0.16);
+    EXPECT_EQ(r->raw().i10, 0.1136);
+    expectOnePoint(*r,
                    {16.464692903594642, 11.240606784011181, 4.437613536060611, 1.6827097747785555,
                     10.93761353606061, 0.49984, 1.0, 3.24896, 10.93761353606061, 4.43761353606061});
 }
@@ -116,19 +112,20 @@ struct ThreePointExpected {
     double vB, exactBaseShear, corrC;
 };
 
-void expectThreePoints(const ProjectModel& m, const ThreePointExpected& e) {
-    EXPECT_REL(m.dynFactor, e.dynFactor);
+void expectThreePoints(const Results& results, const ThreePointExpected& e) {
+    const RawResults& r = results.raw();
+    EXPECT_REL(r.dynFactor, e.dynFactor);
     const std::array<std::pair<const List*, const std::array<double, 3>*>, 10> lists{{
-        {&m.meanLoad, &e.meanLoad},
-        {&m.meanDisp, &e.meanDisp},
-        {&m.dispStd, &e.dispStd},
-        {&m.windVibForce, &e.windVibForce},
-        {&m.windVibCoef, &e.windVibCoef},
-        {&m.eqStaticLoad, &e.eqStaticLoad},
-        {&m.muR, &e.muR},
-        {&m.bgFactor, &e.bgFactor},
-        {&m.lrcBackground, &e.lrcBackground},
-        {&m.lrcLoad, &e.lrcLoad},
+        {&r.meanLoad, &e.meanLoad},
+        {&r.meanDisp, &e.meanDisp},
+        {&r.dispStd, &e.dispStd},
+        {&r.windVibForce, &e.windVibForce},
+        {&r.windVibCoef, &e.windVibCoef},
+        {&r.eqStaticLoad, &e.eqStaticLoad},
+        {&r.muR, &e.muR},
+        {&r.bgFactor, &e.bgFactor},
+        {&r.lrcBackground, &e.lrcBackground},
+        {&r.lrcLoad, &e.lrcLoad},
     }};
     for (std::size_t k = 0; k < lists.size(); ++k) {
         const auto& [actual, expected] = lists[k];
@@ -139,79 +136,74 @@ void expectThreePoints(const ProjectModel& m, const ThreePointExpected& e) {
         }
     }
     // The background components add up to the peak background base shear.
-    EXPECT_REL(std::accumulate(m.lrcBackground.begin(), m.lrcBackground.end(), 0.0), e.vB);
-    EXPECT_REL(m.exactBaseShear, e.exactBaseShear);
-    EXPECT_REL(m.corrC, e.corrC);
+    EXPECT_REL(std::accumulate(r.lrcBackground.begin(), r.lrcBackground.end(), 0.0), e.vB);
+    EXPECT_REL(r.exactBaseShear, e.exactBaseShear);
+    EXPECT_REL(r.corrC, e.corrC);
 }
 
 TEST(WindResponse, ThreePointsNewCodeTerrainCMatchIndependentReference) {
-    ProjectModel m = threePointModel(0, 3);
-    computeOk(m);
-    expectThreePoints(m, {1.434645035,
-                          {15.83752822, 21.48525933, 23.04751951},
-                          {5.114777146, 18.75418287, 34.09851431},
-                          {4.934034478, 18.09145975, 32.89356318},
-                          {6.233211742, 18.28408778, 24.93284697},
-                          {1.393572258, 1.851006148, 2.081801751},
-                          {22.07073997, 39.7693471, 47.98036648},
-                          {0.2743342418, 0.5931823742, 0.7540553412},
-                          {0.2385515146, 0.5158107602, 0.6557002967},
-                          {11.86922289, 15.41638791, 13.9533934},
-                          {28.52036306, 41.72250436, 45.72593983},
-                          41.23900421,
-                          54.38649577,
-                          0.909235754});
+    expectThreePoints(*computed(threePoints(3), Edition::GB201X),
+                      {1.434645035,
+                       {15.83752822, 21.48525933, 23.04751951},
+                       {5.114777146, 18.75418287, 34.09851431},
+                       {4.934034478, 18.09145975, 32.89356318},
+                       {6.233211742, 18.28408778, 24.93284697},
+                       {1.393572258, 1.851006148, 2.081801751},
+                       {22.07073997, 39.7693471, 47.98036648},
+                       {0.2743342418, 0.5931823742, 0.7540553412},
+                       {0.2385515146, 0.5158107602, 0.6557002967},
+                       {11.86922289, 15.41638791, 13.9533934},
+                       {28.52036306, 41.72250436, 45.72593983},
+                       41.23900421,
+                       54.38649577,
+                       0.909235754});
 }
 
 TEST(WindResponse, ThreePointsOldCodeTerrainDMatchIndependentReference) {
-    ProjectModel m = threePointModel(1, 4);
-    computeOk(m);
-    expectThreePoints(m, {1.372861793,
-                          {10.33283656, 15.66165155, 17.92651009},
-                          {3.858101223, 14.14637115, 25.72067482},
-                          {3.338068521, 12.23958458, 22.25379014},
-                          {4.217013074, 12.36990502, 16.8680523},
-                          {1.40811766, 1.789821238, 1.940955725},
-                          {14.54984963, 28.03155656, 34.79456239},
-                          {0.2972751239, 0.5753100872, 0.6853972695},
-                          {0.2426814948, 0.4696562233, 0.5595262454},
-                          {7.724912593, 10.71292734, 10.09969577},
-                          {18.58039147, 29.32165689, 33.27480165},
-                          28.5375357,
-                          36.60312048,
-                          0.9139923029});
+    expectThreePoints(*computed(threePoints(4), Edition::GB2001),
+                      {1.372861793,
+                       {10.33283656, 15.66165155, 17.92651009},
+                       {3.858101223, 14.14637115, 25.72067482},
+                       {3.338068521, 12.23958458, 22.25379014},
+                       {4.217013074, 12.36990502, 16.8680523},
+                       {1.40811766, 1.789821238, 1.940955725},
+                       {14.54984963, 28.03155656, 34.79456239},
+                       {0.2972751239, 0.5753100872, 0.6853972695},
+                       {0.2426814948, 0.4696562233, 0.5595262454},
+                       {7.724912593, 10.71292734, 10.09969577},
+                       {18.58039147, 29.32165689, 33.27480165},
+                       28.5375357,
+                       36.60312048,
+                       0.9139923029});
 }
 
 TEST(WindResponse, AccelerationIsTheResonantForceOverTheMass) {
     // The engine forms it from the displacement, (2 pi f1)^2 dispStd R/sqrt(1+R^2);
     // the reference divides the resonant part of the wind vibration force by
     // the mass.
-    ProjectModel one = onePointModel(0);
-    computeOk(one);
-    ASSERT_EQ(one.acceleration.size(), 1u);
-    EXPECT_REL(one.acceleration[0], 0.4233124763236936);
-    ProjectModel oneOld = onePointModel(1);
-    computeOk(oneOld);
-    EXPECT_REL(oneOld.acceleration[0], 0.3022692973794784);
-    ProjectModel three = threePointModel(0, 3);
-    computeOk(three);
-    ASSERT_EQ(three.acceleration.size(), 3u);
-    EXPECT_REL(three.acceleration[0], 0.0893886962635829);
-    EXPECT_REL(three.acceleration[1], 0.3277585529664707);
-    EXPECT_REL(three.acceleration[2], 0.5959246417572193);
+    EXPECT_REL(computed(onePoint())->derived().acceleration[0], 0.4233124763236936);
+    EXPECT_REL(computed(onePoint(), Edition::GB2001)->derived().acceleration[0],
+               0.3022692973794784);
+    const ResultsPtr r = computed(threePoints());
+    const List& acceleration = r->derived().acceleration;
+    ASSERT_EQ(acceleration.size(), 3u);
+    EXPECT_REL(acceleration[0], 0.0893886962635829);
+    EXPECT_REL(acceleration[1], 0.3277585529664707);
+    EXPECT_REL(acceleration[2], 0.5959246417572193);
 }
 
-// Every result of the run, for comparisons between runs.
-std::vector<double> allResults(const ProjectModel& m) {
-    std::vector<double> out{m.alpha, m.i10, m.dynFactor, m.corrC, m.exactBaseShear};
+// Every computed result, for comparisons between runs.
+std::vector<double> allResults(const Results& results) {
+    const RawResults& r = results.raw();
+    std::vector<double> out{r.alpha, r.i10, r.dynFactor, r.corrC, r.exactBaseShear};
     for (const List* list :
-         {&m.meanLoad, &m.windVibForce, &m.windVibCoef, &m.eqStaticLoad, &m.lrcLoad,
-          &m.lrcBackground, &m.meanDisp, &m.dispStd, &m.bgFactor, &m.muR})
+         {&r.meanLoad, &r.windVibForce, &r.windVibCoef, &r.eqStaticLoad, &r.lrcLoad,
+          &r.lrcBackground, &r.meanDisp, &r.dispStd, &r.bgFactor, &r.muR})
         out.insert(out.end(), list->begin(), list->end());
     return out;
 }
 
-void expectSameResults(const ProjectModel& a, const ProjectModel& b, double relTol) {
+void expectSameResults(const Results& a, const Results& b, double relTol) {
     const auto ra = allResults(a);
     const auto rb = allResults(b);
     ASSERT_EQ(ra.size(), rb.size());
@@ -220,53 +212,50 @@ void expectSameResults(const ProjectModel& a, const ProjectModel& b, double relT
 }
 
 TEST(WindResponse, PositiveModeShapeScaleChangesNothing) {
-    ProjectModel base = threePointModel();
-    computeOk(base);
-    ProjectModel scaled = threePointModel();
-    for (double& phi : scaled.modeShape)
+    ParsedInput scaled = threePoints();
+    for (double& phi : scaled.modeShapes[0])
         phi *= 37.5;
-    computeOk(scaled);
-    expectSameResults(scaled, base, 1e-12);
+    expectSameResults(*computed(scaled), *computed(threePoints()), 1e-12);
 }
 
 TEST(WindResponse, NegativeModeShapeScaleFlipsFluctuatingResponseOnly) {
-    ProjectModel base = threePointModel();
-    computeOk(base);
-    ProjectModel flipped = threePointModel();
-    for (double& phi : flipped.modeShape)
+    const ResultsPtr base = computed(threePoints());
+    ParsedInput in = threePoints();
+    for (double& phi : in.modeShapes[0])
         phi *= -0.4;
-    computeOk(flipped);
+    const ResultsPtr flipped = computed(in);
+    const RawResults& f = flipped->raw();
+    const RawResults& b = base->raw();
     for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_NEAR(flipped.meanDisp[i], base.meanDisp[i], 1e-12 * base.meanDisp[i]);
-        EXPECT_NEAR(flipped.dispStd[i], -base.dispStd[i], 1e-12 * base.dispStd[i]);
-        EXPECT_NEAR(flipped.windVibForce[i], -base.windVibForce[i], 1e-12 * base.windVibForce[i]);
-        EXPECT_EQ(flipped.meanLoad[i], base.meanLoad[i]);
+        EXPECT_NEAR(f.meanDisp[i], b.meanDisp[i], 1e-12 * b.meanDisp[i]);
+        EXPECT_NEAR(f.dispStd[i], -b.dispStd[i], 1e-12 * b.dispStd[i]);
+        EXPECT_NEAR(f.windVibForce[i], -b.windVibForce[i], 1e-12 * b.windVibForce[i]);
+        EXPECT_EQ(f.meanLoad[i], b.meanLoad[i]);
     }
-    EXPECT_EQ(flipped.dynFactor, base.dynFactor);
+    EXPECT_EQ(f.dynFactor, b.dynFactor);
 }
 
 TEST(WindResponse, HigherModesAndModeCountHaveNoEffect) {
-    ProjectModel base = threePointModel();
-    computeOk(base);
-    ProjectModel more = threePointModel();
+    ParsedInput more = threePoints();
     more.nModes = 3;
     more.freq = {0.8, 2.7, 6.1};
     more.dampRatio = {0.04, 0.5, 0.001};
-    more.modeShape2 = {1.0, -0.3, -1.0};
-    more.modeShape3 = {0.7, -1.0, 1.0};
-    computeOk(more);
-    expectSameResults(more, base, 0.0);
+    more.modeShapes[1] = {1.0, -0.3, -1.0};
+    more.modeShapes[2] = {0.7, -1.0, 1.0};
+    expectSameResults(*computed(more), *computed(threePoints()), 0.0);
 }
 
 TEST(WindResponse, WidthScalesBackgroundAndFirstModeButNotCorrection) {
     // rho_x(50) = 10 sqrt(50 + 50 e^-1 - 50) / 50 = 0.8577638849607068
     const double rho50 = 0.8577638849607068;
-    ProjectModel narrow = threePointModel();
-    narrow.structWidth = 0.0;
-    computeOk(narrow);
-    ProjectModel wide = threePointModel();
-    wide.structWidth = 50.0;
-    computeOk(wide);
+    ParsedInput narrowInput = threePoints();
+    narrowInput.structWidth = 0.0;
+    ParsedInput wideInput = threePoints();
+    wideInput.structWidth = 50.0;
+    const ResultsPtr narrowResults = computed(narrowInput);
+    const ResultsPtr wideResults = computed(wideInput);
+    const RawResults& narrow = narrowResults->raw();
+    const RawResults& wide = wideResults->raw();
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_REL(wide.lrcBackground[i], rho50 * narrow.lrcBackground[i]);
         EXPECT_REL(wide.windVibForce[i], rho50 * narrow.windVibForce[i]);
@@ -278,79 +267,70 @@ TEST(WindResponse, WidthScalesBackgroundAndFirstModeButNotCorrection) {
 
     // One point: B_z = rho_x (z/10)^-alpha, so rho_x itself at z = 10 m.
     // rho_x(100) = 10 sqrt(100 + 50 e^-2 - 50) / 100 = 0.7534372181000262
-    ProjectModel one = onePointModel();
+    ParsedInput one = onePoint();
     one.structWidth = 100.0;
-    computeOk(one);
-    EXPECT_REL(one.bgFactor[0], 0.7534372181000262);
-    EXPECT_REL(one.corrC, 1.0);
-    EXPECT_REL(one.lrcLoad[0], one.eqStaticLoad[0]);
+    const ResultsPtr r = computed(one);
+    EXPECT_REL(r->raw().bgFactor[0], 0.7534372181000262);
+    EXPECT_REL(r->raw().corrC, 1.0);
+    EXPECT_REL(r->raw().lrcLoad[0], r->raw().eqStaticLoad[0]);
 }
 
 TEST(WindResponse, SinglePointBackgroundFactorFollowsTurbulenceLaw) {
-    ProjectModel m = onePointModel();
-    m.terrainType = 3; // alpha 0.22
-    m.zCoord = {45.0};
-    m.structWidth = 50.0;
-    computeOk(m);
-    EXPECT_REL(m.bgFactor[0], 0.8577638849607068 * std::pow(4.5, -0.22));
-    EXPECT_REL(m.corrC, 1.0);
-    EXPECT_REL(m.lrcLoad[0], m.eqStaticLoad[0]);
+    ParsedInput in = onePoint();
+    in.terrainType = 3; // alpha 0.22
+    in.zCoord = {45.0};
+    in.structWidth = 50.0;
+    const ResultsPtr r = computed(in);
+    EXPECT_REL(r->raw().bgFactor[0], 0.8577638849607068 * std::pow(4.5, -0.22));
+    EXPECT_REL(r->raw().corrC, 1.0);
+    EXPECT_REL(r->raw().lrcLoad[0], r->raw().eqStaticLoad[0]);
 }
 
-TEST(WindResponse, ResultListsFollowThePointCountOfTheLastRun) {
-    ProjectModel m = threePointModel();
-    m.nFreedom = 5;
-    m.zCoord = {10.0, 20.0, 30.0, 40.0, 50.0};
-    m.windArea = {5.0, 5.0, 5.0, 5.0, 5.0};
-    m.shapeCoef = {1.3, 1.3, 1.3, 1.3, 1.3};
-    m.mass = {9.0, 9.0, 9.0, 9.0, 9.0};
-    m.modeShape = {0.1, 0.3, 0.5, 0.8, 1.0};
-    computeOk(m);
-    EXPECT_EQ(m.lrcLoad.size(), 5u);
-
-    ProjectModel three = threePointModel();
-    computeOk(three);
-    // The same record with three points again.
-    m.nFreedom = 3;
-    m.zCoord = three.zCoord;
-    m.windArea = three.windArea;
-    m.shapeCoef = three.shapeCoef;
-    m.mass = three.mass;
-    m.modeShape = three.modeShape;
-    computeOk(m);
-    for (const List* list :
-         {&m.meanLoad, &m.windVibForce, &m.windVibCoef, &m.eqStaticLoad, &m.lrcLoad,
-          &m.lrcBackground, &m.meanDisp, &m.dispStd, &m.bgFactor, &m.muR})
-        EXPECT_EQ(list->size(), 3u);
-    expectSameResults(m, three, 0.0);
+TEST(WindResponse, EveryPerPointResultHasOneValuePerPoint) {
+    ParsedInput in = threePoints();
+    in.nFreedom = 5;
+    in.zCoord = {10.0, 20.0, 30.0, 40.0, 50.0};
+    in.windArea = {5.0, 5.0, 5.0, 5.0, 5.0};
+    in.shapeCoef = {1.3, 1.3, 1.3, 1.3, 1.3};
+    in.mass = {9.0, 9.0, 9.0, 9.0, 9.0};
+    in.modeShapes[0] = {0.1, 0.3, 0.5, 0.8, 1.0};
+    const ResultsPtr r = computed(in);
+    EXPECT_EQ(r->pointCount(), 5u);
+    for (const ResultField& field : kResultFields) {
+        if (field.shape != FieldShape::PerPoint)
+            continue;
+        std::size_t values = 0;
+        forEachValue(field, kResultGroups, *r, [&](FieldIndex, const FieldValue&) { ++values; });
+        EXPECT_EQ(values, 5u) << field.key;
+    }
 }
 
 TEST(WindResponse, PointWithZeroOrNegativeModeShape) {
-    ProjectModel m = threePointModel();
-    m.modeShape = {0.0, -0.2, 1.0};
-    computeOk(m);
-    EXPECT_EQ(m.dispStd[0], 0.0);
-    EXPECT_EQ(m.windVibForce[0], 0.0);
-    EXPECT_EQ(m.muR[0], 0.0);
-    EXPECT_EQ(m.bgFactor[0], 0.0);
-    EXPECT_EQ(m.windVibCoef[0], 1.0);
-    EXPECT_EQ(m.eqStaticLoad[0], m.meanLoad[0]);
-    EXPECT_EQ(m.meanDisp[0], 0.0);
+    ParsedInput in = threePoints();
+    in.modeShapes[0] = {0.0, -0.2, 1.0};
+    const ResultsPtr results = computed(in);
+    const RawResults& r = results->raw();
+    EXPECT_EQ(r.dispStd[0], 0.0);
+    EXPECT_EQ(r.windVibForce[0], 0.0);
+    EXPECT_EQ(r.muR[0], 0.0);
+    EXPECT_EQ(r.bgFactor[0], 0.0);
+    EXPECT_EQ(r.windVibCoef[0], 1.0);
+    EXPECT_EQ(r.eqStaticLoad[0], r.meanLoad[0]);
+    EXPECT_EQ(r.meanDisp[0], 0.0);
     // The negative ordinate gives displacements against the others.
-    EXPECT_LT(m.meanDisp[1], 0.0);
-    EXPECT_GT(m.meanDisp[2], 0.0);
-    EXPECT_REL(m.meanDisp[1], -0.2 * m.meanDisp[2]);
-    EXPECT_LT(m.dispStd[1] * m.dispStd[2], 0.0);
+    EXPECT_LT(r.meanDisp[1], 0.0);
+    EXPECT_GT(r.meanDisp[2], 0.0);
+    EXPECT_REL(r.meanDisp[1], -0.2 * r.meanDisp[2]);
+    EXPECT_LT(r.dispStd[1] * r.dispStd[2], 0.0);
 }
 
 TEST(WindResponse, CallersExceptionFlagsAreKept) {
-    ProjectModel m = threePointModel();
     std::feclearexcept(FE_ALL_EXCEPT);
-    computeOk(m);
+    (void)computed(threePoints());
     EXPECT_EQ(std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW), 0);
 
     std::feraiseexcept(FE_OVERFLOW);
-    computeOk(m);
+    (void)computed(threePoints());
     EXPECT_NE(std::fetestexcept(FE_OVERFLOW), 0);
     std::feclearexcept(FE_ALL_EXCEPT);
 }

@@ -5,6 +5,8 @@
 #include "PdfTextMapping.h"
 #include "TitleBlock.h"
 
+#include "Results.h"
+
 #include <QFile>
 #include <QFontDatabase>
 #include <QRawFont>
@@ -19,7 +21,7 @@ class PdfBookTest : public QObject {
 private slots:
     void textMapsNameTheIdeographsThePageShows();
     void titleBlockIsRememberedInTheSettingsFile();
-    void bookIsRefusedWithoutCurrentResults();
+    void bookIsRefusedWhereTheReportIs();
 };
 
 void PdfBookTest::textMapsNameTheIdeographsThePageShows() {
@@ -77,10 +79,25 @@ void PdfBookTest::titleBlockIsRememberedInTheSettingsFile() {
     QCOMPARE(withDate(dated, QDate(2026, 3, 1)).date, QStringLiteral("2026年3月"));
 }
 
-void PdfBookTest::bookIsRefusedWithoutCurrentResults() {
-    ProjectModel model; // nothing computed
-    QVERIFY(calculationBookRefusal(model).has_value());
-    QVERIFY(calculationBookPdf(model, TitleBlock{}).isEmpty());
+void PdfBookTest::bookIsRefusedWhereTheReportIs() {
+    // Two equal masses swinging against each other: the first mode's base
+    // shear is 0, so C is 0 and the corrected load cannot be formed.
+    ProjectInput input;
+    input.pointCount = 2;
+    input.terrain = 2;
+    input.heights = "10;20";
+    input.areas = input.masses = "10;10";
+    input.modeShapes[0] = "1;-1";
+    input.shapeCoefficients = "1.3";
+    input.frequencies = "1";
+    input.dampingRatios = "0.05";
+    input.windPressure = "0.5";
+    const auto outcome = compute(input, Edition::GB201X);
+    QVERIFY(outcome.has_value() && std::holds_alternative<ResultsPtr>(*outcome));
+    const Results& results = *std::get<ResultsPtr>(*outcome);
+    QCOMPARE(results.raw().corrC, 0.0);
+    QVERIFY(calculationBookRefusal(results).has_value());
+    QVERIFY(calculationBookPdf(results, TitleBlock{}).isEmpty());
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("book.pdf"));
@@ -88,7 +105,7 @@ void PdfBookTest::bookIsRefusedWithoutCurrentResults() {
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("old book");
     old.close();
-    const std::optional<Message> refusal = writeCalculationBookPdf(model, TitleBlock{}, path);
+    const std::optional<Message> refusal = writeCalculationBookPdf(results, TitleBlock{}, path);
     QVERIFY(refusal.has_value());
     QCOMPARE(refusal->title, std::string("警告"));
     QVERIFY(old.open(QIODevice::ReadOnly));

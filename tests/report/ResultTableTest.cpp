@@ -15,7 +15,6 @@
 
 #include "EngineTestModels.h"
 #include "GermanLocale.h"
-#include "WindResponse.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -34,12 +33,6 @@ namespace {
 
 using ::testing::ElementsAre;
 
-ProjectModel computedThreePoints() {
-    ProjectModel m = test::threePointModel(0, 3);
-    EXPECT_FALSE(computeWindResponse(m).has_value());
-    return m;
-}
-
 std::vector<std::string> shownRow(const std::vector<ResultCell>& row) {
     std::vector<std::string> shown;
     for (const ResultCell& cell : row)
@@ -56,8 +49,8 @@ double parsed(const std::string& text) {
 
 class ResultTableOfThreePoints : public ::testing::Test {
 protected:
-    ProjectModel model = computedThreePoints();
-    ResultTable table = buildResultTable(model);
+    ResultsPtr results = test::computed(test::threePoints(3), Edition::GB201X);
+    ResultTable table = buildResultTable(*results);
 };
 
 TEST_F(ResultTableOfThreePoints, ShowsTheIndependentlyWorkedValues) {
@@ -96,7 +89,7 @@ TEST_F(ResultTableOfThreePoints, ShowsTheIndependentlyWorkedValues) {
 TEST_F(ResultTableOfThreePoints, CarriesEveryDigitToTheClipboard) {
     // Full precision reads back as the very double, and agrees with the
     // independent values (meanDisp of point 3, corrC).
-    EXPECT_EQ(parsed(table.points.rows[2][3].exact), model.meanDisp[2]);
+    EXPECT_EQ(parsed(table.points.rows[2][3].exact), results->raw().meanDisp[2]);
     EXPECT_REL(parsed(table.points.rows[2][3].exact), 34.09851430868116);
     EXPECT_REL(parsed(table.structure.rows[2][1].exact), 0.9092357539764553);
 
@@ -120,7 +113,7 @@ TEST_F(ResultTableOfThreePoints, TextDoesNotDependOnTheLocale) {
     test::GermanLocale german;
     if (!german.armed())
         GTEST_SKIP() << "de_DE.UTF-8 is not installed";
-    const ResultTable again = buildResultTable(model);
+    const ResultTable again = buildResultTable(*results);
     EXPECT_EQ(again.points.rows[1][2].shown, "21.485");
     EXPECT_EQ(tabSeparated(again), tabSeparated(table));
     EXPECT_EQ(resultTableCsv(again), resultTableCsv(table));
@@ -132,7 +125,7 @@ TEST_F(ResultTableOfThreePoints, CsvRoundTripsThroughACsvReader) {
         GTEST_SKIP() << "python3 is not installed";
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("结果.csv"));
-    ASSERT_EQ(writeResultTableCsv(model, path), std::nullopt);
+    ASSERT_EQ(writeResultTableCsv(*results, path), std::nullopt);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().startsWith("\xEF\xBB\xBF"));
@@ -162,7 +155,7 @@ TEST_F(ResultTableOfThreePoints, CsvRoundTripsThroughACsvReader) {
                       parsed(table.points.rows[r][c].exact));
     EXPECT_TRUE(rows[4].toArray().isEmpty());
     EXPECT_EQ(cell(6, 0), "SQRT(1+R^2)");
-    EXPECT_EQ(parsed(cell(6, 1)), model.dynFactor);
+    EXPECT_EQ(parsed(cell(6, 1)), results->raw().dynFactor);
     EXPECT_EQ(cell(rows.size() - 2, 0), "说明");
     EXPECT_EQ(cell(rows.size() - 1, 0), table.remarks[0]);
 }
@@ -170,9 +163,8 @@ TEST_F(ResultTableOfThreePoints, CsvRoundTripsThroughACsvReader) {
 TEST(ResultTable, FollowsTheCodeEditionAndListsTheFailedChecksBeforeTheNotes) {
     // Terrain D: the lowest point, at 20 m, lies below the table's cut-off
     // height of 30 m; every wind vibration coefficient is above 1.2.
-    ProjectModel m = test::threePointModel(1, 4);
-    ASSERT_FALSE(computeWindResponse(m).has_value());
-    const ResultTable table = buildResultTable(m);
+    const ResultTable table =
+        buildResultTable(*test::computed(test::threePoints(4), Edition::GB2001));
     EXPECT_EQ(table.structure.rows[0][0].shown, "脉动增大系数ξ1");
     ASSERT_EQ(table.remarks.size(), 2u);
     EXPECT_THAT(table.remarks[0], ::testing::StartsWith("第1质点(z=20 m)低于截断高度30 m"));

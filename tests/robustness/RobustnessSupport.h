@@ -63,10 +63,10 @@ protected:
 
     QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
     const ProjectInput& input() const { return session.input(); }
+    const Results& results() const { return *session.results(); }
 
     MessageRecorder sink;
     ProjectSession session{sink};
-    ProjectModel& model = session.model();
     QTemporaryDir dir;
     ProjectInput before;
 };

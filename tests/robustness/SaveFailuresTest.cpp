@@ -85,7 +85,7 @@ TEST_F(SaveFailure, FullDiskKeepsTheOldProjectAndTheOldReport) {
         DiskFull full(64); // the chimney project needs more
         ASSERT_TRUE(full.ok());
         saved = writeProjectFile(project, input());
-        written = writeHtmlReport(model, report);
+        written = writeHtmlReport(results(), report);
     }
     expectWarningNaming(saved, project);
     EXPECT_THAT(saved->text, HasSubstr("数据未保存"));
@@ -94,7 +94,7 @@ TEST_F(SaveFailure, FullDiskKeepsTheOldProjectAndTheOldReport) {
 
     // With room again both succeed, so the failures came from the disk.
     EXPECT_FALSE(writeProjectFile(project, input()).has_value());
-    EXPECT_FALSE(writeHtmlReport(model, report).has_value());
+    EXPECT_FALSE(writeHtmlReport(results(), report).has_value());
     EXPECT_NE(readAll(project), kOldProject);
     EXPECT_TRUE(readAll(report).startsWith("<html>\r\n"));
 }
@@ -119,7 +119,7 @@ TEST_F(SaveFailure, BelowAPathThatIsAFile) {
     const QString underProject = project + QStringLiteral("/new.wvd");
     const QString underReport = report + QStringLiteral("/new.htm");
     expectWarningNaming(writeProjectFile(underProject, input()), underProject);
-    expectWarningNaming(writeHtmlReport(model, underReport), underReport);
+    expectWarningNaming(writeHtmlReport(results(), underReport), underReport);
 
     std::ostringstream out, err;
     EXPECT_EQ(runBatch(QStringList{QStringLiteral("tamsor-batch"), QStringLiteral("--report"),
@@ -143,7 +143,7 @@ TEST_F(SaveFailure, PipesAreRefusedAndStayPipes) {
     const std::optional<Message> saved = writeProjectFile(pipeProject, input());
     expectWarningNaming(saved, pipeProject);
     EXPECT_THAT(saved->text, HasSubstr("不是普通文件，数据未保存"));
-    const std::optional<Message> written = writeHtmlReport(model, pipeReport);
+    const std::optional<Message> written = writeHtmlReport(results(), pipeReport);
     expectWarningNaming(written, pipeReport);
     EXPECT_THAT(written->text, HasSubstr("不是普通文件"));
 
@@ -173,18 +173,18 @@ TEST_F(SaveFailure, ReadOnlyFolderWritesWritableFilesInPlace) {
     const QString newProject = path("new.wvd");
     const QString newReport = path("new.htm");
     const std::optional<Message> savedNew = writeProjectFile(newProject, input());
-    const std::optional<Message> writtenNew = writeHtmlReport(model, newReport);
+    const std::optional<Message> writtenNew = writeHtmlReport(results(), newReport);
     std::optional<Message> saved, written;
     {
         DiskFull full(64); // more than either old file, less than either new one
         ASSERT_TRUE(full.ok());
         saved = writeProjectFile(project, input());
-        written = writeHtmlReport(model, report);
+        written = writeHtmlReport(results(), report);
     }
     const QByteArray projectAfterFailure = readAll(project);
     const QByteArray reportAfterFailure = readAll(report);
     const std::optional<Message> savedInPlace = writeProjectFile(project, input());
-    const std::optional<Message> writtenInPlace = writeHtmlReport(model, report);
+    const std::optional<Message> writtenInPlace = writeHtmlReport(results(), report);
     QFile::setPermissions(dir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
@@ -198,7 +198,7 @@ TEST_F(SaveFailure, ReadOnlyFolderWritesWritableFilesInPlace) {
     EXPECT_EQ(savedInPlace, std::nullopt);
     EXPECT_EQ(writtenInPlace, std::nullopt);
     EXPECT_EQ(readAll(project), projectFileBytes(input()));
-    EXPECT_EQ(readAll(report), htmlReportBytes(model));
+    EXPECT_EQ(readAll(report), htmlReportBytes(results()));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
               (QStringList{QStringLiteral("chimney.htm"), QStringLiteral("chimney.wvd")}));
 }

@@ -35,7 +35,6 @@
 
 using tamsor::InputForm;
 using tamsor::Message;
-using tamsor::ProjectModel;
 using tamsor::SaveAnswer;
 using tamsor::Wind;
 namespace Box = tamsor::Box;
@@ -47,7 +46,7 @@ const QColor kRed(255, 0, 0);
 const QColor kBlack(0, 0, 0);
 
 struct Fixture {
-    Fixture() : window(std::make_unique<Wind>(prompts)), model(window->model()) {
+    Fixture() : window(std::make_unique<Wind>(prompts)) {
         // The recent-files list of this test only.
         window->useSettingsFile(settings.filePath("tamsor.conf"));
         window->show();
@@ -64,7 +63,6 @@ struct Fixture {
     QTemporaryDir settings;
     WindTestPrompts prompts;
     std::unique_ptr<Wind> window;
-    ProjectModel& model; // the record of the last computation
     bool active = false;
 };
 
@@ -281,7 +279,7 @@ private slots:
     void fewerPointsAfterMoreHideTheExtraLabels();
     void faultedComputationIsReportedAndBlocksResults();
     void noticeFollowsTheComputationOnceOrNever();
-    void plotsRefuseIncompleteResults();
+    void plotsRefuseResultsOfOtherInput();
     void exitAnsweredNoKeepsEverything();
     void unsavedChangesAreAskedForBeforeNewAndExit();
     void newResetsTheProject();
@@ -401,7 +399,7 @@ void MainWindowTest::computeRightAfterStartUpIsRefused() {
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QCOMPARE(f.prompts.informed[0], inputError("输入的数据有错误"));
     QVERIFY(resultButtonsDisabled(*f.window));
-    QVERIFY(!f.model.resultsComplete);
+    QVERIFY(!f.window->session().results());
 }
 
 void MainWindowTest::computeEnablesResultCommandsAndTypingDisablesThemAtOnce() {
@@ -411,15 +409,20 @@ void MainWindowTest::computeEnablesResultCommandsAndTypingDisablesThemAtOnce() {
     QVERIFY(f.prompts.informed.empty());
     w.command1(0)->click();
     QVERIFY(f.prompts.informed.empty());
-    QVERIFY(f.model.resultsComplete);
+    QVERIFY(w.session().resultsCurrent());
     QVERIFY(resultButtonsEnabled(w));
 
-    // One typed character disables the result commands before the box is left.
+    // One typed character disables the result commands before the box is
+    // left; taken back, the input is the computed one again.
     QLineEdit* box = w.text1(Box::Masses);
     box->setFocus();
     box->end(false);
     QTest::keyClick(box, Qt::Key_5);
     QCOMPARE(box->text(), QString("20;20;205"));
+    QVERIFY(resultButtonsDisabled(w));
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QVERIFY(resultButtonsEnabled(w));
+    QTest::keyClick(box, Qt::Key_5);
     QVERIFY(resultButtonsDisabled(w));
     QCOMPARE(f.numbers().mass, (tamsor::List{20, 20, 20})); // not parsed yet
     QVERIFY(w.command1(0)->isEnabled());
@@ -434,11 +437,14 @@ void MainWindowTest::computeEnablesResultCommandsAndTypingDisablesThemAtOnce() {
     selectEntry(w.cmbDimao(), 2);
     QCOMPARE(f.numbers().terrainType, 3);
     QVERIFY(resultButtonsDisabled(w));
-    // What the options dialog calls on OK.
+    // The other edition, as the options dialog sets it; its own edition
+    // brings them back.
     w.command1(0)->click();
-    w.disableResultCommands();
+    w.session().setEdition(tamsor::Edition::GB2001);
     QVERIFY(resultButtonsDisabled(w));
     QVERIFY(w.command1(0)->isEnabled());
+    w.session().setEdition(tamsor::Edition::GB201X);
+    QVERIFY(resultButtonsEnabled(w));
     // The mass of 205 t makes the lower points' wind vibration coefficients
     // fall below 1.2: each computation ends with that notice, and nothing else.
     for (const tamsor::Message& message : f.prompts.informed)
@@ -710,7 +716,8 @@ void MainWindowTest::valueLabelsStayInsideTheirPlot() {
     }
     // The displacement of the top point, once cut at the border, is whole.
     w.command1(1)->click();
-    QCOMPARE(w.labelX2(9)->text().toStdString(), tamsor::formatFixed(f.model.meanDisp[9], 2));
+    QCOMPARE(w.labelX2(9)->text().toStdString(),
+             tamsor::formatFixed(w.session().results()->raw().meanDisp[9], 2));
 
     // Values near a million, also of both signs.
     const tamsor::List heights{10, 20, 30, 40};
@@ -846,9 +853,9 @@ void MainWindowTest::gateAfterDofChangeRefusesEveryBoxThenTheInput() {
 
     selectEntry(w.cmbFreedom(), 3);
     QCOMPARE(f.numbers().nFreedom, 4);
-    QVERIFY(resultButtonsEnabled(w)); // a count change alone leaves them
+    QVERIFY(resultButtonsDisabled(w)); // the results are of three points
     f.prompts.clear();
-    w.command1(1)->click();
+    w.command1(0)->click();
 
     const Message count = inputError("输入的数据数目与自由度数不一致");
     const std::vector<Message> expected{count, count, count, count, inputError("输入的数据有错误")};
@@ -865,7 +872,8 @@ void MainWindowTest::plotCommandsDrawBothResultListsWithoutAccumulating() {
     Wind& w = *f.window;
     enterThreePoints(w);
     w.command1(0)->click();
-    QVERIFY(f.model.resultsComplete);
+    QVERIFY(w.session().resultsCurrent());
+    const tamsor::Results& results = *w.session().results();
 
     w.command1(1)->click();
     QVERIFY(f.prompts.informed.empty());
@@ -873,17 +881,20 @@ void MainWindowTest::plotCommandsDrawBothResultListsWithoutAccumulating() {
     QCOMPARE(w.picture1()->primitives().size(), std::size_t{6});
     QCOMPARE(w.picture2()->primitives().size(), std::size_t{6});
     const auto first = w.picture1()->primitives();
-    const tamsor::PlotGeometry g = tamsor::computePlotGeometry(f.model.meanLoad, f.model.zCoord);
+    const tamsor::PlotGeometry g =
+        tamsor::computePlotGeometry(results.raw().meanLoad, results.numbers().zCoord);
     QCOMPARE(w.picture1()->scale().left, g.scale.left);
     QCOMPARE(w.picture1()->scale().width, g.scale.width);
-    QCOMPARE(first[2].to.x, f.model.meanLoad[1]);
+    QCOMPARE(first[2].to.x, results.raw().meanLoad[1]);
     QCOMPARE(first[2].to.y, 20.0);
     QCOMPARE(first[1].radius, g.circleRadius);
     QCOMPARE(visibleLabels(w, true), 3);
     QCOMPARE(visibleLabels(w, false), 3);
     for (int i = 0; i < 3; ++i) {
-        QCOMPARE(w.labelX(i)->text().toStdString(), tamsor::formatFixed(f.model.meanLoad[i], 2));
-        QCOMPARE(w.labelX2(i)->text().toStdString(), tamsor::formatFixed(f.model.meanDisp[i], 2));
+        QCOMPARE(w.labelX(i)->text().toStdString(),
+                 tamsor::formatFixed(results.raw().meanLoad[i], 2));
+        QCOMPARE(w.labelX2(i)->text().toStdString(),
+                 tamsor::formatFixed(results.raw().meanDisp[i], 2));
     }
     // Higher points have their labels higher up.
     QVERIFY(w.labelX(2)->y() < w.labelX(0)->y());
@@ -900,11 +911,12 @@ void MainWindowTest::plotCommandsDrawBothResultListsWithoutAccumulating() {
     w.command1(2)->click();
     QCOMPARE(w.lblMean(2)->text(), QString("脉动风振力 /KN"));
     QCOMPARE(w.lblMean(3)->text(), QString("脉动位移均方差 /mm"));
-    QCOMPARE(w.labelX2(0)->text().toStdString(), tamsor::formatFixed(f.model.dispStd[0], 2));
+    QCOMPARE(w.labelX2(0)->text().toStdString(), tamsor::formatFixed(results.raw().dispStd[0], 2));
     w.command1(3)->click();
     QCOMPARE(w.lblMean(2)->text(), QString("等效静力风荷载 /KN"));
     QCOMPARE(w.lblMean(3)->text(), QString("风振系数"));
-    QCOMPARE(w.labelX2(2)->text().toStdString(), tamsor::formatFixed(f.model.windVibCoef[2], 2));
+    QCOMPARE(w.labelX2(2)->text().toStdString(),
+             tamsor::formatFixed(results.raw().windVibCoef[2], 2));
     QCOMPARE(w.picture2()->primitives().size(), std::size_t{6});
 
     // Computing again clears the plots and hides the captions.
@@ -952,7 +964,7 @@ void MainWindowTest::faultedComputationIsReportedAndBlocksResults() {
     QVERIFY2(QString::fromStdString(m.text).contains("第2质点的高度为0 m。高度应大于0。"),
              m.text.c_str());
     QVERIFY(resultButtonsDisabled(w));
-    QVERIFY(!f.model.resultsComplete);
+    QVERIFY(!w.session().results());
 
     // The window stays usable: correct the box and compute again.
     enter(w.text1(Box::Heights), "10;20;30");
@@ -989,31 +1001,25 @@ void MainWindowTest::noticeFollowsTheComputationOnceOrNever() {
     f.prompts.clear();
     QVERIFY(w.session().open(QStringLiteral(TAMSOR_EXAMPLES_DIR "/single_mass.wvd")));
     w.command1(0)->click();
-    QVERIFY(f.model.resultsComplete);
+    QVERIFY(w.session().resultsCurrent());
     QVERIFY(f.prompts.informed.empty());
 }
 
-void MainWindowTest::plotsRefuseIncompleteResults() {
+void MainWindowTest::plotsRefuseResultsOfOtherInput() {
     Fixture f;
     Wind& w = *f.window;
     enterThreePoints(w);
     w.command1(0)->click();
     QVERIFY(w.session().resultsCurrent());
-    // Results that do not cover every point, or that a fault cut short, are
-    // never drawn even if a button is reached.
-    f.model.meanDisp.pop_back();
-    QVERIFY(!w.session().resultsCurrent());
+    // Results of the other edition are never drawn, even if a button is
+    // reached (its shortcut).
+    w.session().setEdition(tamsor::Edition::GB2001);
+    QVERIFY(resultButtonsDisabled(w));
     w.command1_Click(1);
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
-    QCOMPARE(f.prompts.informed[0].title, std::string("错误提示"));
-    QVERIFY(w.picture2()->primitives().empty());
-    QVERIFY(resultButtonsDisabled(w));
-
-    w.command1(0)->click();
-    f.model.resultsComplete = false;
-    w.command1_Click(2);
+    QCOMPARE(f.prompts.informed[0], tamsor::ProjectSession::noCurrentResults());
     QVERIFY(w.picture1()->primitives().empty());
-    QCOMPARE(f.prompts.informed.size(), std::size_t{2});
+    QVERIFY(w.picture2()->primitives().empty());
 }
 
 void MainWindowTest::exitAnsweredNoKeepsEverything() {

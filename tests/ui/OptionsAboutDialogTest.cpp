@@ -2,7 +2,6 @@
 #include "InputForm.h"
 #include "OptionsDialog.h"
 #include "ProjectSession.h"
-#include "WindResponse.h"
 
 #include <QAccessible>
 #include <QFrame>
@@ -25,7 +24,6 @@ class OptionsAboutDialogTest : public QObject {
 private:
     MessageRecorder sink_;
     std::unique_ptr<ProjectSession> session_;
-    ProjectModel* model_ = nullptr;
     InputForm* form_ = nullptr;
 
     // A three-point project that computes without a fault.
@@ -43,10 +41,11 @@ private:
         form_->setValueText(ValueBox::WindPressure, "0.45");
     }
 
-    // The peak factor the last computation used, recovered from its stored
+    // The peak factor the last computation used, recovered from its
     // results: bgFactor = muR / (2 g I10).
     double peakFactorOfResults() const {
-        return model_->muR.at(0) / (2.0 * model_->i10 * model_->bgFactor.at(0));
+        const RawResults& r = session_->results()->raw();
+        return r.muR.at(0) / (2.0 * r.i10 * r.bgFactor.at(0));
     }
 
     static void pressCtrlTab(QWidget* target, Qt::KeyboardModifiers extra = {}) {
@@ -58,7 +57,6 @@ private slots:
     void init() {
         sink_.messages.clear();
         session_ = std::make_unique<ProjectSession>(sink_);
-        model_ = &session_->model();
         form_ = &session_->form();
         session_->newProject();
     }
@@ -138,7 +136,9 @@ private slots:
     }
 
     void cancelAndEscChangeNothing() {
-        form_->setResultButtonsEnabled(true);
+        typeProject();
+        QCOMPARE(session_->compute().status, ComputeOutcome::Status::Computed);
+        QVERIFY(session_->resultsCurrent());
         {
             OptionsDialog dialog(*session_);
             dialog.show();
@@ -156,6 +156,7 @@ private slots:
             QCOMPARE(dialog.result(), int(QDialog::Rejected));
         }
         QCOMPARE(session_->edition(), Edition::GB201X);
+        QVERIFY(session_->resultsCurrent());
         QVERIFY(form_->resultButtonsEnabled());
     }
 

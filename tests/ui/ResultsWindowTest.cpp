@@ -301,13 +301,13 @@ void ResultsWindowTest::bookAsksForTheTitleBlockAndWritesAPdf() {
     // Printing paints the same pages as the PDF.
     QPdfWriter writer(dir.filePath("writer.pdf"));
     writer.setPageLayout(tamsor::calculationBookPageLayout());
-    const int pages = tamsor::paintCalculationBook(writer, f.window->model(), block);
+    const int pages = tamsor::paintCalculationBook(writer, *f.window->session().results(), block);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath("printer.pdf"));
     printer.setPageLayout(tamsor::calculationBookPageLayout());
     QVERIFY(pages >= 2);
-    QCOMPARE(tamsor::paintCalculationBook(printer, f.window->model(), block), pages);
+    QCOMPARE(tamsor::paintCalculationBook(printer, *f.window->session().results(), block), pages);
 
     // From the menu's key, where no program shows the book: it is written and
     // the message says where.

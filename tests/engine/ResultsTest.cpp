@@ -1,0 +1,126 @@
+// Results as a value: what a computation is made from and carries, what is
+// read off the computed results, and which values a report must refuse.
+//
+// The derived values of the three-point project come from the python3
+// script at the head of WindResponseTest.cpp (run(0, 3, ...)):
+//   z = [20, 40, 60]; sum(meanLoad), sum(meanLoad*z), sum(F), sum(F*z),
+//   sum(lrc), sum(lrc*z), (eq - meanLoad)/C + meanLoad, meanDisp + dispStd,
+//   sqrt(d*d - 1)/d * F.
+
+#include "Results.h"
+
+#include "EngineTestModels.h"
+#include "InputParse.h"
+#include "ResultsCheck.h"
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+#include <gtest/gtest.h>
+
+namespace tamsor {
+namespace {
+
+using test::computed;
+using test::threePoints;
+
+// The three-point project of EngineTestModels.h as typed.
+ProjectInput threePointInput() {
+    ProjectInput in;
+    in.pointCount = 3;
+    in.terrain = 3;
+    in.heights = "20;40;60";
+    in.areas = "30;30;25";
+    in.shapeCoefficients = "1.3;1.3;1.4";
+    in.masses = "50;40;30";
+    in.modeShapes[0] = "0.15;0.55;1";
+    in.frequencies = "0.8";
+    in.dampingRatios = "0.04";
+    in.width = "30";
+    in.windPressure = "0.55";
+    return in;
+}
+
+TEST(Results, ComputedFromTheInputAsTypedAndCarryIt) {
+    const ProjectInput input = threePointInput();
+    const auto outcome = compute(input, Edition::GB2001);
+    ASSERT_TRUE(outcome.has_value());
+    const ResultsPtr r = std::get<ResultsPtr>(*outcome);
+    EXPECT_EQ(r->input(), input);
+    EXPECT_EQ(r->edition(), Edition::GB2001);
+    EXPECT_EQ(r->numbers().w0, 550.0); // typed in kPa
+    EXPECT_EQ(r->pointCount(), 3u);
+    // The same numbers as the gate's, to the bit.
+    EXPECT_EQ(r->raw(), computed(threePoints(), Edition::GB2001)->raw());
+}
+
+TEST(Results, InputThatDoesNotParseIsNotComputed) {
+    ProjectInput input = threePointInput();
+    input.heights = "20;;60";
+    EXPECT_FALSE(compute(input, Edition::GB201X).has_value());
+    input.heights = "20;40";
+    EXPECT_FALSE(compute(input, Edition::GB201X).has_value());
+}
+
+TEST(Results, StartUpInputFaultsAtTheFirstHeight) {
+    // Every box "0": the window's gate refuses it; reached anyway, it faults.
+    const auto outcome = compute(ProjectInput{}, Edition::GB201X);
+    ASSERT_TRUE(outcome.has_value());
+    ASSERT_TRUE(std::holds_alternative<ComputeFault>(*outcome));
+    EXPECT_EQ(std::get<ComputeFault>(*outcome).quantity, "第1质点的湍流强度");
+}
+
+TEST(Results, DerivedValuesAreReadOffTheComputedOnes) {
+    const DerivedResults d = computed(threePoints())->derived();
+    EXPECT_REL(d.meanBaseShear, 60.37030705821484);
+    EXPECT_REL(d.meanBaseMoment, 2559.012108013197);
+    EXPECT_REL(d.fluctBaseShear, 49.450146485259204);
+    EXPECT_REL(d.fluctBaseMoment, 2351.9985639207316);
+    EXPECT_REL(d.totalBaseShear, 60.37030705821484 + 49.450146485259204);
+    EXPECT_REL(d.totalBaseMoment, 2559.012108013197 + 2351.9985639207316);
+    EXPECT_REL(d.lrcBaseShear, 115.96880725746655);
+    EXPECT_REL(d.lrcBaseMoment, 4982.863825550427);
+    const double gbj[] = {22.692968867323437, 41.59455187792324, 50.46928208042313};
+    const double total[] = {10.048811623824571, 36.8456426206901, 66.99207749216382};
+    const double resonant[] = {4.469434813179145, 13.11034211865883, 17.877739252716577};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_REL(d.gbjLoad[i], gbj[i]);
+        EXPECT_REL(d.totalDisp[i], total[i]);
+        EXPECT_REL(d.lrcResonant[i], resonant[i]);
+    }
+}
+
+TEST(Results, ResultsOfAnotherPointCountAreRefused) {
+    const ResultsPtr r = computed(threePoints());
+    RawResults raw = r->raw();
+    raw.lrcLoad.pop_back();
+    EXPECT_THROW(Results(r->input(), r->numbers(), r->edition(), raw), std::invalid_argument);
+}
+
+TEST(ResultsCheck, AnOverflowingSumIsTheFirstValueNotFinite) {
+    // A point 1e306 m high: every computed value is finite, the overturning
+    // moments are not.
+    ParsedInput in = threePoints();
+    in.zCoord[2] = 1e306;
+    const ResultsPtr r = computed(in);
+    EXPECT_FALSE(firstNotFiniteInput(*r).has_value());
+    EXPECT_FALSE(firstNotFiniteResult(*r, false).has_value());
+    const auto derived = firstNotFiniteResult(*r, true);
+    ASSERT_TRUE(derived.has_value());
+    EXPECT_EQ(derived->key, "meanBaseMoment");
+    EXPECT_EQ(derived->caption, "平均基底弯矩(KN*m)");
+}
+
+TEST(ResultsCheck, InputsThePageShowsMustBeFinite) {
+    // Numbers that never came from the parse: a damping ratio of infinity
+    // computes (R^2 is 0).
+    ParsedInput in = threePoints();
+    in.dampRatio = {std::numeric_limits<double>::infinity()};
+    const auto input = firstNotFiniteInput(*computed(in));
+    ASSERT_TRUE(input.has_value());
+    EXPECT_EQ(input->caption, "阻尼比");
+}
+
+} // namespace
+} // namespace tamsor
