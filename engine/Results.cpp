@@ -53,10 +53,12 @@ DerivedResults derive(const ParsedInput& in, const RawResults& r, std::size_t n)
         d.lrcBaseMoment += in.zCoord[i] * r.lrcLoad[i];
         // The fluctuating part rescaled so that it adds up to the exact base shear.
         d.gbjLoad[i] = (r.eqStaticLoad[i] - r.meanLoad[i]) / r.corrC + r.meanLoad[i];
-        // The resonant part of the first-mode response: omega^2 times its
-        // displacement (mm to m), the same as the resonant part of the wind
-        // vibration force over the point's mass.
-        d.acceleration[i] = omega2 * (r.dispStd[i] / 1000.0) * resonantShare;
+        // The peak of the resonant part of the first-mode response: omega^2
+        // times its displacement (mm to m), the same as the resonant part of
+        // the wind vibration force over the point's mass. A peak is a
+        // magnitude: the sign of the mode shape says only in which direction
+        // the point swings.
+        d.acceleration[i] = std::fabs(omega2 * (r.dispStd[i] / 1000.0) * resonantShare);
     }
     return d;
 }
