@@ -109,7 +109,7 @@ std::string boxName(BoxKind kind, int index) {
     const ListBoxField& field = listBoxField(index);
     std::string name(field.name);
     if (!field.unit.empty())
-        name += "(" + std::string(field.unit) + ")";
+        name.append("(").append(field.unit).append(")");
     return name;
 }
 
