@@ -87,7 +87,7 @@ std::optional<CodeFormulaResult> closedForm(const ParsedInput& in, const CodePar
     CodeFormulaResult r;
     r.structureTypeUnspecified = !in.structureType.has_value();
     r.structureType =
-        in.structureType.value_or(1) == 2 ? StructureType::Building : StructureType::TallStructure;
+        in.structureType.value_or(1) == 2 ? StructureType::Building : StructureType::Tower;
 
     // The highest point: the heights need not rise in the order entered.
     const auto top = std::max_element(in.zCoord.begin(), in.zCoord.begin() + n);

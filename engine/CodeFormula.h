@@ -15,6 +15,7 @@
 #include "CodeParameters.h"
 #include "Edition.h"
 #include "ParsedInput.h"
+#include "StructureType.h"
 
 #include <array>
 #include <optional>
@@ -39,12 +40,6 @@ inline constexpr std::string_view kEtaAClampedText =
 inline constexpr std::string_view kLimitsForBuildingsText =
     "JGJ 3-2010第3.7.6条的舒适度限值用于高层建筑，高耸结构仅给出加速度";
 
-// The structure type of the project's tail: the row of table 8.4.5-1.
-enum class StructureType {
-    TallStructure = 1, // 高耸结构
-    Building = 2,      // 高层建筑
-};
-
 // The peak along-wind acceleration a building may reach at the 10-year
 // pressure (JGJ 3-2010 3.7.6), m/s^2.
 inline constexpr double kComfortLimitResidential = 0.15; // 住宅、公寓
@@ -52,7 +47,7 @@ inline constexpr double kComfortLimitOffice = 0.25;      // 办公、旅馆
 
 // The closed form, per mass point in the order entered.
 struct CodeFormulaResult {
-    StructureType structureType = StructureType::TallStructure;
+    StructureType structureType = StructureType::Tower;
     bool structureTypeUnspecified = false; // no structure type: taken as a tall structure
     double x1 = 0.0;                       // 30 f1 / sqrt(kw w0), not below 5
     double resonanceFactor = 0.0;          // R (not sqrt(1 + R^2))

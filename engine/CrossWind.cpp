@@ -63,10 +63,6 @@ bool allFinite(const CrossWindResult& r) {
 
 } // namespace
 
-std::string_view structureTypeCaption(StructureType type) {
-    return type == StructureType::Building ? "高层建筑" : "高耸结构";
-}
-
 std::string_view regimeKey(FlowRegime regime) {
     switch (regime) {
     case FlowRegime::Subcritical:

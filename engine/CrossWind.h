@@ -22,6 +22,7 @@
 #include "CodeParameters.h"
 #include "Edition.h"
 #include "ParsedInput.h"
+#include "StructureType.h"
 
 #include <optional>
 #include <string>
@@ -38,14 +39,6 @@ inline constexpr double kSubcriticalReynolds = 3e5;    // below: subcritical
 inline constexpr double kTranscriticalReynolds = 35e5; // from here: transcritical
 inline constexpr double kLockInSpeedFactor = 1.2;      // 1.2 v_H against v_cr
 inline constexpr double kMinCriticalSpeed = 15.0;      // m/s, against subcritical resonance
-
-// The row of the lambda table: 1 tall structure, 2 building.
-enum class StructureType : int {
-    Tower = 1,    // 高耸结构: towers, chimneys (modes 1 to 4)
-    Building = 2, // 高层建筑 (modes 1 and 2)
-};
-// "高耸结构" or "高层建筑".
-[[nodiscard]] std::string_view structureTypeCaption(StructureType type);
 
 enum class FlowRegime { Subcritical, Supercritical, Transcritical };
 // "subcritical", "supercritical", "transcritical" (the batch outputs' values).

@@ -1,5 +1,7 @@
 #include "Results.h"
 
+#include "CodeChecks.h"
+#include "CodeParameters.h"
 #include "FaultCheck.h"
 #include "InputParse.h"
 #include "WindResponse.h"
@@ -63,12 +65,32 @@ DerivedResults derive(const ParsedInput& in, const RawResults& r, std::size_t n)
     return d;
 }
 
+// The checks beside the along-wind results take the parameters of the
+// edition and terrain that the computation used.
+CrossWindOutcome crossWindOf(const ParsedInput& in, Edition edition, const RawResults& r) {
+    const std::optional<CodeParameters> params = lookUpCodeParameters(edition, in.terrainType);
+    const std::optional<Cutoff> cutoff = cutoffFor(edition, in.terrainType);
+    if (!params || !cutoff)
+        return NoCrossWindData{};
+    return checkCrossWind(in, edition, *params, cutoff->height, r.eqStaticLoad);
+}
+
+CodeFormulaOutcome codeFormulaOf(const ParsedInput& in, Edition edition) {
+    const std::optional<CodeParameters> params = lookUpCodeParameters(edition, in.terrainType);
+    const std::optional<Cutoff> cutoff = cutoffFor(edition, in.terrainType);
+    if (!params || !cutoff)
+        return {};
+    return evaluateCodeFormula(in, edition, *params, cutoff->height);
+}
+
 } // namespace
 
 Results::Results(ProjectInput input, ParsedInput numbers, Edition edition, RawResults raw)
     : input_(std::move(input)), numbers_(std::move(numbers)), edition_(edition),
       pointCount_(checkedPointCount(numbers_, raw)), raw_(std::move(raw)),
-      derived_(derive(numbers_, raw_, pointCount_)) {}
+      derived_(derive(numbers_, raw_, pointCount_)),
+      crossWind_(crossWindOf(numbers_, edition_, raw_)),
+      codeFormula_(codeFormulaOf(numbers_, edition_)) {}
 
 std::optional<Outcome<ResultsPtr>> compute(const ProjectInput& input, Edition edition) {
     const std::optional<ParsedInput> numbers = parseProjectInput(input);

@@ -5,6 +5,8 @@
 // computation formed and what is read off that. Nothing of it changes once
 // it is made; a new computation makes a new one.
 
+#include "CodeFormula.h"
+#include "CrossWind.h"
 #include "Edition.h"
 #include "Fault.h"
 #include "ParsedInput.h"
@@ -61,7 +63,10 @@ struct DerivedResults {
 class Results {
 public:
     // Results of `raw`, computed from `input` (whose numbers are `numbers`)
-    // under `edition`; the derived results are formed here, once. Throws
+    // under `edition`; the derived results and the checks beside the
+    // along-wind results (the cross-wind check of a round section, the
+    // code's closed form of beta_z and the comfort check) are formed here,
+    // once. Throws
     // std::invalid_argument when a list of `raw` does not hold one value per
     // mass point of `numbers`, or an input list the derived results read
     // holds fewer.
@@ -72,6 +77,13 @@ public:
     [[nodiscard]] Edition edition() const { return edition_; }
     [[nodiscard]] const RawResults& raw() const { return raw_; }
     [[nodiscard]] const DerivedResults& derived() const { return derived_; }
+    // The cross-wind check (GB 50009-2012 8.5.3): nothing without a diameter,
+    // or its results, or why it was not made. It never touches the
+    // along-wind results.
+    [[nodiscard]] const CrossWindOutcome& crossWind() const { return crossWind_; }
+    // The code's closed form of beta_z and the comfort check at the 10-year
+    // pressure (GB 50009-2012 8.4.3-8.4.6, J.1), or why each is not given.
+    [[nodiscard]] const CodeFormulaOutcome& codeFormula() const { return codeFormula_; }
     // The number of mass points: every per-point list holds this many.
     [[nodiscard]] std::size_t pointCount() const { return pointCount_; }
 
@@ -82,6 +94,8 @@ private:
     std::size_t pointCount_;
     RawResults raw_;
     DerivedResults derived_;
+    CrossWindOutcome crossWind_;
+    CodeFormulaOutcome codeFormula_;
 };
 
 // Results are shared, never copied or changed.
