@@ -25,8 +25,10 @@ std::optional<NotFiniteValue> firstNotFiniteInput(const Results& r) {
         if (field.reportCaption.empty())
             continue;
         const List& list = parsedList(numbers, field.box);
-        const std::size_t count =
-            field.count == CountRule::ModesOrOne ? 1 : std::min(r.pointCount(), list.size());
+        // A per-mode list shows its first mode's value.
+        const bool perMode =
+            field.count == CountRule::Modes || field.count == CountRule::ModesOrOne;
+        const std::size_t count = perMode ? 1 : std::min(r.pointCount(), list.size());
         for (std::size_t i = 0; i < count && i < list.size(); ++i)
             if (!std::isfinite(list[i]))
                 return NotFiniteValue{field.key, field.reportCaption};

@@ -72,9 +72,9 @@ std::optional<int> roundedInRange(double value, int lo, int hi) {
 }
 
 // The mode counts the reader takes, exactly (1.0 passes, 1.2 does not): 1 to
-// kReadableModes, and the message for any other count.
-constexpr int kReadableModes = 1;
-constexpr const char* kModeCountRangeMessage = "模态数数请取 1";
+// kReadableModes, one per mode-shape box, and the message for any other count.
+constexpr int kReadableModes = kModeShapeBoxes;
+constexpr const char* kModeCountRangeMessage = "模态数数请取 1、2 或 3";
 
 std::optional<int> readableModeCount(double value) {
     for (int m = 1; m <= kReadableModes; ++m)

@@ -1,16 +1,18 @@
-// The input boxes of the main window on arbitrary text: a fuzzed DOF count
-// and terrain, then fuzzed texts for the eleven boxes, each parsed on losing
-// the focus, then the command gate and, when it lets the command through, the
-// computation.
+// The input boxes of the main window on arbitrary text: a fuzzed DOF count,
+// mode count and terrain, then fuzzed texts for the eleven boxes, each parsed
+// on losing the focus, then the command gate and, when it lets the command
+// through, the computation.
 //
 // Input: byte 0 = DOF count, byte 1 = terrain category, byte 2 = code
-// edition; the rest is split at '\n' into the texts of the list boxes and the
-// value boxes in Box:: and ValueBox:: order.
+// edition (lowest bit) and mode count (the bits above); the rest is split at
+// '\n' into the texts of the list boxes and the value boxes in Box:: and
+// ValueBox:: order.
 //
 // Invariants: a refused box leaves its list unchanged and is refused and
 // marked; an accepted list box holds a list whose length obeys the count rule;
-// a gate that passes yields the numbers of the whole input; a computation that
-// reports no fault gives only finite computed results, one per point.
+// a box out of use is never parsed and gives no numbers; a gate that passes
+// yields the numbers of the whole input; a computation that reports no fault
+// gives only finite computed results, one per point.
 
 #include "FuzzCheck.h"
 #include "InputFields.h"
@@ -42,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Counts beyond the lists' entries are ignored by the form.
     form.selectPointCount(static_cast<int>(data[0] % 12));
     form.selectTerrain(static_cast<int>(data[1] % 6));
+    form.selectModeCount(static_cast<int>((data[2] >> 1) % 5));
     const tamsor::Edition edition =
         data[2] % 2 == 0 ? tamsor::Edition::GB201X : tamsor::Edition::GB2001;
 
@@ -57,6 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const tamsor::ParsedInput& numbers = form.numbers();
     const auto n = static_cast<std::size_t>(numbers.nFreedom);
+    const auto m = static_cast<std::size_t>(numbers.nModes);
     for (std::size_t k = 0; k < texts.size(); ++k) {
         if (k < tamsor::kListBoxCount) {
             const int i = static_cast<int>(k);
@@ -66,7 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             form.setBoxText(i, texts[k]);
             form.leaveBox(i);
             const List& after = tamsor::parsedList(numbers, i);
-            if (form.boxRefused(i)) {
+            if (!form.boxEnabled(i)) {
+                TAMSOR_FUZZ_CHECK(!form.boxRefused(i) && after.empty());
+                TAMSOR_FUZZ_CHECK(sink.messages.size() == messages);
+            } else if (form.boxRefused(i)) {
                 TAMSOR_FUZZ_CHECK(after == before);
                 TAMSOR_FUZZ_CHECK(sink.messages.size() == messages + 1);
                 TAMSOR_FUZZ_CHECK(form.boxMarked(i));
@@ -77,11 +84,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 case tamsor::CountRule::PointsOrSpread:
                     TAMSOR_FUZZ_CHECK(after.size() == n);
                     break;
-                case tamsor::CountRule::PointsOrOne:
-                    TAMSOR_FUZZ_CHECK(after.size() == n || after.size() == 1);
+                case tamsor::CountRule::Modes:
+                    TAMSOR_FUZZ_CHECK(after.size() == m);
                     break;
                 case tamsor::CountRule::ModesOrOne:
-                    TAMSOR_FUZZ_CHECK(after.size() == 1); // one mode
+                    TAMSOR_FUZZ_CHECK(after.size() == m || after.size() == 1);
                     break;
                 }
             }

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const tamsor::ProjectInput& input = read.input;
     TAMSOR_FUZZ_CHECK(input.pointCount >= 1 && input.pointCount <= tamsor::kMaxFreedom);
     TAMSOR_FUZZ_CHECK(input.terrain >= 1 && input.terrain <= 4);
-    TAMSOR_FUZZ_CHECK(input.modeCount == 1);
+    TAMSOR_FUZZ_CHECK(input.modeCount >= 1 && input.modeCount <= tamsor::kModeShapeBoxes);
 
     const std::optional<QByteArray> written = tamsor::projectFileBytes(input);
     if (!written)

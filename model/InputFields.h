@@ -46,9 +46,9 @@ enum class CountRule {
     // lists point by point, so a single item is a complete list only when
     // there is a single point.
     Points,
-    PointsOrOne,    // nFreedom items, or a single one (kept as one item)
     PointsOrSpread, // nFreedom items, or a single one spread over every point
-    ModesOrOne,     // nModes items, or a single one
+    Modes,          // nModes items
+    ModesOrOne,     // nModes items, or a single one (it applies to every mode)
 };
 
 struct ListBoxField {
@@ -113,13 +113,11 @@ inline constexpr std::array<ListBoxField, kListBoxCount> kListBoxFields{{
      "各质点质量(吨)"},
     {Box::ModeShape1, "modeShape", "第1阶振型", "第1阶振型", "", kMassNote, CountRule::Points,
      "第1阶振型"},
-    {Box::ModeShape2, "modeShape2", "未定义", "第2阶振型（未定义）", "", kMassNote,
-     CountRule::PointsOrOne, ""},
-    {Box::ModeShape3, "modeShape3", "未定义", "第3阶振型（未定义）", "", kMassNote,
-     CountRule::PointsOrOne, ""},
+    {Box::ModeShape2, "modeShape2", "第2阶振型", "第2阶振型", "", kMassNote, CountRule::Points, ""},
+    {Box::ModeShape3, "modeShape3", "第3阶振型", "第3阶振型", "", kMassNote, CountRule::Points, ""},
     {Box::ShapeCoef, "shapeCoef", "体型系数", "体型系数", "", kShapeCoefNote,
      CountRule::PointsOrSpread, "体型系数"},
-    {Box::Frequency, "freq", "固有频率(Hz)", "固有频率", "Hz", kModesNote, CountRule::ModesOrOne,
+    {Box::Frequency, "freq", "固有频率(Hz)", "固有频率", "Hz", kModesNote, CountRule::Modes,
      "固有频率(Hz)"},
     {Box::DampingRatio, "dampRatio", "阻尼比", "阻尼比", "", kModesNote, CountRule::ModesOrOne,
      "阻尼比"},
@@ -135,10 +133,22 @@ inline constexpr std::array<ValueBoxField, kValueBoxCount> kValueBoxFields{{
 inline constexpr std::array<ChoiceField, 3> kChoiceFields{{
     {Choice::Freedom, &ProjectInput::pointCount, &ParsedInput::nFreedom, "nFreedom", "自由度数",
      kMaxFreedom},
-    {Choice::Modes, &ProjectInput::modeCount, &ParsedInput::nModes, "nModes", "拟取振型数", 1},
+    {Choice::Modes, &ProjectInput::modeCount, &ParsedInput::nModes, "nModes", "拟取振型数",
+     kModeShapeBoxes},
     {Choice::Terrain, &ProjectInput::terrain, &ParsedInput::terrainType, "terrainType", "地貌类型",
      4},
 }};
+
+// The caption of a mode-shape box beyond the mode count, in place of its own.
+inline constexpr std::string_view kUndefinedModeCaption = "未定义";
+
+// Whether list box `box` takes part in an input of `modeCount` modes: every
+// box but the mode-shape boxes beyond the mode count. Those are disabled, not
+// parsed and give no numbers; the file does not keep them.
+[[nodiscard]] constexpr bool boxInUse(int box, int modeCount) {
+    const int mode = box - Box::ModeShape1; // 0 for the first mode's box
+    return mode < 0 || mode >= kModeShapeBoxes || mode < modeCount;
+}
 
 // The field table entries by box.
 [[nodiscard]] constexpr const ListBoxField& listBoxField(int box) {

@@ -242,6 +242,8 @@ void InputForm::setBoxText(int box, std::string text) {
 
 void InputForm::leaveBox(int box) {
     const std::size_t i = checkedIndex(box, kListBoxCount);
+    if (!boxEnabled(box))
+        return;
     auto parsed = parseListBox(box, boxText(box), numbers_.nFreedom, numbers_.nModes);
     if (const auto* message = std::get_if<std::string_view>(&parsed)) {
         sink_.show(inputError(std::string(*message)));
@@ -270,8 +272,11 @@ bool InputForm::boxMarked(int box) const {
 
 bool InputForm::boxEnabled(int box) const {
     checkedIndex(box, kListBoxCount);
-    const int mode = box - Box::ModeShape1; // 0 for the first mode's box
-    return mode < 0 || mode >= kModeShapeBoxes || mode < input_.modeCount;
+    return boxInUse(box, input_.modeCount);
+}
+
+std::string_view InputForm::boxCaption(int box) const {
+    return boxEnabled(box) ? listBoxField(box).caption : kUndefinedModeCaption;
 }
 
 // --- value boxes -----------------------------------------------------------------
@@ -377,6 +382,17 @@ void InputForm::selectModeCount(int modes) {
     input_.modeCount = modes;
     numbers_.nModes = modes;
     resetModeLists();
+    for (int box = Box::ModeShape1; box < Box::ModeShape1 + kModeShapeBoxes; ++box) {
+        const auto i = static_cast<std::size_t>(box);
+        List& shape = numbers_.modeShapes[i - Box::ModeShape1];
+        if (boxEnabled(box) == !shape.empty())
+            continue;
+        // A box out of use cannot be edited: nothing of it is left to correct.
+        listRefused_[i] = false;
+        listMarked_[i] = false;
+        refusedCharacters(BoxKind::List, box).clear();
+        shape.assign(boxEnabled(box) ? static_cast<std::size_t>(numbers_.nFreedom) : 0, 0.0);
+    }
     notify();
 }
 
@@ -393,8 +409,8 @@ void InputForm::resetPointLists() {
     const auto n = static_cast<std::size_t>(numbers_.nFreedom);
     for (List* list : {&numbers_.zCoord, &numbers_.windArea, &numbers_.mass, &numbers_.shapeCoef})
         list->assign(n, 0.0);
-    for (List& shape : numbers_.modeShapes)
-        shape.assign(n, 0.0);
+    for (int k = 0; k < kModeShapeBoxes; ++k)
+        numbers_.modeShapes[static_cast<std::size_t>(k)].assign(k < numbers_.nModes ? n : 0, 0.0);
 }
 
 void InputForm::resetModeLists() {
@@ -446,7 +462,8 @@ std::optional<ParsedInput> InputForm::commandGate() {
     const bool complete = inputsComplete();
     bool charactersRefused = false;
     for (const ListBoxField& field : kListBoxFields) {
-        const bool refused = !refusedCharacters(BoxKind::List, field.box).empty();
+        const bool refused =
+            boxEnabled(field.box) && !refusedCharacters(BoxKind::List, field.box).empty();
         charactersRefused = charactersRefused || refused;
         listMarked_[static_cast<std::size_t>(field.box)] =
             boxRefused(field.box) || (!complete && firstValueMissing(field.box));

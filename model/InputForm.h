@@ -95,8 +95,8 @@ struct TypedVerdict {
 // field; other indices throw std::out_of_range.
 class InputForm {
 public:
-    // Entries of the DOF list ("1".."10"), the mode-count list ("1") and the
-    // terrain list ("A".."D").
+    // Entries of the DOF list ("1".."10"), the mode-count list ("1".."3") and
+    // the terrain list ("A".."D").
     static constexpr int kPointCounts = choiceField(Choice::Freedom).entries;
     static constexpr int kModeCounts = choiceField(Choice::Modes).entries;
     static constexpr int kTerrains = choiceField(Choice::Terrain).entries;
@@ -135,8 +135,13 @@ public:
     // refused it. Cleared by an edit of the box, by New and by a read.
     [[nodiscard]] bool boxMarked(int box) const;
     // Only the mode-shape boxes of the modes beyond the mode count are
-    // disabled, together with their captions.
+    // disabled, together with their captions. Such a box is out of use: it is
+    // not parsed, neither when left nor by the sweep, shows no refusal and
+    // gives no numbers; its text is kept.
     [[nodiscard]] bool boxEnabled(int box) const;
+    // The caption beside the box: its own ("第2阶振型"), or "未定义" for a
+    // mode-shape box beyond the mode count.
+    [[nodiscard]] std::string_view boxCaption(int box) const;
 
     // --- value boxes, the same for one number each ---------------------------
     const std::string& valueText(int box) const;
@@ -165,14 +170,16 @@ public:
     // colour or result command changes.
     void selectPointCount(int points);
     // Resets the frequencies and damping ratios to zeros and enables the
-    // mode-shape boxes up to the count.
+    // mode-shape boxes up to the count. A box that goes out of use loses its
+    // refusal and mark; one that comes into use gives zeros until it is
+    // parsed.
     void selectModeCount(int modes);
     // Makes the results stale.
     void selectTerrain(int terrain);
 
     // --- the command gate ------------------------------------------------------
-    // Every box left in turn: the list boxes in Box:: order, then the value
-    // boxes.
+    // Every box in use left in turn: the list boxes in Box:: order, then the
+    // value boxes.
     void sweep();
     // The first values of the heights, areas, masses, frequencies, damping
     // ratios and shape coefficients, and w0, are all non-zero.

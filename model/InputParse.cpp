@@ -126,16 +126,20 @@ std::variant<List, std::string_view> parseListBox(int box, std::string_view text
     case CountRule::Points:
         countOk = n == points && n > 0;
         break;
-    case CountRule::PointsOrOne:
     case CountRule::PointsOrSpread:
         countOk = n == points || n == 1;
+        break;
+    case CountRule::Modes:
+        countOk = n == modes && n > 0;
         break;
     case CountRule::ModesOrOne:
         countOk = n == modes || n == 1;
         break;
     }
     if (!countOk)
-        return field.count == CountRule::ModesOrOne ? kModeCountMessage : kFreedomCountMessage;
+        return field.count == CountRule::Modes || field.count == CountRule::ModesOrOne
+                   ? kModeCountMessage
+                   : kFreedomCountMessage;
     if (field.count == CountRule::PointsOrSpread && n == 1)
         return List(points, parsed.front()); // one value for every point
     return parsed;
@@ -189,6 +193,8 @@ std::optional<ParsedInput> parseProjectInput(const ProjectInput& input) {
     numbers.nModes = input.modeCount;
     numbers.terrainType = input.terrain;
     for (const ListBoxField& field : kListBoxFields) {
+        if (!boxInUse(field.box, input.modeCount))
+            continue;
         auto parsed = parseListBox(field.box, listBoxText(input, field.box), input.pointCount,
                                    input.modeCount);
         if (List* list = std::get_if<List>(&parsed))

@@ -24,12 +24,14 @@ struct ParsedInput {
     List zCoord;   // height of each mass point above ground, m
     List windArea; // windward area of each mass point, m^2
     List mass;     // lumped mass per point, t
-    // Mode shape ordinates per point, one list per mode-shape box ([0] is the
-    // first mode). A box beyond the mode count may hold a single value.
+    // Mode shape ordinates per point, one list per mode ([0] is the first
+    // mode); the lists beyond the mode count are empty.
     std::array<List, kModeShapeBoxes> modeShapes;
-    List shapeCoef;         // shape coefficient per point (one typed value spread over all)
-    List freq;              // natural frequency per mode, Hz (one typed value: one element)
-    List dampRatio;         // damping ratio per mode (one typed value: one element)
+    List shapeCoef; // shape coefficient per point (one typed value spread over all)
+    List freq;      // natural frequency per mode, Hz
+    // Damping ratio per mode; a single typed value (one element) applies to
+    // every mode.
+    List dampRatio;
     double structWidth = 0; // width across the wind B, m; 0 = no horizontal correlation
     double w0 = 0;          // basic wind pressure, N/m^2 (typed in kPa)
 

@@ -82,8 +82,9 @@ void setTextColour(QWidget* widget, const QColor& colour) {
 const QColor kRefusedColour(255, 0, 0);
 
 // What a screen reader calls a list box: what it holds and its unit, as the
-// caption beside it reads ("各质点z坐标(m)"). The boxes of the modes not yet
-// defined, whose captions both read "未定义", are told apart by their names.
+// caption beside it reads ("各质点z坐标(m)"). The boxes of the modes beyond the
+// mode count, whose captions both read "未定义", are told apart by their
+// names, with "（未定义）" after them.
 QString spokenName(const ListBoxField& field) {
     QString name = qs(field.name);
     if (!field.unit.empty())
@@ -370,7 +371,7 @@ void Wind::buildControls(QWidget* central) {
         text2_[static_cast<std::size_t>(row.index)] = box;
     }
     const QStringList entries[] = {
-        {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}, {"1"}, {"A", "B", "C", "D"}};
+        {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}, {"1", "2", "3"}, {"A", "B", "C", "D"}};
     QComboBox** combos[] = {&cmbFreedom_, &cmbModes_, &cmbDimao_};
     for (const Row& row : choiceRows) {
         const ChoiceField& field = choiceField(static_cast<Choice>(row.index));
@@ -539,8 +540,14 @@ void Wind::syncFromForm() {
         showBox(edit, f.valueText(i), f.valueRefused(i), f.valueMarked(i));
         showRefusal(edit, f.refusalHint(BoxKind::Value, i));
     }
-    for (int k = 0; k < 3; ++k)
-        label8_[static_cast<std::size_t>(k)]->setEnabled(f.boxEnabled(Box::ModeShape1 + k));
+    for (int k = 0; k < 3; ++k) {
+        const int box = Box::ModeShape1 + k;
+        QLabel* caption = label8_[static_cast<std::size_t>(k)];
+        caption->setEnabled(f.boxEnabled(box));
+        caption->setText(qs(f.boxCaption(box)));
+        text1_[static_cast<std::size_t>(box)]->setAccessibleName(
+            spokenName(listBoxField(box)) + (f.boxEnabled(box) ? QString() : qs("（未定义）")));
+    }
 
     const ProjectInput& input = f.input();
     const std::pair<QComboBox*, int> combos[] = {{cmbFreedom_, input.pointCount - 1},

@@ -226,6 +226,47 @@ TEST_F(Session, ComputeGathersWarningsAndFailedChecksInOneNotice) {
     EXPECT_TRUE(messages.messages.empty());
 }
 
+// The chimney of tests/data/files/chimney_crosswind.wvd computes and reports
+// as the same chimney with its first mode alone: the along-wind results are
+// the first mode's. The tail is cleared so that the page has no cross-wind
+// section either; only the mode count tells the two pages apart.
+TEST(SessionModes, HigherModesChangeNoAlongWindNumberAndThePageShowsTheModeCount) {
+    QTemporaryDir dir;
+    const auto page = [&](const ProjectInput& input, const char* name) {
+        MessageRecorder sink;
+        ProjectSession session(sink);
+        session.form().show(input);
+        EXPECT_EQ(session.compute().status, Status::Computed) << name;
+        const QString path = dir.filePath(QString::fromUtf8(name));
+        EXPECT_EQ(session.writeReport(path), std::nullopt);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll().split('\n');
+    };
+    MessageRecorder sink;
+    ProjectSession opened(sink);
+    ASSERT_TRUE(opened.open(QStringLiteral(TAMSOR_TEST_DATA_DIR "/files/chimney_crosswind.wvd")));
+    ProjectInput three = opened.input();
+    ASSERT_EQ(three.modeCount, 3);
+    three.diameter.clear();
+    three.structureType.clear();
+    ProjectInput one = three;
+    one.modeCount = 1;
+    one.frequencies = "0.25";
+
+    const QByteArrayList threeLines = page(three, "three.htm");
+    const QByteArrayList oneLines = page(one, "one.htm");
+    ASSERT_EQ(threeLines.size(), oneLines.size());
+    QByteArrayList differing;
+    for (qsizetype i = 1; i < threeLines.size(); ++i)
+        if (threeLines[i] != oneLines[i])
+            differing << threeLines[i - 1] << oneLines[i] << threeLines[i];
+    ASSERT_EQ(differing.size(), 3);
+    EXPECT_TRUE(differing[0].contains("\xC4\xE2\xC8\xA1\xD5\xF1\xD0\xCD\xCA\xFD")); // 拟取振型数
+    EXPECT_TRUE(differing[1].endsWith(">1</td>\r"));
+    EXPECT_TRUE(differing[2].endsWith(">3</td>\r"));
+}
+
 TEST_F(Session, ResultsChangedOncePerComputationAndWhenTheyGoStale) {
     ASSERT_TRUE(session.open(kSingle));
     std::vector<std::pair<bool, double>> heard; // announced state, mean load then

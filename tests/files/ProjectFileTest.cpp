@@ -124,6 +124,11 @@ TEST_F(ProjectFileTest, WriterStoresOneShapeLinePerMode) {
     Lines lines = with(kThreePoints, 5, "2");
     lines.insert(lines.begin() + 9, "1;0;-1");
     EXPECT_EQ(projectFileBytes(input), join(lines));
+
+    // Read back: everything the file keeps, the third shape box not.
+    ASSERT_TRUE(readBytes(join(lines)));
+    EXPECT_TRUE(sameInProjectFile(loaded(), input));
+    EXPECT_EQ(loaded().modeShapes[2], "0");
 }
 
 TEST_F(ProjectFileTest, OnePointProjectStillHasTwelveLinesAndTextsAreUnchanged) {
@@ -283,6 +288,25 @@ TEST_F(ProjectFileTest, RoundTripGivesBackTextsTrimmedAndSelections) {
     EXPECT_EQ(loaded().terrain, 4);
 }
 
+TEST_F(ProjectFileTest, ThreeModesWithATailReadParseAndWriteBackUnchanged) {
+    const QString file =
+        QStringLiteral(TAMSOR_TEST_DATA_DIR) + QStringLiteral("/files/chimney_crosswind.wvd");
+    ASSERT_TRUE(readFile(file));
+    EXPECT_EQ(loaded().modeCount, 3);
+    EXPECT_EQ(loaded().frequencies, "0.25;1;2");
+    EXPECT_EQ(loaded().modeShapes[2], "0.23;0.61;0.76;0.53;0.02;-0.48;-0.66;-0.40;0.23;1");
+    EXPECT_EQ(loaded().terrain, 2);
+    EXPECT_EQ(loaded().shapeCoefficients, "0.6");
+    EXPECT_EQ(loaded().diameter, "6");
+    EXPECT_EQ(loaded().structureType, "1");
+    const std::optional<ParsedInput> numbers = parseProjectInput(loaded());
+    ASSERT_TRUE(numbers);
+    EXPECT_EQ(numbers->freq, (List{0.25, 1, 2}));
+    EXPECT_EQ(numbers->dampRatio, (List{0.05})); // one ratio for every mode
+    EXPECT_EQ(numbers->modeShapes[1].size(), 10u);
+    EXPECT_EQ(projectFileBytes(loaded()), readAll(file));
+}
+
 TEST_F(ProjectFileTest, StoredFileLoadsAndParsesIntoTheRecord) {
     const QString file =
         QStringLiteral(TAMSOR_TEST_DATA_DIR) + QStringLiteral("/files/three_points.wvd");
@@ -296,6 +320,19 @@ TEST_F(ProjectFileTest, StoredFileLoadsAndParsesIntoTheRecord) {
     EXPECT_EQ(numbers->shapeCoef, (List{1.3, 1.3, 1.3}));
     EXPECT_DOUBLE_EQ(numbers->w0, 450.0);
     EXPECT_EQ(numbers->terrainType, 2);
+}
+
+TEST_F(ProjectFileTest, ThreeModesNeedFourteenLines) {
+    // The stored chimney, three modes and a tail, cut after its 13th line.
+    const QByteArray chimney = readAll(QStringLiteral(TAMSOR_TEST_DATA_DIR) +
+                                       QStringLiteral("/files/chimney_crosswind.wvd"));
+    QByteArray thirteen;
+    for (const QByteArray& line : chimney.split('\n').mid(0, 13))
+        thirteen += line + '\n';
+    ASSERT_EQ(thirteen.count("\r\n"), 13);
+    EXPECT_FALSE(readBytes(thirteen));
+    expectOnlyMessage(error("数据文件不完整，数据太少，请补充"));
+    expectNothingLoaded();
 }
 
 TEST_F(ProjectFileTest, TwelveLinesLoadElevenDoNot) {
@@ -398,16 +435,23 @@ TEST_F(ProjectFileTest, DofCountOutsideRangeOrNotNumericLoadsNothing) {
     }
 }
 
-TEST_F(ProjectFileTest, ModeCountMustBeExactlyOne) {
+TEST_F(ProjectFileTest, ModeCountMustBeExactlyOneTwoOrThree) {
     for (const char* line : {"1.0", "1", " 1e0 ", "+1."}) {
         EXPECT_TRUE(readBytes(join(with(kThreePoints, 5, line)))) << line;
         EXPECT_EQ(loaded().modeCount, 1);
     }
+    // Two modes: a second shape line after the first, then the rest.
+    Lines twoModes = with(kThreePoints, 5, "2.0");
+    twoModes.insert(twoModes.begin() + 9, "1;0;-1");
+    ASSERT_TRUE(readBytes(join(twoModes)));
+    EXPECT_EQ(loaded().modeCount, 2);
+    EXPECT_EQ(loaded().modeShapes[1], "1;0;-1");
+    EXPECT_EQ(loaded().shapeCoefficients, "1.3");
 
-    const Message notOne = warning("模态数数请取 1");
+    const Message notOne = warning("模态数数请取 1、2 或 3");
     const Message notNumeric = warning("模态数必须为整数");
     const std::pair<const char*, Message> cases[] = {
-        {"2", notOne},     {"1.2", notOne},  {"0", notOne},      {"0.9999", notOne},
+        {"4", notOne},     {"2.5", notOne},  {"0", notOne},      {"0.9999", notOne},
         {"a", notNumeric}, {"", notNumeric}, {"1 1", notNumeric}};
     for (const auto& [line, message] : cases) {
         EXPECT_FALSE(readBytes(join(with(kThreePoints, 5, line)))) << line;

@@ -85,9 +85,13 @@ TEST_F(InputFormTest, FreshFormShowsTheStartUpState) {
     EXPECT_EQ(numbers().terrainType, 1);
     for (const List* list :
          {&numbers().zCoord, &numbers().windArea, &numbers().mass, &numbers().modeShapes[0],
-          &numbers().modeShapes[1], &numbers().modeShapes[2], &numbers().shapeCoef, &numbers().freq,
-          &numbers().dampRatio})
+          &numbers().shapeCoef, &numbers().freq, &numbers().dampRatio})
         EXPECT_THAT(*list, ElementsAre(0.0));
+    // The shape boxes of modes 2 and 3 are out of use: no numbers.
+    EXPECT_THAT(numbers().modeShapes[1], IsEmpty());
+    EXPECT_THAT(numbers().modeShapes[2], IsEmpty());
+    EXPECT_EQ(form.boxCaption(Box::ModeShape1), "第1阶振型");
+    EXPECT_EQ(form.boxCaption(Box::ModeShape2), "未定义");
     EXPECT_FALSE(form.resultButtonsEnabled());
 }
 
@@ -221,13 +225,6 @@ TEST_F(InputFormTest, SingleItemRulesPerBox) {
     EXPECT_THAT(numbers().mass, ElementsAre(0.0, 0.0, 0.0));
     EXPECT_THAT(numbers().modeShapes[0], ElementsAre(0.0, 0.0, 0.0));
 
-    // The held mode shapes keep the one-item rule (their boxes hold "0").
-    enterList(4, "0");
-    enterList(5, "2");
-    EXPECT_THAT(takeMessages(), IsEmpty());
-    EXPECT_THAT(numbers().modeShapes[1], ElementsAre(0.0));
-    EXPECT_THAT(numbers().modeShapes[2], ElementsAre(2.0));
-
     // With one point a single height is the whole list.
     form.selectPointCount(1);
     enterList(0, "15");
@@ -256,6 +253,7 @@ TEST_F(InputFormTest, ModeListsFollowTheModeCount) {
 
 TEST_F(InputFormTest, EmptyListBoxIsRefusedWithItsCountMessage) {
     form.selectPointCount(2);
+    form.selectModeCount(3); // every box in use
     enterList(2, "4;5");
     for (int i = 0; i < kListBoxCount; ++i) {
         enterList(i, "");
@@ -263,7 +261,62 @@ TEST_F(InputFormTest, EmptyListBoxIsRefusedWithItsCountMessage) {
         EXPECT_TRUE(form.boxRefused(i)) << i;
     }
     EXPECT_THAT(numbers().mass, ElementsAre(4.0, 5.0));
-    EXPECT_THAT(numbers().freq, ElementsAre(0.0));
+    EXPECT_THAT(numbers().freq, ElementsAre(0.0, 0.0, 0.0));
+}
+
+TEST_F(InputFormTest, MoreModesTakeTheirShapesAndFrequenciesWithTheFirstModesMessages) {
+    fillThreePoints();
+    form.selectModeCount(3);
+    for (int box : {Box::ModeShape2, Box::ModeShape3}) {
+        EXPECT_TRUE(form.boxEnabled(box));
+        enterList(box, "1");
+        enterList(box, "1;;1");
+    }
+    EXPECT_THAT(takeMessages(), ElementsAre(kDofCount, kSyntax, kDofCount, kSyntax));
+    // A single frequency no longer serves every mode; a single damping ratio does.
+    enterList(Box::Frequency, "0.5");
+    enterList(Box::DampingRatio, "0.05;0.02");
+    EXPECT_THAT(takeMessages(), ElementsAre(kModeCount, kModeCount));
+
+    enterList(Box::ModeShape2, "-0.5;0.3;1");
+    enterList(Box::ModeShape3, "0.8;-0.6;1");
+    enterList(Box::Frequency, "0.5;1.6;3.2");
+    enterList(Box::DampingRatio, "0.05");
+    const std::optional<ParsedInput> passed = form.commandGate();
+    EXPECT_THAT(takeMessages(), IsEmpty());
+    ASSERT_TRUE(passed);
+    EXPECT_EQ(passed, parseProjectInput(form.input()));
+    EXPECT_THAT(passed->modeShapes[2], ElementsAre(0.8, -0.6, 1.0));
+    EXPECT_THAT(passed->freq, ElementsAre(0.5, 1.6, 3.2));
+    EXPECT_THAT(passed->dampRatio, ElementsAre(0.05));
+}
+
+// A box whose mode is dropped cannot be edited: a refusal it had must not hold
+// the gate, and it must not be read.
+TEST_F(InputFormTest, ShapeBoxesBeyondTheModeCountAreNeitherReadNorRefused) {
+    fillThreePoints();
+    form.selectModeCount(3);
+    enterList(Box::ModeShape3, "x");
+    EXPECT_THAT(takeMessages(), ElementsAre(kSyntax));
+    ASSERT_TRUE(form.boxRefused(Box::ModeShape3));
+
+    form.selectModeCount(2);
+    EXPECT_FALSE(form.boxEnabled(Box::ModeShape3));
+    EXPECT_EQ(form.boxCaption(Box::ModeShape3), "未定义");
+    EXPECT_FALSE(form.boxRefused(Box::ModeShape3));
+    EXPECT_FALSE(form.boxMarked(Box::ModeShape3));
+    form.setBoxText(Box::Frequency, "0.5;1.6");
+    form.setBoxText(Box::ModeShape2, "-0.5;0.3;1");
+    const std::optional<ParsedInput> passed = form.commandGate();
+    EXPECT_THAT(takeMessages(), IsEmpty());
+    ASSERT_TRUE(passed);
+    EXPECT_THAT(passed->modeShapes[2], IsEmpty());
+    EXPECT_EQ(form.boxText(Box::ModeShape3), "x"); // kept for when the mode comes back
+
+    form.selectModeCount(3);
+    form.setBoxText(Box::Frequency, "0.5;1.6;3.2");
+    EXPECT_FALSE(form.commandGate());
+    EXPECT_THAT(takeMessages(), ElementsAre(kSyntax));
 }
 
 TEST_F(InputFormTest, CorrectedListBoxTurnsBlackAndClearsItsFlag) {
@@ -488,7 +541,8 @@ TEST_F(InputFormTest, SelectionsSetTheirFieldsAndIgnoreUnknownPositions) {
     EXPECT_TRUE(form.boxEnabled(Box::ModeShape1));
     EXPECT_FALSE(form.boxEnabled(Box::ModeShape2));
     EXPECT_FALSE(form.boxEnabled(Box::ModeShape3));
-    form.selectModeCount(2);
+    form.selectModeCount(4);
+    form.selectModeCount(0);
     EXPECT_EQ(form.input().modeCount, 1);
 
     form.selectTerrain(4);
@@ -688,7 +742,7 @@ TEST(KeyFilters, RefusedVisibleCharactersComeWithAHintControlKeysWithout) {
               "基本风压(KPa)：已忽略输入的字符“－”。此处只能输入数字和小数点(.)，逗号当作小数点。"
               "请改正此栏。");
     EXPECT_EQ(judgeKey(BoxKind::List, Box::ModeShape2, U'\u3000').hint,
-              "第2阶振型（未定义）：已忽略输入的全角空格。此处只能输入数字、小数点(.)、正负号(+ -)"
+              "第2阶振型：已忽略输入的全角空格。此处只能输入数字、小数点(.)、正负号(+ -)"
               "和指数符号(e E)，数据之间用分号(;)隔开。请改正此栏。");
     // Enter and the clipboard keys are refused as before, without a hint.
     for (char32_t key : std::u32string(U"\r\u0016\u0003\u007f")) {

@@ -37,7 +37,7 @@ TEST(InputParse, WholeInputGivesTheNumbersTheBoxesShow) {
     EXPECT_EQ(numbers->terrainType, 2);
     EXPECT_EQ(numbers->zCoord, (List{10, 20, 30}));
     EXPECT_EQ(numbers->modeShapes[0], (List{0.2, 0.6, 1}));
-    EXPECT_EQ(numbers->modeShapes[1], (List{0})); // the unused box keeps its single value
+    EXPECT_EQ(numbers->modeShapes[1], List{}); // a box beyond the mode count gives nothing
     EXPECT_EQ(numbers->shapeCoef, (List{1.3, 1.3, 1.3}));
     EXPECT_EQ(numbers->freq, (List{0.8}));
     EXPECT_DOUBLE_EQ(numbers->w0, 450.0); // kPa to N/m^2
@@ -45,6 +45,38 @@ TEST(InputParse, WholeInputGivesTheNumbersTheBoxesShow) {
     EXPECT_EQ(numbers->diameterM, 6.0);
     EXPECT_EQ(numbers->structureType, 2);
     EXPECT_FALSE(numbers->w10KPa);
+}
+
+TEST(InputParse, EachModeTakesAShapeAndAFrequencyAndOneDampingRatioMayServeAll) {
+    ProjectInput in = threePoints();
+    in.modeCount = 3;
+    in.modeShapes = {"0.2;0.6;1", "-0.5;0.3;1", "0.8;-0.6;1"};
+    in.frequencies = "0.8;2.5;5";
+    for (const char* damping : {"0.05", "0.05;0.02;0.01"}) {
+        in.dampingRatios = damping;
+        const std::optional<ParsedInput> numbers = parseProjectInput(in);
+        ASSERT_TRUE(numbers) << damping;
+        EXPECT_EQ(numbers->nModes, 3);
+        EXPECT_EQ(numbers->modeShapes[2], (List{0.8, -0.6, 1}));
+        EXPECT_EQ(numbers->freq, (List{0.8, 2.5, 5}));
+    }
+    const auto refusal = [](int box, std::string_view text) {
+        return std::get<std::string_view>(parseListBox(box, text, 3, 3));
+    };
+    EXPECT_EQ(refusal(Box::Frequency, "0.8"), kModeCountMessage);
+    EXPECT_EQ(refusal(Box::DampingRatio, "0.05;0.02"), kModeCountMessage);
+    EXPECT_EQ(refusal(Box::ModeShape3, "1"), kFreedomCountMessage);
+    EXPECT_EQ(refusal(Box::ModeShape2, "1;;1"), kListSyntaxMessage);
+
+    // With fewer modes the boxes beyond are neither read nor refused.
+    in.modeCount = 2;
+    in.frequencies = "0.8;2.5";
+    in.dampingRatios = "0.05;0.02";
+    in.modeShapes[2] = "x";
+    const std::optional<ParsedInput> two = parseProjectInput(in);
+    ASSERT_TRUE(two);
+    EXPECT_EQ(two->modeShapes[1], (List{-0.5, 0.3, 1}));
+    EXPECT_EQ(two->modeShapes[2], List{});
 }
 
 TEST(InputParse, AnyRefusedBoxOrTailValueRefusesTheInput) {

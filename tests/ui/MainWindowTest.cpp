@@ -267,6 +267,7 @@ private slots:
     void editingKeysWorkAndPastesMeetTheKeyFilters();
     void refusedSeparatorsMarkTheBoxUntilItIsCorrected();
     void listsChangeOnlyOnPurpose();
+    void modeCountEnablesAndCaptionsTheShapeBoxes();
     void enterPressesTheFocusedCommandButton();
     void boxesListsAndPlotsHaveTheirOwnAccessibleNames();
     void valueLabelsStayInsideTheirPlot();
@@ -316,7 +317,8 @@ void MainWindowTest::startUpState() {
     QCOMPARE(w.cmbDimao()->count(), 4);
     QCOMPARE(w.cmbDimao()->itemText(3), QString("D"));
     QCOMPARE(w.cmbDimao()->currentText(), QString("A"));
-    QCOMPARE(w.CmbModes()->count(), 1);
+    QCOMPARE(w.CmbModes()->count(), 3);
+    QCOMPARE(w.CmbModes()->itemText(2), QString("3"));
     QCOMPARE(w.CmbModes()->currentText(), QString("1"));
 
     QVERIFY(w.text1(Box::ModeShape1)->isEnabled());
@@ -653,6 +655,32 @@ void MainWindowTest::listsChangeOnlyOnPurpose() {
     QCOMPARE(f.numbers().nFreedom, 1);
     QTest::keyClick(w.cmbFreedom(), Qt::Key_Down);
     QCOMPARE(f.numbers().nFreedom, 2);
+}
+
+void MainWindowTest::modeCountEnablesAndCaptionsTheShapeBoxes() {
+    Fixture f;
+    Wind& w = *f.window;
+    const QRect captionPlace = w.label8(2)->geometry();
+    selectEntry(w.CmbModes(), 2);
+    for (int k : {1, 2}) {
+        QVERIFY(w.text1(Box::ModeShape1 + k)->isEnabled());
+        QVERIFY(w.label8(k)->isEnabled());
+    }
+    QCOMPARE(w.label8(1)->text(), QString("第2阶振型"));
+    QCOMPARE(w.label8(2)->text(), QString("第3阶振型"));
+    QCOMPARE(spokenName(w.text1(Box::ModeShape3)), QString("第3阶振型"));
+    QCOMPARE(w.label8(2)->geometry(), captionPlace);
+
+    // Mode 3 dropped: its box is out of use again, whatever it holds.
+    enter(w.text1(Box::ModeShape3), "x");
+    QCOMPARE(f.prompts.informed.size(), std::size_t{1});
+    selectEntry(w.CmbModes(), 1);
+    QVERIFY(w.text1(Box::ModeShape2)->isEnabled());
+    QVERIFY(!w.text1(Box::ModeShape3)->isEnabled());
+    QCOMPARE(w.label8(2)->text(), QString("未定义"));
+    QCOMPARE(spokenName(w.text1(Box::ModeShape3)), QString("第3阶振型（未定义）"));
+    QCOMPARE(textColour(w.text1(Box::ModeShape3)), kBlack);
+    QCOMPARE(w.text1(Box::ModeShape3)->text(), QString("x"));
 }
 
 void MainWindowTest::enterPressesTheFocusedCommandButton() {
