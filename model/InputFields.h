@@ -227,6 +227,10 @@ struct TailField {
     std::optional<double> ParsedInput::*number;
 };
 
+// The window asks for the tail's known keys in the dialog of this title,
+// reached from the File menu.
+inline constexpr std::string_view kProjectDataTitle = "横风向及舒适度数据";
+
 inline constexpr std::array<TailField, 3> kTailFields{{
     {"diameter", &ProjectInput::diameter, &ParsedInput::diameterM},
     {"structure", &ProjectInput::structureType, nullptr},

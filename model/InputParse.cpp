@@ -1,6 +1,7 @@
 #include "InputParse.h"
 
 #include "InputFields.h"
+#include "Message.h"
 #include "NumberParse.h"
 
 #include <cmath>
@@ -165,6 +166,12 @@ std::optional<std::string> tailValueRefusal(const TailField& field, std::string_
     return std::nullopt;
 }
 
+std::optional<std::string> w10Refusal(double w10KPa) {
+    if (w10KPa > 0.0)
+        return std::nullopt;
+    return "10年一遇基本风压w10为" + messageNumber(w10KPa) + " kPa，应大于0。";
+}
+
 std::optional<std::string> parseTail(const ProjectInput& input, ParsedInput& numbers) {
     numbers.diameterM.reset();
     numbers.structureType.reset();
@@ -176,6 +183,10 @@ std::optional<std::string> parseTail(const ProjectInput& input, ParsedInput& num
         if (std::optional<std::string> refusal = tailValueRefusal(field, text))
             return refusal;
         const double value = *parseDecimal(text);
+        if (field.number == &ParsedInput::w10KPa)
+            if (std::optional<std::string> refusal = w10Refusal(value))
+                return *refusal + "请在“文件”菜单的“" + std::string(kProjectDataTitle) +
+                       "”中改正；不作舒适度验算时清空。";
         if (field.number != nullptr)
             numbers.*field.number = value;
         else

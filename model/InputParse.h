@@ -57,8 +57,14 @@ struct TailField;
 [[nodiscard]] std::optional<std::string> tailValueRefusal(const TailField& field,
                                                           std::string_view value);
 
+// A 10-year basic wind pressure w10 (kPa) of 0 or below, which no comfort
+// check can take: the text that says so; nothing for a positive value.
+[[nodiscard]] std::optional<std::string> w10Refusal(double w10KPa);
+
 // The tail's known keys of an input into its numbers (a key not set gives
-// none): nothing, or the refusal of the first set value that is refused.
+// none): nothing, or the refusal of the first set value that is refused. The
+// reader's refusals come first; a w10 the reader takes but that is not
+// positive is refused too, with where to correct it.
 [[nodiscard]] std::optional<std::string> parseTail(const ProjectInput& input, ParsedInput& numbers);
 
 // The numbers of a whole input, as the command gate's sweep accepts them when

@@ -81,6 +81,17 @@ std::vector<InputWarning> checkPlausibility(const ParsedInput& m) {
                                 messageNumber(w0KPa / 1000.0) + "。"});
     }
 
+    // The 10-year pressure of Table E.5 lies below the 50-year one of the same
+    // place; one above it was most likely entered in the other's place.
+    if (m.w10KPa && *m.w10KPa > w0KPa) {
+        const NumberPair shown = distinctNumbers(*m.w10KPa, w0KPa);
+        warnings.push_back({InputWarning::Kind::W10AboveW0, "w10", 0, *m.w10KPa,
+                            "10年一遇基本风压w10为" + shown.first + " kPa，大于基本风压w0的" +
+                                shown.second +
+                                " kPa。w10按荷载规范表E.5取重现期为10年的风压，应小于基本风压"
+                                "（重现期50年）；请核对两者是否输反。"});
+    }
+
     struct PositiveInput {
         InputWarning::Kind kind;
         std::string_view quantity;

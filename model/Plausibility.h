@@ -37,9 +37,10 @@ struct InputWarning {
         MassNotPositive,        // a mass of zero or below
         FrequencyNegative,      // a negative first natural frequency
         ModeShapeNegativeAtTop, // the first mode shape negative at the highest point
+        W10AboveW0,             // the 10-year pressure above the design one: swapped?
     };
     Kind kind;
-    std::string_view quantity; // the input field: "freq", "dampRatio", "w0", "zCoord", ...
+    std::string_view quantity; // the input field: "freq", "dampRatio", "w0", "w10", "zCoord", ...
     int point;                 // mass point, 1-based; 0 for a value of the structure
     double value;              // in the unit of its input box (w0 in kPa)
     std::string text;          // Chinese, for the user
@@ -48,11 +49,11 @@ struct InputWarning {
 };
 
 // Looks at the numbers of an input (the first nFreedom values of each
-// per-point list, the first frequency and damping ratio, w0) and returns one
-// warning per finding: first the frequency, then the damping ratio, then the
-// wind pressure, then point by point the height against the point before, the
-// height, the area and the mass, and last the mode shape at the highest
-// point. Empty when nothing looks wrong.
+// per-point list, the first frequency and damping ratio, w0 and w10) and
+// returns one warning per finding: first the frequency, then the damping
+// ratio, then the wind pressure, then w10 against it, then point by point the
+// height against the point before, the height, the area and the mass, and
+// last the mode shape at the highest point. Empty when nothing looks wrong.
 [[nodiscard]] std::vector<InputWarning> checkPlausibility(const ParsedInput& input);
 
 } // namespace tamsor

@@ -267,6 +267,41 @@ TEST(SessionModes, HigherModesChangeNoAlongWindNumberAndThePageShowsTheModeCount
     EXPECT_TRUE(differing[2].endsWith(">3</td>\r"));
 }
 
+TEST_F(Session, GateRefusesAW10OfZeroFromAFileButNotANegativeDiameter) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("tail.wvd"));
+    const auto openWithTail = [&](const QByteArray& tail) {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("2\r\n0\r\n10;20\r\n1;1\r\n1\r\n0.5\r\n0.05\r\n1;1\r\n0.5;1\r\n"
+                   "2\r\n0.45\r\n1.3\r\n" +
+                   tail);
+        file.close();
+        return session.open(path);
+    };
+    // The reader takes it; the gate says why it cannot be computed.
+    ASSERT_TRUE(openWithTail("w10=0\r\n"));
+    EXPECT_EQ(session.compute().status, Status::Refused);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].title, "错误提示");
+    EXPECT_THAT(messages.messages[0].text,
+                ::testing::StartsWith("10年一遇基本风压w10为0 kPa，应大于0。"));
+
+    // The cross-wind check refuses a negative diameter itself; the
+    // along-wind results are given.
+    messages.messages.clear();
+    ASSERT_TRUE(openWithTail("diameter=-6\r\n"));
+    EXPECT_EQ(session.compute().status, Status::Computed);
+    EXPECT_TRUE(messages.messages.empty());
+
+    // A w10 above the design pressure is computed, with a warning.
+    ASSERT_TRUE(openWithTail("w10=0.6\r\n"));
+    const ComputeOutcome swapped = session.compute();
+    ASSERT_EQ(swapped.status, Status::Computed);
+    ASSERT_EQ(swapped.warnings.size(), 1u);
+    EXPECT_EQ(swapped.warnings[0].kind, InputWarning::Kind::W10AboveW0);
+}
+
 TEST_F(Session, ResultsChangedOncePerComputationAndWhenTheyGoStale) {
     ASSERT_TRUE(session.open(kSingle));
     std::vector<std::pair<bool, double>> heard; // announced state, mean load then

@@ -79,6 +79,25 @@ TEST(InputParse, EachModeTakesAShapeAndAFrequencyAndOneDampingRatioMayServeAll) 
     EXPECT_EQ(two->modeShapes[2], List{});
 }
 
+TEST(InputParse, TenYearPressureMustBePositive) {
+    ProjectInput in = threePoints();
+    ParsedInput numbers;
+    in.w10 = "0.3"s;
+    EXPECT_EQ(parseTail(in, numbers), std::nullopt);
+    EXPECT_EQ(numbers.w10KPa, 0.3);
+    for (const char* w10 : {"0", "-0.3"}) {
+        in.w10 = w10;
+        EXPECT_FALSE(parseProjectInput(in)) << w10;
+    }
+    EXPECT_EQ(parseTail(in, numbers),
+              "10年一遇基本风压w10为-0.3 kPa，应大于0。"
+              "请在“文件”菜单的“横风向及舒适度数据”中改正；不作舒适度验算时清空。");
+    // A negative diameter is left to the cross-wind check, which says so.
+    in.w10.clear();
+    in.diameter = "-6";
+    EXPECT_TRUE(parseProjectInput(in));
+}
+
 TEST(InputParse, AnyRefusedBoxOrTailValueRefusesTheInput) {
     const auto refused = [](void (*change)(ProjectInput&)) {
         ProjectInput in = threePoints();

@@ -75,6 +75,22 @@ TEST(Plausibility, WindPressureTypedInNewtonsPerSquareMetre) {
     EXPECT_THAT(warnings[0].text, HasSubstr("应输入0.55"));
 }
 
+TEST(Plausibility, TenYearPressureAboveTheDesignPressure) {
+    ParsedInput m = plausibleInput(); // w0 = 0.5 kPa
+    m.w10KPa = 0.5;
+    EXPECT_TRUE(checkPlausibility(m).empty());
+    m.w10KPa = 0.7; // the two pressures swapped
+    m.dampRatio = {2.0};
+    const std::vector<InputWarning> warnings = checkPlausibility(m);
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(warnings[1].kind, Kind::W10AboveW0); // after the damping ratio
+    EXPECT_EQ(warnings[1].quantity, "w10");
+    EXPECT_EQ(warnings[1].point, 0);
+    EXPECT_EQ(warnings[1].value, 0.7);
+    EXPECT_THAT(warnings[1].text,
+                HasSubstr("10年一遇基本风压w10为0.7 kPa，大于基本风压w0的0.5 kPa"));
+}
+
 TEST(Plausibility, HeightsMustRiseStrictly) {
     ParsedInput m = plausibleInput();
     m.zCoord = {10.0, 20.0, above(20.0)};
