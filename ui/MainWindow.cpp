@@ -248,6 +248,9 @@ void Wind::buildMenus() {
     mnuOpen_ = file->addAction(qs("导入数据(Open)"), this, [this] { mnuOpen_Click(); });
     mnuSave_ = file->addAction(qs("导出数据(Save)"), this, [this] { mnuSave_Click(); });
     file->addSeparator();
+    mnuProjectData_ = file->addAction(qs(std::string(kProjectDataTitle) + "(&D)..."), this,
+                                      [this] { mnuProjectData_Click(); });
+    file->addSeparator();
     mnuRecent_ = file->addMenu(qs("最近打开的文件"));
     connect(mnuRecent_, &QMenu::aboutToShow, this, [this] {
         recent_.reload();
@@ -263,6 +266,7 @@ void Wind::buildMenus() {
         {mnuOpen_, QKeySequence(Qt::CTRL | Qt::Key_O)},
         {mnuSave_, QKeySequence(Qt::CTRL | Qt::Key_S)},
         {mnuExit_, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {mnuProjectData_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D)},
     };
     for (const auto& [action, keys] : shortcuts) {
         action->setShortcut(keys);

@@ -84,6 +84,7 @@ public:
     QAction* mnuNew() const { return mnuNew_; }
     QAction* mnuOpen() const { return mnuOpen_; }
     QAction* mnuSave() const { return mnuSave_; }
+    QAction* mnuProjectData() const { return mnuProjectData_; }
     QAction* mnuExit() const { return mnuExit_; }
     QAction* mnuSet() const { return mnuSet_; }
     QAction* mnuContent() const { return mnuContent_; }
@@ -114,8 +115,9 @@ public:
     // Asks before the window closes; sets cancel when the answer is No.
     void Form_Unload(bool& cancel);
     void mnuNew_Click();
-    void mnuOpen_Click(); // New, then the open dialog
-    void mnuSave_Click(); // the command gate, then the save dialog
+    void mnuOpen_Click();        // New, then the open dialog
+    void mnuSave_Click();        // the command gate, then the save dialog
+    void mnuProjectData_Click(); // the data dialog
     void mnuExit_Click();
     void mnuSet_Click(); // the options dialog
     void mnuContent_Click();
@@ -219,6 +221,7 @@ private:
     QAction* mnuNew_ = nullptr;
     QAction* mnuOpen_ = nullptr;
     QAction* mnuSave_ = nullptr;
+    QAction* mnuProjectData_ = nullptr;
     QAction* mnuExit_ = nullptr;
     QAction* mnuSet_ = nullptr;
     QAction* mnuContent_ = nullptr;

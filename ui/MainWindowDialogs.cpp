@@ -4,12 +4,13 @@
 #include "FileChooser.h"
 #include "FileDialog.h"
 #include "OptionsDialog.h"
+#include "ProjectDataDialog.h"
 
 #include <QDir>
 #include <QUrl>
 
-// The File menu's Open and Save, the report step of the report button, the
-// options dialog and the About box. Every dialog is created for one use and
+// The File menu's Open, Save and data dialog, the report step of the report
+// button, the options dialog and the About box. Every dialog is created for one use and
 // shown modally.
 
 namespace tamsor {
@@ -78,6 +79,11 @@ void Wind::showReportDialog() {
             return true;
         },
         this);
+    dialog.exec();
+}
+
+void Wind::mnuProjectData_Click() {
+    ProjectDataDialog dialog(form(), prompts_, this);
     dialog.exec();
 }
 

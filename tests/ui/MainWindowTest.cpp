@@ -363,6 +363,8 @@ void MainWindowTest::menusAndShortcuts() {
     QCOMPARE(w.mnuNew()->text(), QString("新建(New)"));
     QCOMPARE(w.mnuOpen()->text(), QString("导入数据(Open)"));
     QCOMPARE(w.mnuSave()->text(), QString("导出数据(Save)"));
+    QCOMPARE(w.mnuProjectData()->text(), QString("横风向及舒适度数据(&D)..."));
+    QCOMPARE(w.mnuProjectData()->shortcut(), QKeySequence("Ctrl+Shift+D"));
     QCOMPARE(w.mnuRecent()->title(), QString("最近打开的文件"));
     QCOMPARE(w.mnuExit()->text(), QString("退出(Exit)"));
     QCOMPARE(w.mnuSet()->text(), QString("参数设置"));

@@ -5,6 +5,7 @@
 #include "HtmlReport.h"
 #include "MainWindow.h"
 #include "OptionsDialog.h"
+#include "ProjectDataDialog.h"
 #include "ProjectFile.h"
 #include "WindResponse.h"
 
@@ -290,6 +291,71 @@ private slots:
         QVERIFY(resultButtonsEnabled());
         QVERIFY(w().session().resultsCurrent());
         QCOMPARE(w().session().edition(), Edition::GB201X);
+    }
+
+    // The data dialog from the keyboard: its shortcut from an input box, the
+    // fields in tab order, Return for OK. The data reach the project, which
+    // counts as changed.
+    void projectDataByKeyboardGoIntoTheProject() {
+        w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w()));
+        QVERIFY(!w().isWindowModified());
+        QString title;
+        QStringList names;
+        QList<QWidget*> focus;
+        const auto driver = driveNextDialog<ProjectDataDialog>([&](ProjectDataDialog& d) {
+            title = d.windowTitle();
+            names << d.diameterBox()->accessibleName() << d.structureList()->accessibleName()
+                  << d.w10Box()->accessibleName();
+            focus << d.focusWidget();
+            QTest::keyClicks(d.diameterBox(), "6");
+            QTest::keyClick(d.diameterBox(), Qt::Key_Tab);
+            focus << d.focusWidget();
+            QTest::keyClick(d.structureList(), Qt::Key_Down); // 1 高耸结构
+            QTest::keyClick(d.structureList(), Qt::Key_Tab);
+            focus << d.focusWidget();
+            QTest::keyClicks(d.w10Box(), "0.3");
+            QTest::keyClick(d.w10Box(), Qt::Key_Return);
+            focus << d.diameterBox() << d.structureList() << d.w10Box();
+        });
+        w().text1(Box::Heights)->setFocus();
+        QTest::keyClick(w().text1(Box::Heights), Qt::Key_D,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(driver->seen());
+        QCOMPARE(title, QStringLiteral("横风向及舒适度数据"));
+        QCOMPARE(names, (QStringList{"圆形截面直径D(m)", "结构类型", "10年一遇基本风压w10(kPa)"}));
+        QCOMPARE(focus.mid(0, 3), focus.mid(3, 3));
+        QCOMPARE(w().session().input().diameter, "6");
+        QCOMPARE(w().session().input().structureType, "1");
+        QCOMPARE(w().session().input().w10, "0.3");
+        QVERIFY(w().isWindowModified());
+        QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("0")); // the key typed nothing
+        QVERIFY(prompts_->informed.empty());
+    }
+
+    void projectDataRefusesANegativeDiameterAndEscChangesNothing() {
+        bool openAfterRefusal = false;
+        QWidget* focusAfterRefusal = nullptr;
+        QLineEdit* diameter = nullptr;
+        const auto driver = driveNextDialog<ProjectDataDialog>([&](ProjectDataDialog& d) {
+            diameter = d.diameterBox();
+            d.diameterBox()->setText(QStringLiteral("-6"));
+            d.w10Box()->setText(QStringLiteral("0.3"));
+            d.okButton()->click();
+            openAfterRefusal = d.isVisible();
+            focusAfterRefusal = d.focusWidget();
+            QTest::keyClick(&d, Qt::Key_Escape);
+        });
+        w().mnuProjectData()->trigger();
+        QVERIFY(driver->seen());
+        QVERIFY(openAfterRefusal);
+        QCOMPARE(focusAfterRefusal, diameter);
+        QCOMPARE(prompts_->informed.size(), std::size_t(1));
+        QCOMPARE(prompts_->informed[0].title, std::string("错误提示"));
+        QVERIFY(QString::fromStdString(prompts_->informed[0].text)
+                    .startsWith(QStringLiteral("圆形截面的直径D为-6 m，不能为负数。")));
+        QCOMPARE(w().session().input(), ProjectInput{});
+        QVERIFY(!w().isWindowModified());
     }
 
     void aboutFromTheMenu() {
