@@ -8,31 +8,28 @@ class QPushButton;
 
 namespace tamsor {
 
-// The About box frmAbout: program icon, title and version, the maintainer
-// line, a short free-software notice with a disclaimer, an etched rule and
-// one button that answers both Enter and Esc.
+// The About box: program icon, title and version, the maintainer line, a
+// short free-software notice with a disclaimer, an etched rule and one button
+// that answers both Enter and Esc. The controls keep their old object names
+// (picIcon, lblTitle, lblDescription0/1, Line1_0/1, cmdOK).
 class AboutDialog : public QDialog {
     Q_OBJECT
 public:
     explicit AboutDialog(QWidget* parent = nullptr);
 
-    QLabel* picIcon() const { return picIcon_; }
-    QLabel* lblTitle() const { return lblTitle_; }
-    QLabel* lblDescription() const { return lblDescription_; }
-    QLabel* lblNotice() const { return lblNotice_; }
-    QPushButton* okButton() const { return cmdOK_; }
-
-    void cmdOK_Click();
+    QLabel* iconLabel() const { return icon_; }
+    QLabel* titleLabel() const { return title_; }
+    QLabel* maintainerLabel() const { return maintainer_; }
+    QLabel* noticeLabel() const { return notice_; }
+    QPushButton* okButton() const { return ok_; }
 
 private:
-    void Form_Load();
-
-    QLabel* picIcon_ = nullptr;
-    QLabel* lblTitle_ = nullptr;
-    QLabel* lblNotice_ = nullptr;
-    QLabel* lblDescription_ = nullptr;
-    QFrame* line1_[2] = {nullptr, nullptr};
-    QPushButton* cmdOK_ = nullptr;
+    QLabel* icon_ = nullptr;
+    QLabel* title_ = nullptr;
+    QLabel* notice_ = nullptr;
+    QLabel* maintainer_ = nullptr;
+    QFrame* rule_[2] = {nullptr, nullptr};
+    QPushButton* ok_ = nullptr;
 };
 
 } // namespace tamsor

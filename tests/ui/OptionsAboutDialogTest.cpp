@@ -66,10 +66,12 @@ private slots:
             session_->setEdition(Edition(edition));
             OptionsDialog dialog(*session_);
             QCOMPARE(dialog.windowTitle(), QStringLiteral("选项"));
-            QCOMPARE(dialog.option1(0)->text(), QStringLiteral("新规范GB50009-201X"));
-            QCOMPARE(dialog.option1(1)->text(), QStringLiteral("旧规范GB50009-2001"));
-            QCOMPARE(dialog.option1(0)->isChecked(), edition == 0);
-            QCOMPARE(dialog.option1(1)->isChecked(), edition == 1);
+            QCOMPARE(dialog.editionButton(Edition::GB201X)->text(),
+                     QStringLiteral("新规范GB50009-201X"));
+            QCOMPARE(dialog.editionButton(Edition::GB2001)->text(),
+                     QStringLiteral("旧规范GB50009-2001"));
+            QCOMPARE(dialog.editionButton(Edition::GB201X)->isChecked(), edition == 0);
+            QCOMPARE(dialog.editionButton(Edition::GB2001)->isChecked(), edition == 1);
             // Centred on the screen.
             const QRect screen = dialog.screen()->geometry();
             QVERIFY(qAbs(dialog.frameGeometry().center().x() - screen.center().x()) <= 1);
@@ -79,24 +81,23 @@ private slots:
 
     void tabsPagesAndButtons() {
         OptionsDialog dialog(*session_);
-        QTabBar* tabs = dialog.tbsOptions();
+        QTabBar* tabs = dialog.tabs();
         QCOMPARE(tabs->count(), 3);
         const QString captions[] = {"选择规范", "未定义", "未定义"};
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(tabs->tabText(i), captions[i]);
             QCOMPARE(tabs->tabToolTip(i), QStringLiteral("为群组 %1 设置选项").arg(i + 1));
         }
-        QCOMPARE(dialog.fraSample(0)->title(), QStringLiteral("选择荷载规范"));
-        QCOMPARE(
-            QAccessible::queryAccessibleInterface(dialog.picOptions(0))->text(QAccessible::Name),
-            QStringLiteral("选择荷载规范"));
+        QCOMPARE(dialog.pageFrame(0)->title(), QStringLiteral("选择荷载规范"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(dialog.page(0))->text(QAccessible::Name),
+                 QStringLiteral("选择荷载规范"));
         QCOMPARE(dialog.okButton()->text(), QStringLiteral("确定"));
         QCOMPARE(dialog.cancelButton()->text(), QStringLiteral("取消"));
 
         dialog.show();
-        QVERIFY(dialog.picOptions(0)->isVisible());
+        QVERIFY(dialog.page(0)->isVisible());
         for (int i = 1; i < 4; ++i)
-            QVERIFY(!dialog.picOptions(i)->isVisible());
+            QVERIFY(!dialog.page(i)->isVisible());
 
         // Clicking the second or third tab shows its empty page only.
         const QString samples[] = {"", "示例 2", "示例 3"};
@@ -104,28 +105,28 @@ private slots:
             QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
             QCOMPARE(tabs->currentIndex(), tab);
             for (int page = 0; page < 4; ++page) {
-                QCOMPARE(dialog.picOptions(page)->isVisible(), page == tab);
-                QCOMPARE(dialog.picOptions(page)->isEnabled(), page == tab);
+                QCOMPARE(dialog.page(page)->isVisible(), page == tab);
+                QCOMPARE(dialog.page(page)->isEnabled(), page == tab);
             }
-            QCOMPARE(dialog.fraSample(tab)->title(), samples[tab]);
+            QCOMPARE(dialog.pageFrame(tab)->title(), samples[tab]);
         }
-        QVERIFY(!dialog.option1(0)->isVisibleTo(&dialog));
+        QVERIFY(!dialog.editionButton(Edition::GB201X)->isVisibleTo(&dialog));
     }
 
     void ctrlTabCyclesTheTabsFromAnyControl() {
         OptionsDialog dialog(*session_);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        dialog.option1(0)->setFocus();
-        QTabBar* tabs = dialog.tbsOptions();
-        pressCtrlTab(dialog.option1(0));
+        dialog.editionButton(Edition::GB201X)->setFocus();
+        QTabBar* tabs = dialog.tabs();
+        pressCtrlTab(dialog.editionButton(Edition::GB201X));
         QCOMPARE(tabs->currentIndex(), 1);
         pressCtrlTab(dialog.okButton());
         QCOMPARE(tabs->currentIndex(), 2);
         // From the last tab back to the first.
         pressCtrlTab(&dialog);
         QCOMPARE(tabs->currentIndex(), 0);
-        QVERIFY(dialog.picOptions(0)->isVisible());
+        QVERIFY(dialog.page(0)->isVisible());
 
         // Ctrl+Shift+Tab and Ctrl+Alt+Tab do nothing.
         pressCtrlTab(dialog.okButton(), Qt::ShiftModifier);
@@ -142,7 +143,7 @@ private slots:
         {
             OptionsDialog dialog(*session_);
             dialog.show();
-            dialog.option1(1)->click();
+            dialog.editionButton(Edition::GB2001)->click();
             dialog.cancelButton()->click();
             QCOMPARE(dialog.result(), int(QDialog::Rejected));
         }
@@ -150,8 +151,8 @@ private slots:
             OptionsDialog dialog(*session_);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowActive(&dialog));
-            dialog.option1(1)->click();
-            QTest::keyClick(dialog.option1(1), Qt::Key_Escape);
+            dialog.editionButton(Edition::GB2001)->click();
+            QTest::keyClick(dialog.editionButton(Edition::GB2001), Qt::Key_Escape);
             QVERIFY(!dialog.isVisible());
             QCOMPARE(dialog.result(), int(QDialog::Rejected));
         }
@@ -167,7 +168,7 @@ private slots:
             {
                 OptionsDialog dialog(*session_);
                 dialog.show();
-                dialog.option1(edition)->click();
+                dialog.editionButton(Edition(edition))->click();
                 dialog.okButton()->click();
             }
             QCOMPARE(session_->edition(), Edition(edition));
@@ -180,10 +181,10 @@ private slots:
     void aboutBox() {
         AboutDialog dialog;
         QCOMPARE(dialog.windowTitle(), QStringLiteral("关于 Tamsorv1.10"));
-        QCOMPARE(dialog.lblTitle()->text(), QStringLiteral("Tamsorv1.10"));
+        QCOMPARE(dialog.titleLabel()->text(), QStringLiteral("Tamsorv1.10"));
         QCOMPARE(dialog.okButton()->text(), QStringLiteral("确定"));
-        QVERIFY(!dialog.lblDescription()->text().isEmpty());
-        QVERIFY(!dialog.lblNotice()->text().isEmpty());
+        QVERIFY(!dialog.maintainerLabel()->text().isEmpty());
+        QVERIFY(!dialog.noticeLabel()->text().isEmpty());
         QCOMPARE(dialog.findChildren<QFrame*>(QRegularExpression("^Line1_")).size(), 2);
     }
 
@@ -215,7 +216,7 @@ private slots:
         red.fill(Qt::red);
         owner.setWindowIcon(QIcon(red));
         AboutDialog dialog(&owner);
-        const QPixmap shown = dialog.picIcon()->pixmap();
+        const QPixmap shown = dialog.iconLabel()->pixmap();
         QVERIFY(!shown.isNull());
         QCOMPARE(shown.toImage().pixelColor(16, 16), QColor(Qt::red));
     }

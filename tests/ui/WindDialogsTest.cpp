@@ -252,7 +252,7 @@ private slots:
         QVERIFY(resultButtonsEnabled());
 
         const auto driver = driveNextDialog<OptionsDialog>([](OptionsDialog& dialog) {
-            dialog.option1(1)->click();
+            dialog.editionButton(Edition::GB2001)->click();
             dialog.okButton()->click();
         });
         w().mnuSet_Click();
@@ -363,7 +363,7 @@ private slots:
         QString title;
         const auto driver = driveNextDialog<AboutDialog>([&](AboutDialog& dialog) {
             caption = dialog.windowTitle();
-            title = dialog.lblTitle()->text();
+            title = dialog.titleLabel()->text();
             QTest::keyClick(&dialog, Qt::Key_Return);
         });
         w().mnuAbout_Click();
