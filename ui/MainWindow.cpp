@@ -3,7 +3,6 @@
 #include "FileChooser.h"
 #include "PlotPairs.h"
 #include "ResultCommands.h"
-#include "SafeWrite.h"
 #include "SpreadsheetPasteMenu.h"
 #include "UnsavedWork.h"
 #include "WindowFit.h"
@@ -16,7 +15,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -38,7 +36,6 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QUrl>
-#include <QtMath>
 
 #include <algorithm>
 #include <cstddef>
@@ -135,49 +132,6 @@ void showRefusal(QLineEdit* edit, const std::string& hint) {
     edit->setToolTip(text);
 }
 
-List firstElements(const List& list, std::size_t count) {
-    return List(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(count));
-}
-
-// Places an area's axis captions as every plot has them (placeAxisCaptions).
-void placeCaptionLabels(PlotArea& area, QLabel* heightCaption, QLabel* valueCaption) {
-    const QRect inner = area.contentsRect();
-    heightCaption->adjustSize();
-    valueCaption->adjustSize();
-    const AxisCaptionPlaces places = tamsor::placeAxisCaptions(
-        inner.width(), inner.height(), heightCaption->width(), heightCaption->height(),
-        valueCaption->width(), valueCaption->height());
-    heightCaption->move(inner.left() + qFloor(places.height.left),
-                        inner.top() + qFloor(places.height.top));
-    valueCaption->move(inner.left() + qFloor(places.value.left),
-                       inner.top() + qFloor(places.value.top));
-}
-
-// The name as typed, with `suffix` when it has none.
-QString withSuffix(const QString& fileName, const QString& suffix) {
-    return QFileInfo(fileName).suffix().isEmpty() ? fileName + suffix : fileName;
-}
-
-// Which plot file could not be saved, and why.
-Message plotSaveFailure(const QString& fileName, const WriteFailure& failure) {
-    std::string text =
-        "无法保存图片文件“" + QDir::toNativeSeparators(fileName).toStdString() + "”：";
-    switch (failure.kind) {
-    case WriteFailure::Kind::NotRegularFile:
-        text += "它是文件夹、设备或管道，不是普通文件！";
-        break;
-    case WriteFailure::Kind::CannotOpen:
-        text += "无法创建该文件，请检查文件夹是否存在、是否有写入权限！";
-        break;
-    case WriteFailure::Kind::CannotWrite:
-        text += "文件没有写完，请检查磁盘空间是否足够！";
-        break;
-    }
-    if (!failure.reason.isEmpty())
-        text += "（" + failure.reason.toStdString() + "）";
-    return Message{text, "警告", Message::Icon::Exclamation};
-}
-
 } // namespace
 
 QString startDirectory(const QString& programDir) {
@@ -214,12 +168,9 @@ Wind::Wind(Prompts& prompts, QWidget* parent)
     connect(&session_, &ProjectSession::currentFileChanged, this, [this] { updateTitle(); });
     // Plots of results that no longer belong to the input stay in sight,
     // veiled, and cannot be saved.
-    connect(&session_, &ProjectSession::resultsChanged, this, [this](bool current) {
-        picture1_->setStale(!current);
-        picture2_->setStale(!current);
-    });
-    picture1_->setStale(!session_.resultsCurrent());
-    picture2_->setStale(!session_.resultsCurrent());
+    connect(&session_, &ProjectSession::resultsChanged, this,
+            [this](bool current) { plotPanel_->setStale(!current); });
+    plotPanel_->setStale(!session_.resultsCurrent());
     updateTitle();
     setAcceptDrops(true);
     adjustSize();
@@ -396,25 +347,8 @@ void Wind::buildControls(QWidget* central) {
     }
 
     // Plots.
-    picture1_ = new PlotArea(central);
-    picture1_->setGeometry(728, 16, 249, 515);
-    picture2_ = new PlotArea(central);
-    picture2_->setGeometry(984, 16, 249, 515);
-    lblMean_[0] = new QLabel(qs(kHeightCaption), picture1_);
-    lblMean_[1] = new QLabel(qs(kHeightCaption), picture2_);
-    lblMean_[2] = new QLabel(qs("平均风荷载 / KN"), picture1_);
-    lblMean_[3] = new QLabel(qs("平均位移 / mm"), picture2_);
-    placeCaptionLabels(*picture1_, lblMean_[0], lblMean_[2]);
-    placeCaptionLabels(*picture2_, lblMean_[1], lblMean_[3]);
-    // A plot is named by its value caption; its description lists the
-    // plotted values once drawn.
-    picture1_->setAccessibleName(lblMean_[2]->text());
-    picture2_->setAccessibleName(lblMean_[3]->text());
-    for (PlotArea* area : {picture1_, picture2_}) {
-        area->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(area, &QWidget::customContextMenuRequested, this,
-                [this, area](const QPoint& pos) { showPlotMenu(*area, pos); });
-    }
+    plotPanel_ = new PlotPanel(prompts_, fileDialogs_, central);
+    plotPanel_->move(728, 16);
 
     // Commands.
     QGroupBox* frame5 = makeFrame(central, "功能区", 728, 544, 505, 137);
@@ -471,8 +405,6 @@ void Wind::connectInputs() {
     cmbFreedom_->setObjectName(QStringLiteral("cmbFreedom"));
     cmbModes_->setObjectName(QStringLiteral("CmbModes"));
     cmbDimao_->setObjectName(QStringLiteral("cmbDimao"));
-    picture1_->setObjectName(QStringLiteral("Picture1"));
-    picture2_->setObjectName(QStringLiteral("Picture2"));
     // A file dropped on a box opens it as on the rest of the window; dropped
     // text would pass by the key filters.
     for (QLineEdit* edit : text1_)
@@ -522,11 +454,6 @@ QLineEdit* Wind::text2(int index) const {
 
 QLabel* Wind::label8(int index) const {
     return index >= 0 && index < 3 ? label8_[static_cast<std::size_t>(index)] : nullptr;
-}
-
-QLabel* Wind::lblMean(int index) const {
-    return index >= 0 && index < kAxisCaptionCount ? lblMean_[static_cast<std::size_t>(index)]
-                                                   : nullptr;
 }
 
 // --- mirroring the input form ----------------------------------------------------
@@ -881,22 +808,7 @@ void Wind::mnuNew_Click() {
 
 void Wind::newProject() {
     session_.newProject();
-    resetView();
-}
-
-void Wind::resetView() {
-    for (int i = 0; i < kPlotLabelCount; ++i) {
-        for (QLabel* label : {labelX(i), labelX2(i)}) {
-            label->hide();
-            QPalette pal = label->palette();
-            pal.setColor(QPalette::WindowText, QColor(255, 0, 0));
-            label->setPalette(pal);
-        }
-    }
-    for (QLabel* caption : lblMean_)
-        caption->hide();
-    Picture_cls(*picture1_);
-    Picture_cls(*picture2_);
+    plotPanel_->reset();
 }
 
 bool Wind::settleUnsavedChanges() {
@@ -919,10 +831,7 @@ void Wind::command1_Click(int index) {
             focusFirstMarkedBox();
             return;
         }
-        Picture_cls(*picture1_);
-        Picture_cls(*picture2_);
-        for (QLabel* caption : lblMean_)
-            caption->hide();
+        plotPanel_->clear();
         if (outcome.notice)
             prompts_.inform(this, *outcome.notice);
         return;
@@ -943,25 +852,7 @@ void Wind::command1_Click(int index) {
 }
 
 void Wind::plotResults(int index) {
-    const PlotPair& pair = kPlotPairs[static_cast<std::size_t>(index - 1)];
-    const Results& results = *session_.results();
-    const std::size_t n = results.pointCount();
-    const List heights = firstElements(results.numbers().zCoord, n);
-
-    Picture_cls(*picture1_);
-    Picture_cls(*picture2_);
-    ploting1(firstElements(results.raw().*pair.left, n), heights, *picture1_);
-    ploting1(firstElements(results.raw().*pair.right, n), heights, *picture2_);
-    lblMean_[2]->setText(qs(pair.leftCaption));
-    lblMean_[3]->setText(qs(pair.rightCaption));
-    picture1_->setAccessibleName(lblMean_[2]->text());
-    picture2_->setAccessibleName(lblMean_[3]->text());
-    placeCaptionLabels(*picture1_, lblMean_[0], lblMean_[2]);
-    placeCaptionLabels(*picture2_, lblMean_[1], lblMean_[3]);
-    for (QLabel* caption : lblMean_) {
-        caption->show();
-        caption->raise();
-    }
+    plotPanel_->plot(*session_.results(), kPlotPairs[static_cast<std::size_t>(index - 1)]);
 }
 
 void Wind::mnuContent_Click() {
@@ -991,7 +882,7 @@ bool Wind::openProjectFile(const QString& path) {
 }
 
 bool Wind::loadProject(const QString& path) {
-    resetView();
+    plotPanel_->reset();
     // The reader shows its own messages; what it loaded before a bad line
     // stays in the boxes.
     const bool read = session_.open(path);
@@ -1059,71 +950,6 @@ void Wind::dropEvent(QDropEvent* event) {
     // Opened once the drop has finished: its questions and messages are
     // modal, and the program the file came from waits until the drop ends.
     QTimer::singleShot(0, this, [this, path] { openProjectFile(path); });
-}
-
-// --- plots ---------------------------------------------------------------------------------
-
-void Wind::Picture_cls(PlotArea& area) {
-    area.cls();
-    for (int i = 0; i < kPlotLabelCount; ++i)
-        area.pointLabel(i)->hide();
-    area.setAccessibleDescription(qs("尚未绘图"));
-}
-
-void Wind::ploting1(const List& x, const List& y, PlotArea& area) {
-    const PlotGeometry g = computePlotGeometry(x, y);
-    area.drawCurve(g);
-    area.setAccessibleDescription(QString::fromStdString(describePlot(g)));
-    for (std::size_t i = 0; i < g.labels.size(); ++i) {
-        QLabel* label = area.pointLabel(static_cast<int>(i));
-        label->show();
-        label->setText(QString::fromStdString(g.labels[i].text));
-        area.placeLabel(static_cast<int>(i), g);
-    }
-}
-
-void Wind::showPlotMenu(PlotArea& area, const QPoint& pos) {
-    QMenu menu(this);
-    QAction* png = menu.addAction(qs("保存为图片(PNG)..."));
-    QAction* svg = menu.addAction(qs("保存为矢量图(SVG)..."));
-    png->setEnabled(!area.isStale());
-    svg->setEnabled(!area.isStale());
-    QAction* chosen = menu.exec(area.mapToGlobal(pos));
-    if (chosen != png && chosen != svg)
-        return;
-    const QString name = QFileDialog::getSaveFileName(this, qs("保存图片"), fileDialogs_.lastDir,
-                                                      chosen == png ? qs("PNG 图片 (*.png)")
-                                                                    : qs("SVG 矢量图 (*.svg)"));
-    if (name.isEmpty())
-        return;
-    if (chosen == png)
-        savePlotImage(area, name);
-    else
-        savePlotSvg(area, name);
-}
-
-bool Wind::savePlotImage(PlotArea& area, const QString& fileName) {
-    if (area.isStale()) {
-        prompts_.inform(this, ProjectSession::noCurrentResults());
-        return false;
-    }
-    const QString name = withSuffix(fileName, QStringLiteral(".png"));
-    const std::optional<WriteFailure> failure = area.saveImage(name);
-    if (failure)
-        prompts_.inform(this, plotSaveFailure(name, *failure));
-    return !failure;
-}
-
-bool Wind::savePlotSvg(PlotArea& area, const QString& fileName) {
-    if (area.isStale()) {
-        prompts_.inform(this, ProjectSession::noCurrentResults());
-        return false;
-    }
-    const QString name = withSuffix(fileName, QStringLiteral(".svg"));
-    const std::optional<WriteFailure> failure = area.saveSvg(name);
-    if (failure)
-        prompts_.inform(this, plotSaveFailure(name, *failure));
-    return !failure;
 }
 
 } // namespace tamsor

@@ -5,7 +5,7 @@
 #include "HelpFiles.h"
 #include "InputForm.h"
 #include "Message.h"
-#include "PlotArea.h"
+#include "PlotPanel.h"
 #include "ProjectSession.h"
 #include "Prompts.h"
 
@@ -56,8 +56,7 @@ private:
 class Wind : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr int kCommandCount = 5;     // command1(0..4)
-    static constexpr int kAxisCaptionCount = 4; // Lbl_mean(0..3)
+    static constexpr int kCommandCount = 5; // command1(0..4)
 
     // Builds the window and runs Form_Load (start folder, centring, New).
     explicit Wind(Prompts& prompts, QWidget* parent = nullptr);
@@ -76,11 +75,8 @@ public:
     QComboBox* cmbFreedom() const { return cmbFreedom_; }
     QComboBox* CmbModes() const { return cmbModes_; }
     QComboBox* cmbDimao() const { return cmbDimao_; }
-    PlotArea* picture1() const { return picture1_; }
-    PlotArea* picture2() const { return picture2_; }
-    QLabel* labelX(int index) const { return picture1_->pointLabel(index); }
-    QLabel* labelX2(int index) const { return picture2_->pointLabel(index); }
-    QLabel* lblMean(int index) const;
+    // The two result plots with their captions and point labels.
+    PlotPanel& plotPanel() const { return *plotPanel_; }
     QAction* mnuNew() const { return mnuNew_; }
     QAction* mnuOpen() const { return mnuOpen_; }
     QAction* mnuSave() const { return mnuSave_; }
@@ -134,19 +130,6 @@ public:
     void CmbModes_Click();
     void cmbDimao_Click();
 
-    // Clears a plot area and hides all its point labels.
-    void Picture_cls(PlotArea& area);
-    // Draws values x against heights y in the area and shows one label per point.
-    void ploting1(const List& x, const List& y, PlotArea& area);
-
-    // Saves a plot area as a PNG file (".png" appended when the name has no
-    // suffix); a message that says why when that fails or when the plot is of
-    // results that no longer belong to the input.
-    bool savePlotImage(PlotArea& area, const QString& fileName);
-    // Saves a plot area as an SVG drawing (".svg" appended when the name has
-    // no suffix); a message that says why when that fails or the plot is stale.
-    bool savePlotSvg(PlotArea& area, const QString& fileName);
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -162,8 +145,6 @@ private:
     bool saveWithDialog();
     // New of the project and of the view: boxes, lists, plots, buttons.
     void newProject();
-    // The view's part of New: plot labels, captions, result buttons, plots.
-    void resetView();
     // A chosen project file: New, then the reader (partial loads stay).
     bool loadProject(const QString& path);
     void openRecentFile(const QString& path);
@@ -184,7 +165,6 @@ private:
     void fitToCurrentScreen();
     QMargins frameMarginsOrEstimate() const;
     void plotResults(int index);
-    void showPlotMenu(PlotArea& area, const QPoint& pos);
     // Handles a key press in an input box; true when the event is consumed.
     bool filterKey(QLineEdit* edit, bool listBox, int index, QKeyEvent* event);
     // Pastes the clipboard (or the selection) into a box as if its text were
@@ -211,12 +191,10 @@ private:
     std::vector<QLineEdit*> inputOrder_; // the input boxes in the tab order
     std::array<QLabel*, 3> label8_{};
     std::array<QPushButton*, kCommandCount> command1_{};
-    std::array<QLabel*, kAxisCaptionCount> lblMean_{};
     QComboBox* cmbFreedom_ = nullptr;
     QComboBox* cmbModes_ = nullptr;
     QComboBox* cmbDimao_ = nullptr;
-    PlotArea* picture1_ = nullptr;
-    PlotArea* picture2_ = nullptr;
+    PlotPanel* plotPanel_ = nullptr;
 
     QAction* mnuNew_ = nullptr;
     QAction* mnuOpen_ = nullptr;

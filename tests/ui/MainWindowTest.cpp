@@ -126,9 +126,20 @@ void clearByKeys(QLineEdit* box) {
 }
 
 int visibleLabels(Wind& w, bool left) {
+    const tamsor::PlotArea* area = left ? w.plotPanel().loadPlot() : w.plotPanel().responsePlot();
     int count = 0;
     for (int i = 0; i < tamsor::kPlotLabelCount; ++i)
-        count += !(left ? w.labelX(i) : w.labelX2(i))->isHidden();
+        count += !area->pointLabel(i)->isHidden();
+    return count;
+}
+
+// How many of the plots' four axis captions are shown.
+int visibleCaptions(Wind& w) {
+    const tamsor::PlotPanel& p = w.plotPanel();
+    int count = 0;
+    for (const QLabel* caption : {p.loadHeightCaption(), p.responseHeightCaption(),
+                                  p.loadValueCaption(), p.responseValueCaption()})
+        count += !caption->isHidden();
     return count;
 }
 
@@ -337,13 +348,12 @@ void MainWindowTest::startUpState() {
     for (int i = 0; i < 5; ++i)
         QCOMPARE(w.command1(i)->text(), QString(captions[i]));
 
-    QVERIFY(w.picture1()->primitives().empty());
-    QVERIFY(w.picture2()->primitives().empty());
+    QVERIFY(w.plotPanel().loadPlot()->primitives().empty());
+    QVERIFY(w.plotPanel().responsePlot()->primitives().empty());
     QCOMPARE(visibleLabels(w, true), 0);
     QCOMPARE(visibleLabels(w, false), 0);
-    for (int i = 0; i < 4; ++i)
-        QVERIFY(w.lblMean(i)->isHidden());
-    QCOMPARE(w.labelX(0)->palette().color(QPalette::WindowText), kRed);
+    QCOMPARE(visibleCaptions(w), 0);
+    QCOMPARE(w.plotPanel().loadPlot()->pointLabel(0)->palette().color(QPalette::WindowText), kRed);
 
     QCOMPARE(f.numbers().nFreedom, 1);
     QCOMPARE(f.numbers().nModes, 1);
@@ -702,7 +712,8 @@ void MainWindowTest::enterPressesTheFocusedCommandButton() {
 void MainWindowTest::boxesListsAndPlotsHaveTheirOwnAccessibleNames() {
     Fixture f;
     Wind& w = *f.window;
-    QList<QWidget*> widgets{w.cmbFreedom(), w.CmbModes(), w.cmbDimao(), w.picture1(), w.picture2()};
+    QList<QWidget*> widgets{w.cmbFreedom(), w.CmbModes(), w.cmbDimao(), w.plotPanel().loadPlot(),
+                            w.plotPanel().responsePlot()};
     for (int i = 0; i < tamsor::kListBoxCount; ++i)
         widgets << w.text1(i);
     for (int i = 0; i < tamsor::kValueBoxCount; ++i)
@@ -723,10 +734,12 @@ void MainWindowTest::boxesListsAndPlotsHaveTheirOwnAccessibleNames() {
     enterThreePoints(w);
     w.command1(0)->click();
     w.command1(2)->click();
-    QCOMPARE(accessibleText(w.picture2(), QAccessible::Name), QString("脉动位移均方差 /mm"));
-    const QString values = accessibleText(w.picture2(), QAccessible::Description);
+    QCOMPARE(accessibleText(w.plotPanel().responsePlot(), QAccessible::Name),
+             QString("脉动位移均方差 /mm"));
+    const QString values = accessibleText(w.plotPanel().responsePlot(), QAccessible::Description);
     for (int i = 0; i < 3; ++i)
-        QVERIFY2(values.contains(w.labelX2(i)->text()), qPrintable(values));
+        QVERIFY2(values.contains(w.plotPanel().responsePlot()->pointLabel(i)->text()),
+                 qPrintable(values));
     QVERIFY(values.contains("高度30.00m"));
 }
 
@@ -741,21 +754,22 @@ void MainWindowTest::valueLabelsStayInsideTheirPlot() {
     for (int command = 1; command <= 3; ++command) {
         w.command1(command)->click();
         QCOMPARE(visibleLabels(w, false), 10);
-        checkLabelsInside(w.picture1());
-        checkLabelsInside(w.picture2());
+        checkLabelsInside(w.plotPanel().loadPlot());
+        checkLabelsInside(w.plotPanel().responsePlot());
     }
     // The displacement of the top point, once cut at the border, is whole.
     w.command1(1)->click();
-    QCOMPARE(w.labelX2(9)->text().toStdString(),
+    QCOMPARE(w.plotPanel().responsePlot()->pointLabel(9)->text().toStdString(),
              tamsor::formatFixed(w.session().results()->raw().meanDisp[9], 2));
 
     // Values near a million, also of both signs.
     const tamsor::List heights{10, 20, 30, 40};
-    w.ploting1({999999.99, 1000000.25, 1e6, 987654.32}, heights, *w.picture1());
-    checkLabelsInside(w.picture1());
-    w.ploting1({-1e6, 2.5, 999999.99, -0.01}, heights, *w.picture1());
-    checkLabelsInside(w.picture1());
-    QCOMPARE(w.labelX(2)->text(), QString("999999.99"));
+    tamsor::PlotPanel::plotCurve({999999.99, 1000000.25, 1e6, 987654.32}, heights,
+                                 *w.plotPanel().loadPlot());
+    checkLabelsInside(w.plotPanel().loadPlot());
+    tamsor::PlotPanel::plotCurve({-1e6, 2.5, 999999.99, -0.01}, heights, *w.plotPanel().loadPlot());
+    checkLabelsInside(w.plotPanel().loadPlot());
+    QCOMPARE(w.plotPanel().loadPlot()->pointLabel(2)->text(), QString("999999.99"));
 }
 
 void MainWindowTest::refusedBoxesTurnRedAndBackToBlack() {
@@ -890,7 +904,7 @@ void MainWindowTest::gateAfterDofChangeRefusesEveryBoxThenTheInput() {
     const Message count = inputError("输入的数据数目与自由度数不一致");
     const std::vector<Message> expected{count, count, count, count, inputError("输入的数据有错误")};
     QCOMPARE(f.prompts.informed, expected);
-    QVERIFY(w.picture1()->primitives().empty());
+    QVERIFY(w.plotPanel().loadPlot()->primitives().empty());
     QCOMPARE(visibleLabels(w, true), 0);
     for (int i : {0, 1, 2, 3})
         QCOMPARE(textColour(w.text1(i)), kRed);
@@ -908,52 +922,53 @@ void MainWindowTest::plotCommandsDrawBothResultListsWithoutAccumulating() {
     w.command1(1)->click();
     QVERIFY(f.prompts.informed.empty());
     // A line (the first of zero length) and a circle per point.
-    QCOMPARE(w.picture1()->primitives().size(), std::size_t{6});
-    QCOMPARE(w.picture2()->primitives().size(), std::size_t{6});
-    const auto first = w.picture1()->primitives();
+    QCOMPARE(w.plotPanel().loadPlot()->primitives().size(), std::size_t{6});
+    QCOMPARE(w.plotPanel().responsePlot()->primitives().size(), std::size_t{6});
+    const auto first = w.plotPanel().loadPlot()->primitives();
     const tamsor::PlotGeometry g =
         tamsor::computePlotGeometry(results.raw().meanLoad, results.numbers().zCoord);
-    QCOMPARE(w.picture1()->scale().left, g.scale.left);
-    QCOMPARE(w.picture1()->scale().width, g.scale.width);
+    QCOMPARE(w.plotPanel().loadPlot()->scale().left, g.scale.left);
+    QCOMPARE(w.plotPanel().loadPlot()->scale().width, g.scale.width);
     QCOMPARE(first[2].to.x, results.raw().meanLoad[1]);
     QCOMPARE(first[2].to.y, 20.0);
     QCOMPARE(first[1].radius, g.circleRadius);
     QCOMPARE(visibleLabels(w, true), 3);
     QCOMPARE(visibleLabels(w, false), 3);
     for (int i = 0; i < 3; ++i) {
-        QCOMPARE(w.labelX(i)->text().toStdString(),
+        QCOMPARE(w.plotPanel().loadPlot()->pointLabel(i)->text().toStdString(),
                  tamsor::formatFixed(results.raw().meanLoad[i], 2));
-        QCOMPARE(w.labelX2(i)->text().toStdString(),
+        QCOMPARE(w.plotPanel().responsePlot()->pointLabel(i)->text().toStdString(),
                  tamsor::formatFixed(results.raw().meanDisp[i], 2));
     }
     // Higher points have their labels higher up.
-    QVERIFY(w.labelX(2)->y() < w.labelX(0)->y());
-    QCOMPARE(w.lblMean(2)->text(), QString("平均风荷载 /KN"));
-    QCOMPARE(w.lblMean(3)->text(), QString("平均位移 /mm"));
-    QCOMPARE(w.lblMean(0)->text(), QString("高度/m"));
-    for (int i = 0; i < 4; ++i)
-        QVERIFY(!w.lblMean(i)->isHidden());
+    QVERIFY(w.plotPanel().loadPlot()->pointLabel(2)->y() <
+            w.plotPanel().loadPlot()->pointLabel(0)->y());
+    QCOMPARE(w.plotPanel().loadValueCaption()->text(), QString("平均风荷载 /KN"));
+    QCOMPARE(w.plotPanel().responseValueCaption()->text(), QString("平均位移 /mm"));
+    QCOMPARE(w.plotPanel().loadHeightCaption()->text(), QString("高度/m"));
+    QCOMPARE(visibleCaptions(w), 4);
 
     w.command1(1)->click();
-    QCOMPARE(w.picture1()->primitives().size(), std::size_t{6});
-    QCOMPARE(w.picture1()->primitives().back().from, first.back().from);
+    QCOMPARE(w.plotPanel().loadPlot()->primitives().size(), std::size_t{6});
+    QCOMPARE(w.plotPanel().loadPlot()->primitives().back().from, first.back().from);
 
     w.command1(2)->click();
-    QCOMPARE(w.lblMean(2)->text(), QString("脉动风振力 /KN"));
-    QCOMPARE(w.lblMean(3)->text(), QString("脉动位移均方差 /mm"));
-    QCOMPARE(w.labelX2(0)->text().toStdString(), tamsor::formatFixed(results.raw().dispStd[0], 2));
+    QCOMPARE(w.plotPanel().loadValueCaption()->text(), QString("脉动风振力 /KN"));
+    QCOMPARE(w.plotPanel().responseValueCaption()->text(), QString("脉动位移均方差 /mm"));
+    QCOMPARE(w.plotPanel().responsePlot()->pointLabel(0)->text().toStdString(),
+             tamsor::formatFixed(results.raw().dispStd[0], 2));
     w.command1(3)->click();
-    QCOMPARE(w.lblMean(2)->text(), QString("等效静力风荷载 /KN"));
-    QCOMPARE(w.lblMean(3)->text(), QString("风振系数"));
-    QCOMPARE(w.labelX2(2)->text().toStdString(),
+    QCOMPARE(w.plotPanel().loadValueCaption()->text(), QString("等效静力风荷载 /KN"));
+    QCOMPARE(w.plotPanel().responseValueCaption()->text(), QString("风振系数"));
+    QCOMPARE(w.plotPanel().responsePlot()->pointLabel(2)->text().toStdString(),
              tamsor::formatFixed(results.raw().windVibCoef[2], 2));
-    QCOMPARE(w.picture2()->primitives().size(), std::size_t{6});
+    QCOMPARE(w.plotPanel().responsePlot()->primitives().size(), std::size_t{6});
 
     // Computing again clears the plots and hides the captions.
     w.command1(0)->click();
-    QVERIFY(w.picture1()->primitives().empty());
+    QVERIFY(w.plotPanel().loadPlot()->primitives().empty());
     QCOMPARE(visibleLabels(w, false), 0);
-    QVERIFY(w.lblMean(2)->isHidden());
+    QVERIFY(w.plotPanel().loadValueCaption()->isHidden());
     QVERIFY(f.prompts.informed.empty());
 }
 
@@ -975,8 +990,8 @@ void MainWindowTest::fewerPointsAfterMoreHideTheExtraLabels() {
     QVERIFY(f.prompts.informed.empty());
     QCOMPARE(visibleLabels(w, true), 2);
     QCOMPARE(visibleLabels(w, false), 2);
-    QVERIFY(w.labelX(2)->isHidden());
-    QCOMPARE(w.picture1()->primitives().size(), std::size_t{4});
+    QVERIFY(w.plotPanel().loadPlot()->pointLabel(2)->isHidden());
+    QCOMPARE(w.plotPanel().loadPlot()->primitives().size(), std::size_t{4});
 }
 
 void MainWindowTest::faultedComputationIsReportedAndBlocksResults() {
@@ -1011,14 +1026,14 @@ void MainWindowTest::noticeFollowsTheComputationOnceOrNever() {
     QVERIFY(w.session().open(QStringLiteral(TAMSOR_EXAMPLES_DIR "/rc_chimney.wvd")));
     w.command1(0)->click();
     w.command1(1)->click();
-    QVERIFY(!w.picture1()->primitives().empty());
+    QVERIFY(!w.plotPanel().loadPlot()->primitives().empty());
     f.prompts.clear();
 
     // Computing again: the box opens once the results are complete and the
     // plots are cleared.
     bool plotsClearedAndResultsCurrent = false;
     f.prompts.onInform = [&](const Message&) {
-        plotsClearedAndResultsCurrent = w.picture1()->primitives().empty() &&
+        plotsClearedAndResultsCurrent = w.plotPanel().loadPlot()->primitives().empty() &&
                                         visibleLabels(w, true) == 0 &&
                                         w.session().resultsCurrent() && resultButtonsEnabled(w);
     };
@@ -1048,8 +1063,8 @@ void MainWindowTest::plotsRefuseResultsOfOtherInput() {
     w.command1_Click(1);
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QCOMPARE(f.prompts.informed[0], tamsor::ProjectSession::noCurrentResults());
-    QVERIFY(w.picture1()->primitives().empty());
-    QVERIFY(w.picture2()->primitives().empty());
+    QVERIFY(w.plotPanel().loadPlot()->primitives().empty());
+    QVERIFY(w.plotPanel().responsePlot()->primitives().empty());
 }
 
 void MainWindowTest::exitAnsweredNoKeepsEverything() {
@@ -1135,9 +1150,9 @@ void MainWindowTest::newResetsTheProject() {
     QCOMPARE(f.numbers().nFreedom, 1);
     QCOMPARE(f.numbers().terrainType, 1);
     QVERIFY(resultButtonsDisabled(w));
-    QVERIFY(w.picture1()->primitives().empty());
+    QVERIFY(w.plotPanel().loadPlot()->primitives().empty());
     QCOMPARE(visibleLabels(w, true), 0);
-    QVERIFY(w.lblMean(3)->isHidden());
+    QVERIFY(w.plotPanel().responseValueCaption()->isHidden());
     // New leaves the parsed values until the boxes are parsed again.
     QCOMPARE(f.numbers().w0, 500.0);
     QVERIFY(!w.session().isModified());
@@ -1362,26 +1377,28 @@ void MainWindowTest::plotImageCanBeSaved() {
     w.command1(0)->click();
     w.command1(1)->click();
     QTemporaryDir dir;
-    QVERIFY(w.savePlotImage(*w.picture1(), dir.filePath("plot")));
+    QVERIFY(w.plotPanel().savePlotImage(*w.plotPanel().loadPlot(), dir.filePath("plot")));
     const QImage image(dir.filePath("plot.png"));
     QVERIFY(!image.isNull());
-    QCOMPARE(image.size(), w.picture1()->size() * w.picture1()->devicePixelRatioF());
+    QCOMPARE(image.size(),
+             w.plotPanel().loadPlot()->size() * w.plotPanel().loadPlot()->devicePixelRatioF());
     QVERIFY(f.prompts.informed.empty());
 
     // As a vector drawing: the curve's lines, its value labels and captions as
     // text.
-    QVERIFY(w.savePlotSvg(*w.picture1(), dir.filePath("plot")));
+    QVERIFY(w.plotPanel().savePlotSvg(*w.plotPanel().loadPlot(), dir.filePath("plot")));
     QFile svg(dir.filePath("plot.svg"));
     QVERIFY(svg.open(QIODevice::ReadOnly));
     const QByteArray xml = svg.readAll();
     QVERIFY(xml.contains("<svg"));
     QVERIFY(xml.contains("<polyline") || xml.contains("<path"));
-    QVERIFY(xml.contains(">" + w.labelX(2)->text().toUtf8() + "<"));
+    QVERIFY(xml.contains(">" + w.plotPanel().loadPlot()->pointLabel(2)->text().toUtf8() + "<"));
     QVERIFY(xml.contains(QString("平均风荷载 /KN").toUtf8()));
     QVERIFY(f.prompts.informed.empty());
 
     // A failure names the file, with its suffix, and says why.
-    QVERIFY(!w.savePlotImage(*w.picture2(), dir.filePath("missing/plot")));
+    QVERIFY(
+        !w.plotPanel().savePlotImage(*w.plotPanel().responsePlot(), dir.filePath("missing/plot")));
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QVERIFY(QString::fromStdString(f.prompts.informed[0].text)
                 .startsWith("无法保存图片文件“" + dir.filePath("missing/plot.png") +
@@ -1389,7 +1406,7 @@ void MainWindowTest::plotImageCanBeSaved() {
     // A pipe is refused at once, not written into until someone reads it.
     const QString pipe = dir.filePath("pipe.png");
     QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
-    QVERIFY(!w.savePlotImage(*w.picture2(), pipe));
+    QVERIFY(!w.plotPanel().savePlotImage(*w.plotPanel().responsePlot(), pipe));
     QCOMPARE(f.prompts.informed.size(), std::size_t{2});
     QVERIFY(QString::fromStdString(f.prompts.informed[1].text)
                 .endsWith("：它是文件夹、设备或管道，不是普通文件！"));
@@ -1418,33 +1435,34 @@ void MainWindowTest::stalePlotsAreVeiledAndCannotBeSaved() {
         return veil != nullptr && veil->isVisible() && veil->geometry() == area->contentsRect() &&
                veil->text().contains("修改输入之前");
     };
-    QVERIFY(!veiled(w.picture1()));
-    QCOMPARE(plotMenuEntriesEnabled(w.picture1()), (QList<bool>{true, true}));
+    QVERIFY(!veiled(w.plotPanel().loadPlot()));
+    QCOMPARE(plotMenuEntriesEnabled(w.plotPanel().loadPlot()), (QList<bool>{true, true}));
 
     // One typed character: the old curves stay in sight, veiled, and the
     // menu no longer saves them.
     QLineEdit* heights = w.text1(Box::Heights);
     heights->end(false);
     QTest::keyClick(heights, Qt::Key_5);
-    for (tamsor::PlotArea* area : {w.picture1(), w.picture2()}) {
+    for (tamsor::PlotArea* area : {w.plotPanel().loadPlot(), w.plotPanel().responsePlot()}) {
         QVERIFY(!area->primitives().empty());
         QVERIFY(veiled(area));
         QCOMPARE(plotMenuEntriesEnabled(area), (QList<bool>{false, false}));
     }
     QTemporaryDir dir;
     f.prompts.clear();
-    QVERIFY(!w.savePlotImage(*w.picture1(), dir.filePath("stale.png")));
-    QVERIFY(!w.savePlotSvg(*w.picture2(), dir.filePath("stale.svg")));
+    QVERIFY(!w.plotPanel().savePlotImage(*w.plotPanel().loadPlot(), dir.filePath("stale.png")));
+    QVERIFY(!w.plotPanel().savePlotSvg(*w.plotPanel().responsePlot(), dir.filePath("stale.svg")));
     QCOMPARE(f.prompts.informed,
              (std::vector<Message>(2, tamsor::ProjectSession::noCurrentResults())));
     QVERIFY(QDir(dir.path()).isEmpty());
 
     // Computing clears them; new plots are current again.
     w.command1(0)->click();
-    QVERIFY(!veiled(w.picture1()));
+    QVERIFY(!veiled(w.plotPanel().loadPlot()));
     w.command1(1)->click();
-    QVERIFY(!veiled(w.picture2()));
-    QVERIFY(w.savePlotImage(*w.picture2(), dir.filePath("current.png")));
+    QVERIFY(!veiled(w.plotPanel().responsePlot()));
+    QVERIFY(
+        w.plotPanel().savePlotImage(*w.plotPanel().responsePlot(), dir.filePath("current.png")));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -352,7 +352,7 @@ void ResultsWindowTest::tableOpensBesideTheMainWindowOnTheScreen() {
     QVERIFY(table->screen()->availableGeometry().contains(frame));
     const QMenuBar* menus = f.window->menuBar();
     QVERIFY(!frame.intersects(QRect(menus->mapToGlobal(QPoint(0, 0)), menus->size())));
-    const QWidget* plot = f.window->picture2();
+    const QWidget* plot = f.window->plotPanel().responsePlot();
     QVERIFY(frame.intersects(QRect(plot->mapToGlobal(QPoint(0, 0)), plot->size())));
 }
 

@@ -379,7 +379,7 @@ private slots:
         w().command1(0)->click();
         w().command1(1)->click();
         const QString lastDir = w().fileDialogs().lastDir;
-        const auto plotted = w().picture1()->primitives().size();
+        const auto plotted = w().plotPanel().loadPlot()->primitives().size();
         QVERIFY(plotted > 0);
 
         // Asked first; Cancel shows no dialog at all.
@@ -397,7 +397,7 @@ private slots:
         QCOMPARE(w().cmbFreedom()->currentIndex(), 2);
         QCOMPARE(w().session().edition(), Edition::GB2001);
         QVERIFY(resultButtonsEnabled());
-        QCOMPARE(w().picture1()->primitives().size(), plotted);
+        QCOMPARE(w().plotPanel().loadPlot()->primitives().size(), plotted);
         QVERIFY(w().session().isModified());
         QCOMPARE(w().fileDialogs().lastDir, lastDir);
         QCOMPARE(w().fileDialogs().lastFileName, QStringLiteral("*.wvd"));
