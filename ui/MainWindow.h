@@ -4,6 +4,7 @@
 #include "FileChooser.h"
 #include "HelpFiles.h"
 #include "InputForm.h"
+#include "InputPanel.h"
 #include "Message.h"
 #include "PlotPanel.h"
 #include "ProjectSession.h"
@@ -69,12 +70,8 @@ public:
     // The folder and name the window's file dialogs remember.
     FileDialogMemory& fileDialogs() { return fileDialogs_; }
     QPushButton* command1(int index) const;
-    QLineEdit* text1(int index) const;
-    QLineEdit* text2(int index) const;
-    QLabel* label8(int index) const;
-    QComboBox* cmbFreedom() const { return cmbFreedom_; }
-    QComboBox* CmbModes() const { return cmbModes_; }
-    QComboBox* cmbDimao() const { return cmbDimao_; }
+    // The input boxes and lists with their captions and notes.
+    InputPanel& inputPanel() const { return *inputPanel_; }
     // The two result plots with their captions and point labels.
     PlotPanel& plotPanel() const { return *plotPanel_; }
     QAction* mnuNew() const { return mnuNew_; }
@@ -122,14 +119,6 @@ public:
     // The report step of command1(4), after its gate: the report file dialog.
     void showReportDialog();
 
-    void Text1_Change(int index);
-    void Text2_Change(int index);
-    void Text1_LostFocus(int index);
-    void Text2_LostFocus(int index);
-    void cmbFreedom_Click();
-    void CmbModes_Click();
-    void cmbDimao_Click();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -154,46 +143,19 @@ private:
     void updateTitle();
     void buildMenus();
     void buildControls(QWidget* central);
-    void connectInputs();
+    void connectCommands();
     void syncFromForm();
-    // One box as the form says: its text, red text when refused, a red frame
-    // when marked.
-    void showBox(QLineEdit* edit, const std::string& text, bool refused, bool marked);
-    // After the command gate refused: the focus to the first marked box in
-    // the tab order.
-    void focusFirstMarkedBox();
     void fitToCurrentScreen();
     QMargins frameMarginsOrEstimate() const;
     void plotResults(int index);
-    // Handles a key press in an input box; true when the event is consumed.
-    bool filterKey(QLineEdit* edit, bool listBox, int index, QKeyEvent* event);
-    // Pastes the clipboard (or the selection) into a box as if its text were
-    // typed: the key filters and their look-alikes judge every character.
-    void pasteInto(QLineEdit* edit, bool listBox, int index, QClipboard::Mode mode);
-    // Puts what a box keeps of typed or pasted characters in place of its
-    // selection, hints at the first refused visible character and marks the
-    // box where refused characters were left out.
-    void putJudged(QLineEdit* edit, bool listBox, int index, const TypedVerdict& verdict);
-    // Hands refused characters, at their places in the kept characters that
-    // end at the cursor, to the form's mark of the box.
-    void markRefused(QLineEdit* edit, bool listBox, int index,
-                     std::vector<RefusedCharacter> refused, qsizetype keptLength);
-    // Wheel and typed characters on a drop-down list; true when consumed.
-    static bool filterChoice(QComboBox* combo, QEvent* event);
 
     Prompts& prompts_;
     PromptSink sink_;
     ProjectSession session_;
     FileDialogMemory fileDialogs_;
 
-    std::array<QLineEdit*, kListBoxCount> text1_{};
-    std::array<QLineEdit*, kValueBoxCount> text2_{};
-    std::vector<QLineEdit*> inputOrder_; // the input boxes in the tab order
-    std::array<QLabel*, 3> label8_{};
+    InputPanel* inputPanel_ = nullptr;
     std::array<QPushButton*, kCommandCount> command1_{};
-    QComboBox* cmbFreedom_ = nullptr;
-    QComboBox* cmbModes_ = nullptr;
-    QComboBox* cmbDimao_ = nullptr;
     PlotPanel* plotPanel_ = nullptr;
 
     QAction* mnuNew_ = nullptr;
@@ -213,9 +175,6 @@ private:
     ResultCommands* results_ = nullptr;
     bool settingsWarned_ = false;
     QString programDir_; // where the help is looked for
-
-    bool closing_ = false;     // no parsing once the window goes away
-    bool movingFocus_ = false; // the window moves the focus: leaving a box parses nothing
 };
 
 } // namespace tamsor

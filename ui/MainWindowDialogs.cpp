@@ -33,7 +33,7 @@ void Wind::mnuSave_Click() {
 
 bool Wind::saveWithDialog() {
     if (!session_.commandGate()) {
-        focusFirstMarkedBox();
+        inputPanel_->focusFirstMarkedBox();
         return false;
     }
     FileDialog dialog(

@@ -85,17 +85,17 @@ void selectEntry(QComboBox* combo, int position) {
 
 // A three-point project that computes without a fault.
 void enterThreePoints(Wind& w) {
-    selectEntry(w.cmbFreedom(), 2);
-    enter(w.text1(Box::Heights), "10;20;30");
-    enter(w.text1(Box::Areas), "10;12;14");
-    enter(w.text1(Box::Masses), "20;20;20");
-    enter(w.text1(Box::ModeShape1), "0.3;0.6;1");
-    enter(w.text1(Box::ShapeCoef), "1.3");
-    enter(w.text1(Box::Frequency), "0.8");
-    enter(w.text1(Box::DampingRatio), "0.05");
-    enter(w.text2(ValueBox::Width), "0");
-    enter(w.text2(ValueBox::WindPressure), "0.5");
-    selectEntry(w.cmbDimao(), 1);
+    selectEntry(w.inputPanel().pointCountList(), 2);
+    enter(w.inputPanel().heightsBox(), "10;20;30");
+    enter(w.inputPanel().areasBox(), "10;12;14");
+    enter(w.inputPanel().massesBox(), "20;20;20");
+    enter(w.inputPanel().modeShapeBox(1), "0.3;0.6;1");
+    enter(w.inputPanel().shapeCoefficientsBox(), "1.3");
+    enter(w.inputPanel().frequenciesBox(), "0.8");
+    enter(w.inputPanel().dampingRatiosBox(), "0.05");
+    enter(w.inputPanel().widthBox(), "0");
+    enter(w.inputPanel().windPressureBox(), "0.5");
+    selectEntry(w.inputPanel().terrainList(), 1);
 }
 
 bool resultButtonsEnabled(const Wind& w) {
@@ -253,7 +253,7 @@ bool pasteThroughContextMenu(QLineEdit* box) {
 void drop(Wind& w, const QList<QUrl>& urls) {
     QMimeData data;
     data.setUrls(urls);
-    const QPoint at = w.text1(Box::Heights)->mapTo(&w, QPoint(5, 5));
+    const QPoint at = w.inputPanel().heightsBox()->mapTo(&w, QPoint(5, 5));
     QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&w, &enter);
     QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -318,28 +318,28 @@ void MainWindowTest::startUpState() {
     QVERIFY(!w.scrollArea()->verticalScrollBar()->isVisible());
     QVERIFY(!w.scrollArea()->horizontalScrollBar()->isVisible());
     for (int i = 0; i < 9; ++i)
-        QCOMPARE(w.text1(i)->text(), QString("0"));
+        QCOMPARE(w.inputPanel().listBox(i)->text(), QString("0"));
     for (int i = 0; i < 2; ++i)
-        QCOMPARE(w.text2(i)->text(), QString("0"));
+        QCOMPARE(w.inputPanel().valueBox(i)->text(), QString("0"));
 
-    QCOMPARE(w.cmbFreedom()->count(), 10);
-    QCOMPARE(w.cmbFreedom()->itemText(9), QString("10"));
-    QCOMPARE(w.cmbFreedom()->currentText(), QString("1"));
-    QCOMPARE(w.cmbDimao()->count(), 4);
-    QCOMPARE(w.cmbDimao()->itemText(3), QString("D"));
-    QCOMPARE(w.cmbDimao()->currentText(), QString("A"));
-    QCOMPARE(w.CmbModes()->count(), 3);
-    QCOMPARE(w.CmbModes()->itemText(2), QString("3"));
-    QCOMPARE(w.CmbModes()->currentText(), QString("1"));
+    QCOMPARE(w.inputPanel().pointCountList()->count(), 10);
+    QCOMPARE(w.inputPanel().pointCountList()->itemText(9), QString("10"));
+    QCOMPARE(w.inputPanel().pointCountList()->currentText(), QString("1"));
+    QCOMPARE(w.inputPanel().terrainList()->count(), 4);
+    QCOMPARE(w.inputPanel().terrainList()->itemText(3), QString("D"));
+    QCOMPARE(w.inputPanel().terrainList()->currentText(), QString("A"));
+    QCOMPARE(w.inputPanel().modeCountList()->count(), 3);
+    QCOMPARE(w.inputPanel().modeCountList()->itemText(2), QString("3"));
+    QCOMPARE(w.inputPanel().modeCountList()->currentText(), QString("1"));
 
-    QVERIFY(w.text1(Box::ModeShape1)->isEnabled());
-    QVERIFY(!w.text1(Box::ModeShape2)->isEnabled());
-    QVERIFY(!w.text1(Box::ModeShape3)->isEnabled());
-    QVERIFY(w.label8(0)->isEnabled());
-    QVERIFY(!w.label8(1)->isEnabled());
-    QVERIFY(!w.label8(2)->isEnabled());
-    QCOMPARE(w.label8(0)->text(), QString("第1阶振型"));
-    QCOMPARE(w.label8(2)->text(), QString("未定义"));
+    QVERIFY(w.inputPanel().modeShapeBox(1)->isEnabled());
+    QVERIFY(!w.inputPanel().modeShapeBox(2)->isEnabled());
+    QVERIFY(!w.inputPanel().modeShapeBox(3)->isEnabled());
+    QVERIFY(w.inputPanel().modeShapeCaption(1)->isEnabled());
+    QVERIFY(!w.inputPanel().modeShapeCaption(2)->isEnabled());
+    QVERIFY(!w.inputPanel().modeShapeCaption(3)->isEnabled());
+    QCOMPARE(w.inputPanel().modeShapeCaption(1)->text(), QString("第1阶振型"));
+    QCOMPARE(w.inputPanel().modeShapeCaption(3)->text(), QString("未定义"));
 
     QVERIFY(w.command1(0)->isEnabled());
     QVERIFY(resultButtonsDisabled(w));
@@ -395,15 +395,15 @@ void MainWindowTest::menusAndShortcuts() {
 
     // The keys work from an input box, and never reach its text.
     QVERIFY(f.active);
-    QTest::keyClick(w.text1(Box::Heights), Qt::Key_F1);
+    QTest::keyClick(w.inputPanel().heightsBox(), Qt::Key_F1);
     QCOMPARE(f.prompts.informed.size() + f.prompts.opened.size(), std::size_t{1});
     f.prompts.clear();
     enterThreePoints(w);
-    QTest::keyClick(w.text1(Box::Heights), Qt::Key_F5);
+    QTest::keyClick(w.inputPanel().heightsBox(), Qt::Key_F5);
     QVERIFY(resultButtonsEnabled(w));
-    QTest::keyClick(w.text1(Box::Heights), Qt::Key_N, Qt::ControlModifier); // asked, Cancel
+    QTest::keyClick(w.inputPanel().heightsBox(), Qt::Key_N, Qt::ControlModifier); // asked, Cancel
     QCOMPARE(f.prompts.askedToSave.size(), std::size_t{1});
-    QCOMPARE(w.text1(Box::Heights)->text(), QString("10;20;30"));
+    QCOMPARE(w.inputPanel().heightsBox()->text(), QString("10;20;30"));
     QVERIFY(f.prompts.informed.empty());
 }
 
@@ -428,7 +428,7 @@ void MainWindowTest::computeEnablesResultCommandsAndTypingDisablesThemAtOnce() {
 
     // One typed character disables the result commands before the box is
     // left; taken back, the input is the computed one again.
-    QLineEdit* box = w.text1(Box::Masses);
+    QLineEdit* box = w.inputPanel().massesBox();
     box->setFocus();
     box->end(false);
     QTest::keyClick(box, Qt::Key_5);
@@ -444,11 +444,11 @@ void MainWindowTest::computeEnablesResultCommandsAndTypingDisablesThemAtOnce() {
     // A value box and the terrain list do the same.
     w.command1(0)->click();
     QVERIFY(resultButtonsEnabled(w));
-    QTest::keyClick(w.text2(ValueBox::WindPressure), Qt::Key_0);
+    QTest::keyClick(w.inputPanel().windPressureBox(), Qt::Key_0);
     QVERIFY(resultButtonsDisabled(w));
     w.command1(0)->click();
     QVERIFY(resultButtonsEnabled(w));
-    selectEntry(w.cmbDimao(), 2);
+    selectEntry(w.inputPanel().terrainList(), 2);
     QCOMPARE(f.numbers().terrainType, 3);
     QVERIFY(resultButtonsDisabled(w));
     // The other edition, as the options dialog sets it; its own edition
@@ -468,12 +468,12 @@ void MainWindowTest::computeEnablesResultCommandsAndTypingDisablesThemAtOnce() {
 void MainWindowTest::keyFiltersKeepOnlyNumberCharacters() {
     Fixture f;
     Wind& w = *f.window;
-    QLineEdit* list = w.text1(Box::Heights);
+    QLineEdit* list = w.inputPanel().heightsBox();
     list->clear();
     QTest::keyClicks(list, "1a,2 e;-+xE.");
     QCOMPARE(list->text(), QString("12e;-+E."));
 
-    QLineEdit* value = w.text2(ValueBox::WindPressure);
+    QLineEdit* value = w.inputPanel().windPressureBox();
     value->clear();
     QTest::keyClicks(value, "-1.5e;+3");
     QCOMPARE(value->text(), QString("1.53"));
@@ -497,7 +497,7 @@ void MainWindowTest::editingKeysWorkAndPastesMeetTheKeyFilters() {
     Wind& w = *f.window;
     QVERIFY(f.active);
     QClipboard* clipboard = QGuiApplication::clipboard();
-    QLineEdit* heights = w.text1(Box::Heights);
+    QLineEdit* heights = w.inputPanel().heightsBox();
     heights->setFocus();
     heights->setText("10;20");
     QTest::keySequence(heights, QKeySequence::SelectAll);
@@ -520,7 +520,7 @@ void MainWindowTest::editingKeysWorkAndPastesMeetTheKeyFilters() {
 
     // The context menu's 粘贴 the same way: a comma in a value box is its
     // decimal comma, a letter is refused with a hint.
-    QLineEdit* pressure = w.text2(ValueBox::WindPressure);
+    QLineEdit* pressure = w.inputPanel().windPressureBox();
     pressure->clear();
     clipboard->setText("0,5 kPa");
     QVERIFY(pasteThroughContextMenu(pressure));
@@ -537,7 +537,7 @@ void MainWindowTest::refusedSeparatorsMarkTheBoxUntilItIsCorrected() {
     QVERIFY(f.active);
     enterThreePoints(w);
     // One number: the comma is its decimal comma.
-    QLineEdit* pressure = w.text2(ValueBox::WindPressure);
+    QLineEdit* pressure = w.inputPanel().windPressureBox();
     pressure->setFocus();
     pressure->clear();
     QTest::keyClicks(pressure, "0,6");
@@ -546,7 +546,7 @@ void MainWindowTest::refusedSeparatorsMarkTheBoxUntilItIsCorrected() {
     QCOMPARE(f.numbers().w0, 600.0);
 
     // A list: "0,05" would leave a damping ratio of 5.
-    QLineEdit* damping = w.text1(Box::DampingRatio);
+    QLineEdit* damping = w.inputPanel().dampingRatiosBox();
     damping->setFocus();
     damping->clear();
     QTest::keyClicks(damping, "0,05");
@@ -570,7 +570,7 @@ void MainWindowTest::refusedSeparatorsMarkTheBoxUntilItIsCorrected() {
 
     // Blanks pasted into the shape coefficients would spread 102030 over
     // every point; typing over the whole text corrects it.
-    QLineEdit* shape = w.text1(Box::ShapeCoef);
+    QLineEdit* shape = w.inputPanel().shapeCoefficientsBox();
     QGuiApplication::clipboard()->setText("10 20 30");
     shape->setFocus();
     shape->selectAll();
@@ -592,8 +592,8 @@ void MainWindowTest::refusedSeparatorsMarkTheBoxUntilItIsCorrected() {
 void MainWindowTest::lookAlikesTypeThePlainCharacterAndRefusalsAreHinted() {
     Fixture f;
     Wind& w = *f.window;
-    QLineEdit* pressure = w.text2(ValueBox::WindPressure);
-    QLineEdit* heights = w.text1(Box::Heights);
+    QLineEdit* pressure = w.inputPanel().windPressureBox();
+    QLineEdit* heights = w.inputPanel().heightsBox();
     QCOMPARE(typedInto(pressure, "0。5"), QString("0.5"));
     QCOMPARE(typedInto(pressure, "１２．５"), QString("12.5"));
     QCOMPARE(typedInto(heights, "10；20；30"), QString("10;20;30"));
@@ -629,7 +629,7 @@ void MainWindowTest::keyHintStaysUntilTheNextKeyOrFocusLoss() {
     tamsor::QtPrompts prompts;
     Wind w(prompts);
     w.show();
-    QLineEdit* box = w.text2(ValueBox::WindPressure);
+    QLineEdit* box = w.inputPanel().windPressureBox();
     const auto hint = [&] { return w.findChild<QLabel*>("keyHint"); };
     QTest::keyClick(box, ';');
     QVERIFY(hint() != nullptr);
@@ -649,50 +649,50 @@ void MainWindowTest::listsChangeOnlyOnPurpose() {
     Fixture f;
     Wind& w = *f.window;
     QVERIFY(f.active);
-    w.text1(Box::Heights)->setFocus();
-    turnWheel(w.cmbDimao(), 1);
-    QCOMPARE(w.cmbDimao()->currentIndex(), 0);
+    w.inputPanel().heightsBox()->setFocus();
+    turnWheel(w.inputPanel().terrainList(), 1);
+    QCOMPARE(w.inputPanel().terrainList()->currentIndex(), 0);
     QCOMPARE(f.numbers().terrainType, 1);
 
-    w.cmbDimao()->setFocus();
-    QVERIFY(w.cmbDimao()->hasFocus());
-    turnWheel(w.cmbDimao(), 1);
-    QCOMPARE(w.cmbDimao()->currentIndex(), 1);
+    w.inputPanel().terrainList()->setFocus();
+    QVERIFY(w.inputPanel().terrainList()->hasFocus());
+    turnWheel(w.inputPanel().terrainList(), 1);
+    QCOMPARE(w.inputPanel().terrainList()->currentIndex(), 1);
     QCOMPARE(f.numbers().terrainType, 2);
 
     // Typing selects nothing; the arrow keys still do.
-    w.cmbFreedom()->setFocus();
-    QTest::keyClick(w.cmbFreedom(), Qt::Key_7);
-    QCOMPARE(w.cmbFreedom()->currentIndex(), 0);
+    w.inputPanel().pointCountList()->setFocus();
+    QTest::keyClick(w.inputPanel().pointCountList(), Qt::Key_7);
+    QCOMPARE(w.inputPanel().pointCountList()->currentIndex(), 0);
     QCOMPARE(f.numbers().nFreedom, 1);
-    QTest::keyClick(w.cmbFreedom(), Qt::Key_Down);
+    QTest::keyClick(w.inputPanel().pointCountList(), Qt::Key_Down);
     QCOMPARE(f.numbers().nFreedom, 2);
 }
 
 void MainWindowTest::modeCountEnablesAndCaptionsTheShapeBoxes() {
     Fixture f;
     Wind& w = *f.window;
-    const QRect captionPlace = w.label8(2)->geometry();
-    selectEntry(w.CmbModes(), 2);
-    for (int k : {1, 2}) {
-        QVERIFY(w.text1(Box::ModeShape1 + k)->isEnabled());
-        QVERIFY(w.label8(k)->isEnabled());
+    const QRect captionPlace = w.inputPanel().modeShapeCaption(3)->geometry();
+    selectEntry(w.inputPanel().modeCountList(), 2);
+    for (int mode : {2, 3}) {
+        QVERIFY(w.inputPanel().modeShapeBox(mode)->isEnabled());
+        QVERIFY(w.inputPanel().modeShapeCaption(mode)->isEnabled());
     }
-    QCOMPARE(w.label8(1)->text(), QString("第2阶振型"));
-    QCOMPARE(w.label8(2)->text(), QString("第3阶振型"));
-    QCOMPARE(spokenName(w.text1(Box::ModeShape3)), QString("第3阶振型"));
-    QCOMPARE(w.label8(2)->geometry(), captionPlace);
+    QCOMPARE(w.inputPanel().modeShapeCaption(2)->text(), QString("第2阶振型"));
+    QCOMPARE(w.inputPanel().modeShapeCaption(3)->text(), QString("第3阶振型"));
+    QCOMPARE(spokenName(w.inputPanel().modeShapeBox(3)), QString("第3阶振型"));
+    QCOMPARE(w.inputPanel().modeShapeCaption(3)->geometry(), captionPlace);
 
     // Mode 3 dropped: its box is out of use again, whatever it holds.
-    enter(w.text1(Box::ModeShape3), "x");
+    enter(w.inputPanel().modeShapeBox(3), "x");
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
-    selectEntry(w.CmbModes(), 1);
-    QVERIFY(w.text1(Box::ModeShape2)->isEnabled());
-    QVERIFY(!w.text1(Box::ModeShape3)->isEnabled());
-    QCOMPARE(w.label8(2)->text(), QString("未定义"));
-    QCOMPARE(spokenName(w.text1(Box::ModeShape3)), QString("第3阶振型（未定义）"));
-    QCOMPARE(textColour(w.text1(Box::ModeShape3)), kBlack);
-    QCOMPARE(w.text1(Box::ModeShape3)->text(), QString("x"));
+    selectEntry(w.inputPanel().modeCountList(), 1);
+    QVERIFY(w.inputPanel().modeShapeBox(2)->isEnabled());
+    QVERIFY(!w.inputPanel().modeShapeBox(3)->isEnabled());
+    QCOMPARE(w.inputPanel().modeShapeCaption(3)->text(), QString("未定义"));
+    QCOMPARE(spokenName(w.inputPanel().modeShapeBox(3)), QString("第3阶振型（未定义）"));
+    QCOMPARE(textColour(w.inputPanel().modeShapeBox(3)), kBlack);
+    QCOMPARE(w.inputPanel().modeShapeBox(3)->text(), QString("x"));
 }
 
 void MainWindowTest::enterPressesTheFocusedCommandButton() {
@@ -712,12 +712,13 @@ void MainWindowTest::enterPressesTheFocusedCommandButton() {
 void MainWindowTest::boxesListsAndPlotsHaveTheirOwnAccessibleNames() {
     Fixture f;
     Wind& w = *f.window;
-    QList<QWidget*> widgets{w.cmbFreedom(), w.CmbModes(), w.cmbDimao(), w.plotPanel().loadPlot(),
+    QList<QWidget*> widgets{w.inputPanel().pointCountList(), w.inputPanel().modeCountList(),
+                            w.inputPanel().terrainList(), w.plotPanel().loadPlot(),
                             w.plotPanel().responsePlot()};
     for (int i = 0; i < tamsor::kListBoxCount; ++i)
-        widgets << w.text1(i);
+        widgets << w.inputPanel().listBox(i);
     for (int i = 0; i < tamsor::kValueBoxCount; ++i)
-        widgets << w.text2(i);
+        widgets << w.inputPanel().valueBox(i);
     QSet<QString> names;
     for (QWidget* widget : widgets) {
         const QString name = spokenName(widget);
@@ -725,10 +726,11 @@ void MainWindowTest::boxesListsAndPlotsHaveTheirOwnAccessibleNames() {
         names.insert(name);
     }
     QCOMPARE(names.size(), widgets.size());
-    QCOMPARE(accessibleText(w.text1(Box::Heights), QAccessible::Name), QString("各质点z坐标(m)"));
-    QCOMPARE(accessibleText(w.text1(Box::Heights), QAccessible::Description),
+    QCOMPARE(accessibleText(w.inputPanel().heightsBox(), QAccessible::Name),
+             QString("各质点z坐标(m)"));
+    QCOMPARE(accessibleText(w.inputPanel().heightsBox(), QAccessible::Description),
              QString::fromUtf8(tamsor::kPointsNote.data(), tamsor::kPointsNote.size()));
-    QCOMPARE(spokenName(w.cmbDimao()), QString("地貌类型"));
+    QCOMPARE(spokenName(w.inputPanel().terrainList()), QString("地貌类型"));
 
     // A drawn plot is named by its caption and lists its values.
     enterThreePoints(w);
@@ -775,31 +777,31 @@ void MainWindowTest::valueLabelsStayInsideTheirPlot() {
 void MainWindowTest::refusedBoxesTurnRedAndBackToBlack() {
     Fixture f;
     Wind& w = *f.window;
-    selectEntry(w.cmbFreedom(), 2);
-    enter(w.text1(Box::Heights), "10;20");
+    selectEntry(w.inputPanel().pointCountList(), 2);
+    enter(w.inputPanel().heightsBox(), "10;20");
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QCOMPARE(f.prompts.informed[0], inputError("输入的数据数目与自由度数不一致"));
-    QCOMPARE(textColour(w.text1(Box::Heights)), kRed);
+    QCOMPARE(textColour(w.inputPanel().heightsBox()), kRed);
     QVERIFY(w.form().boxRefused(Box::Heights));
     QCOMPARE(f.numbers().zCoord, (tamsor::List{0, 0, 0}));
 
-    enter(w.text1(Box::Heights), "10;20;30;");
+    enter(w.inputPanel().heightsBox(), "10;20;30;");
     QCOMPARE(f.prompts.informed.back(),
              inputError("输入的数据有错误, 请检查(数据之间用分号隔开，结尾不要加分号)!"));
-    QCOMPARE(textColour(w.text1(Box::Heights)), kRed);
+    QCOMPARE(textColour(w.inputPanel().heightsBox()), kRed);
 
-    enter(w.text1(Box::Heights), "10;20;30");
+    enter(w.inputPanel().heightsBox(), "10;20;30");
     QCOMPARE(f.prompts.informed.size(), std::size_t{2});
-    QCOMPARE(textColour(w.text1(Box::Heights)), kBlack);
+    QCOMPARE(textColour(w.inputPanel().heightsBox()), kBlack);
     QVERIFY(!w.form().boxRefused(Box::Heights));
     QCOMPARE(f.numbers().zCoord, (tamsor::List{10, 20, 30}));
 
-    enter(w.text2(ValueBox::WindPressure), "0.4.5");
+    enter(w.inputPanel().windPressureBox(), "0.4.5");
     QCOMPARE(f.prompts.informed.back(), inputError("输入的数据有错误, 请检查!"));
-    QCOMPARE(textColour(w.text2(ValueBox::WindPressure)), kRed);
+    QCOMPARE(textColour(w.inputPanel().windPressureBox()), kRed);
     QCOMPARE(f.numbers().w0, 0.0);
-    enter(w.text2(ValueBox::WindPressure), "0.45");
-    QCOMPARE(textColour(w.text2(ValueBox::WindPressure)), kBlack);
+    enter(w.inputPanel().windPressureBox(), "0.45");
+    QCOMPARE(textColour(w.inputPanel().windPressureBox()), kBlack);
     QCOMPARE(f.numbers().w0, 450.0);
     QCOMPARE(f.prompts.informed.size(), std::size_t{3});
 }
@@ -811,8 +813,8 @@ void MainWindowTest::refusedCommandMarksTheBoxesAndFocusesTheFirst() {
     enterThreePoints(w);
     // An empty damping box, refused for its count, and a basic wind pressure
     // of 0, which the completeness check refuses.
-    QLineEdit* damping = w.text1(Box::DampingRatio);
-    QLineEdit* pressure = w.text2(ValueBox::WindPressure);
+    QLineEdit* damping = w.inputPanel().dampingRatiosBox();
+    QLineEdit* pressure = w.inputPanel().windPressureBox();
     clearByKeys(damping);
     QTest::mouseClick(pressure, Qt::LeftButton);
     clearByKeys(pressure);
@@ -825,7 +827,8 @@ void MainWindowTest::refusedCommandMarksTheBoxesAndFocusesTheFirst() {
     QVERIFY(redFrame(damping));
     QVERIFY(redFrame(pressure));
     QCOMPARE(textColour(pressure), kBlack); // its text is a number
-    for (QLineEdit* other : {w.text1(Box::Heights), w.text1(Box::Masses), w.text2(ValueBox::Width)})
+    for (QLineEdit* other :
+         {w.inputPanel().heightsBox(), w.inputPanel().massesBox(), w.inputPanel().widthBox()})
         QVERIFY(!redFrame(other));
     // The first of them in the window's order has the focus.
     QTRY_VERIFY_WITH_TIMEOUT(damping->hasFocus(), 5000);
@@ -841,7 +844,7 @@ void MainWindowTest::newAndAReadStartEveryBoxAfresh() {
     Fixture f;
     Wind& w = *f.window;
     QVERIFY(f.active);
-    QLineEdit* heights = w.text1(Box::Heights);
+    QLineEdit* heights = w.inputPanel().heightsBox();
     const auto refuseHeights = [&] {
         heights->setFocus();
         QTest::keyClicks(heights, ";");
@@ -851,7 +854,7 @@ void MainWindowTest::newAndAReadStartEveryBoxAfresh() {
     };
     refuseHeights();
     f.prompts.saveAnswer = SaveAnswer::DontSave;
-    QTest::keyClick(w.text1(Box::Areas), Qt::Key_N, Qt::ControlModifier);
+    QTest::keyClick(w.inputPanel().areasBox(), Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(heights->text(), QString("0"));
     QCOMPARE(textColour(heights), kBlack);
     QVERIFY(!redFrame(heights));
@@ -865,18 +868,18 @@ void MainWindowTest::newAndAReadStartEveryBoxAfresh() {
 void MainWindowTest::focusLossToAnotherWindowDoesNotParse() {
     Fixture f;
     Wind& w = *f.window;
-    w.text1(Box::Heights)->setText("1;2;x");
+    w.inputPanel().heightsBox()->setText("1;2;x");
     for (Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
         QFocusEvent out(QEvent::FocusOut, reason);
-        QCoreApplication::sendEvent(w.text1(Box::Heights), &out);
+        QCoreApplication::sendEvent(w.inputPanel().heightsBox(), &out);
     }
     QVERIFY(f.prompts.informed.empty());
-    leave(w.text1(Box::Heights));
+    leave(w.inputPanel().heightsBox());
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
 
     // The Tab key moves the focus on, and leaving the box parses it.
     QVERIFY(f.active);
-    QLineEdit* box = w.text1(Box::Areas);
+    QLineEdit* box = w.inputPanel().areasBox();
     box->setFocus();
     QVERIFY(box->hasFocus());
     box->selectAll();
@@ -895,7 +898,7 @@ void MainWindowTest::gateAfterDofChangeRefusesEveryBoxThenTheInput() {
     w.command1(0)->click();
     QVERIFY(resultButtonsEnabled(w));
 
-    selectEntry(w.cmbFreedom(), 3);
+    selectEntry(w.inputPanel().pointCountList(), 3);
     QCOMPARE(f.numbers().nFreedom, 4);
     QVERIFY(resultButtonsDisabled(w)); // the results are of three points
     f.prompts.clear();
@@ -907,8 +910,8 @@ void MainWindowTest::gateAfterDofChangeRefusesEveryBoxThenTheInput() {
     QVERIFY(w.plotPanel().loadPlot()->primitives().empty());
     QCOMPARE(visibleLabels(w, true), 0);
     for (int i : {0, 1, 2, 3})
-        QCOMPARE(textColour(w.text1(i)), kRed);
-    QCOMPARE(textColour(w.text1(Box::ShapeCoef)), kBlack);
+        QCOMPARE(textColour(w.inputPanel().listBox(i)), kRed);
+    QCOMPARE(textColour(w.inputPanel().shapeCoefficientsBox()), kBlack);
 }
 
 void MainWindowTest::plotCommandsDrawBothResultListsWithoutAccumulating() {
@@ -980,11 +983,11 @@ void MainWindowTest::fewerPointsAfterMoreHideTheExtraLabels() {
     w.command1(1)->click();
     QCOMPARE(visibleLabels(w, true), 3);
 
-    selectEntry(w.cmbFreedom(), 1);
-    enter(w.text1(Box::Heights), "10;20");
-    enter(w.text1(Box::Areas), "10;12");
-    enter(w.text1(Box::Masses), "20;20");
-    enter(w.text1(Box::ModeShape1), "0.5;1");
+    selectEntry(w.inputPanel().pointCountList(), 1);
+    enter(w.inputPanel().heightsBox(), "10;20");
+    enter(w.inputPanel().areasBox(), "10;12");
+    enter(w.inputPanel().massesBox(), "20;20");
+    enter(w.inputPanel().modeShapeBox(1), "0.5;1");
     w.command1(0)->click();
     w.command1(1)->click();
     QVERIFY(f.prompts.informed.empty());
@@ -998,7 +1001,7 @@ void MainWindowTest::faultedComputationIsReportedAndBlocksResults() {
     Fixture f;
     Wind& w = *f.window;
     enterThreePoints(w);
-    enter(w.text1(Box::Heights), "10;0;30"); // passes the gate, the engine meets height 0
+    enter(w.inputPanel().heightsBox(), "10;0;30"); // passes the gate, the engine meets height 0
     QVERIFY(f.prompts.informed.empty());
     w.command1(0)->click();
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
@@ -1012,7 +1015,7 @@ void MainWindowTest::faultedComputationIsReportedAndBlocksResults() {
     QVERIFY(!w.session().results());
 
     // The window stays usable: correct the box and compute again.
-    enter(w.text1(Box::Heights), "10;20;30");
+    enter(w.inputPanel().heightsBox(), "10;20;30");
     w.command1(0)->click();
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QVERIFY(resultButtonsEnabled(w));
@@ -1082,7 +1085,7 @@ void MainWindowTest::exitAnsweredNoKeepsEverything() {
              (Message{"你真的想退出吗? ", "提    示", Message::Icon::None}));
     QVERIFY(f.prompts.askedToSave.empty());
     QVERIFY(w.isVisible());
-    QCOMPARE(w.text1(Box::Heights)->text(), QString("10;20;30;40;50;60"));
+    QCOMPARE(w.inputPanel().heightsBox()->text(), QString("10;20;30;40;50;60"));
     QVERIFY(resultButtonsEnabled(w));
     QCOMPARE(visibleLabels(w, true), 6);
 
@@ -1113,14 +1116,14 @@ void MainWindowTest::unsavedChangesAreAskedForBeforeNewAndExit() {
     QVERIFY(!w.close());
     QCOMPARE(f.prompts.askedToSave, (std::vector<Message>{question, question}));
     QVERIFY(f.prompts.confirmed.empty());
-    QCOMPARE(w.text1(Box::Heights)->text(), QString("10;20;30"));
+    QCOMPARE(w.inputPanel().heightsBox()->text(), QString("10;20;30"));
     QVERIFY(resultButtonsEnabled(w));
     QCOMPARE(visibleLabels(w, true), 3);
     QVERIFY(w.isVisible());
 
     // Taking a change back is no change: nothing to ask.
-    enter(w.text1(Box::Areas), "11;12;14");
-    enter(w.text1(Box::Areas), "10;12;14");
+    enter(w.inputPanel().areasBox(), "11;12;14");
+    enter(w.inputPanel().areasBox(), "10;12;14");
     QVERIFY(w.session().isModified()); // still the typed project, no file
 
     f.prompts.saveAnswer = SaveAnswer::DontSave;
@@ -1143,10 +1146,10 @@ void MainWindowTest::newResetsTheProject() {
     QCOMPARE(f.prompts.askedToSave.size(), std::size_t{1});
     QCOMPARE(w.session().edition(), tamsor::Edition::GB201X);
     for (int i = 0; i < 9; ++i)
-        QCOMPARE(w.text1(i)->text(), QString("0"));
-    QCOMPARE(w.text2(ValueBox::WindPressure)->text(), QString("0"));
-    QCOMPARE(w.cmbFreedom()->currentIndex(), 0);
-    QCOMPARE(w.cmbDimao()->currentIndex(), 0);
+        QCOMPARE(w.inputPanel().listBox(i)->text(), QString("0"));
+    QCOMPARE(w.inputPanel().windPressureBox()->text(), QString("0"));
+    QCOMPARE(w.inputPanel().pointCountList()->currentIndex(), 0);
+    QCOMPARE(w.inputPanel().terrainList()->currentIndex(), 0);
     QCOMPARE(f.numbers().nFreedom, 1);
     QCOMPARE(f.numbers().terrainType, 1);
     QVERIFY(resultButtonsDisabled(w));
@@ -1166,7 +1169,7 @@ void MainWindowTest::newResetsTheProject() {
 void MainWindowTest::titleShowsTheFileAndTheModifiedMark() {
     Fixture f;
     Wind& w = *f.window;
-    enter(w.text2(ValueBox::Width), "2");
+    enter(w.inputPanel().widthBox(), "2");
     QCOMPARE(w.windowTitle(), QString("Tamsorv1.10[*]"));
     QVERIFY(w.isWindowModified());
     f.prompts.saveAnswer = SaveAnswer::DontSave;
@@ -1176,7 +1179,7 @@ void MainWindowTest::titleShowsTheFileAndTheModifiedMark() {
     // The edition is no part of the file.
     w.session().setEdition(tamsor::Edition::GB2001);
     QVERIFY(!w.isWindowModified());
-    enter(w.text2(ValueBox::Width), "2");
+    enter(w.inputPanel().widthBox(), "2");
     QVERIFY(w.isWindowModified());
 }
 
@@ -1208,14 +1211,14 @@ void MainWindowTest::projectFileFromTheCommandLine() {
         QVERIFY(f.prompts.askedToSave.empty());
         if (c.read) {
             QVERIFY(f.prompts.informed.empty());
-            QCOMPARE(w.cmbFreedom()->currentIndex(), 9);
+            QCOMPARE(w.inputPanel().pointCountList()->currentIndex(), 9);
             QCOMPARE(w.windowTitle(), QString("steel_tower.wvd[*] - Tamsorv1.10"));
             QCOMPARE(w.fileDialogs().lastDir, QFileInfo(c.file).absolutePath());
             QCOMPARE(recentMenuEntries(w), QStringList{QFileInfo(c.file).absoluteFilePath()});
         } else {
             QCOMPARE(f.prompts.informed.size(), std::size_t{1});
             QCOMPARE(f.prompts.informed[0].text, c.message);
-            QCOMPARE(w.text1(Box::Heights)->text(), QString("0"));
+            QCOMPARE(w.inputPanel().heightsBox()->text(), QString("0"));
             QCOMPARE(w.windowTitle(), QString("Tamsorv1.10[*]"));
             QVERIFY(recentMenuEntries(w).isEmpty());
         }
@@ -1236,12 +1239,12 @@ void MainWindowTest::droppedProjectFileOpensAfterTheQuestion() {
     f.prompts.saveAnswer = SaveAnswer::Cancel;
     drop(w, chimney);
     QTRY_COMPARE_WITH_TIMEOUT(f.prompts.askedToSave.size(), std::size_t{1}, 10000);
-    QCOMPARE(w.text1(Box::Heights)->text(), QString("10;20;30"));
+    QCOMPARE(w.inputPanel().heightsBox()->text(), QString("10;20;30"));
 
     f.prompts.saveAnswer = SaveAnswer::DontSave;
     drop(w, chimney);
     QTRY_COMPARE_WITH_TIMEOUT(f.prompts.askedToSave.size(), std::size_t{2}, 10000);
-    QCOMPARE(w.text1(Box::Heights)->text(), QString("10;20;30;40;50;60"));
+    QCOMPARE(w.inputPanel().heightsBox()->text(), QString("10;20;30;40;50;60"));
     QCOMPARE(w.session().currentFile(), example("rc_chimney.wvd"));
     QVERIFY(f.prompts.informed.empty());
 }
@@ -1330,7 +1333,7 @@ void MainWindowTest::helpOpensSomethingOrSaysWhy() {
     w.useProgramDir(program.path());
     f.prompts.clear();
     f.prompts.openResult = false;
-    QTest::keyClick(w.text1(Box::Heights), Qt::Key_F1);
+    QTest::keyClick(w.inputPanel().heightsBox(), Qt::Key_F1);
     QCOMPARE(f.prompts.opened, std::vector<QUrl>{QUrl::fromLocalFile(index)});
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QCOMPARE(f.prompts.informed[0].text,
@@ -1440,7 +1443,7 @@ void MainWindowTest::stalePlotsAreVeiledAndCannotBeSaved() {
 
     // One typed character: the old curves stay in sight, veiled, and the
     // menu no longer saves them.
-    QLineEdit* heights = w.text1(Box::Heights);
+    QLineEdit* heights = w.inputPanel().heightsBox();
     heights->end(false);
     QTest::keyClick(heights, Qt::Key_5);
     for (tamsor::PlotArea* area : {w.plotPanel().loadPlot(), w.plotPanel().responsePlot()}) {
@@ -1475,12 +1478,13 @@ void MainWindowTest::tabGoesRoundTheControlsOnly() {
     Fixture f;
     Wind& w = *f.window;
     QVERIFY(f.active);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.cmbFreedom()));
-    QSet<QWidget*> expected{w.cmbFreedom(), w.CmbModes(), w.cmbDimao(),
-                            w.text2(0),     w.text2(1),   w.command1(0)};
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.inputPanel().pointCountList()));
+    QSet<QWidget*> expected{w.inputPanel().pointCountList(),  w.inputPanel().modeCountList(),
+                            w.inputPanel().terrainList(),     w.inputPanel().widthBox(),
+                            w.inputPanel().windPressureBox(), w.command1(0)};
     for (int i = 0; i < 9; ++i) {
         if (i != Box::ModeShape2 && i != Box::ModeShape3)
-            expected << w.text1(i);
+            expected << w.inputPanel().listBox(i);
     }
     QSet<QWidget*> visited;
     for (qsizetype i = 0; i < expected.size(); ++i) {
@@ -1488,5 +1492,5 @@ void MainWindowTest::tabGoesRoundTheControlsOnly() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     QCOMPARE(visited, expected);
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.cmbFreedom()));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.inputPanel().pointCountList()));
 }

@@ -65,19 +65,19 @@ void enter(QLineEdit* box, const char* text) {
 }
 
 void enterThreePoints(Wind& w) {
-    w.cmbFreedom()->setCurrentIndex(2);
-    emit w.cmbFreedom()->activated(2);
-    enter(w.text1(Box::Heights), "20;40;60");
-    enter(w.text1(Box::Areas), "30;30;25");
-    enter(w.text1(Box::Masses), "50;40;30");
-    enter(w.text1(Box::ModeShape1), "0.15;0.55;1");
-    enter(w.text1(Box::ShapeCoef), "1.3;1.3;1.4");
-    enter(w.text1(Box::Frequency), "0.8");
-    enter(w.text1(Box::DampingRatio), "0.04");
-    enter(w.text2(ValueBox::Width), "30");
-    enter(w.text2(ValueBox::WindPressure), "0.55");
-    w.cmbDimao()->setCurrentIndex(2);
-    emit w.cmbDimao()->activated(2);
+    w.inputPanel().pointCountList()->setCurrentIndex(2);
+    emit w.inputPanel().pointCountList()->activated(2);
+    enter(w.inputPanel().heightsBox(), "20;40;60");
+    enter(w.inputPanel().areasBox(), "30;30;25");
+    enter(w.inputPanel().massesBox(), "50;40;30");
+    enter(w.inputPanel().modeShapeBox(1), "0.15;0.55;1");
+    enter(w.inputPanel().shapeCoefficientsBox(), "1.3;1.3;1.4");
+    enter(w.inputPanel().frequenciesBox(), "0.8");
+    enter(w.inputPanel().dampingRatiosBox(), "0.04");
+    enter(w.inputPanel().widthBox(), "30");
+    enter(w.inputPanel().windPressureBox(), "0.55");
+    w.inputPanel().terrainList()->setCurrentIndex(2);
+    emit w.inputPanel().terrainList()->activated(2);
 }
 
 QString cell(const QTableWidget* view, int row, int column) {
@@ -145,7 +145,7 @@ void ResultsWindowTest::commandsNeedCurrentResults() {
     f.window->command1(0)->click();
     for (QAction* a : {r.tableAction(), r.copyAction(), r.exportAction()})
         QVERIFY(a->isEnabled());
-    f.window->text1(Box::Masses)->setText("50;40;31");
+    f.window->inputPanel().massesBox()->setText("50;40;31");
     for (QAction* a : {r.tableAction(), r.copyAction(), r.exportAction()})
         QVERIFY(!a->isEnabled());
 }
@@ -169,7 +169,7 @@ void ResultsWindowTest::tableFollowsTheResults() {
 
     // An edit empties it at once; the next computation fills it again, with
     // the new results.
-    f.window->text2(ValueBox::WindPressure)->setText("1.1");
+    f.window->inputPanel().windPressureBox()->setText("1.1");
     QCOMPARE(points->rowCount(), 0);
     QCOMPARE(table->structureTable()->rowCount(), 0);
     QCOMPARE(table->note()->text().toStdString(), ProjectSession::noCurrentResults().text);
@@ -238,23 +238,23 @@ void ResultsWindowTest::pasteFromSpreadsheetFillsTheBox() {
     // A column copied from a spreadsheet: the box's list, the results stale
     // as after typing; the parse follows when the box is left.
     QGuiApplication::clipboard()->setText("10\n20\n30\n");
-    QVERIFY(pasteThroughContextMenu(w.text1(Box::Heights)));
-    QCOMPARE(w.text1(Box::Heights)->text(), QString("10;20;30"));
+    QVERIFY(pasteThroughContextMenu(w.inputPanel().heightsBox()));
+    QCOMPARE(w.inputPanel().heightsBox()->text(), QString("10;20;30"));
     QCOMPARE(w.form().boxText(Box::Heights), std::string("10;20;30"));
     QVERIFY(!w.command1(1)->isEnabled());
     QVERIFY(!f.results().tableAction()->isEnabled());
-    enter(w.text1(Box::Heights), "10;20;30");
+    enter(w.inputPanel().heightsBox(), "10;20;30");
     QCOMPARE(w.form().numbers().zCoord, (tamsor::List{10.0, 20.0, 30.0}));
 
     // A row, into a value box: one cell.
     QGuiApplication::clipboard()->setText("0.6\t\n");
-    QVERIFY(pasteThroughContextMenu(w.text2(ValueBox::WindPressure)));
-    QCOMPARE(w.text2(ValueBox::WindPressure)->text(), QString("0.6"));
+    QVERIFY(pasteThroughContextMenu(w.inputPanel().windPressureBox()));
+    QCOMPARE(w.inputPanel().windPressureBox()->text(), QString("0.6"));
 
     // A block of rows and columns is refused; the box keeps its text.
     QGuiApplication::clipboard()->setText("1\t2\n3\t4\n");
-    QVERIFY(pasteThroughContextMenu(w.text1(Box::Areas)));
-    QCOMPARE(w.text1(Box::Areas)->text(), QString("30;30;25"));
+    QVERIFY(pasteThroughContextMenu(w.inputPanel().areasBox()));
+    QCOMPARE(w.inputPanel().areasBox()->text(), QString("30;30;25"));
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QCOMPARE(f.prompts.informed[0].title, std::string("错误提示"));
 }

@@ -79,9 +79,10 @@ private slots:
         area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
         w.command1(0)->setFocus();
         QTest::keyClick(w.command1(0), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.cmbFreedom()));
-        const QRect first(w.cmbFreedom()->mapTo(area->viewport(), QPoint(0, 0)),
-                          w.cmbFreedom()->size());
+        QCOMPARE(QApplication::focusWidget(),
+                 static_cast<QWidget*>(w.inputPanel().pointCountList()));
+        const QRect first(w.inputPanel().pointCountList()->mapTo(area->viewport(), QPoint(0, 0)),
+                          w.inputPanel().pointCountList()->size());
         QVERIFY(area->viewport()->rect().contains(first));
     }
 };

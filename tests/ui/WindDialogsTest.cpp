@@ -95,17 +95,17 @@ private:
     Wind& w() { return *window_; }
 
     void typeProject() {
-        select(w().cmbFreedom(), 2);
-        type(w().text1(Box::Heights), "10;20;30");
-        type(w().text1(Box::Areas), "20;20;20");
-        type(w().text1(Box::Frequency), "0.5");
-        type(w().text1(Box::DampingRatio), "0.05");
-        type(w().text1(Box::Masses), "100;100;100");
-        type(w().text1(Box::ModeShape1), "0.3;0.6;1");
-        select(w().cmbDimao(), 1);
-        type(w().text2(ValueBox::WindPressure), "0.45");
-        type(w().text1(Box::ShapeCoef), "1.3");
-        type(w().text2(ValueBox::Width), "0");
+        select(w().inputPanel().pointCountList(), 2);
+        type(w().inputPanel().heightsBox(), "10;20;30");
+        type(w().inputPanel().areasBox(), "20;20;20");
+        type(w().inputPanel().frequenciesBox(), "0.5");
+        type(w().inputPanel().dampingRatiosBox(), "0.05");
+        type(w().inputPanel().massesBox(), "100;100;100");
+        type(w().inputPanel().modeShapeBox(1), "0.3;0.6;1");
+        select(w().inputPanel().terrainList(), 1);
+        type(w().inputPanel().windPressureBox(), "0.45");
+        type(w().inputPanel().shapeCoefficientsBox(), "1.3");
+        type(w().inputPanel().widthBox(), "0");
     }
 
     bool resultButtonsEnabled() {
@@ -187,7 +187,7 @@ private slots:
         // New clears the window; saved, nothing is lost and nothing asked.
         QCOMPARE(w().windowTitle(), QStringLiteral("塔 A.wvd[*] - Tamsorv1.10"));
         w().mnuNew_Click();
-        QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("0"));
+        QCOMPARE(w().inputPanel().heightsBox()->text(), QStringLiteral("0"));
         QVERIFY(prompts_->askedToSave.empty());
 
         // Open starts in the saved folder with the saved name.
@@ -197,11 +197,11 @@ private slots:
         QVERIFY(opening.seen);
         QCOMPARE(opening.folder, projects);
         QCOMPARE(opening.name, QStringLiteral("塔 A.wvd"));
-        QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("10;20;30"));
-        QCOMPARE(w().text1(Box::ModeShape1)->text(), QStringLiteral("0.3;0.6;1"));
-        QCOMPARE(w().text2(ValueBox::WindPressure)->text(), QStringLiteral("0.45"));
-        QCOMPARE(w().cmbFreedom()->currentIndex(), 2);
-        QCOMPARE(w().cmbDimao()->currentIndex(), 1);
+        QCOMPARE(w().inputPanel().heightsBox()->text(), QStringLiteral("10;20;30"));
+        QCOMPARE(w().inputPanel().modeShapeBox(1)->text(), QStringLiteral("0.3;0.6;1"));
+        QCOMPARE(w().inputPanel().windPressureBox()->text(), QStringLiteral("0.45"));
+        QCOMPARE(w().inputPanel().pointCountList()->currentIndex(), 2);
+        QCOMPARE(w().inputPanel().terrainList()->currentIndex(), 1);
         QCOMPARE(w().session().edition(), Edition::GB201X);
         QVERIFY(prompts_->informed.empty());
         QVERIFY(prompts_->askedToSave.empty());
@@ -318,8 +318,8 @@ private slots:
             QTest::keyClick(d.w10Box(), Qt::Key_Return);
             focus << d.diameterBox() << d.structureList() << d.w10Box();
         });
-        w().text1(Box::Heights)->setFocus();
-        QTest::keyClick(w().text1(Box::Heights), Qt::Key_D,
+        w().inputPanel().heightsBox()->setFocus();
+        QTest::keyClick(w().inputPanel().heightsBox(), Qt::Key_D,
                         Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(driver->seen());
         QCOMPARE(title, QStringLiteral("横风向及舒适度数据"));
@@ -329,7 +329,8 @@ private slots:
         QCOMPARE(w().session().input().structureType, "1");
         QCOMPARE(w().session().input().w10, "0.3");
         QVERIFY(w().isWindowModified());
-        QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("0")); // the key typed nothing
+        QCOMPARE(w().inputPanel().heightsBox()->text(),
+                 QStringLiteral("0")); // the key typed nothing
         QVERIFY(prompts_->informed.empty());
     }
 
@@ -393,8 +394,8 @@ private slots:
         });
         w().mnuOpen_Click();
         QCOMPARE(prompts_->askedToSave.size(), std::size_t(2));
-        QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("10;20;30"));
-        QCOMPARE(w().cmbFreedom()->currentIndex(), 2);
+        QCOMPARE(w().inputPanel().heightsBox()->text(), QStringLiteral("10;20;30"));
+        QCOMPARE(w().inputPanel().pointCountList()->currentIndex(), 2);
         QCOMPARE(w().session().edition(), Edition::GB2001);
         QVERIFY(resultButtonsEnabled());
         QCOMPARE(w().plotPanel().loadPlot()->primitives().size(), plotted);
@@ -414,7 +415,7 @@ private slots:
             driveNextDialog<FileDialog>([](FileDialog& dialog) { dialog.cancelButton()->click(); });
         w().mnuNew_Click();
         QVERIFY(cancelling->seen());
-        QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("10;20;30"));
+        QCOMPARE(w().inputPanel().heightsBox()->text(), QStringLiteral("10;20;30"));
 
         // Saved: then New.
         Opening saving;
@@ -423,10 +424,10 @@ private slots:
         QVERIFY(saving.seen);
         QCOMPARE(saving.name, QStringLiteral("*.wvd")); // the normal save dialog
         QVERIFY(readAll(dir_ + "/first.wvd").contains("10;20;30"));
-        QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("0"));
+        QCOMPARE(w().inputPanel().heightsBox()->text(), QStringLiteral("0"));
 
         // A project the gate refuses cannot be saved, so Exit does not close.
-        type(w().text1(Box::Heights), "5");
+        type(w().inputPanel().heightsBox(), "5");
         QVERIFY(!w().close());
         QCOMPARE(prompts_->informed.back().text, kIncomplete);
 
@@ -452,7 +453,7 @@ private slots:
         // A refused list box: its own message only, no dialog, no file.
         typeProject();
         prompts_->informed.clear();
-        w().text1(Box::Areas)->setText(QStringLiteral("20;20"));
+        w().inputPanel().areasBox()->setText(QStringLiteral("20;20"));
         QVERIFY(!opensDialog([this] { w().mnuSave_Click(); }));
         QCOMPARE(prompts_->informed.size(), std::size_t(1));
         QCOMPARE(prompts_->informed[0].text, std::string("输入的数据数目与自由度数不一致"));
@@ -468,7 +469,7 @@ private slots:
         const QByteArray before = readAll(dir_ + "/same.wvd");
         QVERIFY(before.contains("10;20;30"));
 
-        type(w().text1(Box::Heights), "11;21;31");
+        type(w().inputPanel().heightsBox(), "11;21;31");
         Opening second;
         QVERIFY(save(QString(), QStringLiteral("same.wvd"), &second));
         QCOMPARE(second.name, QStringLiteral("*.wvd"));
@@ -535,8 +536,8 @@ private slots:
         QVERIFY(QFileInfo(dir_ + "/taken.wvd").isDir());
 
         QCOMPARE(w().fileDialogs().lastDir, lastDir);
-        QCOMPARE(w().text1(Box::Heights)->text(), QStringLiteral("10;20;30"));
-        QCOMPARE(w().text1(Box::ModeShape1)->text(), QStringLiteral("0.3;0.6;1"));
+        QCOMPARE(w().inputPanel().heightsBox()->text(), QStringLiteral("10;20;30"));
+        QCOMPARE(w().inputPanel().modeShapeBox(1)->text(), QStringLiteral("0.3;0.6;1"));
     }
 
     void failedReadClosesTheDialogAndKeepsLastDir() {
