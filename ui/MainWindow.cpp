@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "FileChooser.h"
+#include "FileDialog.h"
 #include "PlotPairs.h"
 #include "ResultCommands.h"
 #include "SpreadsheetPasteMenu.h"
@@ -75,17 +76,20 @@ QString startDirectory(const QString& programDir) {
 }
 
 Wind::Wind(Prompts& prompts, QWidget* parent)
-    : QMainWindow(parent), prompts_(prompts), sink_(prompts, this), session_(sink_),
-      recent_(RecentFiles::defaultSettingsFile()),
-      programDir_(QCoreApplication::applicationDirPath()) {
+    : QMainWindow(parent), prompts_(prompts), sink_(prompts, this), session_(sink_) {
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPointSize(9);
     setFont(font);
 
-    buildMenus();
     content_ = new QWidget;
     content_->setFixedSize(kClientWidth, kClientHeight);
     buildControls(content_);
+    menus_ = new MainMenus(session_, prompts_, fileDialogs_, *inputPanel_, *plotPanel_, this);
+    computeShortcut_ = new QAction(this);
+    computeShortcut_->setShortcut(QKeySequence(Qt::Key_F5));
+    computeShortcut_->setShortcutContext(Qt::WindowShortcut);
+    connect(computeShortcut_, &QAction::triggered, this, [this] { command1_Click(0); });
+    addAction(computeShortcut_);
     // Without a frame and at the contents' size the scroll area shows no
     // scroll bars: the window looks as without it.
     scroll_ = new QScrollArea(this);
@@ -117,59 +121,6 @@ Wind::~Wind() {
     disconnect(&session_, nullptr, this, nullptr);
     for (QPushButton* button : command1_)
         button->removeEventFilter(this);
-}
-
-void Wind::buildMenus() {
-    QMenu* file = menuBar()->addMenu(qs("文件"));
-    mnuNew_ = file->addAction(qs("新建(New)"), this, [this] { mnuNew_Click(); });
-    file->addSeparator();
-    mnuOpen_ = file->addAction(qs("导入数据(Open)"), this, [this] { mnuOpen_Click(); });
-    mnuSave_ = file->addAction(qs("导出数据(Save)"), this, [this] { mnuSave_Click(); });
-    file->addSeparator();
-    mnuProjectData_ = file->addAction(qs(std::string(kProjectDataTitle) + "(&D)..."), this,
-                                      [this] { mnuProjectData_Click(); });
-    file->addSeparator();
-    mnuRecent_ = file->addMenu(qs("最近打开的文件"));
-    connect(mnuRecent_, &QMenu::aboutToShow, this, [this] {
-        recent_.reload();
-        rebuildRecentMenu();
-    });
-    rebuildRecentMenu();
-    file->addSeparator();
-    mnuExit_ = file->addAction(qs("退出(Exit)"), this, [this] { mnuExit_Click(); });
-    // Window-wide, so they work from an input box too; none of them is a key
-    // the boxes' key filters handle.
-    const std::pair<QAction*, QKeySequence> shortcuts[] = {
-        {mnuNew_, QKeySequence(Qt::CTRL | Qt::Key_N)},
-        {mnuOpen_, QKeySequence(Qt::CTRL | Qt::Key_O)},
-        {mnuSave_, QKeySequence(Qt::CTRL | Qt::Key_S)},
-        {mnuExit_, QKeySequence(Qt::CTRL | Qt::Key_Q)},
-        {mnuProjectData_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D)},
-    };
-    for (const auto& [action, keys] : shortcuts) {
-        action->setShortcut(keys);
-        action->setShortcutContext(Qt::WindowShortcut);
-    }
-    computeShortcut_ = new QAction(this);
-    computeShortcut_->setShortcut(QKeySequence(Qt::Key_F5));
-    computeShortcut_->setShortcutContext(Qt::WindowShortcut);
-    connect(computeShortcut_, &QAction::triggered, this, [this] { command1_Click(0); });
-    addAction(computeShortcut_);
-
-    QMenu* option = menuBar()->addMenu(qs("选项"));
-    mnuSet_ = option->addAction(qs("参数设置"), this, [this] { mnuSet_Click(); });
-
-    results_ = new ResultCommands(session_, fileDialogs_, prompts_, this,
-                                  menuBar()->addMenu(qs("结果(Results)")));
-    connect(results_, &ResultCommands::settingsNotStored, this,
-            [this] { warnSettingsNotStored(); });
-
-    QMenu* help = menuBar()->addMenu(qs("帮助"));
-    mnuContent_ = help->addAction(qs("帮助文件"), this, [this] { mnuContent_Click(); });
-    mnuContent_->setShortcut(QKeySequence(Qt::Key_F1));
-    mnuContent_->setShortcutContext(Qt::WindowShortcut);
-    help->addSeparator();
-    mnuAbout_ = help->addAction(qs("关于......"), this, [this] { mnuAbout_Click(); });
 }
 
 void Wind::buildControls(QWidget* central) {
@@ -244,7 +195,7 @@ void Wind::Form_Load() {
     QDir::setCurrent(dir);
     fileDialogs_.lastDir = dir;
     fitToCurrentScreen();
-    mnuNew_Click();
+    menus_->newProject();
 }
 
 QMargins Wind::frameMarginsOrEstimate() const {
@@ -278,7 +229,7 @@ void Wind::fitToCurrentScreen() {
 
 void Wind::Form_Unload(bool& cancel) {
     if (session_.isModified())
-        cancel = !settleUnsavedChanges();
+        cancel = !menus_->settleUnsavedChanges();
     else
         cancel = !prompts_.confirm(this, exitQuestion());
 }
@@ -300,27 +251,7 @@ void Wind::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
 }
 
-void Wind::mnuExit_Click() {
-    close();
-}
-
 // --- commands --------------------------------------------------------------------------
-
-void Wind::mnuNew_Click() {
-    if (settleUnsavedChanges())
-        newProject();
-}
-
-void Wind::newProject() {
-    session_.newProject();
-    plotPanel_->reset();
-}
-
-bool Wind::settleUnsavedChanges() {
-    return tamsor::settleUnsavedChanges(
-        session_, [this](const Message& question) { return prompts_.askToSave(this, question); },
-        [this] { return saveWithDialog(); });
-}
 
 void Wind::updateTitle() {
     setWindowTitle(windowCaption(session_.currentFile()));
@@ -360,87 +291,34 @@ void Wind::plotResults(int index) {
     plotPanel_->plot(*session_.results(), kPlotPairs[static_cast<std::size_t>(index - 1)]);
 }
 
-void Wind::mnuContent_Click() {
-    // The compiled help needs a viewer of its own, which few desktops have;
-    // the same pages as HTML open in any browser.
-    const QStringList targets = helpTargets(programDir_, chmViewerRegistered(applicationDirs()));
-    if (targets.isEmpty()) {
-        prompts_.inform(this, Message{std::string("找不到帮助文件 ") + kHelpFileName + "。", "警告",
-                                      Message::Icon::Exclamation});
+void Wind::showReportDialog() {
+    // Results of a faulted or outdated computation are not reported.
+    if (const auto refusal = session_.reportRefusal()) {
+        prompts_.inform(this, *refusal);
         return;
     }
-    for (const QString& target : targets) {
-        if (prompts_.openUrl(QUrl::fromLocalFile(target)))
-            return;
-    }
-    prompts_.inform(this, helpNotShown(targets));
+    FileDialog dialog(
+        FileDialogKind::Report, fileDialogs_, prompts_,
+        [this](QWidget* parent, const QString& path) {
+            if (const auto failure = session_.writeReport(path)) {
+                prompts_.inform(parent, *failure);
+                return false;
+            }
+            // Handed to the desktop's viewer as a file URL, never through a
+            // shell, so no character of the name can be taken as a command.
+            if (!prompts_.openUrl(QUrl::fromLocalFile(path))) {
+                prompts_.inform(parent, Message{"报告书已写入“" +
+                                                    QDir::toNativeSeparators(path).toStdString() +
+                                                    "”，但找不到能显示它的程序，请用浏览器打开它。",
+                                                "警告", Message::Icon::Exclamation});
+            }
+            return true;
+        },
+        this);
+    dialog.exec();
 }
 
 // --- files from the desktop --------------------------------------------------------------
-
-bool Wind::openProjectFile(const QString& path) {
-    if (!settleUnsavedChanges())
-        return false;
-    const bool read = loadProject(path);
-    rememberOpenedFile(fileDialogs_, path, read);
-    return read;
-}
-
-bool Wind::loadProject(const QString& path) {
-    plotPanel_->reset();
-    // The reader shows its own messages; what it loaded before a bad line
-    // stays in the boxes.
-    const bool read = session_.open(path);
-    if (read) {
-        if (!recent_.add(path))
-            warnSettingsNotStored();
-        rebuildRecentMenu();
-    }
-    return read;
-}
-
-void Wind::warnSettingsNotStored() {
-    if (settingsWarned_)
-        return;
-    settingsWarned_ = true;
-    prompts_.inform(this, settingsNotStored(recent_.settingsFile()));
-}
-
-void Wind::openRecentFile(const QString& path) {
-    if (!QFileInfo(path).isFile()) {
-        if (!recent_.remove(path))
-            warnSettingsNotStored();
-        rebuildRecentMenu();
-        prompts_.inform(this, Message{"文件“" + QDir::toNativeSeparators(path).toStdString() +
-                                          "”已不存在，已从最近打开的文件中删除。",
-                                      "警告", Message::Icon::Exclamation});
-        return;
-    }
-    openProjectFile(path);
-}
-
-void Wind::rebuildRecentMenu() {
-    // Called from an entry's own handler too: the old entries go only once
-    // that has returned.
-    for (QAction* action : mnuRecent_->actions()) {
-        mnuRecent_->removeAction(action);
-        action->deleteLater();
-    }
-    const QStringList& files = recent_.files();
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        const QString path = files[i];
-        QAction* action = mnuRecent_->addAction(RecentFiles::menuText(static_cast<int>(i), path),
-                                                this, [this, path] { openRecentFile(path); });
-        action->setData(path);
-    }
-    mnuRecent_->setEnabled(!files.isEmpty());
-}
-
-void Wind::useSettingsFile(const QString& settingsFile) {
-    recent_ = RecentFiles(settingsFile);
-    rebuildRecentMenu();
-    results_->setSettingsFile(settingsFile);
-}
 
 void Wind::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls() && !droppedProjectFile(event->mimeData()->urls()).isEmpty())

@@ -5,6 +5,7 @@
 #include "HelpFiles.h"
 #include "InputForm.h"
 #include "InputPanel.h"
+#include "MainMenus.h"
 #include "Message.h"
 #include "PlotPanel.h"
 #include "ProjectSession.h"
@@ -31,8 +32,6 @@ class QPushButton;
 class QScrollArea;
 
 namespace tamsor {
-
-class ResultCommands;
 
 // The folder the file dialogs start in: the program's folder when it can be
 // written to, otherwise the user's home folder (an installed program).
@@ -74,47 +73,24 @@ public:
     InputPanel& inputPanel() const { return *inputPanel_; }
     // The two result plots with their captions and point labels.
     PlotPanel& plotPanel() const { return *plotPanel_; }
-    QAction* mnuNew() const { return mnuNew_; }
-    QAction* mnuOpen() const { return mnuOpen_; }
-    QAction* mnuSave() const { return mnuSave_; }
-    QAction* mnuProjectData() const { return mnuProjectData_; }
-    QAction* mnuExit() const { return mnuExit_; }
-    QAction* mnuSet() const { return mnuSet_; }
-    QAction* mnuContent() const { return mnuContent_; }
-    QAction* mnuAbout() const { return mnuAbout_; }
-    QMenu* mnuRecent() const { return mnuRecent_; }
+    // The menus with their actions and handlers.
+    MainMenus& menus() const { return *menus_; }
     // F5: the compute button from the keyboard.
     QAction* computeShortcut() const { return computeShortcut_; }
     QScrollArea* scrollArea() const { return scroll_; }
     QLabel* maintainerLabel() const { return maintainer_; }
-    // Keeps the recent-files list and the calculation book's title block in
-    // another settings file from now on.
-    void useSettingsFile(const QString& settingsFile);
-    // Looks for the help beside another program folder from now on.
-    void useProgramDir(const QString& programDir) { programDir_ = programDir; }
-
     // Opens a project file handed over by the desktop (the command line, a
-    // drop, the recent-files list) as Open does once that file is chosen,
-    // after the unsaved-changes question. True when the whole file was read.
-    bool openProjectFile(const QString& path);
+    // drop) as Open does once that file is chosen, after the unsaved-changes
+    // question. True when the whole file was read.
+    bool openProjectFile(const QString& path) { return menus_->openProjectFile(path); }
     // Sizes the window and places its frame within `available`: the full
     // window where it fits, otherwise a smaller one whose contents scroll.
     void fitToScreen(const QRect& available);
-    // The results menu: table, copy, export, calculation book.
-    ResultCommands& results() const { return *results_; }
 
     // --- handlers -------------------------------------------------------------
     void Form_Load();
     // Asks before the window closes; sets cancel when the answer is No.
     void Form_Unload(bool& cancel);
-    void mnuNew_Click();
-    void mnuOpen_Click();        // New, then the open dialog
-    void mnuSave_Click();        // the command gate, then the save dialog
-    void mnuProjectData_Click(); // the data dialog
-    void mnuExit_Click();
-    void mnuSet_Click(); // the options dialog
-    void mnuContent_Click();
-    void mnuAbout_Click(); // the About box
     void command1_Click(int index);
     // The report step of command1(4), after its gate: the report file dialog.
     void showReportDialog();
@@ -127,21 +103,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    // The unsaved-changes question before the project is set aside; true
-    // when the command may go on.
-    bool settleUnsavedChanges();
-    // The Save command: the gate, then the save dialog. True when saved.
-    bool saveWithDialog();
-    // New of the project and of the view: boxes, lists, plots, buttons.
-    void newProject();
-    // A chosen project file: New, then the reader (partial loads stay).
-    bool loadProject(const QString& path);
-    void openRecentFile(const QString& path);
-    void rebuildRecentMenu();
-    // Once a run: the settings file could not be written.
-    void warnSettingsNotStored();
     void updateTitle();
-    void buildMenus();
     void buildControls(QWidget* central);
     void connectCommands();
     void syncFromForm();
@@ -158,23 +120,11 @@ private:
     std::array<QPushButton*, kCommandCount> command1_{};
     PlotPanel* plotPanel_ = nullptr;
 
-    QAction* mnuNew_ = nullptr;
-    QAction* mnuOpen_ = nullptr;
-    QAction* mnuSave_ = nullptr;
-    QAction* mnuProjectData_ = nullptr;
-    QAction* mnuExit_ = nullptr;
-    QAction* mnuSet_ = nullptr;
-    QAction* mnuContent_ = nullptr;
-    QAction* mnuAbout_ = nullptr;
-    QMenu* mnuRecent_ = nullptr;
+    MainMenus* menus_ = nullptr;
     QAction* computeShortcut_ = nullptr;
     QScrollArea* scroll_ = nullptr;
     QWidget* content_ = nullptr;
     QLabel* maintainer_ = nullptr;
-    RecentFiles recent_;
-    ResultCommands* results_ = nullptr;
-    bool settingsWarned_ = false;
-    QString programDir_; // where the help is looked for
 };
 
 } // namespace tamsor

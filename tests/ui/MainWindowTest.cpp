@@ -48,7 +48,7 @@ const QColor kBlack(0, 0, 0);
 struct Fixture {
     Fixture() : window(std::make_unique<Wind>(prompts)) {
         // The recent-files list of this test only.
-        window->useSettingsFile(settings.filePath("tamsor.conf"));
+        window->menus().useSettingsFile(settings.filePath("tamsor.conf"));
         window->show();
         window->activateWindow();
         active = QTest::qWaitForWindowActive(window.get());
@@ -208,7 +208,7 @@ QString example(const char* name) {
 
 QStringList recentMenuEntries(const Wind& w) {
     QStringList entries;
-    for (QAction* action : w.mnuRecent()->actions())
+    for (QAction* action : w.menus().recentMenu()->actions())
         entries << action->data().toString();
     return entries;
 }
@@ -370,24 +370,24 @@ void MainWindowTest::startUpState() {
 void MainWindowTest::menusAndShortcuts() {
     Fixture f;
     Wind& w = *f.window;
-    QCOMPARE(w.mnuNew()->text(), QString("新建(New)"));
-    QCOMPARE(w.mnuOpen()->text(), QString("导入数据(Open)"));
-    QCOMPARE(w.mnuSave()->text(), QString("导出数据(Save)"));
-    QCOMPARE(w.mnuProjectData()->text(), QString("横风向及舒适度数据(&D)..."));
-    QCOMPARE(w.mnuProjectData()->shortcut(), QKeySequence("Ctrl+Shift+D"));
-    QCOMPARE(w.mnuRecent()->title(), QString("最近打开的文件"));
-    QCOMPARE(w.mnuExit()->text(), QString("退出(Exit)"));
-    QCOMPARE(w.mnuSet()->text(), QString("参数设置"));
-    QCOMPARE(w.mnuContent()->text(), QString("帮助文件"));
-    QCOMPARE(w.mnuAbout()->text(), QString("关于......"));
-    QCOMPARE(w.mnuNew()->shortcut(), QKeySequence("Ctrl+N"));
-    QCOMPARE(w.mnuOpen()->shortcut(), QKeySequence("Ctrl+O"));
-    QCOMPARE(w.mnuSave()->shortcut(), QKeySequence("Ctrl+S"));
-    QCOMPARE(w.mnuExit()->shortcut(), QKeySequence("Ctrl+Q"));
-    QCOMPARE(w.mnuContent()->shortcut(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(w.menus().newAction()->text(), QString("新建(New)"));
+    QCOMPARE(w.menus().openAction()->text(), QString("导入数据(Open)"));
+    QCOMPARE(w.menus().saveAction()->text(), QString("导出数据(Save)"));
+    QCOMPARE(w.menus().projectDataAction()->text(), QString("横风向及舒适度数据(&D)..."));
+    QCOMPARE(w.menus().projectDataAction()->shortcut(), QKeySequence("Ctrl+Shift+D"));
+    QCOMPARE(w.menus().recentMenu()->title(), QString("最近打开的文件"));
+    QCOMPARE(w.menus().exitAction()->text(), QString("退出(Exit)"));
+    QCOMPARE(w.menus().optionsAction()->text(), QString("参数设置"));
+    QCOMPARE(w.menus().helpAction()->text(), QString("帮助文件"));
+    QCOMPARE(w.menus().aboutAction()->text(), QString("关于......"));
+    QCOMPARE(w.menus().newAction()->shortcut(), QKeySequence("Ctrl+N"));
+    QCOMPARE(w.menus().openAction()->shortcut(), QKeySequence("Ctrl+O"));
+    QCOMPARE(w.menus().saveAction()->shortcut(), QKeySequence("Ctrl+S"));
+    QCOMPARE(w.menus().exitAction()->shortcut(), QKeySequence("Ctrl+Q"));
+    QCOMPARE(w.menus().helpAction()->shortcut(), QKeySequence(Qt::Key_F1));
     QCOMPARE(w.computeShortcut()->shortcut(), QKeySequence(Qt::Key_F5));
-    QVERIFY(w.mnuSet()->shortcut().isEmpty());
-    QVERIFY(w.mnuAbout()->shortcut().isEmpty());
+    QVERIFY(w.menus().optionsAction()->shortcut().isEmpty());
+    QVERIFY(w.menus().aboutAction()->shortcut().isEmpty());
     QStringList menus;
     for (QAction* a : w.menuBar()->actions())
         menus << a->text();
@@ -1089,7 +1089,7 @@ void MainWindowTest::exitAnsweredNoKeepsEverything() {
     QVERIFY(resultButtonsEnabled(w));
     QCOMPARE(visibleLabels(w, true), 6);
 
-    w.mnuExit()->trigger();
+    w.menus().exitAction()->trigger();
     QCOMPARE(f.prompts.confirmed.size(), std::size_t{2});
     QVERIFY(w.isVisible());
 
@@ -1112,7 +1112,7 @@ void MainWindowTest::unsavedChangesAreAskedForBeforeNewAndExit() {
                            Message::Icon::Question};
 
     f.prompts.saveAnswer = SaveAnswer::Cancel;
-    w.mnuNew()->trigger();
+    w.menus().newAction()->trigger();
     QVERIFY(!w.close());
     QCOMPARE(f.prompts.askedToSave, (std::vector<Message>{question, question}));
     QVERIFY(f.prompts.confirmed.empty());
@@ -1142,7 +1142,7 @@ void MainWindowTest::newResetsTheProject() {
     w.session().setEdition(tamsor::Edition::GB2001);
 
     f.prompts.saveAnswer = SaveAnswer::DontSave;
-    w.mnuNew()->trigger();
+    w.menus().newAction()->trigger();
     QCOMPARE(f.prompts.askedToSave.size(), std::size_t{1});
     QCOMPARE(w.session().edition(), tamsor::Edition::GB201X);
     for (int i = 0; i < 9; ++i)
@@ -1160,7 +1160,7 @@ void MainWindowTest::newResetsTheProject() {
     QCOMPARE(f.numbers().w0, 500.0);
     QVERIFY(!w.session().isModified());
 
-    w.mnuNew()->trigger(); // nothing to lose: no question
+    w.menus().newAction()->trigger(); // nothing to lose: no question
     QCOMPARE(f.prompts.askedToSave.size(), std::size_t{1});
     w.command1(0)->click(); // every box "0" again: refused
     QCOMPARE(f.prompts.informed.back(), inputError("输入的数据有错误"));
@@ -1255,18 +1255,18 @@ void MainWindowTest::recentFilesOpenAndMissingOnesAreDropped() {
     QVERIFY(QFile::copy(example("single_mass.wvd"), gone));
     Fixture f;
     Wind& w = *f.window;
-    QVERIFY(!w.mnuRecent()->isEnabled());
+    QVERIFY(!w.menus().recentMenu()->isEnabled());
     QVERIFY(w.openProjectFile(example("rc_chimney.wvd")));
     QVERIFY(w.openProjectFile(gone));
     QCOMPARE(recentMenuEntries(w), (QStringList{gone, example("rc_chimney.wvd")}));
-    QVERIFY(w.mnuRecent()->isEnabled());
+    QVERIFY(w.menus().recentMenu()->isEnabled());
 
-    w.mnuRecent()->actions()[1]->trigger();
+    w.menus().recentMenu()->actions()[1]->trigger();
     QCOMPARE(w.session().currentFile(), example("rc_chimney.wvd"));
     QCOMPARE(recentMenuEntries(w), (QStringList{example("rc_chimney.wvd"), gone}));
 
     QVERIFY(QFile::remove(gone));
-    w.mnuRecent()->actions()[1]->trigger();
+    w.menus().recentMenu()->actions()[1]->trigger();
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
     QVERIFY(QString::fromStdString(f.prompts.informed[0].text).contains(gone));
@@ -1284,7 +1284,7 @@ void MainWindowTest::settingsThatCannotBeStoredAreSaidOnce() {
     const QString settings = blocker + "/tamsor.conf";
     Fixture f;
     Wind& w = *f.window;
-    w.useSettingsFile(settings);
+    w.menus().useSettingsFile(settings);
     QVERIFY(w.openProjectFile(example("rc_chimney.wvd")));
     QVERIFY(w.openProjectFile(example("single_mass.wvd")));
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
@@ -1303,7 +1303,7 @@ void MainWindowTest::helpOpensSomethingOrSaysWhy() {
     const QStringList expected =
         tamsor::helpTargets(QCoreApplication::applicationDirPath(),
                             tamsor::chmViewerRegistered(tamsor::applicationDirs()));
-    w.mnuContent()->trigger();
+    w.menus().helpAction()->trigger();
     if (expected.isEmpty()) {
         QVERIFY(f.prompts.opened.empty());
         QCOMPARE(f.prompts.informed.size(), std::size_t{1});
@@ -1316,7 +1316,7 @@ void MainWindowTest::helpOpensSomethingOrSaysWhy() {
         // Nothing could be started: every target is tried, then a message.
         f.prompts.clear();
         f.prompts.openResult = false;
-        w.mnuContent()->trigger();
+        w.menus().helpAction()->trigger();
         QCOMPARE(f.prompts.opened.size(), static_cast<std::size_t>(expected.size()));
         QCOMPARE(f.prompts.informed.size(), std::size_t{1});
         QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
@@ -1330,7 +1330,7 @@ void MainWindowTest::helpOpensSomethingOrSaysWhy() {
     QFile page(index);
     QVERIFY(page.open(QIODevice::WriteOnly));
     page.close();
-    w.useProgramDir(program.path());
+    w.menus().useProgramDir(program.path());
     f.prompts.clear();
     f.prompts.openResult = false;
     QTest::keyClick(w.inputPanel().heightsBox(), Qt::Key_F1);

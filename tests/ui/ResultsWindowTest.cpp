@@ -49,13 +49,13 @@ namespace {
 struct Fixture {
     Fixture() : window(std::make_unique<Wind>(prompts)) {
         // What the window remembers, in a settings file of this test only.
-        window->useSettingsFile(settings.filePath("tamsor.conf"));
+        window->menus().useSettingsFile(settings.filePath("tamsor.conf"));
         window->show();
     }
     QTemporaryDir settings;
     WindTestPrompts prompts;
     std::unique_ptr<Wind> window;
-    ResultCommands& results() { return window->results(); }
+    ResultCommands& results() { return window->menus().results(); }
 };
 
 void enter(QLineEdit* box, const char* text) {

@@ -129,7 +129,7 @@ private:
         Opening local;
         Opening& o = opening ? *opening : local;
         chooseFile(o, folder, name);
-        w().mnuSave_Click();
+        w().menus().saveProject();
         return o.seen;
     }
 
@@ -157,7 +157,7 @@ private slots:
         dir_ = tmp_->path();
         prompts_ = std::make_unique<WindTestPrompts>();
         window_ = std::make_unique<Wind>(*prompts_);
-        window_->useSettingsFile(dir_ + "/tamsor.conf");
+        window_->menus().useSettingsFile(dir_ + "/tamsor.conf");
         window_->show();
         w().fileDialogs().lastDir = dir_;
     }
@@ -186,14 +186,14 @@ private slots:
 
         // New clears the window; saved, nothing is lost and nothing asked.
         QCOMPARE(w().windowTitle(), QStringLiteral("塔 A.wvd[*] - Tamsorv1.10"));
-        w().mnuNew_Click();
+        w().menus().newProject();
         QCOMPARE(w().inputPanel().heightsBox()->text(), QStringLiteral("0"));
         QVERIFY(prompts_->askedToSave.empty());
 
         // Open starts in the saved folder with the saved name.
         Opening opening;
         chooseFile(opening, QString(), QStringLiteral("塔 A.wvd"));
-        w().mnuOpen_Click();
+        w().menus().openProject();
         QVERIFY(opening.seen);
         QCOMPARE(opening.folder, projects);
         QCOMPARE(opening.name, QStringLiteral("塔 A.wvd"));
@@ -238,7 +238,7 @@ private slots:
                 dialog.cancelButton()->click();
             },
             &reopening.seen);
-        w().mnuOpen_Click();
+        w().menus().openProject();
         QCOMPARE(reopening.name, QStringLiteral("风振 报告.htm"));
         QCOMPARE(reopening.folder, QStringLiteral("open"));
         QCOMPARE(prompts_->informed.size(), std::size_t(1));
@@ -255,7 +255,7 @@ private slots:
             dialog.editionButton(Edition::GB2001)->click();
             dialog.okButton()->click();
         });
-        w().mnuSet_Click();
+        w().menus().showOptions();
         QCOMPARE(w().session().edition(), Edition::GB2001);
         QVERIFY(resultButtonsDisabled());
 
@@ -279,14 +279,14 @@ private slots:
 
         auto driver = driveNextDialog<OptionsDialog>(
             [](OptionsDialog& dialog) { dialog.cancelButton()->click(); });
-        w().mnuSet_Click();
+        w().menus().showOptions();
         QVERIFY(driver->seen());
         QVERIFY(resultButtonsEnabled());
         QCOMPARE(w().session().edition(), Edition::GB201X);
 
         driver = driveNextDialog<OptionsDialog>(
             [](OptionsDialog& dialog) { dialog.okButton()->click(); });
-        w().mnuSet_Click();
+        w().menus().showOptions();
         QVERIFY(driver->seen());
         QVERIFY(resultButtonsEnabled());
         QVERIFY(w().session().resultsCurrent());
@@ -347,7 +347,7 @@ private slots:
             focusAfterRefusal = d.focusWidget();
             QTest::keyClick(&d, Qt::Key_Escape);
         });
-        w().mnuProjectData()->trigger();
+        w().menus().projectDataAction()->trigger();
         QVERIFY(driver->seen());
         QVERIFY(openAfterRefusal);
         QCOMPARE(focusAfterRefusal, diameter);
@@ -367,7 +367,7 @@ private slots:
             title = dialog.titleLabel()->text();
             QTest::keyClick(&dialog, Qt::Key_Return);
         });
-        w().mnuAbout_Click();
+        w().menus().showAbout();
         QCOMPARE(caption, QStringLiteral("关于 Tamsorv1.10"));
         QCOMPARE(title, QStringLiteral("Tamsorv1.10"));
     }
@@ -384,7 +384,7 @@ private slots:
         QVERIFY(plotted > 0);
 
         // Asked first; Cancel shows no dialog at all.
-        QVERIFY(!opensDialog([this] { w().mnuOpen_Click(); }));
+        QVERIFY(!opensDialog([this] { w().menus().openProject(); }));
         QCOMPARE(prompts_->askedToSave.size(), std::size_t(1));
 
         prompts_->saveAnswer = SaveAnswer::DontSave;
@@ -392,7 +392,7 @@ private slots:
             dialog.setFolder(QDir::homePath());
             dialog.cancelButton()->click();
         });
-        w().mnuOpen_Click();
+        w().menus().openProject();
         QCOMPARE(prompts_->askedToSave.size(), std::size_t(2));
         QCOMPARE(w().inputPanel().heightsBox()->text(), QStringLiteral("10;20;30"));
         QCOMPARE(w().inputPanel().pointCountList()->currentIndex(), 2);
@@ -413,14 +413,14 @@ private slots:
         // The save dialog cancelled: New does not run.
         const auto cancelling =
             driveNextDialog<FileDialog>([](FileDialog& dialog) { dialog.cancelButton()->click(); });
-        w().mnuNew_Click();
+        w().menus().newProject();
         QVERIFY(cancelling->seen());
         QCOMPARE(w().inputPanel().heightsBox()->text(), QStringLiteral("10;20;30"));
 
         // Saved: then New.
         Opening saving;
         chooseFile(saving, QString(), QStringLiteral("first.wvd"));
-        w().mnuNew_Click();
+        w().menus().newProject();
         QVERIFY(saving.seen);
         QCOMPARE(saving.name, QStringLiteral("*.wvd")); // the normal save dialog
         QVERIFY(readAll(dir_ + "/first.wvd").contains("10;20;30"));
@@ -445,7 +445,7 @@ private slots:
 
     void saveIsRefusedBeforeAnyDialog() {
         // The new state: every box "0".
-        QVERIFY(!opensDialog([this] { w().mnuSave_Click(); }));
+        QVERIFY(!opensDialog([this] { w().menus().saveProject(); }));
         QCOMPARE(prompts_->informed.size(), std::size_t(1));
         QCOMPARE(prompts_->informed[0].text, kIncomplete);
         QCOMPARE(prompts_->informed[0].title, std::string("错误提示"));
@@ -454,7 +454,7 @@ private slots:
         typeProject();
         prompts_->informed.clear();
         w().inputPanel().areasBox()->setText(QStringLiteral("20;20"));
-        QVERIFY(!opensDialog([this] { w().mnuSave_Click(); }));
+        QVERIFY(!opensDialog([this] { w().menus().saveProject(); }));
         QCOMPARE(prompts_->informed.size(), std::size_t(1));
         QCOMPARE(prompts_->informed[0].text, std::string("输入的数据数目与自由度数不一致"));
         QCOMPARE(QDir(dir_).entryList(QDir::Files), QStringList{});
@@ -500,7 +500,7 @@ private slots:
                 dialog.cancelButton()->click();
             },
             &seen);
-        w().mnuSave_Click();
+        w().menus().saveProject();
         QVERIFY(seen);
         QVERIFY(stayedOpen);
         QCOMPARE(prompts_->informed.size(), std::size_t(1));
@@ -558,7 +558,7 @@ private slots:
                 closed = !dialog.isVisible();
             },
             &opening.seen);
-        w().mnuOpen_Click();
+        w().menus().openProject();
         QVERIFY(opening.seen);
         QVERIFY(closed);
         QCOMPARE(prompts_->informed.size(), std::size_t(1));
