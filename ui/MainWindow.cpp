@@ -1,48 +1,35 @@
 #include "MainWindow.h"
 
-#include "FileChooser.h"
+#include "DesktopFiles.h"
 #include "FileDialog.h"
 #include "PlotPairs.h"
-#include "ResultCommands.h"
-#include "SpreadsheetPasteMenu.h"
 #include "UnsavedWork.h"
 #include "WindowFit.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QFocusEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QShowEvent>
-#include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
-#include <QToolTip>
 #include <QUrl>
 
-#include <algorithm>
 #include <cstddef>
-#include <optional>
 #include <string>
-#include <tuple>
+#include <string_view>
 #include <vector>
 
 namespace tamsor {
@@ -60,12 +47,6 @@ QString qs(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-QGroupBox* makeFrame(QWidget* parent, const char* caption, int x, int y, int w, int h) {
-    auto* frame = new QGroupBox(qs(caption), parent);
-    frame->setGeometry(x, y, w, h);
-    return frame;
-}
-
 } // namespace
 
 QString startDirectory(const QString& programDir) {
@@ -75,20 +56,20 @@ QString startDirectory(const QString& programDir) {
     return QDir::homePath();
 }
 
-Wind::Wind(Prompts& prompts, QWidget* parent)
+MainWindow::MainWindow(Prompts& prompts, QWidget* parent)
     : QMainWindow(parent), prompts_(prompts), sink_(prompts, this), session_(sink_) {
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPointSize(9);
     setFont(font);
 
-    content_ = new QWidget;
-    content_->setFixedSize(kClientWidth, kClientHeight);
-    buildControls(content_);
+    contents_ = new QWidget;
+    contents_->setFixedSize(kClientWidth, kClientHeight);
+    buildContents(contents_);
     menus_ = new MainMenus(session_, prompts_, fileDialogs_, *inputPanel_, *plotPanel_, this);
     computeShortcut_ = new QAction(this);
     computeShortcut_->setShortcut(QKeySequence(Qt::Key_F5));
     computeShortcut_->setShortcutContext(Qt::WindowShortcut);
-    connect(computeShortcut_, &QAction::triggered, this, [this] { command1_Click(0); });
+    connect(computeShortcut_, &QAction::triggered, this, [this] { compute(); });
     addAction(computeShortcut_);
     // Without a frame and at the contents' size the scroll area shows no
     // scroll bars: the window looks as without it.
@@ -96,10 +77,10 @@ Wind::Wind(Prompts& prompts, QWidget* parent)
     scroll_->setFrameShape(QFrame::NoFrame);
     // Only a frame around the controls: the Tab key never stops on it.
     scroll_->setFocusPolicy(Qt::NoFocus);
-    scroll_->setWidget(content_);
-    scroll_->setFixedSize(content_->size());
+    scroll_->setWidget(contents_);
+    scroll_->setFixedSize(contents_->size());
     setCentralWidget(scroll_);
-    connectCommands();
+
     connect(&session_, &ProjectSession::formChanged, this, [this] { syncFromForm(); });
     connect(&session_, &ProjectSession::modifiedChanged, this, [this] { updateTitle(); });
     connect(&session_, &ProjectSession::currentFileChanged, this, [this] { updateTitle(); });
@@ -113,69 +94,65 @@ Wind::Wind(Prompts& prompts, QWidget* parent)
     adjustSize();
     setFixedSize(sizeHint());
 
-    Form_Load();
+    startUp();
 }
 
-Wind::~Wind() {
+MainWindow::~MainWindow() {
+    // The session goes before the panels do.
     inputPanel_->setClosing(true);
     disconnect(&session_, nullptr, this, nullptr);
-    for (QPushButton* button : command1_)
+    for (QPushButton* button : buttons_)
         button->removeEventFilter(this);
 }
 
-void Wind::buildControls(QWidget* central) {
-    inputPanel_ = new InputPanel(form(), prompts_, central);
+void MainWindow::buildContents(QWidget* contents) {
+    inputPanel_ = new InputPanel(form(), prompts_, contents);
     inputPanel_->move(16, 8);
-    plotPanel_ = new PlotPanel(prompts_, fileDialogs_, central);
+    plotPanel_ = new PlotPanel(prompts_, fileDialogs_, contents);
     plotPanel_->move(728, 16);
 
-    // Commands.
-    QGroupBox* frame5 = makeFrame(central, "功能区", 728, 544, 505, 137);
-    const char* captions[kCommandCount] = {"计算风振响应", "画平均风结果", "画脉动风结果",
-                                           "画等效静力风荷载", "生成报告书(Report)"};
-    const QPoint positions[kCommandCount] = {{16, 48}, {176, 24}, {176, 80}, {336, 24}, {336, 80}};
-    for (int i = 0; i < kCommandCount; ++i) {
-        auto* button = new QPushButton(qs(captions[i]), frame5);
-        button->setGeometry(positions[i].x(), positions[i].y(), 150, 33);
+    auto* commands = new QGroupBox(qs("功能区"), contents);
+    commands->setGeometry(728, 544, 505, 137);
+    struct Button {
+        const char* caption;
+        QPoint place;
+        void (MainWindow::*run)();
+    };
+    const Button buttons[kCommandCount] = {
+        {"计算风振响应", {16, 48}, &MainWindow::compute},
+        {"画平均风结果", {176, 24}, &MainWindow::plotMean},
+        {"画脉动风结果", {176, 80}, &MainWindow::plotFluctuating},
+        {"画等效静力风荷载", {336, 24}, &MainWindow::plotEquivalent},
+        {"生成报告书(Report)", {336, 80}, &MainWindow::writeReport},
+    };
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        auto* button = new QPushButton(qs(buttons[i].caption), commands);
+        button->setGeometry(buttons[i].place.x(), buttons[i].place.y(), 150, 33);
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, i] { command1_Click(i); });
-        command1_[static_cast<std::size_t>(i)] = button;
+        button->setObjectName(QStringLiteral("command1_%1").arg(i));
+        connect(button, &QPushButton::clicked, this, buttons[i].run);
+        // Enter presses the focused button, as Space does.
+        button->installEventFilter(this);
+        buttons_[i] = button;
     }
-    maintainer_ = new QLabel(qs(kMaintainerLine), central);
+    maintainer_ = new QLabel(qs(kMaintainerLine), contents);
     maintainer_->setGeometry(728, 692, 505, 22);
     maintainer_->setAlignment(Qt::AlignCenter);
 
     // The tab order goes through the input, then the command buttons.
     std::vector<QWidget*> order = inputPanel_->tabStops();
-    order.insert(order.end(), command1_.begin(), command1_.end());
+    order.insert(order.end(), buttons_.begin(), buttons_.end());
     for (std::size_t i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
 
-void Wind::connectCommands() {
-    for (int i = 0; i < kCommandCount; ++i)
-        command1_[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("command1_%1").arg(i));
-    for (QPushButton* button : command1_)
-        button->installEventFilter(this);
-}
-
-// --- accessors ----------------------------------------------------------------
-
-QPushButton* Wind::command1(int index) const {
-    return index >= 0 && index < kCommandCount ? command1_[static_cast<std::size_t>(index)]
-                                               : nullptr;
-}
-
-// --- mirroring the input form ----------------------------------------------------
-
-void Wind::syncFromForm() {
+void MainWindow::syncFromForm() {
     inputPanel_->showForm();
-    for (int i = 1; i < kCommandCount; ++i)
-        command1_[static_cast<std::size_t>(i)]->setEnabled(form().resultButtonsEnabled());
+    for (std::size_t i = PlotMean; i < buttons_.size(); ++i)
+        buttons_[i]->setEnabled(form().resultButtonsEnabled());
 }
 
-bool Wind::eventFilter(QObject* watched, QEvent* event) {
-    // Enter presses the focused command button, as Space does.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* button = qobject_cast<QPushButton*>(watched);
     if (button != nullptr && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -187,9 +164,14 @@ bool Wind::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+void MainWindow::updateTitle() {
+    setWindowTitle(windowCaption(session_.currentFile()));
+    setWindowModified(session_.isModified());
+}
+
 // --- start-up and closing ------------------------------------------------------------
 
-void Wind::Form_Load() {
+void MainWindow::startUp() {
     fileDialogs_.lastFileName = QStringLiteral("*.wvd");
     const QString dir = startDirectory(QCoreApplication::applicationDirPath());
     QDir::setCurrent(dir);
@@ -198,7 +180,7 @@ void Wind::Form_Load() {
     menus_->newProject();
 }
 
-QMargins Wind::frameMarginsOrEstimate() const {
+QMargins MainWindow::frameMarginsOrEstimate() const {
     const QRect frame = frameGeometry();
     const QRect inner = geometry();
     if (frame == inner)
@@ -207,9 +189,9 @@ QMargins Wind::frameMarginsOrEstimate() const {
                     frame.right() - inner.right(), frame.bottom() - inner.bottom());
 }
 
-void Wind::fitToScreen(const QRect& available) {
+void MainWindow::fitToScreen(const QRect& available) {
     const WindowFit fit =
-        fitWindow(content_->size(), menuBar()->sizeHint().height(), frameMarginsOrEstimate(),
+        fitWindow(contents_->size(), menuBar()->sizeHint().height(), frameMarginsOrEstimate(),
                   style()->pixelMetric(QStyle::PM_ScrollBarExtent), available);
     scroll_->setFixedSize(fit.viewport);
     setMinimumSize(0, 0);
@@ -219,7 +201,7 @@ void Wind::fitToScreen(const QRect& available) {
     move(fit.frameTopLeft);
 }
 
-void Wind::fitToCurrentScreen() {
+void MainWindow::fitToCurrentScreen() {
     QScreen* screen = this->screen();
     if (screen == nullptr)
         screen = QGuiApplication::primaryScreen();
@@ -227,17 +209,14 @@ void Wind::fitToCurrentScreen() {
         fitToScreen(screen->availableGeometry());
 }
 
-void Wind::Form_Unload(bool& cancel) {
+bool MainWindow::mayClose() {
     if (session_.isModified())
-        cancel = !menus_->settleUnsavedChanges();
-    else
-        cancel = !prompts_.confirm(this, exitQuestion());
+        return menus_->settleUnsavedChanges();
+    return prompts_.confirm(this, exitQuestion());
 }
 
-void Wind::closeEvent(QCloseEvent* event) {
-    bool cancel = false;
-    Form_Unload(cancel);
-    if (cancel) {
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!mayClose()) {
         event->ignore();
         return;
     }
@@ -246,52 +225,56 @@ void Wind::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void Wind::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     inputPanel_->setClosing(false);
     QMainWindow::showEvent(event);
 }
 
-// --- commands --------------------------------------------------------------------------
+// --- the command buttons ---------------------------------------------------------------
 
-void Wind::updateTitle() {
-    setWindowTitle(windowCaption(session_.currentFile()));
-    setWindowModified(session_.isModified());
-}
-
-void Wind::command1_Click(int index) {
-    if (index < 0 || index >= kCommandCount)
-        return;
-    if (index == 0) {
-        const ComputeOutcome outcome = session_.compute();
-        if (outcome.status == ComputeOutcome::Status::Refused) {
-            inputPanel_->focusFirstMarkedBox();
-            return;
-        }
-        plotPanel_->clear();
-        if (outcome.notice)
-            prompts_.inform(this, *outcome.notice);
-        return;
-    }
-
-    if (!session_.commandGate()) {
+void MainWindow::compute() {
+    const ComputeOutcome outcome = session_.compute();
+    if (outcome.status == ComputeOutcome::Status::Refused) {
         inputPanel_->focusFirstMarkedBox();
         return;
     }
+    plotPanel_->clear();
+    if (outcome.notice)
+        prompts_.inform(this, *outcome.notice);
+}
+
+bool MainWindow::haveCurrentResults() {
+    if (!session_.commandGate()) {
+        inputPanel_->focusFirstMarkedBox();
+        return false;
+    }
     if (!session_.resultsCurrent()) {
         prompts_.inform(this, ProjectSession::noCurrentResults());
-        return;
+        return false;
     }
-    if (index == 4)
-        showReportDialog();
-    else
-        plotResults(index);
+    return true;
 }
 
-void Wind::plotResults(int index) {
-    plotPanel_->plot(*session_.results(), kPlotPairs[static_cast<std::size_t>(index - 1)]);
+void MainWindow::plotMean() {
+    plot(PlotMean);
 }
 
-void Wind::showReportDialog() {
+void MainWindow::plotFluctuating() {
+    plot(PlotFluctuating);
+}
+
+void MainWindow::plotEquivalent() {
+    plot(PlotEquivalent);
+}
+
+void MainWindow::plot(Command command) {
+    if (haveCurrentResults())
+        plotPanel_->plot(*session_.results(), kPlotPairs.at(command - PlotMean));
+}
+
+void MainWindow::writeReport() {
+    if (!haveCurrentResults())
+        return;
     // Results of a faulted or outdated computation are not reported.
     if (const auto refusal = session_.reportRefusal()) {
         prompts_.inform(this, *refusal);
@@ -320,12 +303,12 @@ void Wind::showReportDialog() {
 
 // --- files from the desktop --------------------------------------------------------------
 
-void Wind::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls() && !droppedProjectFile(event->mimeData()->urls()).isEmpty())
         event->acceptProposedAction();
 }
 
-void Wind::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     const QString path = droppedProjectFile(event->mimeData()->urls());
     if (path.isEmpty())
         return;

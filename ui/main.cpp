@@ -28,7 +28,7 @@ int main(int argc, char* argv[]) {
     QApplication::setFont(font);
 
     tamsor::QtPrompts prompts;
-    tamsor::Wind window(prompts);
+    tamsor::MainWindow window(prompts);
     window.show();
     if (!projectFile.isEmpty()) {
         // Once the window is up, so that the reader's messages have a parent

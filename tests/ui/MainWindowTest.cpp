@@ -1,5 +1,7 @@
 #include "WindTestPrompts.h"
 
+#include "DesktopFiles.h"
+#include "HelpFiles.h"
 #include "MainWindow.h"
 #include "NumberFormat.h"
 
@@ -28,15 +30,17 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
 #include <sys/stat.h>
 
 using tamsor::InputForm;
+using tamsor::MainWindow;
 using tamsor::Message;
 using tamsor::SaveAnswer;
-using tamsor::Wind;
 namespace Box = tamsor::Box;
 namespace ValueBox = tamsor::ValueBox;
 
@@ -46,7 +50,7 @@ const QColor kRed(255, 0, 0);
 const QColor kBlack(0, 0, 0);
 
 struct Fixture {
-    Fixture() : window(std::make_unique<Wind>(prompts)) {
+    Fixture() : window(std::make_unique<MainWindow>(prompts)) {
         // The recent-files list of this test only.
         window->menus().useSettingsFile(settings.filePath("tamsor.conf"));
         window->show();
@@ -62,7 +66,7 @@ struct Fixture {
 
     QTemporaryDir settings;
     WindTestPrompts prompts;
-    std::unique_ptr<Wind> window;
+    std::unique_ptr<MainWindow> window;
     bool active = false;
 };
 
@@ -84,7 +88,7 @@ void selectEntry(QComboBox* combo, int position) {
 }
 
 // A three-point project that computes without a fault.
-void enterThreePoints(Wind& w) {
+void enterThreePoints(MainWindow& w) {
     selectEntry(w.inputPanel().pointCountList(), 2);
     enter(w.inputPanel().heightsBox(), "10;20;30");
     enter(w.inputPanel().areasBox(), "10;12;14");
@@ -98,13 +102,18 @@ void enterThreePoints(Wind& w) {
     selectEntry(w.inputPanel().terrainList(), 1);
 }
 
-bool resultButtonsEnabled(const Wind& w) {
-    return w.command1(1)->isEnabled() && w.command1(2)->isEnabled() && w.command1(3)->isEnabled() &&
-           w.command1(4)->isEnabled();
+// The plot and report buttons, which need current results.
+std::array<QPushButton*, 4> resultButtons(const MainWindow& w) {
+    return {w.plotMeanButton(), w.plotFluctuatingButton(), w.plotEquivalentButton(),
+            w.reportButton()};
 }
-bool resultButtonsDisabled(const Wind& w) {
-    return !w.command1(1)->isEnabled() && !w.command1(2)->isEnabled() &&
-           !w.command1(3)->isEnabled() && !w.command1(4)->isEnabled();
+bool resultButtonsEnabled(const MainWindow& w) {
+    const auto buttons = resultButtons(w);
+    return std::all_of(buttons.begin(), buttons.end(), [](auto* b) { return b->isEnabled(); });
+}
+bool resultButtonsDisabled(const MainWindow& w) {
+    const auto buttons = resultButtons(w);
+    return std::none_of(buttons.begin(), buttons.end(), [](auto* b) { return b->isEnabled(); });
 }
 
 QColor textColour(const QLineEdit* box) {
@@ -125,7 +134,7 @@ void clearByKeys(QLineEdit* box) {
         QTest::keyClick(box, Qt::Key_Backspace);
 }
 
-int visibleLabels(Wind& w, bool left) {
+int visibleLabels(MainWindow& w, bool left) {
     const tamsor::PlotArea* area = left ? w.plotPanel().loadPlot() : w.plotPanel().responsePlot();
     int count = 0;
     for (int i = 0; i < tamsor::kPlotLabelCount; ++i)
@@ -134,7 +143,7 @@ int visibleLabels(Wind& w, bool left) {
 }
 
 // How many of the plots' four axis captions are shown.
-int visibleCaptions(Wind& w) {
+int visibleCaptions(MainWindow& w) {
     const tamsor::PlotPanel& p = w.plotPanel();
     int count = 0;
     for (const QLabel* caption : {p.loadHeightCaption(), p.responseHeightCaption(),
@@ -206,7 +215,7 @@ QString example(const char* name) {
     return QStringLiteral(TAMSOR_EXAMPLES_DIR "/") + QString::fromUtf8(name);
 }
 
-QStringList recentMenuEntries(const Wind& w) {
+QStringList recentMenuEntries(const MainWindow& w) {
     QStringList entries;
     for (QAction* action : w.menus().recentMenu()->actions())
         entries << action->data().toString();
@@ -250,7 +259,7 @@ bool pasteThroughContextMenu(QLineEdit* box) {
 }
 
 // Drops the URLs on the window as a file manager would.
-void drop(Wind& w, const QList<QUrl>& urls) {
+void drop(MainWindow& w, const QList<QUrl>& urls) {
     QMimeData data;
     data.setUrls(urls);
     const QPoint at = w.inputPanel().heightsBox()->mapTo(&w, QPoint(5, 5));
@@ -310,7 +319,7 @@ private slots:
 
 void MainWindowTest::startUpState() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     QCOMPARE(w.windowTitle(), QString("Tamsorv1.10[*]"));
     QVERIFY(!w.isWindowModified());
     // On a screen of a usual size nothing scrolls.
@@ -341,12 +350,16 @@ void MainWindowTest::startUpState() {
     QCOMPARE(w.inputPanel().modeShapeCaption(1)->text(), QString("第1阶振型"));
     QCOMPARE(w.inputPanel().modeShapeCaption(3)->text(), QString("未定义"));
 
-    QVERIFY(w.command1(0)->isEnabled());
+    QVERIFY(w.computeButton()->isEnabled());
     QVERIFY(resultButtonsDisabled(w));
-    const char* captions[] = {"计算风振响应", "画平均风结果", "画脉动风结果", "画等效静力风荷载",
-                              "生成报告书(Report)"};
-    for (int i = 0; i < 5; ++i)
-        QCOMPARE(w.command1(i)->text(), QString(captions[i]));
+    const std::pair<QPushButton*, const char*> captions[] = {
+        {w.computeButton(), "计算风振响应"},
+        {w.plotMeanButton(), "画平均风结果"},
+        {w.plotFluctuatingButton(), "画脉动风结果"},
+        {w.plotEquivalentButton(), "画等效静力风荷载"},
+        {w.reportButton(), "生成报告书(Report)"}};
+    for (const auto& [button, caption] : captions)
+        QCOMPARE(button->text(), QString(caption));
 
     QVERIFY(w.plotPanel().loadPlot()->primitives().empty());
     QVERIFY(w.plotPanel().responsePlot()->primitives().empty());
@@ -369,7 +382,7 @@ void MainWindowTest::startUpState() {
 
 void MainWindowTest::menusAndShortcuts() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     QCOMPARE(w.menus().newAction()->text(), QString("新建(New)"));
     QCOMPARE(w.menus().openAction()->text(), QString("导入数据(Open)"));
     QCOMPARE(w.menus().saveAction()->text(), QString("导出数据(Save)"));
@@ -409,7 +422,7 @@ void MainWindowTest::menusAndShortcuts() {
 
 void MainWindowTest::computeRightAfterStartUpIsRefused() {
     Fixture f;
-    QTest::mouseClick(f.window->command1(0), Qt::LeftButton);
+    QTest::mouseClick(f.window->computeButton(), Qt::LeftButton);
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QCOMPARE(f.prompts.informed[0], inputError("输入的数据有错误"));
     QVERIFY(resultButtonsDisabled(*f.window));
@@ -418,10 +431,10 @@ void MainWindowTest::computeRightAfterStartUpIsRefused() {
 
 void MainWindowTest::computeEnablesResultCommandsAndTypingDisablesThemAtOnce() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     enterThreePoints(w);
     QVERIFY(f.prompts.informed.empty());
-    w.command1(0)->click();
+    w.computeButton()->click();
     QVERIFY(f.prompts.informed.empty());
     QVERIFY(w.session().resultsCurrent());
     QVERIFY(resultButtonsEnabled(w));
@@ -439,24 +452,24 @@ void MainWindowTest::computeEnablesResultCommandsAndTypingDisablesThemAtOnce() {
     QTest::keyClick(box, Qt::Key_5);
     QVERIFY(resultButtonsDisabled(w));
     QCOMPARE(f.numbers().mass, (tamsor::List{20, 20, 20})); // not parsed yet
-    QVERIFY(w.command1(0)->isEnabled());
+    QVERIFY(w.computeButton()->isEnabled());
 
     // A value box and the terrain list do the same.
-    w.command1(0)->click();
+    w.computeButton()->click();
     QVERIFY(resultButtonsEnabled(w));
     QTest::keyClick(w.inputPanel().windPressureBox(), Qt::Key_0);
     QVERIFY(resultButtonsDisabled(w));
-    w.command1(0)->click();
+    w.computeButton()->click();
     QVERIFY(resultButtonsEnabled(w));
     selectEntry(w.inputPanel().terrainList(), 2);
     QCOMPARE(f.numbers().terrainType, 3);
     QVERIFY(resultButtonsDisabled(w));
     // The other edition, as the options dialog sets it; its own edition
     // brings them back.
-    w.command1(0)->click();
+    w.computeButton()->click();
     w.session().setEdition(tamsor::Edition::GB2001);
     QVERIFY(resultButtonsDisabled(w));
-    QVERIFY(w.command1(0)->isEnabled());
+    QVERIFY(w.computeButton()->isEnabled());
     w.session().setEdition(tamsor::Edition::GB201X);
     QVERIFY(resultButtonsEnabled(w));
     // The mass of 205 t makes the lower points' wind vibration coefficients
@@ -467,7 +480,7 @@ void MainWindowTest::computeEnablesResultCommandsAndTypingDisablesThemAtOnce() {
 
 void MainWindowTest::keyFiltersKeepOnlyNumberCharacters() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     QLineEdit* list = w.inputPanel().heightsBox();
     list->clear();
     QTest::keyClicks(list, "1a,2 e;-+xE.");
@@ -494,7 +507,7 @@ void MainWindowTest::keyFiltersKeepOnlyNumberCharacters() {
 
 void MainWindowTest::editingKeysWorkAndPastesMeetTheKeyFilters() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     QVERIFY(f.active);
     QClipboard* clipboard = QGuiApplication::clipboard();
     QLineEdit* heights = w.inputPanel().heightsBox();
@@ -533,7 +546,7 @@ void MainWindowTest::editingKeysWorkAndPastesMeetTheKeyFilters() {
 
 void MainWindowTest::refusedSeparatorsMarkTheBoxUntilItIsCorrected() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     QVERIFY(f.active);
     enterThreePoints(w);
     // One number: the comma is its decimal comma.
@@ -556,7 +569,7 @@ void MainWindowTest::refusedSeparatorsMarkTheBoxUntilItIsCorrected() {
     const QString hint = QString::fromStdString(f.prompts.keyHints[0].hint);
     QVERIFY2(hint.startsWith("阻尼比：") && hint.contains("“,”"), qPrintable(hint));
     QCOMPARE(damping->toolTip(), hint); // kept after the next keys
-    w.command1(0)->click();
+    w.computeButton()->click();
     QCOMPARE(f.prompts.informed, std::vector<Message>{inputError("输入的数据有错误")});
     QVERIFY(resultButtonsDisabled(w));
 
@@ -577,21 +590,21 @@ void MainWindowTest::refusedSeparatorsMarkTheBoxUntilItIsCorrected() {
     QVERIFY(pasteThroughContextMenu(shape));
     QCOMPARE(shape->text(), QString("102030"));
     QCOMPARE(textColour(shape), kRed);
-    w.command1(0)->click();
+    w.computeButton()->click();
     QCOMPARE(f.prompts.informed.size(), std::size_t{2});
     QVERIFY(resultButtonsDisabled(w));
     shape->setFocus();
     shape->selectAll();
     QTest::keyClicks(shape, "1.3");
     QCOMPARE(textColour(shape), kBlack);
-    w.command1(0)->click();
+    w.computeButton()->click();
     QCOMPARE(f.prompts.informed.size(), std::size_t{2});
     QVERIFY(resultButtonsEnabled(w));
 }
 
 void MainWindowTest::lookAlikesTypeThePlainCharacterAndRefusalsAreHinted() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     QLineEdit* pressure = w.inputPanel().windPressureBox();
     QLineEdit* heights = w.inputPanel().heightsBox();
     QCOMPARE(typedInto(pressure, "0。5"), QString("0.5"));
@@ -627,7 +640,7 @@ void MainWindowTest::lookAlikesTypeThePlainCharacterAndRefusalsAreHinted() {
 void MainWindowTest::keyHintStaysUntilTheNextKeyOrFocusLoss() {
     // The program's own prompts; nothing here opens a message box.
     tamsor::QtPrompts prompts;
-    Wind w(prompts);
+    MainWindow w(prompts);
     w.show();
     QLineEdit* box = w.inputPanel().windPressureBox();
     const auto hint = [&] { return w.findChild<QLabel*>("keyHint"); };
@@ -647,7 +660,7 @@ void MainWindowTest::keyHintStaysUntilTheNextKeyOrFocusLoss() {
 
 void MainWindowTest::listsChangeOnlyOnPurpose() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     QVERIFY(f.active);
     w.inputPanel().heightsBox()->setFocus();
     turnWheel(w.inputPanel().terrainList(), 1);
@@ -671,7 +684,7 @@ void MainWindowTest::listsChangeOnlyOnPurpose() {
 
 void MainWindowTest::modeCountEnablesAndCaptionsTheShapeBoxes() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     const QRect captionPlace = w.inputPanel().modeShapeCaption(3)->geometry();
     selectEntry(w.inputPanel().modeCountList(), 2);
     for (int mode : {2, 3}) {
@@ -697,21 +710,21 @@ void MainWindowTest::modeCountEnablesAndCaptionsTheShapeBoxes() {
 
 void MainWindowTest::enterPressesTheFocusedCommandButton() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     QVERIFY(f.active);
     enterThreePoints(w);
-    w.command1(0)->setFocus();
-    QTest::keyClick(w.command1(0), Qt::Key_Return);
+    w.computeButton()->setFocus();
+    QTest::keyClick(w.computeButton(), Qt::Key_Return);
     QVERIFY(resultButtonsEnabled(w));
-    w.command1(1)->setFocus();
-    QTest::keyClick(w.command1(1), Qt::Key_Enter, Qt::KeypadModifier);
+    w.plotMeanButton()->setFocus();
+    QTest::keyClick(w.plotMeanButton(), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(visibleLabels(w, true), 3);
     QVERIFY(f.prompts.informed.empty());
 }
 
 void MainWindowTest::boxesListsAndPlotsHaveTheirOwnAccessibleNames() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     QList<QWidget*> widgets{w.inputPanel().pointCountList(), w.inputPanel().modeCountList(),
                             w.inputPanel().terrainList(), w.plotPanel().loadPlot(),
                             w.plotPanel().responsePlot()};
@@ -734,8 +747,8 @@ void MainWindowTest::boxesListsAndPlotsHaveTheirOwnAccessibleNames() {
 
     // A drawn plot is named by its caption and lists its values.
     enterThreePoints(w);
-    w.command1(0)->click();
-    w.command1(2)->click();
+    w.computeButton()->click();
+    w.plotFluctuatingButton()->click();
     QCOMPARE(accessibleText(w.plotPanel().responsePlot(), QAccessible::Name),
              QString("脉动位移均方差 /mm"));
     const QString values = accessibleText(w.plotPanel().responsePlot(), QAccessible::Description);
@@ -747,20 +760,21 @@ void MainWindowTest::boxesListsAndPlotsHaveTheirOwnAccessibleNames() {
 
 void MainWindowTest::valueLabelsStayInsideTheirPlot() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     QVERIFY(w.session().open(TAMSOR_EXAMPLES_DIR "/steel_tower.wvd"));
-    w.command1(0)->click();
+    w.computeButton()->click();
     // Only the notice on the lower points' wind vibration coefficients.
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QCOMPARE(f.prompts.informed[0].title, std::string("提    示"));
-    for (int command = 1; command <= 3; ++command) {
-        w.command1(command)->click();
+    for (QPushButton* plot :
+         {w.plotMeanButton(), w.plotFluctuatingButton(), w.plotEquivalentButton()}) {
+        plot->click();
         QCOMPARE(visibleLabels(w, false), 10);
         checkLabelsInside(w.plotPanel().loadPlot());
         checkLabelsInside(w.plotPanel().responsePlot());
     }
     // The displacement of the top point, once cut at the border, is whole.
-    w.command1(1)->click();
+    w.plotMeanButton()->click();
     QCOMPARE(w.plotPanel().responsePlot()->pointLabel(9)->text().toStdString(),
              tamsor::formatFixed(w.session().results()->raw().meanDisp[9], 2));
 
@@ -776,7 +790,7 @@ void MainWindowTest::valueLabelsStayInsideTheirPlot() {
 
 void MainWindowTest::refusedBoxesTurnRedAndBackToBlack() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     selectEntry(w.inputPanel().pointCountList(), 2);
     enter(w.inputPanel().heightsBox(), "10;20");
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
@@ -808,7 +822,7 @@ void MainWindowTest::refusedBoxesTurnRedAndBackToBlack() {
 
 void MainWindowTest::refusedCommandMarksTheBoxesAndFocusesTheFirst() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     QVERIFY(f.active);
     enterThreePoints(w);
     // An empty damping box, refused for its count, and a basic wind pressure
@@ -820,7 +834,7 @@ void MainWindowTest::refusedCommandMarksTheBoxesAndFocusesTheFirst() {
     clearByKeys(pressure);
     QTest::keyClicks(pressure, "0");
     f.prompts.clear();
-    QTest::mouseClick(w.command1(0), Qt::LeftButton);
+    QTest::mouseClick(w.computeButton(), Qt::LeftButton);
 
     QCOMPARE(f.prompts.informed, (std::vector<Message>{inputError("输入的数据数目与振型数不一致"),
                                                        inputError("输入的数据有错误")}));
@@ -842,7 +856,7 @@ void MainWindowTest::refusedCommandMarksTheBoxesAndFocusesTheFirst() {
 
 void MainWindowTest::newAndAReadStartEveryBoxAfresh() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     QVERIFY(f.active);
     QLineEdit* heights = w.inputPanel().heightsBox();
     const auto refuseHeights = [&] {
@@ -867,7 +881,7 @@ void MainWindowTest::newAndAReadStartEveryBoxAfresh() {
 
 void MainWindowTest::focusLossToAnotherWindowDoesNotParse() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     w.inputPanel().heightsBox()->setText("1;2;x");
     for (Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
         QFocusEvent out(QEvent::FocusOut, reason);
@@ -893,16 +907,16 @@ void MainWindowTest::focusLossToAnotherWindowDoesNotParse() {
 
 void MainWindowTest::gateAfterDofChangeRefusesEveryBoxThenTheInput() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     enterThreePoints(w);
-    w.command1(0)->click();
+    w.computeButton()->click();
     QVERIFY(resultButtonsEnabled(w));
 
     selectEntry(w.inputPanel().pointCountList(), 3);
     QCOMPARE(f.numbers().nFreedom, 4);
     QVERIFY(resultButtonsDisabled(w)); // the results are of three points
     f.prompts.clear();
-    w.command1(0)->click();
+    w.computeButton()->click();
 
     const Message count = inputError("输入的数据数目与自由度数不一致");
     const std::vector<Message> expected{count, count, count, count, inputError("输入的数据有错误")};
@@ -916,13 +930,13 @@ void MainWindowTest::gateAfterDofChangeRefusesEveryBoxThenTheInput() {
 
 void MainWindowTest::plotCommandsDrawBothResultListsWithoutAccumulating() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     enterThreePoints(w);
-    w.command1(0)->click();
+    w.computeButton()->click();
     QVERIFY(w.session().resultsCurrent());
     const tamsor::Results& results = *w.session().results();
 
-    w.command1(1)->click();
+    w.plotMeanButton()->click();
     QVERIFY(f.prompts.informed.empty());
     // A line (the first of zero length) and a circle per point.
     QCOMPARE(w.plotPanel().loadPlot()->primitives().size(), std::size_t{6});
@@ -951,16 +965,16 @@ void MainWindowTest::plotCommandsDrawBothResultListsWithoutAccumulating() {
     QCOMPARE(w.plotPanel().loadHeightCaption()->text(), QString("高度/m"));
     QCOMPARE(visibleCaptions(w), 4);
 
-    w.command1(1)->click();
+    w.plotMeanButton()->click();
     QCOMPARE(w.plotPanel().loadPlot()->primitives().size(), std::size_t{6});
     QCOMPARE(w.plotPanel().loadPlot()->primitives().back().from, first.back().from);
 
-    w.command1(2)->click();
+    w.plotFluctuatingButton()->click();
     QCOMPARE(w.plotPanel().loadValueCaption()->text(), QString("脉动风振力 /KN"));
     QCOMPARE(w.plotPanel().responseValueCaption()->text(), QString("脉动位移均方差 /mm"));
     QCOMPARE(w.plotPanel().responsePlot()->pointLabel(0)->text().toStdString(),
              tamsor::formatFixed(results.raw().dispStd[0], 2));
-    w.command1(3)->click();
+    w.plotEquivalentButton()->click();
     QCOMPARE(w.plotPanel().loadValueCaption()->text(), QString("等效静力风荷载 /KN"));
     QCOMPARE(w.plotPanel().responseValueCaption()->text(), QString("风振系数"));
     QCOMPARE(w.plotPanel().responsePlot()->pointLabel(2)->text().toStdString(),
@@ -968,7 +982,7 @@ void MainWindowTest::plotCommandsDrawBothResultListsWithoutAccumulating() {
     QCOMPARE(w.plotPanel().responsePlot()->primitives().size(), std::size_t{6});
 
     // Computing again clears the plots and hides the captions.
-    w.command1(0)->click();
+    w.computeButton()->click();
     QVERIFY(w.plotPanel().loadPlot()->primitives().empty());
     QCOMPARE(visibleLabels(w, false), 0);
     QVERIFY(w.plotPanel().loadValueCaption()->isHidden());
@@ -977,10 +991,10 @@ void MainWindowTest::plotCommandsDrawBothResultListsWithoutAccumulating() {
 
 void MainWindowTest::fewerPointsAfterMoreHideTheExtraLabels() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     enterThreePoints(w);
-    w.command1(0)->click();
-    w.command1(1)->click();
+    w.computeButton()->click();
+    w.plotMeanButton()->click();
     QCOMPARE(visibleLabels(w, true), 3);
 
     selectEntry(w.inputPanel().pointCountList(), 1);
@@ -988,8 +1002,8 @@ void MainWindowTest::fewerPointsAfterMoreHideTheExtraLabels() {
     enter(w.inputPanel().areasBox(), "10;12");
     enter(w.inputPanel().massesBox(), "20;20");
     enter(w.inputPanel().modeShapeBox(1), "0.5;1");
-    w.command1(0)->click();
-    w.command1(1)->click();
+    w.computeButton()->click();
+    w.plotMeanButton()->click();
     QVERIFY(f.prompts.informed.empty());
     QCOMPARE(visibleLabels(w, true), 2);
     QCOMPARE(visibleLabels(w, false), 2);
@@ -999,11 +1013,11 @@ void MainWindowTest::fewerPointsAfterMoreHideTheExtraLabels() {
 
 void MainWindowTest::faultedComputationIsReportedAndBlocksResults() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     enterThreePoints(w);
     enter(w.inputPanel().heightsBox(), "10;0;30"); // passes the gate, the engine meets height 0
     QVERIFY(f.prompts.informed.empty());
-    w.command1(0)->click();
+    w.computeButton()->click();
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     const Message& m = f.prompts.informed[0];
     QCOMPARE(m.title, std::string("错误提示"));
@@ -1016,19 +1030,19 @@ void MainWindowTest::faultedComputationIsReportedAndBlocksResults() {
 
     // The window stays usable: correct the box and compute again.
     enter(w.inputPanel().heightsBox(), "10;20;30");
-    w.command1(0)->click();
+    w.computeButton()->click();
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QVERIFY(resultButtonsEnabled(w));
-    w.command1(3)->click();
+    w.plotEquivalentButton()->click();
     QCOMPARE(visibleLabels(w, true), 3);
 }
 
 void MainWindowTest::noticeFollowsTheComputationOnceOrNever() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     QVERIFY(w.session().open(QStringLiteral(TAMSOR_EXAMPLES_DIR "/rc_chimney.wvd")));
-    w.command1(0)->click();
-    w.command1(1)->click();
+    w.computeButton()->click();
+    w.plotMeanButton()->click();
     QVERIFY(!w.plotPanel().loadPlot()->primitives().empty());
     f.prompts.clear();
 
@@ -1040,7 +1054,7 @@ void MainWindowTest::noticeFollowsTheComputationOnceOrNever() {
                                         visibleLabels(w, true) == 0 &&
                                         w.session().resultsCurrent() && resultButtonsEnabled(w);
     };
-    w.command1(0)->click();
+    w.computeButton()->click();
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QCOMPARE(f.prompts.informed[0].title, std::string("提    示"));
     QVERIFY(plotsClearedAndResultsCurrent);
@@ -1048,22 +1062,22 @@ void MainWindowTest::noticeFollowsTheComputationOnceOrNever() {
     // Nothing to say, no box.
     f.prompts.clear();
     QVERIFY(w.session().open(QStringLiteral(TAMSOR_EXAMPLES_DIR "/single_mass.wvd")));
-    w.command1(0)->click();
+    w.computeButton()->click();
     QVERIFY(w.session().resultsCurrent());
     QVERIFY(f.prompts.informed.empty());
 }
 
 void MainWindowTest::plotsRefuseResultsOfOtherInput() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     enterThreePoints(w);
-    w.command1(0)->click();
+    w.computeButton()->click();
     QVERIFY(w.session().resultsCurrent());
     // Results of the other edition are never drawn, even if a button is
     // reached (its shortcut).
     w.session().setEdition(tamsor::Edition::GB2001);
     QVERIFY(resultButtonsDisabled(w));
-    w.command1_Click(1);
+    w.plotMean();
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QCOMPARE(f.prompts.informed[0], tamsor::ProjectSession::noCurrentResults());
     QVERIFY(w.plotPanel().loadPlot()->primitives().empty());
@@ -1072,11 +1086,11 @@ void MainWindowTest::plotsRefuseResultsOfOtherInput() {
 
 void MainWindowTest::exitAnsweredNoKeepsEverything() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     // Opened and computed, nothing changed since: the old question.
     QVERIFY(w.openProjectFile(example("rc_chimney.wvd")));
-    w.command1(0)->click();
-    w.command1(1)->click();
+    w.computeButton()->click();
+    w.plotMeanButton()->click();
     f.prompts.clear(); // the computation's notice on the chimney
     f.prompts.confirmAnswer = false;
     QVERIFY(!w.close());
@@ -1103,10 +1117,10 @@ void MainWindowTest::exitAnsweredNoKeepsEverything() {
 // Save answer goes through the save dialog (see the dialog tests).
 void MainWindowTest::unsavedChangesAreAskedForBeforeNewAndExit() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     enterThreePoints(w);
-    w.command1(0)->click();
-    w.command1(1)->click();
+    w.computeButton()->click();
+    w.plotMeanButton()->click();
     QVERIFY(w.session().isModified());
     const Message question{"当前数据已修改，尚未保存到数据文件。是否保存？", "提    示",
                            Message::Icon::Question};
@@ -1135,10 +1149,10 @@ void MainWindowTest::unsavedChangesAreAskedForBeforeNewAndExit() {
 
 void MainWindowTest::newResetsTheProject() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     enterThreePoints(w);
-    w.command1(0)->click();
-    w.command1(1)->click();
+    w.computeButton()->click();
+    w.plotMeanButton()->click();
     w.session().setEdition(tamsor::Edition::GB2001);
 
     f.prompts.saveAnswer = SaveAnswer::DontSave;
@@ -1162,13 +1176,13 @@ void MainWindowTest::newResetsTheProject() {
 
     w.menus().newAction()->trigger(); // nothing to lose: no question
     QCOMPARE(f.prompts.askedToSave.size(), std::size_t{1});
-    w.command1(0)->click(); // every box "0" again: refused
+    w.computeButton()->click(); // every box "0" again: refused
     QCOMPARE(f.prompts.informed.back(), inputError("输入的数据有错误"));
 }
 
 void MainWindowTest::titleShowsTheFileAndTheModifiedMark() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     enter(w.inputPanel().widthBox(), "2");
     QCOMPARE(w.windowTitle(), QString("Tamsorv1.10[*]"));
     QVERIFY(w.isWindowModified());
@@ -1202,7 +1216,7 @@ void MainWindowTest::projectFileFromTheCommandLine() {
                           {bad.fileName(), false, "数据文件不完整，数据太少，请补充"}};
     for (const Case& c : cases) {
         Fixture f;
-        Wind& w = *f.window;
+        MainWindow& w = *f.window;
         // The name as the shell passes it: relative to the start folder.
         const QString file = tamsor::startupProjectFile(
             {"tamsor", QDir::current().relativeFilePath(c.file)}, QDir::currentPath());
@@ -1222,14 +1236,14 @@ void MainWindowTest::projectFileFromTheCommandLine() {
             QCOMPARE(w.windowTitle(), QString("Tamsorv1.10[*]"));
             QVERIFY(recentMenuEntries(w).isEmpty());
         }
-        w.command1(0)->click();
+        w.computeButton()->click();
         QCOMPARE(resultButtonsEnabled(w), c.read);
     }
 }
 
 void MainWindowTest::droppedProjectFileOpensAfterTheQuestion() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     enterThreePoints(w);
     // Only .wvd files are taken.
     drop(w, {QUrl::fromLocalFile(example("README.md"))});
@@ -1254,7 +1268,7 @@ void MainWindowTest::recentFilesOpenAndMissingOnesAreDropped() {
     const QString gone = dir.filePath("gone.wvd");
     QVERIFY(QFile::copy(example("single_mass.wvd"), gone));
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     QVERIFY(!w.menus().recentMenu()->isEnabled());
     QVERIFY(w.openProjectFile(example("rc_chimney.wvd")));
     QVERIFY(w.openProjectFile(gone));
@@ -1283,7 +1297,7 @@ void MainWindowTest::settingsThatCannotBeStoredAreSaidOnce() {
     file.close();
     const QString settings = blocker + "/tamsor.conf";
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     w.menus().useSettingsFile(settings);
     QVERIFY(w.openProjectFile(example("rc_chimney.wvd")));
     QVERIFY(w.openProjectFile(example("single_mass.wvd")));
@@ -1299,7 +1313,7 @@ void MainWindowTest::helpOpensSomethingOrSaysWhy() {
     // The window's help command: the HTML pages or the compiled file, in the
     // order the help lookup gives, or a message; never nothing.
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     const QStringList expected =
         tamsor::helpTargets(QCoreApplication::applicationDirPath(),
                             tamsor::chmViewerRegistered(tamsor::applicationDirs()));
@@ -1375,10 +1389,10 @@ void MainWindowTest::startDirectoryFallsBackToHome() {
 
 void MainWindowTest::plotImageCanBeSaved() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     enterThreePoints(w);
-    w.command1(0)->click();
-    w.command1(1)->click();
+    w.computeButton()->click();
+    w.plotMeanButton()->click();
     QTemporaryDir dir;
     QVERIFY(w.plotPanel().savePlotImage(*w.plotPanel().loadPlot(), dir.filePath("plot")));
     const QImage image(dir.filePath("plot.png"));
@@ -1429,10 +1443,10 @@ QList<bool> plotMenuEntriesEnabled(tamsor::PlotArea* area) {
 
 void MainWindowTest::stalePlotsAreVeiledAndCannotBeSaved() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     enterThreePoints(w);
-    w.command1(0)->click();
-    w.command1(1)->click();
+    w.computeButton()->click();
+    w.plotMeanButton()->click();
     const auto veiled = [&](tamsor::PlotArea* area) {
         const auto* veil = area->findChild<QLabel*>("staleCaption");
         return veil != nullptr && veil->isVisible() && veil->geometry() == area->contentsRect() &&
@@ -1460,9 +1474,9 @@ void MainWindowTest::stalePlotsAreVeiledAndCannotBeSaved() {
     QVERIFY(QDir(dir.path()).isEmpty());
 
     // Computing clears them; new plots are current again.
-    w.command1(0)->click();
+    w.computeButton()->click();
     QVERIFY(!veiled(w.plotPanel().loadPlot()));
-    w.command1(1)->click();
+    w.plotMeanButton()->click();
     QVERIFY(!veiled(w.plotPanel().responsePlot()));
     QVERIFY(
         w.plotPanel().savePlotImage(*w.plotPanel().responsePlot(), dir.filePath("current.png")));
@@ -1476,12 +1490,12 @@ void MainWindowTest::tabGoesRoundTheControlsOnly() {
     // enabled boxes and the enabled button only: the invisible scroll area
     // around them is no stop.
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     QVERIFY(f.active);
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.inputPanel().pointCountList()));
     QSet<QWidget*> expected{w.inputPanel().pointCountList(),  w.inputPanel().modeCountList(),
                             w.inputPanel().terrainList(),     w.inputPanel().widthBox(),
-                            w.inputPanel().windPressureBox(), w.command1(0)};
+                            w.inputPanel().windPressureBox(), w.computeButton()};
     for (int i = 0; i < 9; ++i) {
         if (i != Box::ModeShape2 && i != Box::ModeShape3)
             expected << w.inputPanel().listBox(i);

@@ -37,24 +37,24 @@
 
 #include <memory>
 
+using tamsor::MainWindow;
 using tamsor::ProjectSession;
 using tamsor::ResultCommands;
 using tamsor::ResultsWindow;
-using tamsor::Wind;
 namespace Box = tamsor::Box;
 namespace ValueBox = tamsor::ValueBox;
 
 namespace {
 
 struct Fixture {
-    Fixture() : window(std::make_unique<Wind>(prompts)) {
+    Fixture() : window(std::make_unique<MainWindow>(prompts)) {
         // What the window remembers, in a settings file of this test only.
         window->menus().useSettingsFile(settings.filePath("tamsor.conf"));
         window->show();
     }
     QTemporaryDir settings;
     WindTestPrompts prompts;
-    std::unique_ptr<Wind> window;
+    std::unique_ptr<MainWindow> window;
     ResultCommands& results() { return window->menus().results(); }
 };
 
@@ -64,7 +64,7 @@ void enter(QLineEdit* box, const char* text) {
     QCoreApplication::sendEvent(box, &out);
 }
 
-void enterThreePoints(Wind& w) {
+void enterThreePoints(MainWindow& w) {
     w.inputPanel().pointCountList()->setCurrentIndex(2);
     emit w.inputPanel().pointCountList()->activated(2);
     enter(w.inputPanel().heightsBox(), "20;40;60");
@@ -142,7 +142,7 @@ void ResultsWindowTest::commandsNeedCurrentResults() {
     QCOMPARE(f.prompts.informed[0], ProjectSession::noCurrentResults());
 
     enterThreePoints(*f.window);
-    f.window->command1(0)->click();
+    f.window->computeButton()->click();
     for (QAction* a : {r.tableAction(), r.copyAction(), r.exportAction()})
         QVERIFY(a->isEnabled());
     f.window->inputPanel().massesBox()->setText("50;40;31");
@@ -153,7 +153,7 @@ void ResultsWindowTest::commandsNeedCurrentResults() {
 void ResultsWindowTest::tableFollowsTheResults() {
     Fixture f;
     enterThreePoints(*f.window);
-    f.window->command1(0)->click();
+    f.window->computeButton()->click();
     f.results().tableAction()->trigger();
     ResultsWindow* table = f.results().resultsWindow();
     QVERIFY(table != nullptr && table->isVisible());
@@ -176,7 +176,7 @@ void ResultsWindowTest::tableFollowsTheResults() {
     QVERIFY(!table->copyButton()->isEnabled() && !table->exportButton()->isEnabled());
     QVERIFY(table->remarks()->text().isEmpty());
     QVERIFY(table->copyText().empty());
-    f.window->command1(0)->click();
+    f.window->computeButton()->click();
     QCOMPARE(points->rowCount(), 3);
     QCOMPARE(cell(points, 1, 2), QString("42.971")); // twice the pressure, twice the mean load
     QVERIFY(table->copyButton()->isEnabled());
@@ -185,7 +185,7 @@ void ResultsWindowTest::tableFollowsTheResults() {
 void ResultsWindowTest::copyTakesTheSelectionOrTheWholeTable() {
     Fixture f;
     enterThreePoints(*f.window);
-    f.window->command1(0)->click();
+    f.window->computeButton()->click();
     f.results().showTable();
     ResultsWindow* table = f.results().resultsWindow();
     QVERIFY(QTest::qWaitForWindowActive(table));
@@ -216,7 +216,7 @@ void ResultsWindowTest::copyTakesTheSelectionOrTheWholeTable() {
 void ResultsWindowTest::exportWritesCsvOrSaysWhyNot() {
     Fixture f;
     enterThreePoints(*f.window);
-    f.window->command1(0)->click();
+    f.window->computeButton()->click();
     QTemporaryDir dir;
     QVERIFY(f.results().exportCsv(dir.filePath("结果.csv")));
     QFile file(dir.filePath("结果.csv"));
@@ -231,9 +231,9 @@ void ResultsWindowTest::exportWritesCsvOrSaysWhyNot() {
 
 void ResultsWindowTest::pasteFromSpreadsheetFillsTheBox() {
     Fixture f;
-    Wind& w = *f.window;
+    MainWindow& w = *f.window;
     enterThreePoints(w);
-    w.command1(0)->click();
+    w.computeButton()->click();
 
     // A column copied from a spreadsheet: the box's list, the results stale
     // as after typing; the parse follows when the box is left.
@@ -241,7 +241,7 @@ void ResultsWindowTest::pasteFromSpreadsheetFillsTheBox() {
     QVERIFY(pasteThroughContextMenu(w.inputPanel().heightsBox()));
     QCOMPARE(w.inputPanel().heightsBox()->text(), QString("10;20;30"));
     QCOMPARE(w.form().boxText(Box::Heights), std::string("10;20;30"));
-    QVERIFY(!w.command1(1)->isEnabled());
+    QVERIFY(!w.plotMeanButton()->isEnabled());
     QVERIFY(!f.results().tableAction()->isEnabled());
     enter(w.inputPanel().heightsBox(), "10;20;30");
     QCOMPARE(w.form().numbers().zCoord, (tamsor::List{10.0, 20.0, 30.0}));
@@ -271,7 +271,7 @@ void ResultsWindowTest::bookAsksForTheTitleBlockAndWritesAPdf() {
     QVERIFY(!QFile::exists(dir.filePath("book.pdf")));
 
     enterThreePoints(*f.window);
-    f.window->command1(0)->click();
+    f.window->computeButton()->click();
     for (QAction* a : {r.pdfAction(), r.printAction(), r.previewAction()})
         QVERIFY(a->isEnabled());
 
@@ -342,7 +342,7 @@ void ResultsWindowTest::tableOpensBesideTheMainWindowOnTheScreen() {
     // menus, which stay in sight.
     Fixture f;
     enterThreePoints(*f.window);
-    f.window->command1(0)->click();
+    f.window->computeButton()->click();
     QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
     QTest::keyClick(f.window.get(), Qt::Key_T, Qt::ControlModifier);
     ResultsWindow* table = f.results().resultsWindow();

@@ -18,7 +18,7 @@
 #include <QStandardPaths>
 #include <QtTest>
 
-using tamsor::Wind;
+using tamsor::MainWindow;
 using tamsor::WindowFit;
 
 class SmallScreenTest : public QObject {
@@ -47,7 +47,7 @@ private slots:
 
     void bottomRowIsReachable() {
         WindTestPrompts prompts;
-        Wind w(prompts);
+        MainWindow w(prompts);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QRect available = w.screen()->availableGeometry();
@@ -61,7 +61,7 @@ private slots:
         QScrollArea* area = w.scrollArea();
         QVERIFY(area->verticalScrollBar()->isVisible());
         QVERIFY(!area->horizontalScrollBar()->isVisible());
-        QWidget* bottomRow[] = {w.command1(2), w.command1(4), w.maintainerLabel()};
+        QWidget* bottomRow[] = {w.plotFluctuatingButton(), w.reportButton(), w.maintainerLabel()};
         for (QWidget* widget : bottomRow) {
             area->ensureWidgetVisible(widget, 0, 0);
             const QRect shown(widget->mapTo(area->viewport(), QPoint(0, 0)), widget->size());
@@ -77,8 +77,8 @@ private slots:
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
-        w.command1(0)->setFocus();
-        QTest::keyClick(w.command1(0), Qt::Key_Tab);
+        w.computeButton()->setFocus();
+        QTest::keyClick(w.computeButton(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(),
                  static_cast<QWidget*>(w.inputPanel().pointCountList()));
         const QRect first(w.inputPanel().pointCountList()->mapTo(area->viewport(), QPoint(0, 0)),

@@ -21,7 +21,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 using namespace tamsor;
 using tamsor::test::driveNextDialog;
@@ -90,9 +92,9 @@ private:
     std::unique_ptr<QTemporaryDir> tmp_;
     QString dir_;
     std::unique_ptr<WindTestPrompts> prompts_;
-    std::unique_ptr<Wind> window_;
+    std::unique_ptr<MainWindow> window_;
 
-    Wind& w() { return *window_; }
+    MainWindow& w() { return *window_; }
 
     void typeProject() {
         select(w().inputPanel().pointCountList(), 2);
@@ -108,20 +110,20 @@ private:
         type(w().inputPanel().widthBox(), "0");
     }
 
+    // The plot and report buttons, which need current results.
+    std::vector<QPushButton*> resultButtons() {
+        return {w().plotMeanButton(), w().plotFluctuatingButton(), w().plotEquivalentButton(),
+                w().reportButton()};
+    }
+
     bool resultButtonsEnabled() {
-        for (int i = 1; i <= 4; ++i) {
-            if (!w().command1(i)->isEnabled())
-                return false;
-        }
-        return true;
+        const auto buttons = resultButtons();
+        return std::all_of(buttons.begin(), buttons.end(), [](auto* b) { return b->isEnabled(); });
     }
 
     bool resultButtonsDisabled() {
-        for (int i = 1; i <= 4; ++i) {
-            if (w().command1(i)->isEnabled())
-                return false;
-        }
-        return true;
+        const auto buttons = resultButtons();
+        return std::none_of(buttons.begin(), buttons.end(), [](auto* b) { return b->isEnabled(); });
     }
 
     // Saves through the File menu into folder/name; true when a dialog came.
@@ -156,7 +158,7 @@ private slots:
         QVERIFY(tmp_->isValid());
         dir_ = tmp_->path();
         prompts_ = std::make_unique<WindTestPrompts>();
-        window_ = std::make_unique<Wind>(*prompts_);
+        window_ = std::make_unique<MainWindow>(*prompts_);
         window_->menus().useSettingsFile(dir_ + "/tamsor.conf");
         window_->show();
         w().fileDialogs().lastDir = dir_;
@@ -207,14 +209,14 @@ private slots:
         QVERIFY(prompts_->askedToSave.empty());
 
         // Compute, then write the report under a name no shell would survive.
-        w().command1(0)->click();
+        w().computeButton()->click();
         QVERIFY(prompts_->informed.empty());
         QVERIFY(resultButtonsEnabled());
         const QString reports = dir_ + "/报告 $(touch x); 'q' \"d\"";
         QVERIFY(QDir().mkpath(reports));
         Opening reporting;
         chooseFile(reporting, reports, QStringLiteral("风振 报告.htm"));
-        w().command1(4)->click();
+        w().reportButton()->click();
         QVERIFY(reporting.seen);
         QCOMPARE(reporting.folder, projects);
         QCOMPARE(reporting.name, QStringLiteral("*.htm"));
@@ -248,7 +250,7 @@ private slots:
     void oldCodeFromTheOptionsReachesTheReport() {
         typeProject();
         QVERIFY(save(QString(), QStringLiteral("p.wvd")));
-        w().command1(0)->click();
+        w().computeButton()->click();
         QVERIFY(resultButtonsEnabled());
 
         const auto driver = driveNextDialog<OptionsDialog>([](OptionsDialog& dialog) {
@@ -259,10 +261,10 @@ private slots:
         QCOMPARE(w().session().edition(), Edition::GB2001);
         QVERIFY(resultButtonsDisabled());
 
-        w().command1(0)->click();
+        w().computeButton()->click();
         Opening reporting;
         chooseFile(reporting, QString(), QStringLiteral("old.htm"));
-        w().command1(4)->click();
+        w().reportButton()->click();
         QVERIFY(reporting.seen);
         const QByteArray expected = expectedReport(dir_ + "/p.wvd", Edition::GB2001);
         QVERIFY(!expected.isEmpty());
@@ -274,7 +276,7 @@ private slots:
     // without a change, like Cancel, keeps them.
     void optionsOkWithoutChangeOrCancelKeepsTheResults() {
         typeProject();
-        w().command1(0)->click();
+        w().computeButton()->click();
         QVERIFY(resultButtonsEnabled());
 
         auto driver = driveNextDialog<OptionsDialog>(
@@ -377,8 +379,8 @@ private slots:
     void openThenCancelKeepsTheProject() {
         typeProject();
         w().session().setEdition(Edition::GB2001);
-        w().command1(0)->click();
-        w().command1(1)->click();
+        w().computeButton()->click();
+        w().plotMeanButton()->click();
         const QString lastDir = w().fileDialogs().lastDir;
         const auto plotted = w().plotPanel().loadPlot()->primitives().size();
         QVERIFY(plotted > 0);
@@ -477,11 +479,11 @@ private slots:
         QVERIFY(prompts_->confirmed.empty());
         QVERIFY(prompts_->informed.empty());
 
-        w().command1(0)->click();
+        w().computeButton()->click();
         for (int round = 0; round < 2; ++round) {
             Opening reporting;
             chooseFile(reporting, QString(), QStringLiteral("r.htm"));
-            w().command1(4)->click();
+            w().reportButton()->click();
             QCOMPARE(reporting.name, QStringLiteral("*.htm"));
         }
         QCOMPARE(prompts_->opened.size(), std::size_t(2));
@@ -569,7 +571,7 @@ private slots:
 
     void reportFailuresAndRefusals() {
         typeProject();
-        w().command1(0)->click();
+        w().computeButton()->click();
         QVERIFY(resultButtonsEnabled());
 
         // Unwritable target: a message, no viewer, lastDir kept.
@@ -578,7 +580,7 @@ private slots:
         plain.close();
         Opening reporting;
         chooseFile(reporting, QString(), QStringLiteral("plain/r.htm"));
-        w().command1(4)->click();
+        w().reportButton()->click();
         QVERIFY(reporting.seen);
         QCOMPARE(prompts_->informed.size(), std::size_t(1));
         QVERIFY(prompts_->opened.empty());
@@ -590,7 +592,7 @@ private slots:
         prompts_->openResult = false;
         Opening again;
         chooseFile(again, QString(), QStringLiteral("r.htm"));
-        w().command1(4)->click();
+        w().reportButton()->click();
         QVERIFY(QFileInfo::exists(dir_ + "/r.htm"));
         QCOMPARE(prompts_->opened.size(), std::size_t(1));
         QCOMPARE(prompts_->informed.size(), std::size_t(1));
@@ -600,7 +602,7 @@ private slots:
         // Results of the other edition are never reported: no dialog.
         prompts_->informed.clear();
         w().session().setEdition(Edition::GB2001);
-        QVERIFY(!opensDialog([this] { w().showReportDialog(); }));
+        QVERIFY(!opensDialog([this] { w().writeReport(); }));
         QCOMPARE(prompts_->informed.size(), std::size_t(1));
         QVERIFY(w().session().reportRefusal().has_value());
     }
