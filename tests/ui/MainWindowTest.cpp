@@ -739,11 +739,28 @@ void MainWindowTest::boxesListsAndPlotsHaveTheirOwnAccessibleNames() {
         names.insert(name);
     }
     QCOMPARE(names.size(), widgets.size());
-    QCOMPARE(accessibleText(w.inputPanel().heightsBox(), QAccessible::Name),
-             QString("各质点z坐标(m)"));
-    QCOMPARE(accessibleText(w.inputPanel().heightsBox(), QAccessible::Description),
+    // Each control is the one its caption names.
+    const tamsor::InputPanel& in = w.inputPanel();
+    const std::pair<QWidget*, const char*> named[] = {
+        {in.heightsBox(), "各质点z坐标(m)"},
+        {in.areasBox(), "各质点受风面积(m^2)"},
+        {in.massesBox(), "各质点质量(吨)"},
+        {in.modeShapeBox(1), "第1阶振型"},
+        {in.modeShapeBox(3), "第3阶振型（未定义）"},
+        {in.shapeCoefficientsBox(), "体型系数"},
+        {in.frequenciesBox(), "固有频率(Hz)"},
+        {in.dampingRatiosBox(), "阻尼比"},
+        {in.widthBox(), "结构宽度(m)"},
+        {in.windPressureBox(), "基本风压(KPa)"},
+        {in.pointCountList(), "自由度数"},
+        {in.modeCountList(), "拟取振型数"},
+        {in.terrainList(), "地貌类型"},
+    };
+    for (const auto& [widget, name] : named)
+        QCOMPARE(spokenName(widget), QString(name));
+    QCOMPARE(in.modeShapeBox(4), nullptr);
+    QCOMPARE(accessibleText(in.heightsBox(), QAccessible::Description),
              QString::fromUtf8(tamsor::kPointsNote.data(), tamsor::kPointsNote.size()));
-    QCOMPARE(spokenName(w.inputPanel().terrainList()), QString("地貌类型"));
 
     // A drawn plot is named by its caption and lists its values.
     enterThreePoints(w);
