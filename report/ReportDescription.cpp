@@ -456,11 +456,11 @@ std::string limitText(bool met) {
 }
 
 void addComfort(ReportSection& s, const CodeFormulaOutcome& outcome, const Results& r) {
-    s.blocks.emplace_back(tableHeading("2 舒适度验算(10年重现期风压)"));
     if (!r.numbers().w10KPa) {
         s.blocks.emplace_back(ReportNote{"未输入10年重现期基本风压w10，未作舒适度验算。"});
         return;
     }
+    s.blocks.emplace_back(tableHeading("2 舒适度验算(10年重现期风压)"));
     if (!outcome.comfort) {
         s.blocks.emplace_back(ReportNote{outcome.comfortWhyNot});
         return;

@@ -8,8 +8,8 @@
 // captions with their units.
 //
 // The "look" members keep the page's own markup as it has always been
-// written (widths, heights, where the bold tag stands); the book reads only
-// what it needs of them.
+// written (widths, heights, where the bold tag stands); the book sets its
+// own.
 
 #include "Results.h"
 

@@ -1,28 +1,209 @@
-// The calculation book's parts that need no PDF reader: the text maps put
-// right, the remembered title block, the refusals. tests/cli/check_pdf_book.py
-// reads whole books back.
+// The calculation book's parts that need no PDF reader: its pages as laid
+// out against the report's page, the text maps put right, the remembered
+// title block, the refusals. tests/cli/check_pdf_book.py reads whole books
+// back.
+#include "BookLayout.h"
 #include "CalculationBook.h"
 #include "PdfTextMapping.h"
 #include "TitleBlock.h"
 
+#include "HtmlReport.h"
+#include "PlotPairs.h"
+#include "ProjectFile.h"
+#include "ReportTestProjects.h"
 #include "Results.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFontDatabase>
+#include <QPdfWriter>
 #include <QRawFont>
+#include <QRegularExpression>
 #include <QSettings>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace tamsor;
 
+Q_DECLARE_METATYPE(tamsor::ProjectInput)
+
 class PdfBookTest : public QObject {
     Q_OBJECT
 private slots:
+    void bookHoldsEveryTextOfThePageWholeAndInOrder_data();
+    void bookHoldsEveryTextOfThePageWholeAndInOrder();
     void textMapsNameTheIdeographsThePageShows();
     void titleBlockIsRememberedInTheSettingsFile();
     void bookIsRefusedWhereTheReportIs();
 };
+
+namespace {
+
+ResultsPtr computed(const ProjectInput& input, Edition edition) {
+    const auto outcome = compute(input, edition);
+    if (!outcome || !std::holds_alternative<ResultsPtr>(*outcome))
+        return nullptr;
+    return std::get<ResultsPtr>(*outcome);
+}
+
+ProjectInput fileProject(const QString& path) {
+    const ProjectRead read = readProjectFile(path);
+    if (!read.complete())
+        qFatal("cannot read %s", qPrintable(path));
+    return read.input;
+}
+
+// The texts of the page as a browser shows them: every text between two tags
+// of the body, runs of white space as one, the lines of hyphens (rules) left
+// out.
+QStringList pageTexts(const QByteArray& page) {
+    QStringDecoder decoder("GB2312");
+    QString html = decoder.decode(page);
+    html = html.mid(html.indexOf(QStringLiteral("<body>")));
+    QStringList texts;
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    static const QRegularExpression rule(QStringLiteral("^-+$"));
+    for (QString text : html.split(tag)) {
+        text.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+            .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+            .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+        text = text.simplified();
+        if (!text.isEmpty() && !rule.match(text).hasMatch())
+            texts.push_back(text);
+    }
+    return texts;
+}
+
+struct PlacedItem {
+    std::size_t page;
+    const BookItem* item;
+};
+
+std::vector<PlacedItem> itemsOf(const BookLayout& book) {
+    std::vector<PlacedItem> items;
+    for (std::size_t p = 0; p < book.pages.size(); ++p)
+        for (const BookItem& item : book.pages[p].items)
+            items.push_back({p, &item});
+    return items;
+}
+
+// The first text of the page that the book does not hold, in the page's
+// order, whole within one of its texts (which stands on one page); empty
+// when it holds them all.
+QString firstTextNotHeld(const QStringList& page, const std::vector<PlacedItem>& book) {
+    std::size_t at = 0;
+    qsizetype from = 0;
+    for (const QString& text : page) {
+        for (; at < book.size(); ++at, from = 0) {
+            const qsizetype found = book[at].item->text.indexOf(text, from);
+            if (found >= 0) {
+                from = found + text.size();
+                break;
+            }
+        }
+        if (at == book.size())
+            return text;
+    }
+    return {};
+}
+
+// The book's pages as the PDF has them.
+BookLayout bookOf(const Results& results, const ReportContact& contact = {}) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter device(&buffer);
+    device.setPageLayout(calculationBookPageLayout());
+    device.setResolution(600);
+    const TitleBlock block{QStringLiteral("江边电视塔"), QStringLiteral("张工"),
+                           QStringLiteral("李工"), QStringLiteral("2026-03-01")};
+    return calculationBookLayout(device, results, block, contact);
+}
+
+} // namespace
+
+void PdfBookTest::bookHoldsEveryTextOfThePageWholeAndInOrder_data() {
+    QTest::addColumn<ProjectInput>("input");
+    QTest::addColumn<int>("edition");
+    QTest::addColumn<QString>("partNumbers");
+    const int newCode = static_cast<int>(Edition::GB201X);
+    const int oldCode = static_cast<int>(Edition::GB2001);
+    for (const char* example : {"rc_chimney", "steel_tower", "single_mass"})
+        QTest::newRow(example) << fileProject(QStringLiteral(TAMSOR_EXAMPLES_DIR "/") + example +
+                                              QStringLiteral(".wvd"))
+                               << newCode << QStringLiteral("一二三四五六八");
+    QTest::newRow("code_formula_building")
+        << fileProject(QStringLiteral(TAMSOR_TEST_DATA_DIR "/files/code_formula_building.wvd"))
+        << newCode << QStringLiteral("一二三四五六八");
+    QTest::newRow("chimney, 2001")
+        << test::workedChimney() << oldCode << QStringLiteral("一二三四五六七八");
+    for (int k = 0; k < 16; ++k) {
+        const ProjectInput input = test::generatedProject(k);
+        QTest::addRow("generated %d", k)
+            << input << (k % 3 == 2 ? oldCode : newCode)
+            << (input.diameter.empty() ? QStringLiteral("一二三四五六八")
+                                       : QStringLiteral("一二三四五六七八"));
+    }
+}
+
+void PdfBookTest::bookHoldsEveryTextOfThePageWholeAndInOrder() {
+    QFETCH(ProjectInput, input);
+    QFETCH(int, edition);
+    QFETCH(QString, partNumbers);
+    const ResultsPtr results = computed(input, static_cast<Edition>(edition));
+    QVERIFY(results != nullptr);
+    QVERIFY(!calculationBookRefusal(*results).has_value());
+    const BookLayout book = bookOf(*results);
+    QVERIFY(book.pages.size() >= 2);
+    const std::vector<PlacedItem> items = itemsOf(book);
+
+    const QString notHeld = firstTextNotHeld(pageTexts(htmlReportBytes(*results)), items);
+    QVERIFY2(notHeld.isEmpty(), qPrintable(QStringLiteral("not in the book: ") + notHeld));
+
+    // Nothing crosses a page's foot; no page is empty or ends in a heading.
+    for (const BookPage& page : book.pages) {
+        QVERIFY(std::any_of(page.items.begin(), page.items.end(),
+                            [](const BookItem& item) { return !item.text.isEmpty(); }));
+        for (const BookItem& item : page.items)
+            QVERIFY2(item.rect.top() >= 0 && item.rect.bottom() <= book.body.height() + 0.5,
+                     qPrintable(item.text));
+        const auto last = std::find_if(page.items.rbegin(), page.items.rend(),
+                                       [](const BookItem& item) { return !item.text.isEmpty(); });
+        QVERIFY2(last->kind != BookItem::Kind::Heading || &page == &book.pages.back(),
+                 qPrintable(last->text));
+    }
+
+    // The parts in the book's order, then the footer; each pair of plots right
+    // after the last row of the table it names.
+    QString parts;
+    std::vector<int> pairs;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const BookItem& item = *items[i].item;
+        if (item.kind == BookItem::Kind::Heading &&
+            QStringLiteral("一二三四五六七八").contains(item.text.front()))
+            parts += item.text.front();
+        if (item.kind == BookItem::Kind::Plots) {
+            pairs.push_back(item.plotPair);
+            QVERIFY(i > 0);
+            const BookItem& before = *items[i - 1].item;
+            QCOMPARE(before.kind, BookItem::Kind::Value);
+            QCOMPARE(before.table.toStdString(),
+                     std::string(kPlotPairs.at(static_cast<std::size_t>(item.plotPair)).table));
+            QVERIFY(i + 1 == items.size() || items[i + 1].item->table != before.table);
+        }
+    }
+    QCOMPARE(parts, partNumbers);
+    QCOMPARE(pairs, (std::vector<int>{0, 1, 2}));
+    QCOMPARE(items.back().item->kind, BookItem::Kind::Rule);
+
+    // The footer names the contact given, as the page does.
+    const std::vector<PlacedItem> named =
+        itemsOf(bookOf(*results, {"江边设计院", "cad@example.cn"}));
+    QCOMPARE(
+        firstTextNotHeld(
+            {QStringLiteral("请告知 江边设计院"), QStringLiteral("Email : cad@example.cn")}, named),
+        QString());
+}
 
 void PdfBookTest::textMapsNameTheIdeographsThePageShows() {
     // A ToUnicode map as Qt writes it: glyphs 1..4 as radicals, a tab and a

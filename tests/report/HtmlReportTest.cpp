@@ -1,8 +1,11 @@
 #include "HtmlReport.h"
 
 #include "GermanLocale.h"
+#include "ReportTestProjects.h"
 
+#include "CodeFormula.h"
 #include "NumberFormat.h"
+#include "ProjectFile.h"
 #include "ResultFields.h"
 
 #include <gmock/gmock.h>
@@ -28,6 +31,7 @@ namespace {
 
 using ::testing::Contains;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 // The three-point project of the golden reports, computed by the engine.
 ResultsPtr threePointProject(Edition edition) {
@@ -335,6 +339,108 @@ TEST(ReportPage, DynFactorOfOneGivesNoResonantComponent) {
             lines,
             "    <td width=\"22%\" height=\"15\" align=\"right\">等效风荷载共振分量(KN)</td>"),
         "    <td width=\"78%\"> 0.00; 0.00;</td>");
+}
+
+// --- the sections of the checks beside the along-wind results ---------------
+
+ResultsPtr computedInput(const ProjectInput& input, Edition edition) {
+    const auto outcome = compute(input, edition);
+    EXPECT_TRUE(outcome.has_value() && std::holds_alternative<ResultsPtr>(*outcome));
+    return std::get<ResultsPtr>(*outcome);
+}
+
+// The index of the first line that starts with `text`, or the line count.
+std::size_t lineStarting(const std::vector<std::string>& lines, const std::string& text) {
+    return static_cast<std::size_t>(
+        std::find_if(lines.begin(), lines.end(),
+                     [&](const std::string& line) { return line.starts_with(text); }) -
+        lines.begin());
+}
+
+std::string label(const std::string& text) {
+    return "    <td width=\"22%\" align=\"right\">" + text + "</td>";
+}
+
+TEST(ReportSections, CrossWindOfTheWorkedChimneyStandsAfterTheGbjPart) {
+    // Mode 2 of the chimney is the one that resonates: H1 = 4.39 m, lambda_2 =
+    // 0.8256, w_Lk,2 = 1.161 kN/m^2 at the top, V = -113.55 kN, M = 633.91
+    // kN*m (docs/verification.md, worked by hand and by the page's
+    // independent script). Modes 1 and 3 carry no load.
+    const std::vector<std::string> lines =
+        linesOf(htmlReportBytes(*computedInput(test::workedChimney(), Edition::GB201X)));
+    const std::size_t gbj = lineStarting(lines, "<p><font size=\"6\"><b>四 GBJ法");
+    const std::size_t crossWind =
+        lineStarting(lines, "<p><font size=\"6\"><b>七 横风向风振(旋涡脱落)验算</b>");
+    const std::size_t codeFormula =
+        lineStarting(lines, "<p><font size=\"6\"><b>八 规范公式对照与舒适度</b>");
+    const std::size_t footer = lineStarting(lines, "<p align=\"center\">---");
+    EXPECT_LT(gbj, crossWind);
+    EXPECT_LT(crossWind, codeFormula);
+    EXPECT_LT(codeFormula, footer);
+    EXPECT_EQ(lineAfter(lines, label("各阶固有频率(Hz)")),
+              "    <td width=\"78%\"> 0.250; 1.000; 2.000;</td>");
+    EXPECT_EQ(lineAfter(lines, label("锁定区起点高度H1(m)")),
+              "    <td width=\"78%\"> ―; 4.39; ―;</td>");
+    EXPECT_EQ(lineAfter(lines, label("系数λ")), "    <td width=\"78%\"> ―; 0.8256; ―;</td>");
+    EXPECT_EQ(lineAfter(lines, label("横风向基底剪力(KN)")),
+              "    <td width=\"78%\"> 0.00; -113.55; 0.00;</td>");
+    EXPECT_EQ(lineAfter(lines, label("横风向基底弯矩(KN*m)")),
+              "    <td width=\"78%\"> 0.00; 633.91; 0.00;</td>");
+    EXPECT_THAT(lineAfter(lines, label("第2阶横风向等效风荷载(KN/m^2)")),
+                ::testing::EndsWith(" 1.161;</td>"));
+    EXPECT_THAT(lines, Contains("<p>未计算横风向风振加速度(GB 50009-2012附录J.2)。</p>"));
+}
+
+TEST(ReportSections, RefusedCrossWindCheckShowsWhyInPlaceOfItsResults) {
+    ProjectInput chimney = test::workedChimney();
+    chimney.modeShapes[1] = "-0.09;-0.30;-0.53;-0.68;-0.71;-0.59;-0.32;0.07;0.52;0";
+    const ResultsPtr r = computedInput(chimney, Edition::GB201X);
+    const auto* refusal = std::get_if<CrossWindRefusal>(&r->crossWind());
+    ASSERT_NE(refusal, nullptr);
+    const std::vector<std::string> lines = linesOf(htmlReportBytes(*r));
+    EXPECT_THAT(lines, Contains("<p>" + refusal->message + "</p>"));
+    EXPECT_THAT(lines, Contains(label("第2阶振型")));
+    EXPECT_THAT(lines, Not(Contains(label("顶部风速v_H(m/s)"))));
+}
+
+TEST(ReportSections, ClosedFormIsOnThePageOnlyWhenTheInputHoldsTailData) {
+    // No diameter, structure or w10: the page ends with 四 (the golden pages
+    // hold the bytes); the book has 八 all the same.
+    const ResultsPtr plain = threePointProject(Edition::GB201X);
+    EXPECT_THAT(decoded(htmlReportBytes(*plain)), Not(HasSubstr("八 规范公式对照与舒适度")));
+    const ReportDescription book = describeReport(*plain);
+    ASSERT_EQ(book.sections.back().number, kCodeFormulaSection);
+    EXPECT_FALSE(book.sections.back().onPage);
+
+    // The 100 m building of docs/verification.md: x1 = 22.47, R = 1.1452,
+    // rho_z = 0.7165, rho_x = 0.9232 and Bz(80 m) = 0.4158, worked by hand.
+    const ProjectRead building =
+        readProjectFile(QStringLiteral(TAMSOR_TEST_DATA_DIR "/files/code_formula_building.wvd"));
+    ASSERT_TRUE(building.complete());
+    const std::vector<std::string> lines =
+        linesOf(htmlReportBytes(*computedInput(building.input, Edition::GB201X)));
+    EXPECT_EQ(lineStarting(lines, "<p><font size=\"6\"><b>七"), lines.size());
+    EXPECT_EQ(lineAfter(lines, label("系数x1")), "    <td width=\"78%\">22.47</td>");
+    EXPECT_EQ(lineAfter(lines, label("共振分量因子R")), "    <td width=\"78%\">1.1452</td>");
+    EXPECT_EQ(lineAfter(lines, label("竖直方向相关系数ρz")), "    <td width=\"78%\">0.7165</td>");
+    EXPECT_EQ(lineAfter(lines, label("水平方向相关系数ρx")), "    <td width=\"78%\">0.9232</td>");
+    EXPECT_THAT(lineAfter(lines, label("规范公式Bz")), HasSubstr(" 0.4158; 0.4664;"));
+    EXPECT_THAT(lines, Contains("<p>" + std::string(kUniformSectionText) + "</p>"));
+
+    const std::vector<std::string> old =
+        linesOf(htmlReportBytes(*computedInput(building.input, Edition::GB2001)));
+    EXPECT_EQ(lineAfter(old, "<p><font size=\"6\"><b>八 规范公式对照与舒适度</b></font></p>"),
+              "<p>GB50009-2001无此公式，未作对照</p>");
+}
+
+TEST(ReportFooter, NamesTheContactGivenAndKeepsTodaysTextsOtherwise) {
+    const Results r = twoPointsByHand();
+    const std::string page = decoded(htmlReportBytes(r, {"江边设计院 R&D", "cad@example.cn"}));
+    EXPECT_THAT(page, HasSubstr("请告知 \r\n江边设计院 R&amp;D </p>\r\n"));
+    EXPECT_THAT(page, HasSubstr("Email : cad@example.cn</p>"));
+    EXPECT_TRUE(htmlReportBytes(r, {}) == htmlReportBytes(r));
+    EXPECT_THAT(decoded(htmlReportBytes(r)),
+                HasSubstr("请告知Tamsor项目及其维护者 \r\nTamsor's maintainers </p>"));
 }
 
 // --- locale -----------------------------------------------------------------
