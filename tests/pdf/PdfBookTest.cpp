@@ -132,11 +132,14 @@ void PdfBookTest::bookHoldsEveryTextOfThePageWholeAndInOrder_data() {
         QTest::newRow(example) << fileProject(QStringLiteral(TAMSOR_EXAMPLES_DIR "/") + example +
                                               QStringLiteral(".wvd"))
                                << newCode << QStringLiteral("一二三四五六八");
+    const QString data = QStringLiteral(TAMSOR_TEST_DATA_DIR "/files/");
     QTest::newRow("code_formula_building")
-        << fileProject(QStringLiteral(TAMSOR_TEST_DATA_DIR "/files/code_formula_building.wvd"))
-        << newCode << QStringLiteral("一二三四五六八");
-    QTest::newRow("chimney, 2001")
-        << test::workedChimney() << oldCode << QStringLiteral("一二三四五六七八");
+        << fileProject(data + QStringLiteral("code_formula_building.wvd")) << newCode
+        << QStringLiteral("一二三四五六八");
+    for (const int edition : {newCode, oldCode})
+        QTest::addRow("chimney_crosswind, %s", edition == newCode ? "201X" : "2001")
+            << fileProject(data + QStringLiteral("chimney_crosswind.wvd")) << edition
+            << QStringLiteral("一二三四五六七八");
     for (int k = 0; k < 16; ++k) {
         const ProjectInput input = test::generatedProject(k);
         QTest::addRow("generated %d", k)

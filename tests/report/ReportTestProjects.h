@@ -1,6 +1,7 @@
 #pragma once
 
-// Projects whose reports and books the tests of report/ and pdf/ read.
+// Generated projects whose reports and books the tests of report/ and pdf/
+// read.
 
 #include "NumberFormat.h"
 #include "ProjectInput.h"
@@ -9,29 +10,6 @@
 #include <string>
 
 namespace tamsor::test {
-
-// The 100 m chimney of docs/verification.md with its three modes
-// (tests/data/files/chimney_crosswind.wvd).
-inline ProjectInput workedChimney() {
-    ProjectInput chimney;
-    chimney.pointCount = 10;
-    chimney.modeCount = 3;
-    chimney.terrain = 2;
-    chimney.width = "6";
-    chimney.heights = "10;20;30;40;50;60;70;80;90;100";
-    chimney.areas = "60;60;60;60;60;60;60;60;60;60";
-    chimney.frequencies = "0.25;1;2";
-    chimney.dampingRatios = "0.05";
-    chimney.masses = "160;150;140;130;120;110;100;90;80;70";
-    chimney.modeShapes = {"0.02;0.06;0.14;0.23;0.34;0.46;0.59;0.79;0.86;1",
-                          "-0.09;-0.30;-0.53;-0.68;-0.71;-0.59;-0.32;0.07;0.52;1",
-                          "0.23;0.61;0.76;0.53;0.02;-0.48;-0.66;-0.40;0.23;1"};
-    chimney.windPressure = "0.5";
-    chimney.shapeCoefficients = "0.6";
-    chimney.diameter = "6";
-    chimney.structureType = "1";
-    return chimney;
-}
 
 // Project k of a family that runs through every point count, terrain and
 // kind of tail (none; a diameter; a building with a 10-year pressure; all
