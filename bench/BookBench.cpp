@@ -1,5 +1,5 @@
 // The calculation book of a ten-point project (examples/steel_tower.wvd):
-// laying out the report's page with the title block and the six plots, and
+// laying out the report's description with the title block and the six plots, and
 // painting every page into an A4 PDF in memory, with its text maps put
 // right, as `tamsor-batch --pdf` and the results menu make it. Writing the
 // bytes to disk is not included.
