@@ -43,7 +43,7 @@ constexpr double kPlotSpacing = 6; // between the two plots
 // The labels' column of every table, in percent: wider than the page's
 // narrowest (22%), so that most labels stand on one line, and the same in
 // every table, so the columns line up.
-constexpr int kLabelColumn = 30;
+constexpr int kLabelColumn = 25;
 // The title block's columns, in percent: caption, value, caption, value.
 constexpr int kTitleColumns[4] = {12, 38, 12, 38};
 
