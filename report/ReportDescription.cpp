@@ -451,10 +451,6 @@ void addCodeFormula(ReportSection& s, const CodeFormulaResult& cf, const Results
         s.blocks.emplace_back(ReportNote{std::string(kStructureTypeUnspecifiedText)});
 }
 
-std::string limitText(bool met) {
-    return met ? "满足" : "不满足";
-}
-
 void addComfort(ReportSection& s, const CodeFormulaOutcome& outcome, const Results& r) {
     if (!r.numbers().w10KPa) {
         s.blocks.emplace_back(ReportNote{"未输入10年重现期基本风压w10，未作舒适度验算。"});
@@ -481,12 +477,13 @@ void addComfort(ReportSection& s, const CodeFormulaOutcome& outcome, const Resul
     }
     table.rows.push_back(textRow("顶部加速度(m/s^2)", fixed4(c.topAcceleration)));
     if (c.limits) {
+        const auto limit = [](double value, bool met) {
+            return formatFixed(value, 2) + " m/s^2，" + (met ? "满足" : "不满足");
+        };
         table.rows.push_back(
-            textRow("住宅、公寓限值" + formatFixed(kComfortLimitResidential, 2) + " m/s^2",
-                    limitText(c.limits->residentialMet)));
+            textRow("住宅、公寓的限值", limit(kComfortLimitResidential, c.limits->residentialMet)));
         table.rows.push_back(
-            textRow("办公、旅馆限值" + formatFixed(kComfortLimitOffice, 2) + " m/s^2",
-                    limitText(c.limits->officeMet)));
+            textRow("办公、旅馆的限值", limit(kComfortLimitOffice, c.limits->officeMet)));
     }
     s.blocks.emplace_back(std::move(table));
     if (c.etaAClamped)

@@ -430,6 +430,11 @@ TEST(ReportSections, ClosedFormIsOnThePageOnlyWhenTheInputHoldsTailData) {
     EXPECT_EQ(lineAfter(lines, label("水平方向相关系数ρx")), "    <td width=\"78%\">0.9232</td>");
     EXPECT_THAT(lineAfter(lines, label("规范公式Bz")), HasSubstr(" 0.4158; 0.4664;"));
     EXPECT_THAT(lines, Contains("<p>" + std::string(kUniformSectionText) + "</p>"));
+    // Its top acceleration at w10, 0.05235 m/s^2 (docs/verification.md),
+    // meets both limits of a building.
+    EXPECT_EQ(lineAfter(lines, label("顶部加速度(m/s^2)")), "    <td width=\"78%\">0.0524</td>");
+    EXPECT_EQ(lineAfter(lines, label("办公、旅馆的限值")),
+              "    <td width=\"78%\">0.25 m/s^2，满足</td>");
 
     const std::vector<std::string> old =
         linesOf(htmlReportBytes(*computedInput(building, Edition::GB2001)));
