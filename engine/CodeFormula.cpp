@@ -1,6 +1,7 @@
 #include "CodeFormula.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <numbers>

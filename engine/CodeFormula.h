@@ -17,7 +17,6 @@
 #include "ParsedInput.h"
 #include "StructureType.h"
 
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -121,34 +120,5 @@ inline constexpr double kWindVibCoefDivergence = 0.2;
 // kWindVibCoefDivergence from 1 (or is not a number).
 [[nodiscard]] std::vector<int> divergentPoints(const CodeFormulaResult& codeFormula,
                                                const List& programWindVibCoef);
-
-// The values of each result under its key in the batch command's JSON
-// objects "codeFormula" and "comfort", with the caption and unit the tables
-// show. Exactly one of list and value is set.
-template <typename Result> struct OutcomeField {
-    std::string_view key;
-    std::string_view caption;
-    std::string_view unit; // empty when none
-    List Result::*list = nullptr;
-    double Result::*value = nullptr;
-};
-inline constexpr std::array<OutcomeField<CodeFormulaResult>, 10> kCodeFormulaFields{{
-    {"x1", "系数x1", "", nullptr, &CodeFormulaResult::x1},
-    {"resonanceFactor", "共振分量因子R", "", nullptr, &CodeFormulaResult::resonanceFactor},
-    {"rhoZ", "竖直方向相关系数ρz", "", nullptr, &CodeFormulaResult::rhoZ},
-    {"rhoX", "水平方向相关系数ρx", "", nullptr, &CodeFormulaResult::rhoX},
-    {"k", "系数k", "", nullptr, &CodeFormulaResult::k},
-    {"a1", "系数a1", "", nullptr, &CodeFormulaResult::a1},
-    {"heightUsed", "计算用结构高度H", "m", nullptr, &CodeFormulaResult::heightUsed},
-    {"heightCoef", "规范公式μz", "", &CodeFormulaResult::heightCoef, nullptr},
-    {"bgFactor", "规范公式Bz", "", &CodeFormulaResult::bgFactor, nullptr},
-    {"windVibCoef", "规范公式βz", "", &CodeFormulaResult::windVibCoef, nullptr},
-}};
-inline constexpr std::array<OutcomeField<ComfortResult>, 4> kComfortFields{{
-    {"w10", "10年重现期风压w10", "kPa", nullptr, &ComfortResult::w10KPa},
-    {"etaA", "脉动系数ηa", "", nullptr, &ComfortResult::etaA},
-    {"massPerHeight", "单位高度质量m", "t/m", nullptr, &ComfortResult::massPerHeight},
-    {"acceleration", "舒适度加速度", "m/s^2", &ComfortResult::acceleration, nullptr},
-}};
 
 } // namespace tamsor

@@ -8,17 +8,22 @@
 // result added here, with its formula, appears in all of them. Files and the
 // clipboard always carry full precision.
 
+#include "CodeFormula.h"
+#include "CrossWind.h"
 #include "Edition.h"
 #include "Results.h"
+#include "StructureType.h"
 
 #include <array>
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace tamsor {
 
@@ -32,10 +37,12 @@ enum class FieldShape {
 
 // What a field's values are.
 enum class ValueKind {
-    Number,         // always a number
-    OptionalNumber, // a number, or nothing (null) where it does not apply
-    Boolean,        // yes or no
-    Named,          // one of a few fixed names ("subcritical")
+    Number,          // always a number
+    OptionalNumber,  // a number, or nothing (null) where it does not apply
+    Boolean,         // yes or no
+    OptionalBoolean, // yes, no, or nothing where it does not apply
+    Named,           // one of a few fixed names ("subcritical")
+    OptionalName,    // a name, or nothing where it does not apply
 };
 
 // One value: nothing, a number, yes or no, or a name.
@@ -50,12 +57,21 @@ struct FieldIndex {
 
 // A named group of results: the JSON writes it as an object under its key
 // (null when the results have none of it), with its per-mode fields in the
-// array "modes", one object per mode. The fields of no group ("") stand at
-// the top; their modes are the project's modes.
+// array "modes", one object per mode; the tables show it as a section of its
+// own under its caption. The fields of no group ("") stand at the top; their
+// modes are the project's modes.
 struct ResultGroup {
     std::string_view key;
     bool (*present)(const Results&);
     std::size_t (*modeCount)(const Results&);
+    std::string_view caption = {}; // the section's title
+    // Why the results have none of it, when there is something to say (a
+    // refusal, the edition without it); empty otherwise. Only called when
+    // the group is absent.
+    std::string_view (*whyAbsent)(const Results&) = nullptr;
+    // What goes with its values, shown with them; only called when the group
+    // is present.
+    std::vector<std::string_view> (*notes)(const Results&) = nullptr;
 };
 
 struct ResultField {
@@ -87,6 +103,13 @@ struct ResultField {
     // What an engineer must know to use the value, shown with it; empty when
     // nothing.
     std::string_view note = {};
+    // How the tables show a value in words ("亚临界" for "subcritical",
+    // "高耸结构" for 1); nothing: as shownText does. Files and the JSON
+    // carry the value itself.
+    std::string_view (*inWords)(const FieldValue&) = nullptr;
+    // A per-point field of a group that the results table shows among the
+    // per-point results at the top, right after the field of this key.
+    std::string_view besideKey = {};
 
     [[nodiscard]] constexpr bool onReportPage() const { return !reportCaption.empty(); }
     // The caption for an edition.
@@ -117,8 +140,8 @@ struct ResultField {
 
 // What goes with the acceleration wherever it is shown.
 inline constexpr std::string_view kAccelerationNote =
-    "舒适度验算应采用10年重现期的基本风压，按此风压输入后计算；"
-    "加速度参考限值：住宅、公寓0.15 m/s^2，办公、旅馆0.25 m/s^2。";
+    "按设计基本风压计算。舒适度按10年重现期风压w10验算(见舒适度验算)，"
+    "限值：住宅、公寓0.15 m/s^2，办公、旅馆0.25 m/s^2。";
 
 namespace field_values {
 template <List RawResults::*list> FieldValue rawPoint(const Results& r, FieldIndex i) {
@@ -136,15 +159,114 @@ template <double DerivedResults::*value> FieldValue derived(const Results& r, Fi
 inline FieldValue height(const Results& r, FieldIndex i) {
     return r.numbers().zCoord[i.point];
 }
+
+// The checks beside the along-wind results; only read where their group is
+// present.
+inline const CrossWindResult& crossWind(const Results& r) {
+    return std::get<CrossWindResult>(r.crossWind());
+}
+inline const CodeFormulaResult& codeFormula(const Results& r) {
+    return *r.codeFormula().codeFormula;
+}
+inline const ComfortResult& comfort(const Results& r) {
+    return *r.codeFormula().comfort;
+}
+
+inline FieldValue asValue(double v) {
+    return v;
+}
+inline FieldValue asValue(bool v) {
+    return v;
+}
+inline FieldValue asValue(const std::optional<double>& v) {
+    return v ? FieldValue{*v} : FieldValue{};
+}
+inline FieldValue asValue(std::string_view name) {
+    return name.empty() ? FieldValue{} : FieldValue{name};
+}
+
+// A member of what `of` reads off the results; per point, an element of a
+// list member.
+template <auto of, auto member> FieldValue part(const Results& r, FieldIndex) {
+    return asValue(of(r).*member);
+}
+template <auto of, auto member> FieldValue partPoint(const Results& r, FieldIndex i) {
+    return (of(r).*member)[i.point];
+}
+// A member of a mode of the cross-wind check; per point, an element of it.
+template <auto member> FieldValue crossWindMode(const Results& r, FieldIndex i) {
+    return asValue(crossWind(r).modes[i.mode].*member);
+}
+template <auto member> FieldValue crossWindModePoint(const Results& r, FieldIndex i) {
+    return (crossWind(r).modes[i.mode].*member)[i.point];
+}
+
+inline std::string_view regimeInWords(const FieldValue& value) {
+    for (FlowRegime regime :
+         {FlowRegime::Subcritical, FlowRegime::Supercritical, FlowRegime::Transcritical})
+        if (const auto* name = std::get_if<std::string_view>(&value);
+            name && *name == regimeKey(regime))
+            return regimeCaption(regime);
+    return {};
+}
+inline std::string_view structureTypeInWords(const FieldValue& value) {
+    const double* type = std::get_if<double>(&value);
+    if (type == nullptr)
+        return {};
+    return structureTypeCaption(*type == static_cast<double>(StructureType::Building)
+                                    ? StructureType::Building
+                                    : StructureType::Tower);
+}
 } // namespace field_values
 
-// The groups of results; none yet.
-inline constexpr std::array<ResultGroup, 0> kResultGroups{};
+// The groups of results, in the order the outputs show them.
+inline constexpr std::array<ResultGroup, 3> kResultGroups{{
+    {.key = "crossWind",
+     .present =
+         [](const Results& r) { return std::holds_alternative<CrossWindResult>(r.crossWind()); },
+     .modeCount = [](const Results& r) { return field_values::crossWind(r).modes.size(); },
+     .caption = "横风向风振(旋涡脱落)验算",
+     .whyAbsent = [](const Results& r) -> std::string_view {
+         const auto* refusal = std::get_if<CrossWindRefusal>(&r.crossWind());
+         return refusal ? std::string_view(refusal->message) : std::string_view();
+     }},
+    {.key = "codeFormula",
+     .present = [](const Results& r) { return r.codeFormula().codeFormula.has_value(); },
+     .modeCount = [](const Results&) -> std::size_t { return 0; },
+     .caption = "规范公式对照",
+     .whyAbsent = [](const Results& r) -> std::string_view { return r.codeFormula().whyNot; },
+     .notes =
+         [](const Results& r) {
+             std::vector<std::string_view> notes;
+             if (field_values::codeFormula(r).structureTypeUnspecified)
+                 notes.push_back(kStructureTypeUnspecifiedText);
+             notes.push_back(kUniformSectionText);
+             return notes;
+         }},
+    {.key = "comfort",
+     .present = [](const Results& r) { return r.codeFormula().comfort.has_value(); },
+     .modeCount = [](const Results&) -> std::size_t { return 0; },
+     .caption = "舒适度验算",
+     .whyAbsent = [](const Results& r) -> std::string_view {
+         return r.codeFormula().comfortWhyNot;
+     },
+     .notes =
+         [](const Results& r) {
+             std::vector<std::string_view> notes;
+             const ComfortResult& comfort = field_values::comfort(r);
+             if (comfort.etaAClamped)
+                 notes.push_back(kEtaAClampedText);
+             if (!comfort.limits)
+                 notes.push_back(kLimitsForBuildingsText);
+             return notes;
+         }},
+}};
 
-// Every result. Per mass point first, in the order of every output's columns
-// (the heights first: every table of results is read against them), then the
-// results of the whole structure in the order the outputs list them.
-inline constexpr std::array<ResultField, 28> kResultFields{{
+// Every result. At the top per mass point first, in the order of every
+// output's columns (the heights first: every table of results is read against
+// them), then the results of the whole structure in the order the outputs
+// list them; then the fields of each group, in the order of kResultGroups.
+inline constexpr auto kResultFields = std::to_array<ResultField>({
     {.key = "zCoord",
      .caption = "高度",
      .unit = "m",
@@ -399,12 +521,302 @@ inline constexpr std::array<ResultField, 28> kResultFields{{
      .derived = true,
      .mustBeFinite = true,
      .reportCaption = "LRC法总底部弯矩(KN*m)"},
-}};
 
-// The field of a key; throws std::out_of_range when there is none.
-[[nodiscard]] constexpr const ResultField& resultField(std::string_view key) {
+    // The cross-wind check of a round section (GB 50009-2012 8.5.3 and H.1;
+    // GB 50009-2001 7.6): the structure's values, then per mode.
+    {.key = "diameter",
+     .caption = "圆截面直径D",
+     .unit = "m",
+     .decimals = 2,
+     .shape = FieldShape::Structure,
+     .value = field_values::part<field_values::crossWind, &CrossWindResult::diameter>,
+     .group = "crossWind",
+     .inTextForm = true},
+    // 1 高耸结构 or 2 高层建筑, as the project file's "structure=".
+    {.key = "structureType",
+     .caption = "结构类型",
+     .shape = FieldShape::Structure,
+     .value = [](const Results& r, FieldIndex) -> FieldValue {
+         return static_cast<double>(field_values::crossWind(r).structureType);
+     },
+     .group = "crossWind",
+     .inTextForm = true,
+     .inWords = field_values::structureTypeInWords},
+    {.key = "topSpeed",
+     .caption = "结构顶部风速v_H",
+     .unit = "m/s",
+     .decimals = 3,
+     .shape = FieldShape::Structure,
+     .value = field_values::part<field_values::crossWind, &CrossWindResult::topSpeed>,
+     .group = "crossWind",
+     .inTextForm = true},
+    {.key = "subcriticalResonance",
+     .caption = "第1阶亚临界微风共振",
+     .shape = FieldShape::Structure,
+     .value = field_values::part<field_values::crossWind, &CrossWindResult::subcriticalResonance>,
+     .kind = ValueKind::Boolean,
+     .group = "crossWind",
+     .inTextForm = true},
+    {.key = "mode",
+     .caption = "振型",
+     .shape = FieldShape::PerMode,
+     .value = [](const Results& r, FieldIndex i) -> FieldValue {
+         return static_cast<double>(field_values::crossWind(r).modes[i.mode].mode);
+     },
+     .group = "crossWind",
+     .inTextForm = true},
+    {.key = "period",
+     .caption = "周期T",
+     .unit = "s",
+     .decimals = 3,
+     .shape = FieldShape::PerMode,
+     .value = field_values::crossWindMode<&CrossWindMode::period>,
+     .group = "crossWind",
+     .inTextForm = true},
+    {.key = "criticalSpeed",
+     .caption = "临界风速v_cr",
+     .unit = "m/s",
+     .decimals = 3,
+     .shape = FieldShape::PerMode,
+     .value = field_values::crossWindMode<&CrossWindMode::criticalSpeed>,
+     .group = "crossWind",
+     .inTextForm = true},
+    {.key = "reynolds",
+     .caption = "雷诺数Re",
+     .shape = FieldShape::PerMode,
+     .value = field_values::crossWindMode<&CrossWindMode::reynolds>,
+     .group = "crossWind",
+     .inTextForm = true},
+    {.key = "regime",
+     .caption = "流态",
+     .shape = FieldShape::PerMode,
+     .value = [](const Results& r, FieldIndex i) -> FieldValue {
+         return regimeKey(field_values::crossWind(r).modes[i.mode].regime);
+     },
+     .kind = ValueKind::Named,
+     .group = "crossWind",
+     .inTextForm = true,
+     .inWords = field_values::regimeInWords},
+    {.key = "resonance",
+     .caption = "跨临界强风共振",
+     .shape = FieldShape::PerMode,
+     .value = field_values::crossWindMode<&CrossWindMode::resonance>,
+     .kind = ValueKind::Boolean,
+     .group = "crossWind",
+     .inTextForm = true},
+    // Only for a mode that carries a load.
+    {.key = "lockInHeight",
+     .caption = "临界风速起始点高度H1",
+     .unit = "m",
+     .decimals = 3,
+     .shape = FieldShape::PerMode,
+     .value = field_values::crossWindMode<&CrossWindMode::lockInHeight>,
+     .kind = ValueKind::OptionalNumber,
+     .group = "crossWind",
+     .inTextForm = true},
+    {.key = "lambda",
+     .caption = "系数λ",
+     .decimals = 4,
+     .shape = FieldShape::PerMode,
+     .value = field_values::crossWindMode<&CrossWindMode::lambda>,
+     .kind = ValueKind::OptionalNumber,
+     .group = "crossWind",
+     .inTextForm = true},
+    // Signed as the mode shape; 0 for a mode that carries no load.
+    {.key = "load",
+     .caption = "横风向风振等效风荷载",
+     .unit = "KN/m^2",
+     .decimals = 4,
+     .shape = FieldShape::PerModePerPoint,
+     .value = field_values::crossWindModePoint<&CrossWindMode::load>,
+     .group = "crossWind"},
+    {.key = "force",
+     .caption = "横风向风振力",
+     .unit = "KN",
+     .decimals = 3,
+     .shape = FieldShape::PerModePerPoint,
+     .value = field_values::crossWindModePoint<&CrossWindMode::force>,
+     .group = "crossWind"},
+    {.key = "baseShear",
+     .caption = "横风向基底剪力",
+     .unit = "KN",
+     .decimals = 3,
+     .shape = FieldShape::PerMode,
+     .value = field_values::crossWindMode<&CrossWindMode::baseShear>,
+     .group = "crossWind",
+     .inTextForm = true},
+    {.key = "baseMoment",
+     .caption = "横风向基底弯矩",
+     .unit = "KN*m",
+     .decimals = 3,
+     .shape = FieldShape::PerMode,
+     .value = field_values::crossWindMode<&CrossWindMode::baseMoment>,
+     .group = "crossWind",
+     .inTextForm = true},
+    // With the along-wind effects; only for a mode that carries a load.
+    {.key = "combinedShear",
+     .caption = "与顺风向组合的基底剪力",
+     .unit = "KN",
+     .decimals = 3,
+     .shape = FieldShape::PerMode,
+     .value = field_values::crossWindMode<&CrossWindMode::combinedShear>,
+     .kind = ValueKind::OptionalNumber,
+     .group = "crossWind",
+     .inTextForm = true},
+    {.key = "combinedMoment",
+     .caption = "与顺风向组合的基底弯矩",
+     .unit = "KN*m",
+     .decimals = 3,
+     .shape = FieldShape::PerMode,
+     .value = field_values::crossWindMode<&CrossWindMode::combinedMoment>,
+     .kind = ValueKind::OptionalNumber,
+     .group = "crossWind",
+     .inTextForm = true},
+    {.key = "combinationClause",
+     .caption = "组合依据",
+     .shape = FieldShape::PerMode,
+     .value = field_values::crossWindMode<&CrossWindMode::combinationClause>,
+     .kind = ValueKind::OptionalName,
+     .group = "crossWind"},
+
+    // The load code's closed form of beta_z (GB 50009-2012 8.4.3 to 8.4.6),
+    // 201X only.
+    {.key = "x1",
+     .caption = "系数x1",
+     .decimals = 4,
+     .shape = FieldShape::Structure,
+     .value = field_values::part<field_values::codeFormula, &CodeFormulaResult::x1>,
+     .group = "codeFormula",
+     .inTextForm = true},
+    {.key = "resonanceFactor",
+     .caption = "共振分量因子R",
+     .decimals = 4,
+     .shape = FieldShape::Structure,
+     .value = field_values::part<field_values::codeFormula, &CodeFormulaResult::resonanceFactor>,
+     .group = "codeFormula",
+     .inTextForm = true},
+    {.key = "rhoZ",
+     .caption = "竖直方向相关系数ρz",
+     .decimals = 4,
+     .shape = FieldShape::Structure,
+     .value = field_values::part<field_values::codeFormula, &CodeFormulaResult::rhoZ>,
+     .group = "codeFormula",
+     .inTextForm = true},
+    {.key = "rhoX",
+     .caption = "水平方向相关系数ρx",
+     .decimals = 4,
+     .shape = FieldShape::Structure,
+     .value = field_values::part<field_values::codeFormula, &CodeFormulaResult::rhoX>,
+     .group = "codeFormula",
+     .inTextForm = true},
+    {.key = "k",
+     .caption = "系数k",
+     .decimals = 3,
+     .shape = FieldShape::Structure,
+     .value = field_values::part<field_values::codeFormula, &CodeFormulaResult::k>,
+     .group = "codeFormula",
+     .inTextForm = true},
+    {.key = "a1",
+     .caption = "系数a1",
+     .decimals = 3,
+     .shape = FieldShape::Structure,
+     .value = field_values::part<field_values::codeFormula, &CodeFormulaResult::a1>,
+     .group = "codeFormula",
+     .inTextForm = true},
+    // The highest point's height, capped.
+    {.key = "heightUsed",
+     .caption = "计算用结构高度H",
+     .unit = "m",
+     .decimals = 2,
+     .shape = FieldShape::Structure,
+     .value = field_values::part<field_values::codeFormula, &CodeFormulaResult::heightUsed>,
+     .group = "codeFormula",
+     .inTextForm = true},
+    // mu_z as the code's table holds it.
+    {.key = "heightCoef",
+     .caption = "规范公式μz",
+     .decimals = 4,
+     .shape = FieldShape::PerPoint,
+     .value = field_values::partPoint<field_values::codeFormula, &CodeFormulaResult::heightCoef>,
+     .group = "codeFormula"},
+    {.key = "bgFactor",
+     .caption = "规范公式Bz",
+     .decimals = 4,
+     .shape = FieldShape::PerPoint,
+     .value = field_values::partPoint<field_values::codeFormula, &CodeFormulaResult::bgFactor>,
+     .group = "codeFormula"},
+    {.key = "windVibCoef",
+     .caption = "规范公式βz",
+     .decimals = 4,
+     .shape = FieldShape::PerPoint,
+     .value = field_values::partPoint<field_values::codeFormula, &CodeFormulaResult::windVibCoef>,
+     .group = "codeFormula",
+     .inTextForm = true,
+     .besideKey = "windVibCoef"},
+
+    // The comfort check at the 10-year pressure (GB 50009-2012 J.1, limits
+    // of JGJ 3-2010 3.7.6), 201X only, with w10 and a width.
+    {.key = "w10",
+     .caption = "10年重现期风压w10",
+     .unit = "kPa",
+     .decimals = 2,
+     .shape = FieldShape::Structure,
+     .value = field_values::part<field_values::comfort, &ComfortResult::w10KPa>,
+     .group = "comfort",
+     .inTextForm = true},
+    {.key = "etaA",
+     .caption = "脉动系数ηa",
+     .decimals = 4,
+     .shape = FieldShape::Structure,
+     .value = field_values::part<field_values::comfort, &ComfortResult::etaA>,
+     .group = "comfort",
+     .inTextForm = true},
+    {.key = "massPerHeight",
+     .caption = "单位高度质量m",
+     .unit = "t/m",
+     .decimals = 3,
+     .shape = FieldShape::Structure,
+     .value = field_values::part<field_values::comfort, &ComfortResult::massPerHeight>,
+     .group = "comfort",
+     .inTextForm = true},
+    {.key = "acceleration",
+     .caption = "舒适度加速度",
+     .unit = "m/s^2",
+     .decimals = 4,
+     .shape = FieldShape::PerPoint,
+     .value = field_values::partPoint<field_values::comfort, &ComfortResult::acceleration>,
+     .group = "comfort",
+     .inTextForm = true},
+    // The top acceleration against the limits (kComfortLimitResidential,
+    // kComfortLimitOffice); buildings only, nothing for a tall structure.
+    {.key = "residentialLimitMet",
+     .caption = "满足住宅、公寓限值0.15 m/s^2",
+     .shape = FieldShape::Structure,
+     .value = [](const Results& r, FieldIndex) -> FieldValue {
+         const auto& limits = field_values::comfort(r).limits;
+         return limits ? FieldValue{limits->residentialMet} : FieldValue{};
+     },
+     .kind = ValueKind::OptionalBoolean,
+     .group = "comfort",
+     .inTextForm = true},
+    {.key = "officeLimitMet",
+     .caption = "满足办公、旅馆限值0.25 m/s^2",
+     .shape = FieldShape::Structure,
+     .value = [](const Results& r, FieldIndex) -> FieldValue {
+         const auto& limits = field_values::comfort(r).limits;
+         return limits ? FieldValue{limits->officeMet} : FieldValue{};
+     },
+     .kind = ValueKind::OptionalBoolean,
+     .group = "comfort",
+     .inTextForm = true},
+});
+
+// The field of a key in a group (the top: ""); throws std::out_of_range when
+// there is none.
+[[nodiscard]] constexpr const ResultField& resultField(std::string_view key,
+                                                       std::string_view group = {}) {
     for (const ResultField& field : kResultFields)
-        if (field.key == key)
+        if (field.key == key && field.group == group)
             return field;
     throw std::out_of_range("no result field of that key");
 }
@@ -416,6 +828,13 @@ inline constexpr std::array<ResultField, 28> kResultFields{{
         if (group.key == key)
             return &group;
     return nullptr;
+}
+
+// Whether the results hold the field's group (always for the top).
+[[nodiscard]] inline bool groupPresent(const ResultField& field,
+                                       std::span<const ResultGroup> groups, const Results& r) {
+    const ResultGroup* group = resultGroup(groups, field.group);
+    return group == nullptr || group->present(r);
 }
 
 // Calls visit(index, value) for every value of a field in the results, modes

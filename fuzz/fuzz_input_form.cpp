@@ -128,7 +128,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                  TAMSOR_FUZZ_CHECK(field.derived || number == nullptr ||
                                                    std::isfinite(*number));
                              });
-        if (field.shape == tamsor::FieldShape::PerPoint)
+        if (field.shape == tamsor::FieldShape::PerPoint &&
+            tamsor::groupPresent(field, tamsor::kResultGroups, results))
             TAMSOR_FUZZ_CHECK(values == n);
     }
     return 0;

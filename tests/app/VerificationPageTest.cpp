@@ -11,7 +11,6 @@
 // code's closed form and comfort check); the first cell of a row is the point
 // number, "—" for a value of the structure, or the terrain letter.
 #include "CodeChecks.h"
-#include "CodeFormula.h"
 #include "NumberFormat.h"
 #include "ProjectSession.h"
 #include "ResultFields.h"
@@ -140,82 +139,78 @@ private:
     std::map<std::pair<std::string, std::int16_t>, std::unique_ptr<ProjectSession>> sessions_;
 };
 
-// The value of `key` in a result's field table: of the structure on the row
-// "—", of the point on a numbered row.
-template <typename Result, std::size_t N>
-std::optional<double> fieldValue(const std::array<OutcomeField<Result>, N>& fields,
-                                 const Result& result, std::string_view key,
-                                 const std::string& row) {
-    for (const OutcomeField<Result>& field : fields) {
-        if (field.key != key)
-            continue;
-        if (field.value)
-            return row == "—" ? std::optional(result.*field.value) : std::nullopt;
-        const auto point = static_cast<std::size_t>(parsed(row));
-        if (point >= 1 && point <= (result.*field.list).size())
-            return (result.*field.list)[point - 1];
-    }
-    return std::nullopt;
+// A column's key: a result's key, with its group in front
+// ("codeFormula.x1") and, for a value of one mode at each point, the mode
+// behind ("crossWind.load.2").
+struct FieldKey {
+    std::string group;
+    std::string key;
+    std::size_t mode = 0; // from 1; 0 when the key names none
+};
+
+FieldKey fieldKey(const std::string& text) {
+    std::vector<std::string> parts;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, '.');)
+        parts.push_back(part);
+    if (parts.size() == 1)
+        return FieldKey{{}, parts[0]};
+    return FieldKey{parts[0], parts[1],
+                    parts.size() > 2 ? static_cast<std::size_t>(parsed(parts[2])) : 0};
 }
 
-// The closed form and comfort check of engine/CodeFormula.h, from the numbers
-// the project was computed with and the keys of the file's tail.
-std::optional<double> codeFormulaValue(Projects& projects, const Cell& cell) {
-    const Results& r = projects.results(cell.project, cell.edition);
-    ParsedInput in = r.numbers();
-    QFile file(QString::fromStdString(kSourceDir + "/" + cell.project));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
-    while (!file.atEnd()) {
-        const std::string line = file.readLine().trimmed().toStdString();
-        const auto equals = line.find('=');
-        if (equals == std::string::npos)
-            continue;
-        const std::string key = line.substr(0, equals);
-        const double value = parsed(line.substr(equals + 1));
-        if (key == "structure")
-            in.structureType = static_cast<int>(value);
-        else if (key == "w10")
-            in.w10KPa = value;
-    }
-
-    const std::optional<CodeParameters> p = lookUpCodeParameters(r.edition(), in.terrainType);
-    if (!p)
-        return std::nullopt;
-    const CodeFormulaOutcome out = evaluateCodeFormula(
-        in, r.edition(), *p, kCodeTables.terrain(r.edition(), in.terrainType)->cutoffHeight);
-    const std::string_view key = cell.column.key;
-    const auto dot = key.find('.');
-    if (key.substr(0, dot) == "codeFormula" && out.codeFormula)
-        return fieldValue(kCodeFormulaFields, *out.codeFormula, key.substr(dot + 1), cell.row);
-    if (key.substr(0, dot) == "comfort" && out.comfort)
-        return fieldValue(kComfortFields, *out.comfort, key.substr(dot + 1), cell.row);
-    return std::nullopt;
-}
-
-std::optional<double> programValue(Projects& projects, const Cell& cell) {
-    if (cell.column.key.find('.') != std::string::npos)
-        return codeFormulaValue(projects, cell);
+// The program's value of a cell, through the result field table as every
+// output reads it: of the structure on the row "—", of the point (or, for a
+// value per mode, of the mode) on a numbered row.
+std::optional<FieldValue> programValue(Projects& projects, const Cell& cell) {
     if (cell.project.empty()) {
         // The height coefficient at a terrain's cut-off height.
         if (cell.column.key != "cutoffHeightCoef" || cell.row.size() != 1)
             return std::nullopt;
         const std::optional<Cutoff> cutoff =
             cutoffFor(cell.edition == 0 ? Edition::GB201X : Edition::GB2001, cell.row[0] - 'A' + 1);
-        return cutoff ? std::optional(cutoff->heightCoef) : std::nullopt;
+        return cutoff ? std::optional<FieldValue>(cutoff->heightCoef) : std::nullopt;
     }
     const Results& r = projects.results(cell.project, cell.edition);
+    const FieldKey key = fieldKey(cell.column.key);
     const bool structure = cell.row == "—";
-    const auto point = structure ? 0 : static_cast<std::size_t>(parsed(cell.row));
+    const auto row = structure ? 0 : static_cast<std::size_t>(parsed(cell.row));
     for (const ResultField& field : kResultFields) {
-        if (field.key != cell.column.key)
+        if (field.key != key.key || field.group != key.group ||
+            !groupPresent(field, kResultGroups, r))
             continue;
-        if (structure && field.shape == FieldShape::Structure)
-            return numberOf(field.value(r, FieldIndex{}));
-        if (!structure && field.shape == FieldShape::PerPoint && point >= 1 &&
-            point <= r.pointCount())
-            return numberOf(field.value(r, FieldIndex{0, point - 1}));
+        const ResultGroup* group = resultGroup(kResultGroups, field.group);
+        const std::size_t modes = group ? group->modeCount(r) : 1;
+        switch (field.shape) {
+        case FieldShape::Structure:
+            if (structure)
+                return field.value(r, FieldIndex{});
+            break;
+        case FieldShape::PerPoint:
+            if (row >= 1 && row <= r.pointCount())
+                return field.value(r, FieldIndex{0, row - 1});
+            break;
+        case FieldShape::PerMode:
+            if (row >= 1 && row <= modes)
+                return field.value(r, FieldIndex{row - 1, 0});
+            break;
+        case FieldShape::PerModePerPoint:
+            if (key.mode >= 1 && key.mode <= modes && row >= 1 && row <= r.pointCount())
+                return field.value(r, FieldIndex{key.mode - 1, row - 1});
+            break;
+        }
     }
     return std::nullopt;
+}
+
+// A value that is no number as the page writes it: "true" or "false", a
+// name as it is, "—" for nothing.
+std::string pageWords(const FieldValue& value) {
+    if (const bool* flag = std::get_if<bool>(&value))
+        return *flag ? "true" : "false";
+    if (const std::string_view* name = std::get_if<std::string_view>(&value))
+        return std::string(*name);
+    return "—";
 }
 
 TEST(VerificationPage, EveryListedValueAgreesWithTheProgram) {
@@ -225,14 +220,18 @@ TEST(VerificationPage, EveryListedValueAgreesWithTheProgram) {
     for (const Cell& cell : cells) {
         SCOPED_TRACE(cell.project + " edition " + std::to_string(cell.edition) + " row " +
                      cell.row + " " + cell.column.key);
-        const std::optional<double> value = programValue(projects, cell);
+        const std::optional<FieldValue> value = programValue(projects, cell);
         ASSERT_TRUE(value.has_value()) << "nothing in the program answers this cell";
+        const double* number = std::get_if<double>(&*value);
         const int decimals = decimalsOf(cell.text);
-        if (cell.column.program)
-            EXPECT_EQ(cell.text, formatFixed(*value, decimals));
+        if (number == nullptr)
+            EXPECT_EQ(cell.text, pageWords(*value));
+        else if (cell.column.program)
+            EXPECT_EQ(cell.text, formatFixed(*number, decimals));
         else
-            EXPECT_LE(std::fabs(parsed(cell.text) - *value), 0.5e-9 + 0.5 * std::pow(10, -decimals))
-                << cell.text << " against " << *value;
+            EXPECT_LE(std::fabs(parsed(cell.text) - *number),
+                      0.5e-9 + 0.5 * std::pow(10, -decimals))
+                << cell.text << " against " << *number;
         ++perSection[cell.project + std::to_string(cell.edition)];
     }
     // The four projects and the cut-off heights, each under both editions,

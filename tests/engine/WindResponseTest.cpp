@@ -301,8 +301,14 @@ TEST(WindResponse, EveryPerPointResultHasOneValuePerPoint) {
     in.shapeCoef = {1.3, 1.3, 1.3, 1.3, 1.3};
     in.mass = {9.0, 9.0, 9.0, 9.0, 9.0};
     in.modeShapes[0] = {0.1, 0.3, 0.5, 0.8, 1.0};
+    // With the data of every check beside the along-wind results, so that
+    // every group is there.
+    in.diameterM = 2.0;
+    in.w10KPa = 0.3;
     const ResultsPtr r = computed(in);
     EXPECT_EQ(r->pointCount(), 5u);
+    for (const ResultGroup& group : kResultGroups)
+        EXPECT_TRUE(group.present(*r)) << group.key;
     for (const ResultField& field : kResultFields) {
         if (field.shape != FieldShape::PerPoint)
             continue;

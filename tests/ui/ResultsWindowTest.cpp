@@ -160,7 +160,7 @@ void ResultsWindowTest::tableFollowsTheResults() {
     QTableWidget* points = table->pointTable();
     QCOMPARE(points->rowCount(), 3);
     QCOMPARE(points->columnCount(), 16);
-    QVERIFY(table->remarks()->text().contains("顺风向加速度：舒适度验算"));
+    QVERIFY(table->remarks()->text().contains("顺风向加速度：按设计基本风压计算。"));
     QCOMPARE(points->horizontalHeaderItem(2)->text(), QString("平均风荷载\n(KN)"));
     // meanLoad of point 2 and the wind vibration coefficient of point 3.
     QCOMPARE(cell(points, 1, 2), QString("21.485"));
