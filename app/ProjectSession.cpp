@@ -3,6 +3,7 @@
 #include "CodeChecks.h"
 #include "HtmlReport.h"
 #include "ProjectFile.h"
+#include "ResultFields.h"
 
 #include <string>
 #include <utility>
@@ -102,7 +103,8 @@ ComputeOutcome ProjectSession::compute() {
     outcome.status = ComputeOutcome::Status::Computed;
     outcome.warnings = checkPlausibility(*numbers);
     outcome.failedChecks = checkAgainstCodes(*results_);
-    outcome.notice = computeNotice(outcome.warnings, outcome.failedChecks);
+    outcome.notices = resultNotices(*results_);
+    outcome.notice = computeNotice(outcome.warnings, outcome.failedChecks, outcome.notices);
     return outcome;
 }
 
@@ -127,8 +129,9 @@ Message faultNotice(const Message& fault, const std::vector<InputWarning>& warni
 }
 
 std::optional<Message> computeNotice(const std::vector<InputWarning>& warnings,
-                                     const std::vector<CodeFinding>& failedChecks) {
-    if (warnings.empty() && failedChecks.empty())
+                                     const std::vector<CodeFinding>& failedChecks,
+                                     const std::vector<ResultNotice>& notices) {
+    if (warnings.empty() && failedChecks.empty() && notices.empty())
         return std::nullopt;
     std::string text;
     appendWarnings(text, warnings);
@@ -138,6 +141,20 @@ std::optional<Message> computeNotice(const std::vector<InputWarning>& warnings,
         text += "与现行规范对照：";
         for (const CodeFinding& finding : failedChecks)
             text += "\n· " + finding.text();
+    }
+    for (const ResultGroup& group : kResultGroups) {
+        bool headed = false;
+        for (const ResultNotice& notice : notices) {
+            if (notice.group != group.key)
+                continue;
+            if (!headed) {
+                if (!text.empty())
+                    text += "\n\n";
+                text.append(group.caption).append("：");
+                headed = true;
+            }
+            text += "\n· " + notice.text;
+        }
     }
     return Message{std::move(text), "提    示", Message::Icon::Exclamation};
 }

@@ -5,6 +5,7 @@
 #include "InputForm.h"
 #include "Message.h"
 #include "Plausibility.h"
+#include "ResultNotices.h"
 #include "Results.h"
 
 #include <QObject>
@@ -27,19 +28,25 @@ struct ComputeOutcome {
     std::optional<Message> fault;
     // Input that was most likely mistyped (also when Faulted: such input is
     // often what faulted), and when Computed where the results depart from
-    // the codes in force. Neither changes the status.
+    // the codes in force and what the checks beside the along-wind results
+    // found (a cross-wind resonance or the check's refusal, the two beta_z
+    // far apart, a comfort limit exceeded). None changes the status, and
+    // only the warnings are about the input.
     std::vector<InputWarning> warnings;
     std::vector<CodeFinding> failedChecks;
+    std::vector<ResultNotice> notices;
     // The one message the window shows after the computation: when Faulted,
-    // the fault followed by the warnings; when Computed and either list is
-    // not empty, the notice ("提    示"), warnings first.
+    // the fault followed by the warnings; when Computed and any list is not
+    // empty, the notice ("提    示"), warnings first.
     std::optional<Message> notice;
 };
 
-// The notice for a computation's warnings and failed checks; nothing when
-// both are empty.
+// The notice for a computation's warnings, failed checks and the notices of
+// its results, each notice under the caption of its result group; nothing
+// when all are empty.
 [[nodiscard]] std::optional<Message> computeNotice(const std::vector<InputWarning>& warnings,
-                                                   const std::vector<CodeFinding>& failedChecks);
+                                                   const std::vector<CodeFinding>& failedChecks,
+                                                   const std::vector<ResultNotice>& notices = {});
 // The fault with the warnings about the input below it.
 [[nodiscard]] Message faultNotice(const Message& fault, const std::vector<InputWarning>& warnings);
 

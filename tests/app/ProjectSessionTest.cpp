@@ -288,11 +288,16 @@ TEST_F(Session, GateRefusesAW10OfZeroFromAFileButNotANegativeDiameter) {
                 ::testing::StartsWith("10年一遇基本风压w10为0 kPa，应大于0。"));
 
     // The cross-wind check refuses a negative diameter itself; the
-    // along-wind results are given.
+    // along-wind results are given, and the notice says why the check was
+    // not made.
     messages.messages.clear();
     ASSERT_TRUE(openWithTail("diameter=-6\r\n"));
-    EXPECT_EQ(session.compute().status, Status::Computed);
+    const ComputeOutcome refused = session.compute();
+    EXPECT_EQ(refused.status, Status::Computed);
     EXPECT_TRUE(messages.messages.empty());
+    ASSERT_TRUE(refused.notice.has_value());
+    EXPECT_EQ(refused.notice->text,
+              "横风向风振(旋涡脱落)验算：\n· 横风向风振验算未进行：圆截面直径D=-6 m为负数。");
 
     // A w10 above the design pressure is computed, with a warning.
     ASSERT_TRUE(openWithTail("w10=0.6\r\n"));
@@ -300,6 +305,24 @@ TEST_F(Session, GateRefusesAW10OfZeroFromAFileButNotANegativeDiameter) {
     ASSERT_EQ(swapped.status, Status::Computed);
     ASSERT_EQ(swapped.warnings.size(), 1u);
     EXPECT_EQ(swapped.warnings[0].kind, InputWarning::Kind::W10AboveW0);
+}
+
+TEST_F(Session, ComputeNamesWhatTheChecksBesideTheAlongWindResultsFound) {
+    // The one-point example as a round section of 6 m: v_cr = 6 / (1 * 0.2) =
+    // 30 m/s, Re = 1.242e7, below 1.2 v_H = 1.2 sqrt(800) = 33.94 m/s at 10 m
+    // over terrain B: the first mode resonates. No input warning, the
+    // results stand and the notice names it under the check's caption.
+    ASSERT_TRUE(session.open(kSingle));
+    session.form().setTailText(kTailFields[0], "6");
+    const ComputeOutcome resonant = session.compute();
+    ASSERT_EQ(resonant.status, Status::Computed);
+    EXPECT_TRUE(session.resultsCurrent());
+    EXPECT_TRUE(resonant.warnings.empty());
+    ASSERT_EQ(resonant.notices.size(), 1u);
+    EXPECT_EQ(resonant.notices[0].group, "crossWind");
+    EXPECT_THAT(resonant.notices[0].text, ::testing::StartsWith("第1阶振型发生跨临界强风共振"));
+    EXPECT_EQ(resonant.notice, (Message{"横风向风振(旋涡脱落)验算：\n· " + resonant.notices[0].text,
+                                        "提    示", Message::Icon::Exclamation}));
 }
 
 TEST_F(Session, ResultsChangedOncePerComputationAndWhenTheyGoStale) {

@@ -11,6 +11,7 @@
 
 #include "EngineTestModels.h"
 #include "InputParse.h"
+#include "ResultNotices.h"
 #include "ResultsCheck.h"
 
 #include <cmath>
@@ -156,6 +157,50 @@ TEST(ResultsCheck, InputsThePageShowsMustBeFinite) {
     const auto input = firstNotFiniteInput(*computed(in));
     ASSERT_TRUE(input.has_value());
     EXPECT_EQ(input->caption, "阻尼比");
+}
+
+// The building of docs/verification.md (tests/data/files/code_formula_building.wvd)
+// with a 10-year pressure five times the page's 0.40 kPa: the page's hand
+// calculation gives a(100) = 0.052354 m/s^2 at 0.40 kPa, so 0.26177 m/s^2,
+// above both limits of JGJ 3-2010.
+TEST(ResultNotices, ComfortLimitsExceededAtTheTop) {
+    ProjectInput building;
+    building.pointCount = 10;
+    building.terrain = 2;
+    building.width = "25";
+    building.heights = "10;20;30;40;50;60;70;80;90;100";
+    building.areas = "250;250;250;250;250;250;250;250;250;125";
+    building.frequencies = "0.5555555555555556";
+    building.dampingRatios = "0.05";
+    building.masses = "2250;2250;2250;2250;2250;2250;2250;2250;2250;1125";
+    building.modeShapes[0] = "0.02;0.08;0.17;0.27;0.38;0.45;0.67;0.74;0.86;1";
+    building.windPressure = "0.55";
+    building.shapeCoefficients = "1.3";
+    building.structureType = "2";
+    building.w10 = "0.40";
+    EXPECT_TRUE(resultNotices(*std::get<ResultsPtr>(*compute(building, Edition::GB201X))).empty());
+
+    building.w10 = "2";
+    EXPECT_EQ(resultNotices(*std::get<ResultsPtr>(*compute(building, Edition::GB201X))),
+              (std::vector<ResultNotice>{
+                  {"comfort", "最高质点(第10质点，z=100 m)在10年重现期风压下的顺风向加速度0.2618 "
+                              "m/s^2超过住宅、公寓的限值0.15 m/s^2和办公、旅馆的限值0.25 "
+                              "m/s^2(JGJ 3-2010第3.7.6条)。"}}));
+}
+
+// The three-point project with its top mode-shape value typed as 0.5 instead
+// of 1: the page's script (code_formula() over values()) gives the closed
+// form over the program's beta_z as 1.0402, 1.2147 and 1.2911.
+TEST(ResultNotices, TheTwoWindVibrationCoefficientsFarApart) {
+    ParsedInput in = threePoints();
+    EXPECT_TRUE(resultNotices(*computed(in)).empty());
+    in.modeShapes[0] = {0.15, 0.55, 0.5};
+    EXPECT_EQ(resultNotices(*computed(in)),
+              (std::vector<ResultNotice>{
+                  {"codeFormula", "第2、3质点的规范公式βz与程序的风振系数相差超过20%(规范公式/"
+                                  "程序：1.21、1.29)，多半是振型或单位有误，请检查。"}}));
+    // The old code has no closed form to set against it.
+    EXPECT_TRUE(resultNotices(*computed(in, Edition::GB2001)).empty());
 }
 
 } // namespace
