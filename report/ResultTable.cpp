@@ -2,6 +2,7 @@
 
 #include "CodeChecks.h"
 #include "NumberFormat.h"
+#include "ResultNotices.h"
 #include "SafeWrite.h"
 
 #include <QDir>
@@ -13,8 +14,13 @@ namespace tamsor {
 
 namespace {
 
-ResultCell valueCell(const FieldValue& value, int decimals) {
-    return ResultCell{shownText(value, decimals), exactText(value)};
+// A cell of a field's value: shown rounded or in words; carried in full
+// precision, or in the same words.
+ResultCell valueCell(const ResultField& field, const FieldValue& value) {
+    const std::string_view words = field.inWords ? field.inWords(value) : std::string_view();
+    if (!words.empty())
+        return ResultCell{std::string(words), std::string(words)};
+    return ResultCell{shownText(value, field.decimals), exactText(value)};
 }
 
 ResultCell textCell(std::string text) {
@@ -65,22 +71,99 @@ std::string exactText(const FieldValue& value) {
     return {};
 }
 
+std::string shownText(const ResultField& field, const FieldValue& value) {
+    return valueCell(field, value).shown;
+}
+
+namespace {
+
+std::vector<ResultCell> pointRow(std::size_t i) {
+    return {textCell(formatInteger(static_cast<long long>(i + 1)))};
+}
+
+// The group's values of the structure, per mode and per point.
+ResultSection sectionOf(const ResultGroup& group, const Results& r) {
+    const Edition edition = r.edition();
+    ResultSection section{std::string(group.key), std::string(group.caption), {}, {}, {}};
+    const auto fieldsOf = [&](FieldShape shape) {
+        std::vector<const ResultField*> fields;
+        for (const ResultField& field : kResultFields)
+            if (field.group == group.key && field.shape == shape &&
+                !(shape == FieldShape::PerPoint && !field.besideKey.empty()))
+                fields.push_back(&field);
+        return fields;
+    };
+
+    for (const ResultField* field : fieldsOf(FieldShape::Structure))
+        section.structure.rows.push_back(
+            {textCell(field->heading(edition)), valueCell(*field, field->value(r, FieldIndex{}))});
+    if (!section.structure.rows.empty())
+        section.structure.header = {"结果", "数值"};
+
+    const std::size_t modes = group.modeCount(r);
+    const std::vector<const ResultField*> perMode = fieldsOf(FieldShape::PerMode);
+    for (const ResultField* field : perMode)
+        section.modes.header.push_back(field->heading(edition));
+    for (std::size_t j = 0; j < modes && !perMode.empty(); ++j) {
+        std::vector<ResultCell> row;
+        for (const ResultField* field : perMode)
+            row.push_back(valueCell(*field, field->value(r, FieldIndex{j, 0})));
+        section.modes.rows.push_back(std::move(row));
+    }
+
+    const std::vector<const ResultField*> perPoint = fieldsOf(FieldShape::PerPoint);
+    const std::vector<const ResultField*> perModePoint = fieldsOf(FieldShape::PerModePerPoint);
+    if (perPoint.empty() && (perModePoint.empty() || modes == 0))
+        return section;
+    const ResultField& height = resultField("zCoord");
+    section.points.header = {"质点", height.heading(edition)};
+    for (const ResultField* field : perPoint)
+        section.points.header.push_back(field->heading(edition));
+    for (std::size_t j = 0; j < modes; ++j)
+        for (const ResultField* field : perModePoint)
+            section.points.header.push_back("第" + std::to_string(j + 1) + "阶" +
+                                            field->heading(edition));
+    for (std::size_t i = 0; i < r.pointCount(); ++i) {
+        std::vector<ResultCell> row = pointRow(i);
+        row.push_back(valueCell(height, height.value(r, FieldIndex{0, i})));
+        for (const ResultField* field : perPoint)
+            row.push_back(valueCell(*field, field->value(r, FieldIndex{0, i})));
+        for (std::size_t j = 0; j < modes; ++j)
+            for (const ResultField* field : perModePoint)
+                row.push_back(valueCell(*field, field->value(r, FieldIndex{j, i})));
+        section.points.rows.push_back(std::move(row));
+    }
+    return section;
+}
+
+} // namespace
+
 ResultTable buildResultTable(const Results& r) {
     ResultTable table;
     const Edition edition = r.edition();
     const auto topLevel = [](const ResultField& field, FieldShape shape) {
         return field.group.empty() && field.shape == shape;
     };
+    // The per-point fields of the top, each followed by those of the groups
+    // there that stand beside it.
+    std::vector<const ResultField*> columns;
+    for (const ResultField& field : kResultFields) {
+        if (!topLevel(field, FieldShape::PerPoint))
+            continue;
+        columns.push_back(&field);
+        for (const ResultField& beside : kResultFields)
+            if (beside.shape == FieldShape::PerPoint && !beside.group.empty() &&
+                beside.besideKey == field.key && groupPresent(beside, kResultGroups, r))
+                columns.push_back(&beside);
+    }
 
     table.points.header.push_back("质点");
-    for (const ResultField& field : kResultFields)
-        if (topLevel(field, FieldShape::PerPoint))
-            table.points.header.push_back(field.heading(edition));
+    for (const ResultField* field : columns)
+        table.points.header.push_back(field->heading(edition));
     for (std::size_t i = 0; i < r.pointCount(); ++i) {
-        std::vector<ResultCell> row{textCell(formatInteger(static_cast<long long>(i + 1)))};
-        for (const ResultField& field : kResultFields)
-            if (topLevel(field, FieldShape::PerPoint))
-                row.push_back(valueCell(field.value(r, FieldIndex{0, i}), field.decimals));
+        std::vector<ResultCell> row = pointRow(i);
+        for (const ResultField* field : columns)
+            row.push_back(valueCell(*field, field->value(r, FieldIndex{0, i})));
         table.points.rows.push_back(std::move(row));
     }
 
@@ -88,11 +171,34 @@ ResultTable buildResultTable(const Results& r) {
     for (const ResultField& field : kResultFields)
         if (topLevel(field, FieldShape::Structure))
             table.structure.rows.push_back(
-                {textCell(field.heading(edition)),
-                 valueCell(field.value(r, FieldIndex{}), field.decimals)});
+                {textCell(field.heading(edition)), valueCell(field, field.value(r, FieldIndex{}))});
+
+    for (const ResultGroup& group : kResultGroups)
+        if (group.present(r))
+            table.sections.push_back(sectionOf(group, r));
 
     for (const CodeFinding& finding : checkAgainstCodes(r))
         table.remarks.push_back(finding.text());
+    const std::vector<ResultNotice> notices = resultNotices(r);
+    for (const ResultGroup& group : kResultGroups) {
+        const std::string caption = std::string(group.caption) + "：";
+        bool found = false;
+        for (const ResultNotice& notice : notices) {
+            if (notice.group == group.key) {
+                table.remarks.push_back(caption + notice.text);
+                found = true;
+            }
+        }
+        if (group.present(r)) {
+            for (std::string_view note :
+                 group.notes ? group.notes(r) : std::vector<std::string_view>{})
+                table.remarks.push_back(caption + std::string(note));
+        } else if (const std::string_view why =
+                       group.whyAbsent ? group.whyAbsent(r) : std::string_view();
+                   !found && !why.empty()) {
+            table.remarks.push_back(caption + std::string(why));
+        }
+    }
     for (FieldShape shape : {FieldShape::PerPoint, FieldShape::Structure})
         for (const ResultField& field : kResultFields)
             if (topLevel(field, shape) && !field.note.empty())
@@ -108,6 +214,28 @@ ResultBlock remarkBlock(const ResultTable& table) {
     for (const std::string& remark : table.remarks)
         block.rows.push_back({textCell(remark)});
     return block;
+}
+
+// The table's parts in the order the text forms give them: the points, the
+// structure, each section's title and its blocks, the remarks; blocks
+// without a header are left out.
+// block(part, afterTitle) is told whether the part follows its title.
+template <typename Title, typename Block>
+void forEachPart(const ResultTable& table, Title&& title, Block&& block) {
+    block(table.points, false);
+    block(table.structure, false);
+    for (const ResultSection& section : table.sections) {
+        title(section.title);
+        bool afterTitle = true;
+        for (const ResultBlock* part : {&section.structure, &section.modes, &section.points}) {
+            if (!part->header.empty()) {
+                block(*part, afterTitle);
+                afterTitle = false;
+            }
+        }
+    }
+    if (!table.remarks.empty())
+        block(remarkBlock(table), false);
 }
 
 } // namespace
@@ -153,13 +281,19 @@ std::string tabSeparated(const ResultBlock& block, const std::vector<CellIndex>&
 std::string tabSeparated(const ResultTable& table) {
     // Appended piece by piece: GCC 12 takes "\n" + a string for an
     // overlapping copy at -O2 and above (-Wrestrict).
-    std::string text = tabSeparated(table.points);
-    text += '\n';
-    text += tabSeparated(table.structure);
-    if (!table.remarks.empty()) {
-        text += '\n';
-        text += tabSeparated(remarkBlock(table));
-    }
+    std::string text;
+    forEachPart(
+        table,
+        [&](const std::string& title) {
+            text += '\n';
+            text += title;
+            text += '\n';
+        },
+        [&](const ResultBlock& block, bool afterTitle) {
+            if (!text.empty() && !afterTitle)
+                text += '\n';
+            text += tabSeparated(block);
+        });
     return text;
 }
 
@@ -184,13 +318,14 @@ std::string resultTableCsv(const ResultTable& table) {
             appendLine(text, line, ",", "\r\n");
         }
     };
-    appendBlock(table.points);
-    text += "\r\n";
-    appendBlock(table.structure);
-    if (!table.remarks.empty()) {
-        text += "\r\n";
-        appendBlock(remarkBlock(table));
-    }
+    const std::size_t start = text.size();
+    forEachPart(
+        table, [&](const std::string& title) { text += "\r\n" + csvField(title) + "\r\n"; },
+        [&](const ResultBlock& block, bool afterTitle) {
+            if (text.size() > start && !afterTitle)
+                text += "\r\n";
+            appendBlock(block);
+        });
     return text;
 }
 

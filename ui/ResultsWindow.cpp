@@ -9,6 +9,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -50,6 +52,35 @@ QTableWidget* makeTable(QWidget* parent) {
     return view;
 }
 
+// A table as large as its rows and columns, so that it never scrolls.
+void fitToContents(QTableWidget* view) {
+    int width = 2 * view->frameWidth();
+    for (int c = 0; c < view->columnCount(); ++c)
+        width += view->columnWidth(c);
+    // The header's own wish: a table not shown yet has no laid-out header.
+    const int height = 2 * view->frameWidth() + view->horizontalHeader()->sizeHint().height() +
+                       view->rowCount() * view->verticalHeader()->defaultSectionSize();
+    view->setFixedSize(width, height);
+}
+
+// The blocks of a section in the order of the table, with the caption above
+// each (none above the structure's, whose header says it).
+constexpr std::pair<std::string_view, const char*> kSectionBlocks[] = {
+    {"structure", ""}, {"modes", "各阶振型"}, {"points", "各质点"}};
+
+const ResultBlock& sectionBlock(const ResultSection& section, std::string_view block) {
+    return block == "structure" ? section.structure
+           : block == "modes"   ? section.modes
+                                : section.points;
+}
+
+// "crossWindModes": the group's key and the block's.
+QString sectionTableName(std::string_view group, std::string_view block) {
+    QString name = QString::fromUtf8(block.data(), static_cast<qsizetype>(block.size()));
+    name[0] = name[0].toUpper();
+    return QString::fromUtf8(group.data(), static_cast<qsizetype>(group.size())) + name;
+}
+
 } // namespace
 
 ResultsWindow::ResultsWindow(ProjectSession& session, QWidget* parent)
@@ -63,8 +94,14 @@ ResultsWindow::ResultsWindow(ProjectSession& session, QWidget* parent)
     remarks_->setWordWrap(true);
     remarks_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     remarks_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    points_ = makeTable(this);
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("resultTabs"));
+    // Without sections the points stand alone, as a table without tabs.
+    tabs_->setTabBarAutoHide(true);
+    tabs_->setDocumentMode(true);
+    points_ = makeTable(tabs_);
     points_->setObjectName(QStringLiteral("pointTable"));
+    tabs_->addTab(points_, QStringLiteral("各质点结果"));
     structure_ = makeTable(this);
     structure_->setObjectName(QStringLiteral("structureTable"));
     copy_ = new QPushButton(QStringLiteral("复制"), this);
@@ -86,19 +123,13 @@ ResultsWindow::ResultsWindow(ProjectSession& session, QWidget* parent)
     bottom->addLayout(buttons);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(note_);
-    layout->addWidget(points_, 1);
+    layout->addWidget(tabs_, 1);
     layout->addLayout(bottom);
 
     // A selection lives in one table at a time, so that Ctrl+C copies what
     // the user sees selected.
-    connect(points_, &QTableWidget::itemSelectionChanged, this, [this] {
-        if (!points_->selectedItems().isEmpty())
-            structure_->clearSelection();
-    });
-    connect(structure_, &QTableWidget::itemSelectionChanged, this, [this] {
-        if (!structure_->selectedItems().isEmpty())
-            points_->clearSelection();
-    });
+    watchSelection(points_);
+    watchSelection(structure_);
 
     auto* copyAction = new QAction(QStringLiteral("复制"), this);
     copyAction->setShortcut(QKeySequence::Copy);
@@ -114,6 +145,16 @@ ResultsWindow::ResultsWindow(ProjectSession& session, QWidget* parent)
     resize(1100, 720);
 }
 
+void ResultsWindow::watchSelection(QTableWidget* view) {
+    connect(view, &QTableWidget::itemSelectionChanged, this, [this, view] {
+        if (view->selectedItems().isEmpty())
+            return;
+        for (const auto& [other, block] : views_)
+            if (other != view)
+                other->clearSelection();
+    });
+}
+
 void ResultsWindow::refresh(bool current) {
     filled_ = current;
     table_ = current ? buildResultTable(*session_.results()) : ResultTable{};
@@ -121,6 +162,7 @@ void ResultsWindow::refresh(bool current) {
     fill(structure_, table_.structure, false);
     if (current)
         fitStructureTable();
+    showSections();
     QString remarks;
     for (const std::string& remark : table_.remarks)
         remarks += (remarks.isEmpty() ? QStringLiteral("说明：\n· ") : QStringLiteral("\n· ")) +
@@ -164,21 +206,60 @@ void ResultsWindow::fill(QTableWidget* view, const ResultBlock& block, bool wrap
 
 // The structure's table shows every row and column without scrolling.
 void ResultsWindow::fitStructureTable() {
-    int width = 2 * structure_->frameWidth();
-    for (int c = 0; c < structure_->columnCount(); ++c)
-        width += structure_->columnWidth(c);
-    const int height = 2 * structure_->frameWidth() + structure_->horizontalHeader()->height() +
-                       structure_->rowCount() * structure_->verticalHeader()->defaultSectionSize();
-    structure_->setFixedSize(width, height);
+    fitToContents(structure_);
+}
+
+// Each section on a tab of its own: its blocks one below the other, each
+// table as large as its contents, the whole page scrolling.
+void ResultsWindow::showSections() {
+    views_ = {{points_, &table_.points}, {structure_, &table_.structure}};
+    while (tabs_->count() > 1) {
+        QWidget* page = tabs_->widget(1);
+        tabs_->removeTab(1);
+        delete page;
+    }
+    for (const ResultSection& section : table_.sections) {
+        auto* scroll = new QScrollArea;
+        scroll->setObjectName(QString::fromStdString(section.key) + QStringLiteral("Section"));
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        auto* page = new QWidget;
+        auto* layout = new QVBoxLayout(page);
+        for (const auto& [block, caption] : kSectionBlocks) {
+            const ResultBlock& contents = sectionBlock(section, block);
+            if (contents.header.empty())
+                continue;
+            auto* view = makeTable(page);
+            view->setObjectName(sectionTableName(section.key, block));
+            view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            fill(view, contents, block != "structure");
+            fitToContents(view);
+            if (*caption != '\0') {
+                auto* label = new QLabel(QString::fromUtf8(caption), page);
+                label->setBuddy(view);
+                layout->addWidget(label);
+            }
+            layout->addWidget(view);
+            views_.emplace_back(view, &contents);
+            watchSelection(view);
+        }
+        layout->addStretch();
+        scroll->setWidget(page);
+        tabs_->addTab(scroll, qs(section.title));
+    }
+}
+
+QTableWidget* ResultsWindow::sectionTable(std::string_view group, std::string_view block) const {
+    return tabs_->findChild<QTableWidget*>(sectionTableName(group, block));
 }
 
 std::string ResultsWindow::copyText() const {
     if (!filled_)
         return {};
-    if (const auto cells = selectedCells(points_); !cells.empty())
-        return tabSeparated(table_.points, cells);
-    if (const auto cells = selectedCells(structure_); !cells.empty())
-        return tabSeparated(table_.structure, cells);
+    for (const auto& [view, block] : views_)
+        if (const auto cells = selectedCells(view); !cells.empty())
+            return tabSeparated(*block, cells);
     return tabSeparated(table_);
 }
 

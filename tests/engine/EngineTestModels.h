@@ -4,6 +4,7 @@
 // and their computation.
 
 #include "ParsedInput.h"
+#include "ProjectInput.h"
 #include "Results.h"
 
 #include <cmath>
@@ -57,6 +58,31 @@ inline ParsedInput threePoints(int terrainType = 3) {
     in.dampRatio = {0.04};
     in.structWidth = 30.0;
     in.w0 = 550.0;
+    return in;
+}
+
+// The 100 m reinforced-concrete chimney of docs/verification.md
+// (tests/data/files/chimney_crosswind.wvd) as typed: D = 6 m, terrain B,
+// w0 = 0.5 kPa, T = 4 s / 1 s / 0.5 s, zeta = 0.05; the mode shapes of
+// GB 50009-2012 table G.0.2.
+inline ProjectInput chimneyInput() {
+    ProjectInput in;
+    in.pointCount = 10;
+    in.modeCount = 3;
+    in.terrain = 2;
+    in.heights = "10;20;30;40;50;60;70;80;90;100";
+    in.areas = "60;60;60;60;60;60;60;60;60;60";
+    in.masses = "160;150;140;130;120;110;100;90;80;70";
+    in.modeShapes = {"0.02;0.06;0.14;0.23;0.34;0.46;0.59;0.79;0.86;1",
+                     "-0.09;-0.30;-0.53;-0.68;-0.71;-0.59;-0.32;0.07;0.52;1",
+                     "0.23;0.61;0.76;0.53;0.02;-0.48;-0.66;-0.40;0.23;1"};
+    in.shapeCoefficients = "0.6";
+    in.frequencies = "0.25;1;2";
+    in.dampingRatios = "0.05";
+    in.width = "6";
+    in.windPressure = "0.5";
+    in.diameter = "6";
+    in.structureType = "1";
     return in;
 }
 

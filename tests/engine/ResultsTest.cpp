@@ -56,25 +56,10 @@ TEST(Results, ComputedFromTheInputAsTypedAndCarryIt) {
     EXPECT_EQ(r->raw(), computed(threePoints(), Edition::GB2001)->raw());
 }
 
-// The 100 m chimney of docs/verification.md (tests/data/files/chimney_crosswind.wvd):
-// lambda_2 = 0.8256 and H1 = 4.39 m come from the page's independent script.
+// The 100 m chimney of docs/verification.md: lambda_2 = 0.8256 and H1 =
+// 4.39 m come from the page's independent script.
 TEST(Results, CarryTheChecksBesideTheAlongWindResults) {
-    ProjectInput chimney;
-    chimney.pointCount = 10;
-    chimney.modeCount = 3;
-    chimney.terrain = 2;
-    chimney.width = "6";
-    chimney.heights = "10;20;30;40;50;60;70;80;90;100";
-    chimney.frequencies = "0.25;1;2";
-    chimney.dampingRatios = "0.05";
-    chimney.masses = "160;150;140;130;120;110;100;90;80;70";
-    chimney.modeShapes = {"0.02;0.06;0.14;0.23;0.34;0.46;0.59;0.79;0.86;1",
-                          "-0.09;-0.30;-0.53;-0.68;-0.71;-0.59;-0.32;0.07;0.52;1",
-                          "0.23;0.61;0.76;0.53;0.02;-0.48;-0.66;-0.40;0.23;1"};
-    chimney.windPressure = "0.5";
-    chimney.shapeCoefficients = "0.6";
-    chimney.diameter = "6";
-    chimney.areas = "60;60;60;60;60;60;60;60;60;60";
+    ProjectInput chimney = test::chimneyInput();
 
     const ResultsPtr now = std::get<ResultsPtr>(*compute(chimney, Edition::GB201X));
     const auto* crossWind = std::get_if<CrossWindResult>(&now->crossWind());

@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -123,6 +124,7 @@ private slots:
     void pasteFromSpreadsheetFillsTheBox();
     void bookAsksForTheTitleBlockAndWritesAPdf();
     void tableOpensBesideTheMainWindowOnTheScreen();
+    void sectionsOnTabsOfTheirOwn();
 };
 
 void ResultsWindowTest::commandsNeedCurrentResults() {
@@ -159,7 +161,7 @@ void ResultsWindowTest::tableFollowsTheResults() {
     QVERIFY(table != nullptr && table->isVisible());
     QTableWidget* points = table->pointTable();
     QCOMPARE(points->rowCount(), 3);
-    QCOMPARE(points->columnCount(), 16);
+    QCOMPARE(points->columnCount(), 17); // the closed form's beta_z beside the program's
     QVERIFY(table->remarks()->text().contains("顺风向加速度：按设计基本风压计算。"));
     QCOMPARE(points->horizontalHeaderItem(2)->text(), QString("平均风荷载\n(KN)"));
     // meanLoad of point 2 and the wind vibration coefficient of point 3.
@@ -354,6 +356,37 @@ void ResultsWindowTest::tableOpensBesideTheMainWindowOnTheScreen() {
     QVERIFY(!frame.intersects(QRect(menus->mapToGlobal(QPoint(0, 0)), menus->size())));
     const QWidget* plot = f.window->plotPanel().responsePlot();
     QVERIFY(frame.intersects(QRect(plot->mapToGlobal(QPoint(0, 0)), plot->size())));
+}
+
+void ResultsWindowTest::sectionsOnTabsOfTheirOwn() {
+    // The one-point example as a round section of 6 m: v_cr = 6 / (1 * 0.2)
+    // = 30 m/s, Re = 69000 * 30 * 6 = 12420000, transcritical. The
+    // cross-wind check and the closed form each get a tab beside the points.
+    tamsor::MessageRecorder messages;
+    ProjectSession session(messages);
+    QVERIFY(session.open(QStringLiteral(TAMSOR_EXAMPLES_DIR "/single_mass.wvd")));
+    session.form().setTailText(tamsor::kTailFields[0], "6");
+    QCOMPARE(session.compute().status, tamsor::ComputeOutcome::Status::Computed);
+    ResultsWindow window(session);
+    QCOMPARE(window.tabs()->count(), 3);
+    QCOMPARE(window.tabs()->tabText(1), QString("横风向风振(旋涡脱落)验算"));
+    QCOMPARE(window.tabs()->tabText(2), QString("规范公式对照"));
+    QTableWidget* modes = window.sectionTable("crossWind", "modes");
+    QVERIFY(modes != nullptr);
+    QCOMPARE(modes->rowCount(), 1);
+    QCOMPARE(cell(modes, 0, 4), QString("跨临界"));
+
+    // A cell selected in a section is what Ctrl+C copies; the other tables
+    // lose their selection.
+    select(window.pointTable(), 0, 2);
+    select(modes, 0, 3);
+    QVERIFY(window.pointTable()->selectedItems().isEmpty());
+    QCOMPARE(window.copyText(), std::string("雷诺数Re\n12420000\n"));
+
+    // Results of other input: no sections.
+    session.form().setTailText(tamsor::kTailFields[0], "7");
+    QCOMPARE(window.tabs()->count(), 1);
+    QCOMPARE(window.sectionTable("crossWind", "modes"), nullptr);
 }
 
 QTEST_MAIN(ResultsWindowTest)
