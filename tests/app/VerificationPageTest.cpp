@@ -7,9 +7,10 @@
 // The page's tables: a heading names the project file in backticks and the
 // edition (GB50009-201X or GB50009-2001), or only the edition for the
 // cut-off heights; a column headed "`key` program" or "`key` independent"
-// holds that result ("`codeFormula.key`" and "`comfort.key`" for the load
-// code's closed form and comfort check); the first cell of a row is the point
-// number, "—" for a value of the structure, or the terrain letter.
+// holds that result ("`group.key`" for a result of a group, such as the load
+// code's closed form, "`crossWind.key.mode`" for a value of one mode per
+// point); the first cell of a row is the point number, the mode for a value
+// per mode, "—" for a value of the structure, or the terrain letter.
 #include "CodeChecks.h"
 #include "NumberFormat.h"
 #include "ProjectSession.h"
@@ -67,8 +68,8 @@ std::vector<Cell> readPage() {
     std::istringstream page(file.readAll().toStdString());
 
     const std::regex project("`([^`]+\\.wvd)`");
-    // Of the keys in the outputs' objects, only those the program answers.
-    const std::regex column("^`((?:codeFormula\\.|comfort\\.)?\\w+)` (program|independent)$");
+    // A key, with its group before a dot and a mode after a second one.
+    const std::regex column("^`((?:\\w+\\.)?\\w+(?:\\.\\d+)?)` (program|independent)$");
     std::vector<Cell> cells;
     std::string currentProject;
     std::int16_t edition = -1;
@@ -173,6 +174,16 @@ std::optional<FieldValue> programValue(Projects& projects, const Cell& cell) {
     }
     const Results& r = projects.results(cell.project, cell.edition);
     const FieldKey key = fieldKey(cell.column.key);
+    // Intermediate values of the cross-wind check that no output lists.
+    if (const auto* crossWind = std::get_if<CrossWindResult>(&r.crossWind());
+        crossWind && key.group == "crossWind" && cell.row == "—") {
+        if (key.key == "topHeightCoef")
+            return crossWind->topHeightCoef;
+        if (key.key == "alongShear")
+            return crossWind->alongShear;
+        if (key.key == "alongMoment")
+            return crossWind->alongMoment;
+    }
     const bool structure = cell.row == "—";
     const auto row = structure ? 0 : static_cast<std::size_t>(parsed(cell.row));
     for (const ResultField& field : kResultFields) {
@@ -234,9 +245,10 @@ TEST(VerificationPage, EveryListedValueAgreesWithTheProgram) {
                 << cell.text << " against " << *number;
         ++perSection[cell.project + std::to_string(cell.edition)];
     }
-    // The four projects and the cut-off heights, each under both editions,
-    // and the building of the closed form under 201X.
-    EXPECT_EQ(perSection.size(), 11u);
+    // The four projects, the chimney of the cross-wind check and the cut-off
+    // heights, each under both editions, and the building of the closed form
+    // under 201X.
+    EXPECT_EQ(perSection.size(), 13u);
     for (const auto& [section, count] : perSection)
         EXPECT_GE(count, 8) << section;
 }
