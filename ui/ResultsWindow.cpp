@@ -113,11 +113,15 @@ ResultsWindow::ResultsWindow(ProjectSession& session, QWidget* parent)
     buttons->addStretch();
     buttons->addWidget(copy_);
     buttons->addWidget(export_);
-    auto* structure = new QVBoxLayout;
-    structure->addWidget(new QLabel(QStringLiteral("整体结果"), this));
+    // The structure's along-wind results go with the points: a section's tab
+    // takes their room.
+    auto* structureBox = new QWidget(this);
+    auto* structure = new QVBoxLayout(structureBox);
+    structure->setContentsMargins(0, 0, 0, 0);
+    structure->addWidget(new QLabel(QStringLiteral("整体结果"), structureBox));
     structure->addWidget(structure_);
     auto* bottom = new QHBoxLayout;
-    bottom->addLayout(structure);
+    bottom->addWidget(structureBox);
     bottom->addSpacing(12);
     bottom->addWidget(remarks_, 1);
     bottom->addLayout(buttons);
@@ -126,10 +130,15 @@ ResultsWindow::ResultsWindow(ProjectSession& session, QWidget* parent)
     layout->addWidget(tabs_, 1);
     layout->addLayout(bottom);
 
-    // A selection lives in one table at a time, so that Ctrl+C copies what
-    // the user sees selected.
+    // A selection lives in one table at a time, and only while its tab is
+    // shown, so that Ctrl+C copies what the user sees selected.
     watchSelection(points_);
     watchSelection(structure_);
+    connect(tabs_, &QTabWidget::currentChanged, this, [this, structureBox](int index) {
+        structureBox->setVisible(index <= 0);
+        for (const auto& [view, block] : views_)
+            view->clearSelection();
+    });
 
     auto* copyAction = new QAction(QStringLiteral("复制"), this);
     copyAction->setShortcut(QKeySequence::Copy);
