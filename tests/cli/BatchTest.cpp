@@ -296,6 +296,102 @@ TEST(BatchJson, EveryShapeAndKindOfAFieldTable) {
     EXPECT_EQ(fieldsJson(fields, groups, results), expected);
 }
 
+QStringList keysOf(const QJsonObject& object) {
+    QStringList keys = object.keys();
+    keys.sort();
+    return keys;
+}
+
+QJsonObject projectJson(const QString& path, const QString& code) {
+    const Outcome o =
+        batch({QStringLiteral("--format=json"), QStringLiteral("--code"), code, path});
+    EXPECT_EQ(o.status, kBatchOk) << o.err;
+    return QJsonDocument::fromJson(QByteArray::fromStdString(o.out)).object();
+}
+
+// The two projects of docs/verification.md; the values are its independent
+// ones (hand calculation and script), each within half a unit of its last
+// digit.
+TEST(BatchJson, CarriesTheChecksBesideTheAlongWindResults) {
+    const QString chimneyFile = QStringLiteral(TAMSOR_TEST_DATA_DIR "/files/chimney_crosswind.wvd");
+    const QJsonObject chimney = projectJson(chimneyFile, QStringLiteral("201X"));
+    const QJsonObject crossWind = chimney["crossWind"].toObject();
+    EXPECT_EQ(keysOf(crossWind), (QStringList{"diameter", "modes", "structureType",
+                                              "subcriticalResonance", "topSpeed"}));
+    EXPECT_EQ(crossWind["diameter"].toDouble(), 6.0);
+    EXPECT_EQ(crossWind["structureType"].toDouble(), 1.0);
+    EXPECT_NEAR(crossWind["topSpeed"].toDouble(), 39.9526, 5e-5);
+    EXPECT_EQ(crossWind["subcriticalResonance"], QJsonValue(false));
+    const QJsonArray modes = crossWind["modes"].toArray();
+    ASSERT_EQ(modes.size(), 3);
+    for (const QJsonValue& mode : modes)
+        EXPECT_EQ(
+            keysOf(mode.toObject()),
+            (QStringList{"baseMoment", "baseShear", "combinationClause", "combinedMoment",
+                         "combinedShear", "criticalSpeed", "force", "lambda", "load",
+                         "lockInHeight", "mode", "period", "regime", "resonance", "reynolds"}));
+    const QJsonObject first = modes[0].toObject();
+    EXPECT_EQ(first["regime"].toString(), QStringLiteral("supercritical"));
+    EXPECT_TRUE(first["lambda"].isNull() && first["combinedShear"].isNull() &&
+                first["combinationClause"].isNull());
+    const QJsonObject second = modes[1].toObject();
+    EXPECT_EQ(second["mode"].toInt(), 2);
+    EXPECT_EQ(second["regime"].toString(), QStringLiteral("transcritical"));
+    EXPECT_EQ(second["resonance"], QJsonValue(true));
+    EXPECT_NEAR(second["reynolds"].toDouble(), 12420000.0, 0.5);
+    EXPECT_NEAR(second["lockInHeight"].toDouble(), 4.3917, 5e-5);
+    EXPECT_NEAR(second["lambda"].toDouble(), 0.825608, 5e-7);
+    EXPECT_NEAR(second["load"].toArray()[9].toDouble(), 1.161012, 5e-7);
+    EXPECT_NEAR(second["force"].toArray()[0].toDouble(), -6.2695, 5e-5);
+    EXPECT_NEAR(second["baseShear"].toDouble(), -113.5469, 5e-5);
+    EXPECT_NEAR(second["baseMoment"].toDouble(), 633.9124, 5e-5);
+    EXPECT_NEAR(second["combinedShear"].toDouble(), 301.9203, 5e-5);
+    EXPECT_NEAR(second["combinedMoment"].toDouble(), 18056.65, 5e-3);
+    EXPECT_EQ(second["combinationClause"].toString(), QStringLiteral("GB50009-201X 表8.5.6 工况2"));
+    // What the checks found is no input warning.
+    EXPECT_EQ(chimney["warnings"].toArray(), QJsonArray());
+    EXPECT_TRUE(chimney["comfort"].isNull()); // no w10
+
+    const QJsonObject building =
+        projectJson(QStringLiteral(TAMSOR_TEST_DATA_DIR "/files/code_formula_building.wvd"),
+                    QStringLiteral("201X"));
+    EXPECT_TRUE(building["crossWind"].isNull());
+    const QJsonObject closed = building["codeFormula"].toObject();
+    EXPECT_EQ(keysOf(closed),
+              (QStringList{"a1", "bgFactor", "heightCoef", "heightUsed", "k", "resonanceFactor",
+                           "rhoX", "rhoZ", "windVibCoef", "x1"}));
+    EXPECT_NEAR(closed["x1"].toDouble(), 22.4733, 5e-5);
+    EXPECT_NEAR(closed["resonanceFactor"].toDouble(), 1.145212, 5e-7);
+    EXPECT_NEAR(closed["rhoZ"].toDouble(), 0.716467, 5e-7);
+    EXPECT_NEAR(closed["rhoX"].toDouble(), 0.923171, 5e-7);
+    EXPECT_EQ(closed["k"].toDouble(), 0.670);
+    EXPECT_EQ(closed["a1"].toDouble(), 0.187);
+    EXPECT_EQ(closed["heightUsed"].toDouble(), 100.0);
+    EXPECT_NEAR(closed["heightCoef"].toArray()[7].toDouble(), 1.866066, 5e-7);
+    EXPECT_NEAR(closed["bgFactor"].toArray()[7].toDouble(), 0.415775, 5e-7);
+    EXPECT_NEAR(closed["windVibCoef"].toArray()[7].toDouble(), 1.442491, 5e-7);
+    const QJsonObject comfort = building["comfort"].toObject();
+    EXPECT_EQ(keysOf(comfort), (QStringList{"acceleration", "etaA", "massPerHeight",
+                                            "officeLimitMet", "residentialLimitMet", "w10"}));
+    EXPECT_EQ(comfort["w10"].toDouble(), 0.40);
+    EXPECT_NEAR(comfort["etaA"].toDouble(), 1.172900, 5e-7);
+    EXPECT_EQ(comfort["massPerHeight"].toDouble(), 213.75);
+    EXPECT_NEAR(comfort["acceleration"].toArray()[9].toDouble(), 0.052354, 5e-7);
+    EXPECT_EQ(comfort["residentialLimitMet"], QJsonValue(true));
+    EXPECT_EQ(comfort["officeLimitMet"], QJsonValue(true));
+
+    // The old code: no closed form and no comfort check; the cross-wind
+    // check combines after its own clause.
+    const QJsonObject old =
+        projectJson(QStringLiteral(TAMSOR_TEST_DATA_DIR "/files/code_formula_building.wvd"),
+                    QStringLiteral("2001"));
+    EXPECT_TRUE(old["codeFormula"].isNull() && old["comfort"].isNull());
+    const QJsonArray oldModes =
+        projectJson(chimneyFile, QStringLiteral("2001"))["crossWind"].toObject()["modes"].toArray();
+    EXPECT_EQ(oldModes[1].toObject()["combinationClause"].toString(),
+              QStringLiteral("GB50009-2001 第7.6.3条"));
+}
+
 TEST(BatchCsv, HeaderThenOneRoundTripRowPerPoint) {
     const auto computed = compute(kChimney, 1);
     ASSERT_EQ(computed->status, kBatchOk);
