@@ -418,11 +418,24 @@ int codeFormulaDecimals(std::string_view key) {
     return 4;
 }
 
-template <typename Result> std::string outcomeHeading(const OutcomeField<Result>& field) {
-    std::string text(field.caption);
-    if (!field.unit.empty())
-        text.append("(").append(field.unit).append(")");
-    return text;
+// The rows of a group's numbers, in the field table's order: one row for a
+// value of the structure, a list for a value per point.
+void addGroupNumbers(ReportTable& table, std::string_view group, const Results& r,
+                     int (*decimals)(std::string_view key)) {
+    for (const ResultField& field : kResultFields) {
+        if (field.group != group || field.kind != ValueKind::Number)
+            continue;
+        const int places = decimals(field.key);
+        if (field.shape == FieldShape::Structure) {
+            table.rows.push_back(
+                textRow(field.heading(), formatFixed(numberOf(field.value(r, {})), places)));
+        } else if (field.shape == FieldShape::PerPoint) {
+            std::vector<std::string> values;
+            for (std::size_t i = 0; i < r.pointCount(); ++i)
+                values.push_back(formatFixed(numberOf(field.value(r, {0, i})), places));
+            table.rows.push_back(listRow(field.heading(), std::move(values)));
+        }
+    }
 }
 
 void addCodeFormula(ReportSection& s, const CodeFormulaResult& cf, const Results& r) {
@@ -430,18 +443,7 @@ void addCodeFormula(ReportSection& s, const CodeFormulaResult& cf, const Results
     s.blocks.emplace_back(tableHeading("1 风振系数的规范公式(GB50009-201X 8.4.3~8.4.6)"));
     ReportTable table{"codeFormula", {}};
     table.rows.push_back(textRow("结构类型", std::string(structureTypeCaption(cf.structureType))));
-    for (const OutcomeField<CodeFormulaResult>& field : kCodeFormulaFields) {
-        const int decimals = codeFormulaDecimals(field.key);
-        const auto format = [decimals](double v) { return formatFixed(v, decimals); };
-        if (field.value != nullptr) {
-            table.rows.push_back(textRow(outcomeHeading(field), format(cf.*field.value)));
-        } else {
-            std::vector<std::string> values;
-            for (std::size_t i = 0; i < std::min(n, (cf.*field.list).size()); ++i)
-                values.push_back(format((cf.*field.list)[i]));
-            table.rows.push_back(listRow(outcomeHeading(field), std::move(values)));
-        }
-    }
+    addGroupNumbers(table, "codeFormula", r, codeFormulaDecimals);
     table.rows.push_back(listRow("程序计算βz", formatted(r.raw().windVibCoef, n, fixed3)));
     table.rows.push_back(listRow("βz比值(规范公式/程序)",
                                  formatted(windVibCoefRatios(cf, r.raw().windVibCoef), n, fixed3)));
@@ -463,18 +465,9 @@ void addComfort(ReportSection& s, const CodeFormulaOutcome& outcome, const Resul
     }
     const ComfortResult& c = *outcome.comfort;
     ReportTable table{"comfort", {}};
-    for (const OutcomeField<ComfortResult>& field : kComfortFields) {
-        const int decimals = field.key == "w10" || field.key == "massPerHeight" ? 2 : 4;
-        const auto format = [decimals](double v) { return formatFixed(v, decimals); };
-        if (field.value != nullptr) {
-            table.rows.push_back(textRow(outcomeHeading(field), format(c.*field.value)));
-        } else {
-            std::vector<std::string> values;
-            for (std::size_t i = 0; i < std::min(r.pointCount(), (c.*field.list).size()); ++i)
-                values.push_back(format((c.*field.list)[i]));
-            table.rows.push_back(listRow(outcomeHeading(field), std::move(values)));
-        }
-    }
+    addGroupNumbers(table, "comfort", r, [](std::string_view key) {
+        return key == "w10" || key == "massPerHeight" ? 2 : 4;
+    });
     table.rows.push_back(textRow("顶部加速度(m/s^2)", fixed4(c.topAcceleration)));
     if (c.limits) {
         const auto limit = [](double value, bool met) {
