@@ -2,6 +2,7 @@
 // usage errors and the three output forms.
 #include "Batch.h"
 
+#include "BatchOutput.h"
 #include "HtmlReport.h"
 #include "ProjectSession.h"
 
