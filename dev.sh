@@ -15,7 +15,7 @@ cd "$(dirname "$0")"
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev rapidjson-dev
   fonts-noto-cjk fonts-dejavu-core locales-all xvfb xauth poppler-utils
   fp-utils python3 desktop-file-utils appstream file
   qt6-translations-l10n shared-mime-info xdg-utils libglib2.0-bin

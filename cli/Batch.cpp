@@ -7,7 +7,6 @@
 #include "ProjectSession.h"
 #include "TitleBlock.h"
 
-#include <QJsonDocument>
 #include <QSettings>
 
 #include <algorithm>
@@ -115,13 +114,10 @@ ProjectResult runOne(const QString& path, const BatchOptions& options, bool name
         case BatchFormat::Text:
             result.out = resultText(results, outcome, shownPath);
             break;
-        case BatchFormat::Json: {
-            const QByteArray json = QJsonDocument(resultJson(results, outcome, shownPath))
-                                        .toJson(QJsonDocument::Compact);
-            result.out.assign(json.constData(), static_cast<std::size_t>(json.size()));
-            result.out += "\n";
+        case BatchFormat::Json:
+            result.out = resultJson(results, outcome, shownPath);
+            result.out += '\n';
             break;
-        }
         case BatchFormat::Csv:
             result.out = resultCsv(results, outcome, shownPath);
             break;

@@ -9,8 +9,6 @@
 #include "ResultFields.h"
 #include "Results.h"
 
-#include <QJsonObject>
-
 #include <cstddef>
 #include <span>
 #include <string>
@@ -31,11 +29,12 @@ namespace tamsor {
 [[nodiscard]] std::string resultCsv(const Results& results, const ComputeOutcome& outcome,
                                     std::string_view file);
 
-// The JSON object of a project: the fields of the result field table
-// (fieldsJson), "file", "nFreedom", "codeVersion", "terrainType", one array
-// of booleans per check, the failed checks ("codeChecks") and the input
-// warnings ("warnings").
-[[nodiscard]] QJsonObject resultJson(const Results& results, const ComputeOutcome& outcome,
+// The JSON object of a project on one line, without a line end: the fields
+// of the result field table (fieldsJson), "file", "nFreedom", "codeVersion",
+// "terrainType", one array of booleans per check, the failed checks
+// ("codeChecks") and the input warnings ("warnings"). Keys stand in the
+// order of their bytes at every level.
+[[nodiscard]] std::string resultJson(const Results& results, const ComputeOutcome& outcome,
                                      std::string_view file);
 
 // The fields of a result field table as a JSON object: each field under its
@@ -43,7 +42,7 @@ namespace tamsor {
 // value per mass point as an array, per-mode values in the group's array
 // "modes" of one object per mode. A number that is not finite, and a value
 // that does not apply, is null; a yes or no is a boolean, a name a string.
-[[nodiscard]] QJsonObject fieldsJson(std::span<const ResultField> fields,
+[[nodiscard]] std::string fieldsJson(std::span<const ResultField> fields,
                                      std::span<const ResultGroup> groups, const Results& results);
 
 // What the writers share.

@@ -19,12 +19,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <clocale>
+#include <cmath>
 #include <limits>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -294,7 +298,59 @@ TEST(BatchJson, EveryShapeAndKindOfAFieldTable) {
     })")
                                      .object();
     ASSERT_FALSE(expected.isEmpty());
-    EXPECT_EQ(fieldsJson(fields, groups, results), expected);
+    const std::string text = fieldsJson(fields, groups, results);
+    EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(text)).object(), expected);
+    // Keys in the order of their bytes at every level, as they always were.
+    EXPECT_THAT(text, StartsWith(R"({"checked":true,"comfort":null,"crossWind":{"diameter":6.0,)"
+                                 R"("modes":[{"lambda":null,"load":[0.0,1.0],"regime":)"));
+}
+
+// Values of the table below: awkward doubles, then random bit patterns.
+std::vector<double> g_numbers;
+
+TEST(BatchJson, EveryNumberReadsBackBitForBit) {
+    g_numbers = {0.1,
+                 1.0 / 3.0,
+                 0.30000000000000004,
+                 -0.0,
+                 5e-324,                  // least subnormal
+                 2.2250738585072009e-308, // greatest subnormal
+                 2.2250738585072014e-308, // least normal
+                 1.7976931348623157e308,
+                 9007199254740993.0, // 2^53 + 1 rounds to 2^53
+                 1e21,
+                 1e22,
+                 123456789012345678901234.0,
+                 1e-7,
+                 -2.5e-5};
+    std::mt19937_64 random(20261207);
+    while (g_numbers.size() < 20000) {
+        const double number = std::bit_cast<double>(random());
+        if (std::isfinite(number))
+            g_numbers.push_back(number);
+    }
+    const auto run = compute(kSingle, 0);
+    ASSERT_EQ(run->status, kBatchOk);
+    const ResultGroup groups[] = {{"g", [](const Results&) { return true; },
+                                   [](const Results&) { return g_numbers.size(); }}};
+    const ResultField fields[] = {
+        {.key = "v",
+         .shape = FieldShape::PerMode,
+         .value = [](const Results&, FieldIndex i) -> FieldValue { return g_numbers[i.mode]; },
+         .group = "g"}};
+    const std::string text = fieldsJson(fields, groups, run->results());
+    std::size_t k = 0;
+    for (std::size_t at = text.find("\"v\":"); at != std::string::npos;
+         at = text.find("\"v\":", at), ++k) {
+        at += 4;
+        double back = 0.0;
+        const auto read = std::from_chars(text.data() + at, text.data() + text.size(), back);
+        ASSERT_EQ(read.ec, std::errc()) << text.substr(at, 30);
+        ASSERT_LT(k, g_numbers.size());
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(back), std::bit_cast<std::uint64_t>(g_numbers[k]))
+            << std::string(text.data() + at, read.ptr);
+    }
+    EXPECT_EQ(k, g_numbers.size());
 }
 
 QStringList keysOf(const QJsonObject& object) {
