@@ -81,30 +81,37 @@ std::optional<Message> ProjectSession::save(const QString& path) {
     return std::nullopt;
 }
 
-ComputeOutcome ProjectSession::compute() {
-    const std::optional<ParsedInput> numbers = form_.commandGate();
+ComputeOutcome computeCommand(InputForm& form, Edition edition, ResultsPtr& results) {
+    const std::optional<ParsedInput> numbers = form.commandGate();
     if (!numbers)
         return ComputeOutcome{};
-    Outcome<ResultsPtr> computed = tamsor::compute(form_.input(), *numbers, edition_);
-    const ComputeFault* fault = std::get_if<ComputeFault>(&computed);
-    // Partial results are neither plotted nor reported: a fault leaves none.
-    results_ = fault ? nullptr : std::get<ResultsPtr>(computed);
-    // Whoever follows the results hears of them once, when they are complete.
-    noteResults(true);
-    if (fault) {
-        ComputeOutcome faulted;
-        faulted.status = ComputeOutcome::Status::Faulted;
-        faulted.fault = inputError(fault->message());
-        faulted.warnings = checkPlausibility(*numbers);
-        faulted.notice = faultNotice(*faulted.fault, faulted.warnings);
-        return faulted;
-    }
+    Outcome<ResultsPtr> computed = tamsor::compute(form.input(), *numbers, edition);
     ComputeOutcome outcome;
+    if (const ComputeFault* fault = std::get_if<ComputeFault>(&computed)) {
+        // Partial results are neither plotted nor reported: a fault leaves none.
+        results = nullptr;
+        outcome.status = ComputeOutcome::Status::Faulted;
+        outcome.fault = inputError(fault->message());
+        outcome.warnings = checkPlausibility(*numbers);
+        return outcome;
+    }
+    results = std::move(std::get<ResultsPtr>(computed));
     outcome.status = ComputeOutcome::Status::Computed;
     outcome.warnings = checkPlausibility(*numbers);
-    outcome.failedChecks = checkAgainstCodes(*results_);
-    outcome.notices = resultNotices(*results_);
-    outcome.notice = computeNotice(outcome.warnings, outcome.failedChecks, outcome.notices);
+    outcome.failedChecks = checkAgainstCodes(*results);
+    outcome.notices = resultNotices(*results);
+    return outcome;
+}
+
+ComputeOutcome ProjectSession::compute() {
+    ComputeOutcome outcome = computeCommand(form_, edition_, results_);
+    if (outcome.status == ComputeOutcome::Status::Refused)
+        return outcome;
+    // Whoever follows the results hears of them once, when they are complete.
+    noteResults(true);
+    outcome.notice = outcome.fault
+                         ? faultNotice(*outcome.fault, outcome.warnings)
+                         : computeNotice(outcome.warnings, outcome.failedChecks, outcome.notices);
     return outcome;
 }
 

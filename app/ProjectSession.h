@@ -50,9 +50,18 @@ struct ComputeOutcome {
 // The fault with the warnings about the input below it.
 [[nodiscard]] Message faultNotice(const Message& fault, const std::vector<InputWarning>& warnings);
 
+// The compute command on a form, as the session runs it and the batch
+// command without a session: the command gate (its messages go to the
+// form's sink), the computation of the form's input under the edition, then
+// the checks of the input and of the results. `results` receives the
+// results of a computation that succeeded and nothing after a fault; a
+// refused command leaves it as it was. The notice is left to whoever shows
+// one (computeNotice, faultNotice).
+[[nodiscard]] ComputeOutcome computeCommand(InputForm& form, Edition edition, ResultsPtr& results);
+
 // The workflow of one project, shared by the main window, the batch command
-// and the tests: it owns the input form, the edition of the load code and the
-// results of the last computation, and runs New, Open, Save, Compute and the
+// (for the report and the calculation book) and the tests: it owns the input form, the edition of
+// the load code and the results of the last computation, and runs New, Open, Save, Compute and the
 // report. Every message of the input logic and of the project file's reader
 // goes to the sink given at construction, in the order the window shows them.
 //

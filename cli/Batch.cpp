@@ -3,7 +3,9 @@
 #include "BatchOutput.h"
 #include "CalculationBook.h"
 #include "DesktopFiles.h"
+#include "InputForm.h"
 #include "NativePath.h"
+#include "ProjectFile.h"
 #include "ProjectSession.h"
 #include "TitleBlock.h"
 
@@ -12,6 +14,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
+#include <memory>
 #include <ostream>
 #include <thread>
 #include <utility>
@@ -28,30 +31,58 @@ std::string utf8(const QString& s) {
 
 } // namespace
 
+namespace {
+
+// The exit status of what the compute command came to; a fault's message
+// goes to the sink, as the window shows it.
+int commandStatus(const ComputeOutcome& outcome, MessageSink& sink) {
+    switch (outcome.status) {
+    case ComputeOutcome::Status::Refused:
+        return kBatchRefused;
+    case ComputeOutcome::Status::Faulted:
+        sink.show(*outcome.fault);
+        return kBatchFault;
+    case ComputeOutcome::Status::Computed:
+        break;
+    }
+    return kBatchOk;
+}
+
+Edition editionOf(std::int16_t codeVersion) {
+    return codeVersion == 0 ? Edition::GB201X : Edition::GB2001;
+}
+
+} // namespace
+
+int runProject(InputForm& form, const QString& path, std::int16_t codeVersion,
+               ComputeOutcome& outcome, ResultsPtr& results) {
+    // Open: New, the reader, what it loaded shown, then its message.
+    const ProjectRead read = readProjectFile(path);
+    form.show(read.input);
+    if (read.failure) {
+        form.sink().show(*read.failure);
+        return kBatchRefused;
+    }
+    outcome = computeCommand(form, editionOf(codeVersion), results);
+    return commandStatus(outcome, form.sink());
+}
+
 int runProject(ProjectSession& session, const QString& path, std::int16_t codeVersion,
                ComputeOutcome* computed) {
     if (!session.open(path))
         return kBatchRefused;
     // A complete read resets the edition to 201X; the chosen one applies from
     // here on, as if picked in the options dialog after opening.
-    session.setEdition(codeVersion == 0 ? Edition::GB201X : Edition::GB2001);
+    session.setEdition(editionOf(codeVersion));
     ComputeOutcome outcome = session.compute();
     if (computed)
         *computed = outcome;
-    switch (outcome.status) {
-    case ComputeOutcome::Status::Refused:
-        return kBatchRefused;
-    case ComputeOutcome::Status::Faulted:
-        session.form().sink().show(*outcome.fault);
-        return kBatchFault;
-    case ComputeOutcome::Status::Computed:
-        break;
-    }
-    if (!session.resultsCurrent()) {
+    const int status = commandStatus(outcome, session.form().sink());
+    if (status == kBatchOk && !session.resultsCurrent()) {
         session.form().sink().show(ProjectSession::noCurrentResults());
         return kBatchRefused;
     }
-    return kBatchOk;
+    return status;
 }
 
 std::string messageLine(const Message& message) {
@@ -98,38 +129,50 @@ std::optional<Message> writeBook(const ProjectSession& session, const BatchOptio
 }
 
 ProjectResult runOne(const QString& path, const BatchOptions& options, bool nameFiles) {
+    // A new form for every project, as a new window would have: a form that
+    // showed another project keeps numbers of it.
     MessageRecorder recorder;
-    ProjectSession session(recorder);
     ProjectResult result;
     ComputeOutcome outcome;
-    result.status = runProject(session, path, options.codeVersion, &outcome);
+    ResultsPtr results;
+    // The report and the calculation book are written from the current
+    // results of a project session, as the window writes them (they take one
+    // project); the other outputs need no session.
+    std::unique_ptr<ProjectSession> session;
+    if (options.reportPath.isEmpty() && options.pdfPath.isEmpty()) {
+        InputForm form(recorder);
+        result.status = runProject(form, path, options.codeVersion, outcome, results);
+    } else {
+        session = std::make_unique<ProjectSession>(recorder);
+        result.status = runProject(*session, path, options.codeVersion, &outcome);
+        results = session->results();
+    }
     // Warnings follow the messages of the computation; they are no refusal.
     for (const InputWarning& warning : outcome.warnings)
         recorder.messages.push_back(warningMessage(warning));
     // The writers show the file's name; the path itself may hold raw bytes.
     const std::string shownPath = utf8(NativePath(path).display());
     if (result.status == kBatchOk) {
-        const Results& results = *session.results();
         switch (options.format) {
         case BatchFormat::Text:
-            result.out = resultText(results, outcome, shownPath);
+            result.out = resultText(*results, outcome, shownPath);
             break;
         case BatchFormat::Json:
-            result.out = resultJson(results, outcome, shownPath);
+            result.out = resultJson(*results, outcome, shownPath);
             result.out += '\n';
             break;
         case BatchFormat::Csv:
-            result.out = resultCsv(results, outcome, shownPath);
+            result.out = resultCsv(*results, outcome, shownPath);
             break;
         }
         if (!options.reportPath.isEmpty()) {
-            if (const std::optional<Message> refusal = session.writeReport(options.reportPath)) {
+            if (const std::optional<Message> refusal = session->writeReport(options.reportPath)) {
                 recorder.messages.push_back(*refusal);
                 result.status = kBatchRefused;
             }
         }
         if (!options.pdfPath.isEmpty()) {
-            if (const std::optional<Message> refusal = writeBook(session, options)) {
+            if (const std::optional<Message> refusal = writeBook(*session, options)) {
                 recorder.messages.push_back(*refusal);
                 result.status = kBatchRefused;
             }
@@ -143,8 +186,8 @@ ProjectResult runOne(const QString& path, const BatchOptions& options, bool name
 }
 
 // Projects are independent: they are run a block at a time on every core,
-// and each block's results are handed on in the order of the projects, so
-// the output is the same as one after the other.
+// and each block's results are handed on together in the order of the
+// projects, so the output is the same as one after the other.
 constexpr qsizetype kBlockSize = 256;
 
 template <typename Consume>
@@ -167,8 +210,7 @@ void runAll(const BatchOptions& options, bool nameFiles, Consume&& consume) {
         work();
         for (std::thread& helper : helpers)
             helper.join();
-        for (const ProjectResult& result : block)
-            consume(result);
+        consume(std::as_const(block));
     }
 }
 
@@ -192,16 +234,25 @@ int runBatch(const QStringList& args, std::ostream& out, std::ostream& err) {
     bool firstText = true;
     if (options.format == BatchFormat::Csv)
         out << csvHeader();
-    runAll(options, options.projects.size() > 1, [&](const ProjectResult& result) {
-        if (!result.out.empty()) {
-            // A blank line between the tables of the text form.
-            if (options.format == BatchFormat::Text && !firstText)
-                out << "\n";
-            firstText = false;
-            out << result.out;
+    // Each block's results and messages are written at once.
+    std::string outText;
+    std::string errText;
+    runAll(options, options.projects.size() > 1, [&](const std::vector<ProjectResult>& block) {
+        outText.clear();
+        errText.clear();
+        for (const ProjectResult& result : block) {
+            if (!result.out.empty()) {
+                // A blank line between the tables of the text form.
+                if (options.format == BatchFormat::Text && !firstText)
+                    outText += '\n';
+                firstText = false;
+                outText += result.out;
+            }
+            errText += result.err;
+            worst = std::max(worst, result.status);
         }
-        err << result.err;
-        worst = std::max(worst, result.status);
+        out.write(outText.data(), static_cast<std::streamsize>(outText.size()));
+        err.write(errText.data(), static_cast<std::streamsize>(errText.size()));
     });
 
     out.flush();

@@ -7,6 +7,7 @@
 #include "BatchArguments.h"
 #include "Message.h"
 #include "Plausibility.h"
+#include "Results.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,15 +26,24 @@ inline constexpr int kBatchRefused = 1; // a project was refused (file, parse or
 inline constexpr int kBatchUsage = 2;   // bad command line
 inline constexpr int kBatchFault = 3;   // a computation stopped on an arithmetic fault
 
+class InputForm;
 class ProjectSession;
 struct ComputeOutcome;
 
-// One project run as the window runs Open followed by the compute button:
-// Open with the file at `path`, the code edition applied after the read, then
-// the compute command. Every message goes to the session's sink in the order
-// the window shows them. Returns the exit status; on kBatchOk the session
-// holds current results, and `outcome`, when given, what the compute
-// command came to (its warnings and failed checks).
+// One project as the window runs Open with the file at `path` and then the
+// compute command: New, the reader, the loaded input shown in the form and
+// the reader's message if it stopped; then the compute command
+// (computeCommand) under the edition given. Every message goes to the
+// form's sink in the order the window shows them. Returns the exit status;
+// `outcome` is what the compute command came to (its warnings and failed
+// checks), `results` what it computed when the status is kBatchOk.
+[[nodiscard]] int runProject(InputForm& form, const QString& path, std::int16_t codeVersion,
+                             ComputeOutcome& outcome, ResultsPtr& results);
+
+// The same through a project session, as the window runs it: Open, the
+// edition applied after the read, the compute command. On kBatchOk the
+// session holds current results, from which the report and the calculation
+// book are written.
 [[nodiscard]] int runProject(ProjectSession& session, const QString& path, std::int16_t codeVersion,
                              ComputeOutcome* outcome = nullptr);
 
