@@ -10,12 +10,12 @@
 #include "SafeWrite.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -86,9 +86,9 @@ std::optional<int> readableModeCount(double value) {
 // The number of lines before the tail, 11 + m, from the raw mode-count line;
 // a line that gives no count the reader takes counts as one mode (the read
 // stops at that line anyway).
-int headLineCount(const QByteArray& modeLine) {
+int headLineCount(std::string_view modeLine) {
     int modes = 1;
-    if (const std::optional<double> value = parseDecimal(modeLine.toStdString()))
+    if (const std::optional<double> value = parseDecimal(modeLine))
         modes = readableModeCount(*value).value_or(1);
     return projectFileLayout(modes).count;
 }
@@ -111,6 +111,9 @@ std::string trimSpaces(std::string text) {
 // everything after it are not read.
 class LineSplitter {
 public:
+    // Room for the lines of a file as the program writes it.
+    LineSplitter() { lines_.reserve(16); }
+
     // Takes bytes; returns false once it needs no more input.
     bool feed(const char* data, qint64 size) {
         qint64 i = 0;
@@ -150,7 +153,7 @@ public:
     bool headComplete() const { return count_ >= headLines_; }
     bool overflow() const { return overflow_; }
     // The kept lines: those before the tail, then the tail's.
-    const std::vector<QByteArray>& lines() const { return lines_; }
+    const std::vector<std::string>& lines() const { return lines_; }
 
 private:
     bool inHead() const { return count_ < headLines_; }
@@ -177,11 +180,11 @@ private:
     void endLine() {
         if (inHead()) {
             if (!overflow_)
-                lines_.push_back(current_);
+                lines_.push_back(std::move(current_));
         } else if (++tailBytes_ > kProjectTailMaxBytes) { // the line end counts as one byte
             tailFull_ = true;
         } else {
-            lines_.push_back(current_);
+            lines_.push_back(std::move(current_));
         }
         current_.clear();
         started_ = false;
@@ -190,8 +193,8 @@ private:
             headLines_ = headLineCount(lines_.back());
     }
 
-    std::vector<QByteArray> lines_;
-    QByteArray current_;
+    std::vector<std::string> lines_;
+    std::string current_;
     qint64 headBytes_ = 0;
     qint64 tailBytes_ = 0;
     int count_ = 0;
@@ -267,19 +270,31 @@ std::optional<Message> loadTailLine(const std::string& line, std::size_t lineNum
 // Steps of the reader after the line count: the lines, decoded, go into a new
 // project's input in file order. Stops at the first bad line with its
 // message; what the lines before it hold stays in the input.
-ProjectRead loadLines(const std::vector<QByteArray>& raw) {
+ProjectRead loadLines(const std::vector<std::string>& raw) {
     // A file saved by an editor as "UTF-8 with BOM" starts with EF BB BF; its
     // lines are UTF-8, and the mark is not part of the DOF count.
-    static const QByteArray kUtf8Bom("\xEF\xBB\xBF");
-    const bool utf8 = !raw.empty() && raw.front().startsWith(kUtf8Bom);
-    QStringDecoder decoder =
-        utf8 ? QStringDecoder(QStringDecoder::Utf8) : QStringDecoder(kCodePage);
+    constexpr std::string_view kUtf8Bom("\xEF\xBB\xBF");
+    const bool utf8 = !raw.empty() && raw.front().starts_with(kUtf8Bom);
+    // Both encodings give ASCII bytes as they are; the decoder is made for
+    // the first line that holds other bytes.
+    std::optional<QStringDecoder> decoder;
     std::vector<std::string> lines;
     lines.reserve(raw.size());
-    for (const QByteArray& bytes : raw) {
-        decoder.resetState();
-        const bool first = lines.empty();
-        lines.push_back(QString(decoder.decode(first && utf8 ? bytes.mid(kUtf8Bom.size()) : bytes))
+    for (const std::string& bytes : raw) {
+        std::string_view line = bytes;
+        if (lines.empty() && utf8)
+            line.remove_prefix(kUtf8Bom.size());
+        if (std::all_of(line.begin(), line.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            lines.emplace_back(line);
+            continue;
+        }
+        if (!decoder)
+            decoder.emplace(utf8 ? QStringDecoder(QStringDecoder::Utf8)
+                                 : QStringDecoder(kCodePage));
+        decoder->resetState();
+        lines.push_back(QString(decoder->decode(QByteArrayView(
+                                    line.data(), static_cast<qsizetype>(line.size()))))
                             .toStdString());
     }
 
@@ -467,29 +482,30 @@ ProjectRead readProjectFile(const QString& path) {
     // Opened first and judged by what was opened: a pipe or a device put in
     // place of the file is never waited on.
     const NativePath name(path);
-    const ReadTarget opened = openForReading(name);
+    ReadTarget opened = openForReading(name);
     if (std::optional<Message> refusal = openRefusal(name, opened))
         return ProjectRead{{}, std::move(refusal)};
-    QFile& file = *opened.file;
+    ReadHandle& file = opened.file;
 
     LineSplitter splitter;
+    std::array<char, kChunkBytes> chunk;
     qint64 scanned = 0;
     bool scannedAll = false;
     while (scanned < kMaxScanBytes) {
-        const QByteArray chunk = file.read(kChunkBytes);
-        if (chunk.isEmpty()) {
-            if (file.error() != QFileDevice::NoError)
-                return ProjectRead{{}, fileWarning("读取数据文件" + quotedPath(name) + "时出错")};
+        const qint64 size = file.read(chunk.data(), kChunkBytes);
+        if (size < 0)
+            return ProjectRead{{}, fileWarning("读取数据文件" + quotedPath(name) + "时出错")};
+        if (size == 0) {
             scannedAll = true;
             break;
         }
-        scanned += chunk.size();
-        if (!splitter.feed(chunk.constData(), chunk.size()))
+        scanned += size;
+        if (!splitter.feed(chunk.data(), size))
             break;
     }
     if (scannedAll)
         splitter.finish();
-    file.close();
+    file = ReadHandle(); // closed
     return finishRead(splitter, scannedAll);
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 
 #include <cerrno>
+#include <cstddef>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -110,13 +111,37 @@ ReadTarget openForReading(const NativePath& path) {
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags != -1)
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    target.file = std::make_unique<QFile>();
-    if (!target.file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        target.file.reset();
-        target.kind = ReadTarget::Kind::Failed;
-    }
+    target.file = ReadHandle(fd);
     return target;
+}
+
+ReadHandle::ReadHandle(ReadHandle&& other) noexcept : descriptor_(other.descriptor_) {
+    other.descriptor_ = -1;
+}
+
+ReadHandle& ReadHandle::operator=(ReadHandle&& other) noexcept {
+    if (this != &other) {
+        if (descriptor_ >= 0)
+            ::close(descriptor_);
+        descriptor_ = other.descriptor_;
+        other.descriptor_ = -1;
+    }
+    return *this;
+}
+
+ReadHandle::~ReadHandle() {
+    if (descriptor_ >= 0)
+        ::close(descriptor_);
+}
+
+long long ReadHandle::read(char* data, long long size) {
+    if (descriptor_ < 0)
+        return -1;
+    for (;;) {
+        const ssize_t n = ::read(descriptor_, data, static_cast<std::size_t>(size));
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
 }
 
 const char* nonFileKindName(ReadTarget::Kind kind) {

@@ -3,9 +3,7 @@
 #include "NativePath.h"
 
 #include <QByteArray>
-#include <QFile>
 
-#include <memory>
 #include <vector>
 
 namespace tamsor {
@@ -13,6 +11,28 @@ namespace tamsor {
 // How the programs find and open the files a user names for reading (project
 // files, the settings file) and compare the files they are told to write: on
 // the path's bytes (NativePath), without ever waiting on a pipe or a device.
+
+// A file opened for reading, as the system's descriptor; closed when it
+// goes.
+class ReadHandle {
+public:
+    ReadHandle() = default;
+    explicit ReadHandle(int descriptor) : descriptor_(descriptor) {}
+    ReadHandle(ReadHandle&& other) noexcept;
+    ReadHandle& operator=(ReadHandle&& other) noexcept;
+    ReadHandle(const ReadHandle&) = delete;
+    ReadHandle& operator=(const ReadHandle&) = delete;
+    ~ReadHandle();
+
+    [[nodiscard]] bool isOpen() const { return descriptor_ >= 0; }
+    // Reads at most `size` bytes into `data`, again when a signal interrupts
+    // the read: the number of bytes read, 0 at the end of the file, -1 when
+    // the system failed to read.
+    [[nodiscard]] long long read(char* data, long long size);
+
+private:
+    int descriptor_ = -1;
+};
 
 // What a path led to when it was opened for reading.
 struct ReadTarget {
@@ -31,8 +51,8 @@ struct ReadTarget {
     };
     Kind kind = Kind::Missing;
     int error = 0; // errno when the path could not be opened
-    // Open for reading (a descriptor handed to QFile) when kind is Regular.
-    std::unique_ptr<QFile> file;
+    // Open for reading when kind is Regular.
+    ReadHandle file;
 };
 
 // Opens the path (symbolic links followed) for reading without blocking and
