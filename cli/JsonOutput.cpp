@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -124,7 +125,18 @@ void string(JsonWriter& w, std::string_view text) {
 }
 
 // A number, or null when it is not finite.
+// A number, or null when it is not finite. A whole number that a double
+// holds exactly (up to 2^53) is written as an integer, "10" rather than
+// "10.0", and without the work of finding its digits.
 void number(JsonWriter& w, double value) {
+    constexpr double kExactWhole = 9007199254740992.0; // 2^53
+    if (value >= -kExactWhole && value <= kExactWhole) {
+        const auto whole = static_cast<std::int64_t>(value);
+        if (static_cast<double>(whole) == value && (whole != 0 || !std::signbit(value))) {
+            w.Int64(whole);
+            return;
+        }
+    }
     if (std::isfinite(value))
         w.Double(value);
     else
