@@ -234,12 +234,17 @@ int runBatch(const QStringList& args, std::ostream& out, std::ostream& err) {
     bool firstText = true;
     if (options.format == BatchFormat::Csv)
         out << csvHeader();
-    // Each block's results and messages are written at once.
+    // Results and messages are gathered and written some 64 KiB at a time:
+    // a stream writes anything longer than a kilobyte through a system call
+    // of its own.
+    constexpr std::size_t kWriteBytes = std::size_t{64} << 10;
     std::string outText;
     std::string errText;
+    const auto write = [](std::ostream& stream, std::string& text) {
+        stream.write(text.data(), static_cast<std::streamsize>(text.size()));
+        text.clear();
+    };
     runAll(options, options.projects.size() > 1, [&](const std::vector<ProjectResult>& block) {
-        outText.clear();
-        errText.clear();
         for (const ProjectResult& result : block) {
             if (!result.out.empty()) {
                 // A blank line between the tables of the text form.
@@ -250,10 +255,14 @@ int runBatch(const QStringList& args, std::ostream& out, std::ostream& err) {
             }
             errText += result.err;
             worst = std::max(worst, result.status);
+            if (outText.size() >= kWriteBytes)
+                write(out, outText);
+            if (errText.size() >= kWriteBytes)
+                write(err, errText);
         }
-        out.write(outText.data(), static_cast<std::streamsize>(outText.size()));
-        err.write(errText.data(), static_cast<std::streamsize>(errText.size()));
     });
+    write(out, outText);
+    write(err, errText);
 
     out.flush();
     if (!out) {
