@@ -4,6 +4,7 @@
 #include "Message.h"
 #include "NumberParse.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <stdexcept>
@@ -19,6 +20,7 @@ std::vector<std::string_view> splitItems(std::string_view text) {
     std::vector<std::string_view> items;
     if (text.empty())
         return items;
+    items.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), ';')) + 1);
     std::size_t start = 0;
     for (;;) {
         const std::size_t sep = text.find(';', start);
