@@ -502,6 +502,11 @@ ProjectRead readProjectFile(const QString& path) {
         scanned += size;
         if (!splitter.feed(chunk.data(), size))
             break;
+        // The whole file has come: no read is needed to find its end.
+        if (size < kChunkBytes && scanned == opened.size) {
+            scannedAll = true;
+            break;
+        }
     }
     if (scannedAll)
         splitter.finish();

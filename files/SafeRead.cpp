@@ -107,11 +107,11 @@ ReadTarget openForReading(const NativePath& path) {
         return target;
     }
     // Reads of a regular file do not block either way; clear the flag so
-    // that nothing downstream sees EAGAIN.
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags != -1)
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    // that nothing downstream sees EAGAIN. It was opened with no other
+    // status flag that F_SETFL sets.
+    ::fcntl(fd, F_SETFL, 0);
     target.file = ReadHandle(fd);
+    target.size = static_cast<long long>(st.st_size);
     return target;
 }
 

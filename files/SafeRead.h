@@ -53,6 +53,10 @@ struct ReadTarget {
     int error = 0; // errno when the path could not be opened
     // Open for reading when kind is Regular.
     ReadHandle file;
+    // The file's size in bytes when it was opened (Regular): once that many
+    // bytes have come, a read that gives fewer than asked for ends the file,
+    // unless it grew since.
+    long long size = 0;
 };
 
 // Opens the path (symbolic links followed) for reading without blocking and
