@@ -14,26 +14,6 @@ namespace tamsor {
 
 namespace {
 
-// Splits at every ';'. Empty items count ("1;;2" has three items, "1;" two);
-// an empty text has none.
-std::vector<std::string_view> splitItems(std::string_view text) {
-    std::vector<std::string_view> items;
-    if (text.empty())
-        return items;
-    items.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), ';')) + 1);
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t sep = text.find(';', start);
-        if (sep == std::string_view::npos) {
-            items.push_back(text.substr(start));
-            break;
-        }
-        items.push_back(text.substr(start, sep - start));
-        start = sep + 1;
-    }
-    return items;
-}
-
 [[noreturn]] void badBox() {
     throw std::out_of_range("input box index out of range");
 }
@@ -111,14 +91,22 @@ double& parsedValue(ParsedInput& numbers, int box) {
 std::variant<List, std::string_view> parseListBox(int box, std::string_view text, int nFreedom,
                                                   int nModes) {
     const ListBoxField& field = listBoxField(box);
-    const std::vector<std::string_view> items = splitItems(text);
+    // Items are split at every ';'. Empty items count ("1;;2" has three
+    // items, "1;" two); an empty text has none.
     List parsed;
-    parsed.reserve(items.size());
-    for (std::string_view item : items) {
-        const std::optional<double> value = parseDecimal(item);
-        if (!value)
-            return kListSyntaxMessage;
-        parsed.push_back(*value);
+    if (!text.empty()) {
+        parsed.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), ';')) + 1);
+        for (std::size_t start = 0;;) {
+            const std::size_t sep = text.find(';', start);
+            const std::optional<double> value =
+                parseDecimal(text.substr(start, sep == std::string_view::npos ? sep : sep - start));
+            if (!value)
+                return kListSyntaxMessage;
+            parsed.push_back(*value);
+            if (sep == std::string_view::npos)
+                break;
+            start = sep + 1;
+        }
     }
 
     const std::size_t n = parsed.size();
