@@ -94,9 +94,9 @@ int headLineCount(std::string_view modeLine) {
 }
 
 // Removes space characters (and only those) at both ends.
-std::string trimSpaces(std::string text) {
+std::string_view trimSpaces(std::string_view text) {
     const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
+    if (first == std::string_view::npos)
         return {};
     const std::size_t last = text.find_last_not_of(' ');
     return text.substr(first, last - first + 1);
@@ -208,7 +208,7 @@ private:
 // A list line: the number's checks and messages, then the number goes into
 // the input. The DOF count and the terrain category are rounded half to
 // even; the mode count must be one the reader takes, exactly.
-std::optional<Message> loadChoice(Choice choice, const std::string& text, ProjectInput& input) {
+std::optional<Message> loadChoice(Choice choice, std::string_view text, ProjectInput& input) {
     const std::optional<double> value = parseDecimal(text);
     switch (choice) {
     case Choice::Freedom: {
@@ -246,13 +246,13 @@ std::optional<Message> loadChoice(Choice choice, const std::string& text, Projec
 // One line of the tail, line `lineNumber` of the file. A line without "="
 // or without a key is ignored; a known key's value is checked; any other key
 // is kept as read.
-std::optional<Message> loadTailLine(const std::string& line, std::size_t lineNumber,
+std::optional<Message> loadTailLine(std::string_view line, std::size_t lineNumber,
                                     ProjectInput& input) {
     const std::size_t equals = line.find('=');
-    if (equals == std::string::npos)
+    if (equals == std::string_view::npos)
         return std::nullopt;
-    std::string key = trimSpaces(line.substr(0, equals));
-    std::string value = trimSpaces(line.substr(equals + 1));
+    const std::string_view key = trimSpaces(line.substr(0, equals));
+    const std::string_view value = trimSpaces(line.substr(equals + 1));
     if (key.empty())
         return std::nullopt;
     for (const TailField& field : kTailFields) {
@@ -260,10 +260,10 @@ std::optional<Message> loadTailLine(const std::string& line, std::size_t lineNum
             continue;
         if (const std::optional<std::string> refusal = tailValueRefusal(field, value))
             return fileWarning("数据文件第" + std::to_string(lineNumber) + "行：" + *refusal);
-        input.*field.text = std::move(value);
+        input.*field.text = value;
         return std::nullopt;
     }
-    input.otherTail.push_back(TailEntry{std::move(key), std::move(value)});
+    input.otherTail.push_back(TailEntry{std::string(key), std::string(value)});
     return std::nullopt;
 }
 
@@ -275,10 +275,13 @@ ProjectRead loadLines(const std::vector<std::string>& raw) {
     // lines are UTF-8, and the mark is not part of the DOF count.
     constexpr std::string_view kUtf8Bom("\xEF\xBB\xBF");
     const bool utf8 = !raw.empty() && raw.front().starts_with(kUtf8Bom);
-    // Both encodings give ASCII bytes as they are; the decoder is made for
-    // the first line that holds other bytes.
+    // Both encodings give ASCII bytes as they are: such a line is taken as
+    // read. The decoder is made for the first line that holds other bytes;
+    // the decoded lines are kept aside (never moved: room for all is made
+    // first).
     std::optional<QStringDecoder> decoder;
-    std::vector<std::string> lines;
+    std::vector<std::string> decoded;
+    std::vector<std::string_view> lines;
     lines.reserve(raw.size());
     for (const std::string& bytes : raw) {
         std::string_view line = bytes;
@@ -286,16 +289,19 @@ ProjectRead loadLines(const std::vector<std::string>& raw) {
             line.remove_prefix(kUtf8Bom.size());
         if (std::all_of(line.begin(), line.end(),
                         [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-            lines.emplace_back(line);
+            lines.push_back(line);
             continue;
         }
-        if (!decoder)
+        if (!decoder) {
             decoder.emplace(utf8 ? QStringDecoder(QStringDecoder::Utf8)
                                  : QStringDecoder(kCodePage));
+            decoded.reserve(raw.size());
+        }
         decoder->resetState();
-        lines.push_back(QString(decoder->decode(QByteArrayView(
-                                    line.data(), static_cast<qsizetype>(line.size()))))
-                            .toStdString());
+        decoded.push_back(QString(decoder->decode(QByteArrayView(
+                                      line.data(), static_cast<qsizetype>(line.size()))))
+                              .toStdString());
+        lines.push_back(decoded.back());
     }
 
     // Lines in file order; a list number is checked where its line stands,
@@ -312,7 +318,7 @@ ProjectRead loadLines(const std::vector<std::string>& raw) {
         if (k >= lines.size()) // the splitter counted the lines by the same mode count
             return ProjectRead{input, fileError("数据文件不完整，数据太少，请补充")};
         const FileLine& line = layout.lines.at(k);
-        const std::string& text = lines.at(k);
+        const std::string_view text = lines.at(k);
         switch (line.kind) {
         case FileLine::Kind::ListBox:
             listBoxText(input, line.index) = trimSpaces(text);
