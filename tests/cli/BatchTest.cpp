@@ -4,6 +4,7 @@
 
 #include "BatchOutput.h"
 #include "HtmlReport.h"
+#include "InputForm.h"
 #include "ProjectSession.h"
 
 #include <QDir>
@@ -215,6 +216,28 @@ TEST(BatchJson, SeveralProjectsGiveOneObjectPerLine) {
         const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(rows[i]));
         ASSERT_TRUE(doc.isObject()) << rows[i];
         EXPECT_EQ(doc.object()["file"].toString(), files[i]);
+    }
+}
+
+TEST(BatchJson, ManyProjectsStayInTheirOrder) {
+    // More projects than one block runs at a time, and more output than is
+    // written at once; a refused one among them.
+    const QStringList examples{kSingle, kTower, kChimney};
+    const QString missing = QStringLiteral("/nonexistent/none.wvd");
+    QStringList files;
+    for (int i = 0; i < 600; ++i)
+        files << (i == 300 ? missing : examples[i % 3]);
+    const Outcome o = batch(QStringList{QStringLiteral("--format=json")} + files);
+    EXPECT_EQ(o.status, kBatchRefused);
+    EXPECT_EQ(o.err, missing.toStdString() + ": 错误: 数据文件不存在\n");
+    const std::vector<std::string> rows = lines(o.out);
+    ASSERT_EQ(rows.size(), 599u);
+    for (std::size_t i = 0, row = 0; i < 600; ++i) {
+        if (i == 300)
+            continue;
+        EXPECT_THAT(rows[row++],
+                    HasSubstr("\"file\":\"" + files[static_cast<int>(i)].toStdString() + "\""))
+            << i;
     }
 }
 
@@ -673,6 +696,24 @@ TEST(BatchRefusals, ComputationFault) {
     EXPECT_THAT(messages[1], StartsWith("提示: 第2质点的高度0 m不高于第1质点的10 m。"));
     EXPECT_EQ(messages[2], "提示: 第2质点的高度为0 m。高度应大于0。");
     EXPECT_THAT(o.out, IsEmpty());
+}
+
+TEST(BatchRefusals, AProjectsMessagesDoNotDependOnTheProjectsBeforeIt) {
+    // A basic wind pressure with a decimal comma: its box is refused, and the
+    // gate then finds w0 missing, as a new window would, even right after a
+    // project whose w0 was read.
+    QTemporaryDir dir;
+    std::vector<std::string> comma = twoPoints("10;20");
+    comma[10] = "0,5";
+    const QString bad = writeProject(dir, "comma.wvd", comma);
+    const Outcome alone = batch({bad});
+    EXPECT_EQ(alone.status, kBatchRefused);
+    EXPECT_THAT(alone.err, HasSubstr("错误提示: " + std::string(InputForm::kIncompleteMessage)));
+    const Outcome after = batch({kSingle, bad});
+    std::string named;
+    for (const std::string& line : lines(alone.err))
+        named += bad.toStdString() + ": " + line + "\n";
+    EXPECT_EQ(after.err, named);
 }
 
 TEST(BatchRefusals, SeveralProjectsContinueAndReturnTheWorstStatus) {
