@@ -655,7 +655,7 @@ inline constexpr auto kResultFields = std::to_array<ResultField>({
      .inTextForm = true},
     // With the along-wind effects; only for a mode that carries a load.
     {.key = "combinedShear",
-     .caption = "与顺风向组合的基底剪力",
+     .caption = "组合基底剪力",
      .unit = "KN",
      .decimals = 3,
      .shape = FieldShape::PerMode,
@@ -664,7 +664,7 @@ inline constexpr auto kResultFields = std::to_array<ResultField>({
      .group = "crossWind",
      .inTextForm = true},
     {.key = "combinedMoment",
-     .caption = "与顺风向组合的基底弯矩",
+     .caption = "组合基底弯矩",
      .unit = "KN*m",
      .decimals = 3,
      .shape = FieldShape::PerMode,

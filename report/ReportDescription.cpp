@@ -46,10 +46,6 @@ std::vector<std::string> formatted(const List& list, std::size_t count, Format f
     return texts;
 }
 
-std::string optionalText(const std::optional<double>& value, Format format) {
-    return value ? format(*value) : std::string(kNotApplicable);
-}
-
 ReportRow textRow(std::string_view label, std::string value, RowLook look = {}) {
     return ReportRow{std::string(label), {std::move(value)}, ValueLayout::Text, look};
 }
@@ -269,10 +265,6 @@ ReportSection codeChecksSection(const Results& r) {
 
 // --- 七 横风向风振 ------------------------------------------------------------
 
-std::string yesNo(bool value) {
-    return value ? "是" : "否";
-}
-
 std::string modeName(std::size_t mode) {
     return "第" + formatInteger(static_cast<long long>(mode)) + "阶";
 }
@@ -308,62 +300,51 @@ ReportTable crossWindInputTable(const Results& r) {
     return table;
 }
 
-void addCrossWindResults(ReportSection& s, const CrossWindResult& cw, std::size_t points) {
-    const auto perMode = [&](auto text) {
-        std::vector<std::string> values;
-        for (const CrossWindMode& m : cw.modes)
-            values.push_back(text(m));
-        return values;
+// A value of the check as the results window shows it; "―" where it does
+// not apply.
+std::string crossWindText(const ResultField& field, const FieldValue& value) {
+    std::string text = shownText(field, value);
+    return text.empty() ? std::string(kNotApplicable) : text;
+}
+
+ReportRow structureRow(const ResultField& field, const Results& r) {
+    return textRow(field.heading(), crossWindText(field, field.value(r, FieldIndex{})));
+}
+
+void addCrossWindResults(ReportSection& s, const Results& r) {
+    const CrossWindResult& cw = std::get<CrossWindResult>(r.crossWind());
+    const auto fieldsOf = [](FieldShape shape) {
+        std::vector<const ResultField*> fields;
+        for (const ResultField& field : kResultFields)
+            if (field.group == "crossWind" && field.shape == shape)
+                fields.push_back(&field);
+        return fields;
     };
+
+    // One row per field of a mode, one value per mode.
     ReportTable modes{"crossWindModes", {}};
-    modes.rows.push_back(listRow("振型", perMode([](const CrossWindMode& m) {
-                                     return modeName(static_cast<std::size_t>(m.mode));
-                                 })));
-    modes.rows.push_back(
-        listRow("周期T(s)", perMode([](const CrossWindMode& m) { return fixed3(m.period); })));
-    modes.rows.push_back(listRow("临界风速v_cr(m/s)", perMode([](const CrossWindMode& m) {
-                                     return fixed2(m.criticalSpeed);
-                                 })));
-    modes.rows.push_back(listRow(
-        "雷诺数Re", perMode([](const CrossWindMode& m) { return formatScientific(m.reynolds); })));
-    modes.rows.push_back(listRow("流态", perMode([](const CrossWindMode& m) {
-                                     return std::string(regimeCaption(m.regime));
-                                 })));
-    modes.rows.push_back(listRow(
-        "跨临界强风共振", perMode([](const CrossWindMode& m) { return yesNo(m.resonance); })));
-    modes.rows.push_back(listRow("锁定区起点高度H1(m)", perMode([](const CrossWindMode& m) {
-                                     return optionalText(m.lockInHeight, fixed2);
-                                 })));
-    modes.rows.push_back(listRow(
-        "系数λ", perMode([](const CrossWindMode& m) { return optionalText(m.lambda, fixed4); })));
-    modes.rows.push_back(listRow(
-        "横风向基底剪力(KN)", perMode([](const CrossWindMode& m) { return fixed2(m.baseShear); })));
-    modes.rows.push_back(listRow("横风向基底弯矩(KN*m)", perMode([](const CrossWindMode& m) {
-                                     return fixed2(m.baseMoment);
-                                 })));
-    modes.rows.push_back(listRow("组合基底剪力(KN)", perMode([](const CrossWindMode& m) {
-                                     return optionalText(m.combinedShear, fixed2);
-                                 })));
-    modes.rows.push_back(listRow("组合基底弯矩(KN*m)", perMode([](const CrossWindMode& m) {
-                                     return optionalText(m.combinedMoment, fixed2);
-                                 })));
-    modes.rows.push_back(listRow("组合规则", perMode([](const CrossWindMode& m) {
-                                     return m.combinationClause.empty()
-                                                ? std::string(kNotApplicable)
-                                                : std::string(m.combinationClause);
-                                 })));
+    for (const ResultField* field : fieldsOf(FieldShape::PerMode)) {
+        std::vector<std::string> values;
+        for (std::size_t j = 0; j < cw.modes.size(); ++j)
+            values.push_back(field->key == "mode"
+                                 ? modeName(j + 1)
+                                 : crossWindText(*field, field->value(r, FieldIndex{j, 0})));
+        modes.rows.push_back(listRow(field->heading(), std::move(values)));
+    }
     s.blocks.emplace_back(std::move(modes));
 
+    // The loads of the modes that carry one, a row per field of a point.
     int heading = 3;
     ReportTable loads{"crossWindLoads", {}};
-    for (const CrossWindMode& m : cw.modes) {
-        if (!m.carriesLoad())
+    for (std::size_t j = 0; j < cw.modes.size(); ++j) {
+        if (!cw.modes[j].carriesLoad())
             continue;
-        const std::string name = modeName(static_cast<std::size_t>(m.mode));
-        loads.rows.push_back(
-            listRow(name + "横风向等效风荷载(KN/m^2)", formatted(m.load, points, fixed3)));
-        loads.rows.push_back(
-            listRow(name + "横风向风振力(KN)", formatted(m.force, points, fixed2)));
+        for (const ResultField* field : fieldsOf(FieldShape::PerModePerPoint)) {
+            std::vector<std::string> values;
+            for (std::size_t i = 0; i < r.pointCount(); ++i)
+                values.push_back(crossWindText(*field, field->value(r, FieldIndex{j, i})));
+            loads.rows.push_back(listRow(modeName(j + 1) + field->heading(), std::move(values)));
+        }
     }
     if (!loads.rows.empty()) {
         s.blocks.emplace_back(tableHeading(formatInteger(heading++) + " 横风向风振等效风荷载"));
@@ -378,8 +359,8 @@ void addCrossWindResults(ReportSection& s, const CrossWindResult& cw, std::size_
                      textRow("顺风向基底弯矩M_D(KN*m)", fixed2(cw.alongMoment)),
                      textRow("结构顶部高度H(m)", fixed2(cw.topHeight)),
                      textRow("顶部风压高度变化系数μ_H", fixed3(cw.topHeightCoef)),
-                     textRow("顶部风速v_H(m/s)", fixed2(cw.topSpeed)),
-                     textRow("第1阶亚临界微风共振", yesNo(cw.subcriticalResonance))}});
+                     structureRow(resultField("topSpeed", "crossWind"), r),
+                     structureRow(resultField("subcriticalResonance", "crossWind"), r)}});
 
     const std::vector<std::string> findings = crossWindNotices(cw);
     for (const std::string& finding : findings)
@@ -402,7 +383,7 @@ std::optional<ReportSection> crossWindSection(const Results& r) {
     if (const auto* refusal = std::get_if<CrossWindRefusal>(&outcome))
         s.blocks.emplace_back(ReportNote{refusal->message});
     else
-        addCrossWindResults(s, std::get<CrossWindResult>(outcome), r.pointCount());
+        addCrossWindResults(s, r);
     s.blocks.emplace_back(ReportGap{});
     return s;
 }
