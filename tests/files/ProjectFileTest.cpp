@@ -5,6 +5,7 @@
 #include "Message.h"
 
 #include "FileTestSupport.h"
+#include "ThreePoints.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,23 +51,6 @@ Message warning(std::string text) {
 }
 Message error(std::string text) {
     return {std::move(text), "错误", Message::Icon::Exclamation};
-}
-
-// The three-point project of kThreePoints as the boxes hold it.
-ProjectInput threePoints() {
-    ProjectInput in;
-    in.pointCount = 3;
-    in.terrain = 2;
-    in.width = "12.5";
-    in.heights = "10;20;30";
-    in.areas = "5;6;7";
-    in.frequencies = "0.8";
-    in.dampingRatios = "0.05";
-    in.masses = "100;110;120";
-    in.modeShapes[0] = "0.2;0.6;1";
-    in.windPressure = "0.45";
-    in.shapeCoefficients = "1.3";
-    return in;
 }
 
 class ProjectFileTest : public ::testing::Test {

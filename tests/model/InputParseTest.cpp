@@ -1,5 +1,6 @@
 #include "InputParse.h"
 #include "InputFields.h"
+#include "ThreePoints.h"
 
 #include <gtest/gtest.h>
 
@@ -9,23 +10,6 @@ namespace {
 // Texts of one character are std::strings: GCC 12 takes the copy of a
 // one-character literal for an overlapping one at -O3 (-Wrestrict).
 using namespace std::string_literals;
-
-// The three-point project of tests/data/files/three_points.wvd, as typed.
-ProjectInput threePoints() {
-    ProjectInput in;
-    in.pointCount = 3;
-    in.terrain = 2;
-    in.width = "12.5";
-    in.heights = "10;20;30";
-    in.areas = "5;6;7";
-    in.frequencies = "0.8";
-    in.dampingRatios = "0.05";
-    in.masses = "100;110;120";
-    in.modeShapes[0] = "0.2;0.6;1";
-    in.windPressure = "0.45";
-    in.shapeCoefficients = "1.3";
-    return in;
-}
 
 TEST(InputParse, WholeInputGivesTheNumbersTheBoxesShow) {
     ProjectInput in = threePoints();
