@@ -51,7 +51,7 @@ QString droppedProjectFile(const QList<QUrl>& urls) {
     return {};
 }
 
-RecentFiles::RecentFiles(QString settingsFile) : settingsFile_(std::move(settingsFile)) {
+RecentFiles::RecentFiles(UserSettings settings) : settings_(std::move(settings)) {
     reload();
 }
 
@@ -89,16 +89,13 @@ Message settingsNotStored(const QString& file) {
                    "警告", Message::Icon::Exclamation};
 }
 
-QString RecentFiles::defaultSettingsFile() {
-    return userSettingsFile();
-}
-
 void RecentFiles::reload() {
     // After a failed store the file does not hold the list: keep it.
-    if (settingsFile_.isEmpty() || !stored_ || !settingsFileUsable(settingsFile_))
+    QStringList files;
+    if (!stored_ || !settings_.read([&files](const QSettings& settings) {
+            files = settings.value(kRecentFilesKey).toStringList();
+        }))
         return;
-    const QSettings settings(settingsFile_, QSettings::IniFormat);
-    QStringList files = settings.value(kRecentFilesKey).toStringList();
     files.removeAll(QString());
     files.removeDuplicates();
     while (files.size() > kMaxEntries)
@@ -131,10 +128,10 @@ QString RecentFiles::menuText(int index, const QString& path) {
 }
 
 bool RecentFiles::store() const {
-    if (settingsFile_.isEmpty())
+    if (settings_.file().isEmpty())
         return true;
-    return storeSettings(
-        settingsFile_, [this](QSettings& settings) { settings.setValue(kRecentFilesKey, files_); });
+    return settings_.store(
+        [this](QSettings& settings) { settings.setValue(kRecentFilesKey, files_); });
 }
 
 } // namespace tamsor

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Message.h"
+#include "UserSettings.h"
 
 #include <QList>
 #include <QString>
@@ -56,15 +57,12 @@ class RecentFiles {
 public:
     static constexpr int kMaxEntries = 8;
 
-    // An empty settingsFile keeps the list in memory only; so does a
-    // settings file that cannot be used or written, for this run.
-    explicit RecentFiles(QString settingsFile);
-
-    // userSettingsFile().
-    [[nodiscard]] static QString defaultSettingsFile();
+    // Settings without a file keep the list in memory only; so do settings
+    // that cannot be used or written, for this run.
+    explicit RecentFiles(UserSettings settings);
 
     const QStringList& files() const { return files_; }
-    const QString& settingsFile() const { return settingsFile_; }
+    const QString& settingsFile() const { return settings_.file(); }
     // Reads the list again from the settings file (when it can be used).
     void reload();
     // Puts the file first (as an absolute path), dropping an older entry for
@@ -80,7 +78,7 @@ public:
 private:
     bool store() const;
 
-    QString settingsFile_;
+    UserSettings settings_;
     QStringList files_;
     bool stored_ = true; // the settings file holds files_
 };

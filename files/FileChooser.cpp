@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <utility>
+
 namespace tamsor {
 
 namespace {
@@ -30,6 +33,35 @@ const FileDialogTexts kReportTexts{QStringLiteral("将计算结果生成网页")
                                    false,
                                    2640};
 
+const FileDialogTexts kCsvTexts{QStringLiteral("导出结果表"),
+                                QStringLiteral("*.csv"),
+                                QStringLiteral(".csv"),
+                                QStringLiteral("请输入文件名，扩展名为 csv  !"),
+                                false,
+                                2640,
+                                true};
+const FileDialogTexts kBookTexts{QStringLiteral("生成计算书"),
+                                 QStringLiteral("*.pdf"),
+                                 QStringLiteral(".pdf"),
+                                 QStringLiteral("请输入文件名，扩展名为 pdf  !"),
+                                 false,
+                                 2640,
+                                 true};
+const FileDialogTexts kPngTexts{QStringLiteral("保存图片"),
+                                QStringLiteral("*.png"),
+                                QStringLiteral(".png"),
+                                QStringLiteral("请输入文件名，扩展名为 png  !"),
+                                false,
+                                2640,
+                                true};
+const FileDialogTexts kSvgTexts{QStringLiteral("保存矢量图"),
+                                QStringLiteral("*.svg"),
+                                QStringLiteral(".svg"),
+                                QStringLiteral("请输入文件名，扩展名为 svg  !"),
+                                false,
+                                2640,
+                                true};
+
 } // namespace
 
 const FileDialogTexts& fileDialogTexts(FileDialogKind kind) {
@@ -38,6 +70,14 @@ const FileDialogTexts& fileDialogTexts(FileDialogKind kind) {
         return kOpenTexts;
     case FileDialogKind::SaveData:
         return kSaveTexts;
+    case FileDialogKind::CsvTable:
+        return kCsvTexts;
+    case FileDialogKind::Book:
+        return kBookTexts;
+    case FileDialogKind::PlotImage:
+        return kPngTexts;
+    case FileDialogKind::PlotDrawing:
+        return kSvgTexts;
     case FileDialogKind::Report:
         break;
     }
@@ -58,6 +98,10 @@ std::optional<Message> checkFileName(FileDialogKind kind, const QString& name) {
 }
 
 QString joinFolderAndName(const QString& folder, const QString& name) {
+    if (name.startsWith(QLatin1Char('/')))
+        return name;
+    if (name == QStringLiteral("~") || name.startsWith(QStringLiteral("~/")))
+        return QDir::homePath() + name.mid(1);
     if (folder.endsWith(QLatin1Char('/')))
         return folder + name;
     return folder + QLatin1Char('/') + name;
@@ -80,13 +124,15 @@ void rememberOpenedFile(FileDialogMemory& memory, const QString& path, bool read
         memory.lastDir = QDir::cleanPath(info.absolutePath());
 }
 
-FileChooser::FileChooser(FileDialogKind kind, FileDialogMemory& memory)
+FileChooser::FileChooser(FileDialogKind kind, FileDialogMemory& memory, const QString& offeredName)
     : kind_(kind), memory_(memory), folder_(startFolder(memory)) {
     const FileDialogTexts& t = texts();
     // The open dialog offers the last accepted name; before any dialog was
     // used that is the pattern itself.
     if (t.showsLastFileName && !memory_.lastFileName.isEmpty())
         nameText_ = memory_.lastFileName;
+    else if (t.resultOutput && !offeredName.isEmpty())
+        nameText_ = offeredName;
     else
         nameText_ = t.pattern;
 }
@@ -95,35 +141,78 @@ void FileChooser::setFolder(const QString& folder) {
     folder_ = folder;
 }
 
-QStringList FileChooser::matchingFiles() const {
+QString fileListDate(const QDateTime& modified) {
+    return modified.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+QString fileListType(const FileListEntry& entry) {
+    if (entry.folder)
+        return QStringLiteral("文件夹");
+    const QString ending = QFileInfo(entry.name).suffix().toUpper();
+    return ending.isEmpty() ? QStringLiteral("文件") : ending + QStringLiteral(" 文件");
+}
+
+QString fileListSize(const FileListEntry& entry) {
+    if (entry.folder)
+        return {};
+    return QString::number((entry.sizeBytes + 1023) / 1024) + QStringLiteral(" KB");
+}
+
+std::vector<FileListEntry> FileChooser::listing() const {
     // Listed from the folder's bytes: Qt's own listing leaves out names that
-    // are not valid UTF-8, which then show with U+FFFD. Visible files (and
-    // links to files) only, the pattern in any case, sorted by name.
+    // are not valid UTF-8, which then show with U+FFFD. Visible entries only,
+    // files (and links to files) by the pattern in any case.
     const QRegularExpression pattern(
         QRegularExpression::wildcardToRegularExpression(texts().pattern),
         QRegularExpression::CaseInsensitiveOption);
-    QStringList names;
+    std::vector<FileListEntry> folders;
+    std::vector<FileListEntry> files;
     for (const FolderEntry& entry : folderEntries(folder_)) {
-        const QString name = NativePath::fromBytes(entry.name).display();
-        if (entry.regularFile && !entry.name.startsWith('.') && pattern.match(name).hasMatch())
-            names << name;
+        if (entry.name.startsWith('.'))
+            continue;
+        FileListEntry line{NativePath::fromBytes(entry.name).display(), entry.folder,
+                           QDateTime::fromMSecsSinceEpoch(entry.modifiedMSecs, Qt::UTC),
+                           entry.sizeBytes};
+        if (entry.folder)
+            folders.push_back(std::move(line));
+        else if (entry.regularFile && pattern.match(line.name).hasMatch())
+            files.push_back(std::move(line));
     }
-    names.sort();
+    const auto byName = [](const FileListEntry& a, const FileListEntry& b) {
+        return a.name < b.name;
+    };
+    std::sort(folders.begin(), folders.end(), byName);
+    std::sort(files.begin(), files.end(), byName);
+    folders.insert(folders.end(), files.begin(), files.end());
+    return folders;
+}
+
+QStringList FileChooser::matchingFiles() const {
+    QStringList names;
+    for (const FileListEntry& entry : listing()) {
+        if (!entry.folder)
+            names << entry.name;
+    }
     return names;
 }
 
 std::optional<Message> FileChooser::beginAccept() {
+    const FileDialogTexts& t = texts();
+    if (t.resultOutput && !nameText_.trimmed().isEmpty() && !hasWildcard(nameText_) &&
+        QFileInfo(nameText_).suffix().isEmpty())
+        nameText_ += t.requiredEnding;
     if (auto refusal = checkFileName(kind_, nameText_))
         return refusal;
-    memory_.lastFileName = nameText_;
     path_ = joinFolderAndName(folder_, nameText_);
+    if (!t.resultOutput)
+        memory_.lastFileName = QFileInfo(path_).fileName();
     nameText_ = path_;
     return std::nullopt;
 }
 
 void FileChooser::finishAccept(bool actionSucceeded) {
     if (actionSucceeded)
-        memory_.lastDir = folder_;
+        memory_.lastDir = QDir::cleanPath(QFileInfo(path_).absolutePath());
 }
 
 } // namespace tamsor

@@ -2,10 +2,12 @@
 
 #include "Message.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace tamsor {
 
@@ -17,12 +19,16 @@ struct FileDialogMemory {
     QString lastFileName = QStringLiteral("*.wvd"); // offered by the open dialog
 };
 
-// The three file chooser dialogs share one layout and one behaviour; they
-// differ only in the texts and rules below.
+// The file chooser dialogs share one layout and one behaviour; they differ
+// only in the texts and rules below.
 enum class FileDialogKind {
-    OpenData, // openDat: load a project file
-    SaveData, // saveDat: save a project file
-    Report,   // wind_Report: write the HTML calculation report
+    OpenData,    // openDat: load a project file
+    SaveData,    // saveDat: save a project file
+    Report,      // wind_Report: write the HTML calculation report
+    CsvTable,    // the results table as CSV
+    Book,        // the calculation book as PDF
+    PlotImage,   // a plot as PNG
+    PlotDrawing, // a plot as SVG
 };
 
 struct FileDialogTexts {
@@ -32,6 +38,10 @@ struct FileDialogTexts {
     QString nameMessage;    // shown (title "警告") when the name is refused
     bool showsLastFileName; // the name box opens with lastFileName instead of the pattern
     int nameBoxTopTwips;    // top of the name box: 2760 (open) or 2640
+    // A file written from the results: the name box opens with the name
+    // offered, a name without an ending gets the required one, and
+    // lastFileName (which the open dialog shows) is left alone.
+    bool resultOutput = false;
 };
 
 [[nodiscard]] const FileDialogTexts& fileDialogTexts(FileDialogKind kind);
@@ -50,13 +60,14 @@ inline constexpr const char* kNameMessageTitle = "警告";
 // called "*.wvd". The refusal is the dialog's name message.
 [[nodiscard]] std::optional<Message> checkFileName(FileDialogKind kind, const QString& name);
 
-// Folder and name joined with one "/". The name is used as typed: a folder
-// part in it is kept (so a full path typed into the name box leads below the
-// chosen folder).
+// The file a name typed into the name box names. An absolute path ("/a/b.wvd")
+// is taken as it is, and "~" at its start is the user's home folder ("~" or
+// "~/a.wvd"); any other name lies in the dialog's folder, joined with one "/"
+// and a folder part in it kept ("sub/a.wvd").
 [[nodiscard]] QString joinFolderAndName(const QString& folder, const QString& name);
 
-// Folder in which a dialog opens: lastDir while it is an existing folder,
-// otherwise the user's home folder.
+// Folder in which a dialog opens: lastDir (the folder last used) while it is
+// an existing folder, otherwise the user's home folder.
 [[nodiscard]] QString startFolder(const FileDialogMemory& memory);
 
 // A project file opened without the open dialog (from the command line, a
@@ -65,12 +76,32 @@ inline constexpr const char* kNameMessageTitle = "警告";
 // was read.
 void rememberOpenedFile(FileDialogMemory& memory, const QString& path, bool read);
 
+// One line of a dialog's file list: a subfolder or a file that matches the
+// pattern.
+struct FileListEntry {
+    QString name; // bare name; bytes that are not valid UTF-8 show as U+FFFD
+    bool folder = false;
+    QDateTime modified;
+    qint64 sizeBytes = 0;
+
+    friend bool operator==(const FileListEntry&, const FileListEntry&) = default;
+};
+
+// The list's columns in the forms of a Chinese desktop: "2026-12-07 13:05"
+// (local time, 24 hours), "文件夹" or the ending's file type ("WVD 文件"), and
+// the size in whole KB (rounded up; nothing for a folder).
+[[nodiscard]] QString fileListDate(const QDateTime& modified);
+[[nodiscard]] QString fileListType(const FileListEntry& entry);
+[[nodiscard]] QString fileListSize(const FileListEntry& entry);
+
 // The state and decisions of one open file chooser dialog: its folder, the
 // text of its name box and the bookkeeping of lastDir and lastFileName. A
 // dialog widget is a view over it.
 class FileChooser {
 public:
-    FileChooser(FileDialogKind kind, FileDialogMemory& memory);
+    // `offeredName` is the name box's first text in the dialogs of result
+    // outputs (the pattern when empty).
+    FileChooser(FileDialogKind kind, FileDialogMemory& memory, const QString& offeredName = {});
 
     FileDialogKind kind() const { return kind_; }
     const FileDialogTexts& texts() const { return fileDialogTexts(kind_); }
@@ -83,6 +114,9 @@ public:
     // a name that is not valid UTF-8 is listed too, with U+FFFD for its bytes
     // (opening it says that it must be renamed).
     [[nodiscard]] QStringList matchingFiles() const;
+    // What the file list shows: the visible subfolders, then the matching
+    // files, each sorted by name.
+    [[nodiscard]] std::vector<FileListEntry> listing() const;
 
     // The name box (txtNameBmp).
     const QString& nameText() const { return nameText_; }
@@ -97,8 +131,8 @@ public:
     [[nodiscard]] std::optional<Message> beginAccept();
     // The full path built by the last successful beginAccept().
     const QString& path() const { return path_; }
-    // The second half of OK: after a successful action the folder becomes
-    // lastDir; after a failed one lastDir is kept.
+    // The second half of OK: after a successful action the folder of the
+    // file becomes lastDir; after a failed one lastDir is kept.
     void finishAccept(bool actionSucceeded);
 
 private:

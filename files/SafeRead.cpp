@@ -192,8 +192,11 @@ std::vector<FolderEntry> folderEntries(const NativePath& folder) {
         if (name == "." || name == "..")
             continue;
         struct stat st {};
-        const bool regular = ::fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
-        entries.push_back(FolderEntry{name, regular});
+        const bool known = ::fstatat(dirFd, entry->d_name, &st, 0) == 0;
+        const bool regular = known && S_ISREG(st.st_mode);
+        entries.push_back(FolderEntry{
+            name, regular, known && S_ISDIR(st.st_mode), regular ? qint64{st.st_size} : 0,
+            known ? qint64{st.st_mtim.tv_sec} * 1000 + st.st_mtim.tv_nsec / 1000000 : 0});
     }
     ::closedir(dir);
     return entries;

@@ -90,6 +90,9 @@ struct ReadTarget {
 struct FolderEntry {
     QByteArray name;
     bool regularFile = false;
+    bool folder = false;      // a folder, or a link to one
+    qint64 sizeBytes = 0;     // of a regular file
+    qint64 modifiedMSecs = 0; // last change, milliseconds since 1970 (UTC)
 };
 [[nodiscard]] std::vector<FolderEntry> folderEntries(const NativePath& folder);
 

@@ -223,4 +223,14 @@ std::optional<WriteFailure> writeFileSafely(const NativePath& path, const QByteA
         path, [&bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); });
 }
 
+Message writeFailureMessage(const std::string& what, const QString& path,
+                            const WriteFailure& failure) {
+    std::string text = "无法写入" + what + "“" + NativePath(path).display().toStdString() + "”";
+    if (failure.kind == WriteFailure::Kind::NotRegularFile)
+        text += "：它是文件夹、设备或管道，不是普通文件！";
+    else
+        text += "，请检查文件夹是否存在、是否有写入权限以及磁盘空间是否足够！";
+    return Message{std::move(text), "警告", Message::Icon::Exclamation};
+}
+
 } // namespace tamsor

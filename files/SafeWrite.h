@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Message.h"
 #include "NativePath.h"
 
 #include <QByteArray>
@@ -7,6 +8,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 class QIODevice;
 
@@ -61,6 +63,13 @@ using WriteContents = std::function<bool(QIODevice& device)>;
                                                           const WriteContents& write);
 [[nodiscard]] std::optional<WriteFailure> writeFileSafely(const NativePath& path,
                                                           const QByteArray& bytes);
+
+// The one text of a failed write of a file the programs write from the
+// results (the report, the results table, the calculation book, a plot):
+// "无法写入" with `what` ("报告书文件") and the path, then why: a folder, a
+// device or a pipe, or what to check. Title "警告", exclamation icon.
+[[nodiscard]] Message writeFailureMessage(const std::string& what, const QString& path,
+                                          const WriteFailure& failure);
 
 // The largest file written in place, whose old contents are kept in memory
 // to be put back.

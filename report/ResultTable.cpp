@@ -335,13 +335,7 @@ std::optional<Message> writeResultTableCsv(const Results& results, const QString
     const std::optional<WriteFailure> failure = writeFileSafely(path, bytes);
     if (!failure)
         return std::nullopt;
-    const std::string name = QDir::toNativeSeparators(path).toStdString();
-    if (failure->kind == WriteFailure::Kind::NotRegularFile)
-        return Message{"无法写入文件“" + name + "”：它是文件夹、设备或管道，不是普通文件！", "警告",
-                       Message::Icon::Exclamation};
-    return Message{"无法写入文件“" + name +
-                       "”，请检查文件夹是否存在、是否有写入权限以及磁盘空间是否足够！",
-                   "警告", Message::Icon::Exclamation};
+    return writeFailureMessage("文件", path, *failure);
 }
 
 } // namespace tamsor

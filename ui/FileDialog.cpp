@@ -10,16 +10,18 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <QTreeView>
+#include <QTreeWidget>
 
 namespace tamsor {
 
 FileDialog::FileDialog(FileDialogKind kind, FileDialogMemory& memory, Prompts& prompts,
-                       Action action, QWidget* parent)
-    : QDialog(parent), chooser_(kind, memory), prompts_(prompts), action_(std::move(action)) {
+                       Action action, QWidget* parent, const QString& offeredName)
+    : QDialog(parent), chooser_(kind, memory, offeredName), prompts_(prompts),
+      action_(std::move(action)) {
     const FileDialogTexts& texts = chooser_.texts();
     setWindowTitle(texts.caption);
     setModal(true);
@@ -48,9 +50,12 @@ FileDialog::FileDialog(FileDialogKind kind, FileDialogMemory& memory, Prompts& p
     dir1_->header()->hide();
     dir1_->setGeometry(twipRect(360, 600, 3135, 1770));
 
-    file1_ = new QListWidget(this);
+    file1_ = new QTreeWidget(this);
     file1_->setObjectName(QStringLiteral("File1"));
     file1_->setSelectionMode(QAbstractItemView::SingleSelection);
+    file1_->setRootIsDecorated(false);
+    file1_->setHeaderLabels({QStringLiteral("名称"), QStringLiteral("修改日期"),
+                             QStringLiteral("类型"), QStringLiteral("大小")});
     file1_->setGeometry(twipRect(3720, 120, 2775, 2250));
 
     label1_ = new QLabel(QStringLiteral("输入文件名："), this);
@@ -68,8 +73,8 @@ FileDialog::FileDialog(FileDialogKind kind, FileDialogMemory& memory, Prompts& p
                                      QStringLiteral("文件"));
     txtNameBmp_->setAccessibleName(QStringLiteral("文件名"));
 
-    // Neither button is the dialog's default or cancel button: Enter and Esc
-    // in the name box or the lists do nothing.
+    // Return and Esc are handled by keyPressEvent: neither button is the
+    // default one, so that Return on a focused Cancel cancels.
     cmdOK_ = new QPushButton(QStringLiteral("确  定"), this);
     cmdOK_->setObjectName(QStringLiteral("cmdOK"));
     cmdOK_->setGeometry(twipRect(3840, 3360, 855, 375));
@@ -108,15 +113,16 @@ FileDialog::FileDialog(FileDialogKind kind, FileDialogMemory& memory, Prompts& p
         scrollTimer_->start();
     });
     connect(home_, &QPushButton::clicked, this, [this] { setFolder(QDir::homePath()); });
-    connect(file1_, &QListWidget::itemSelectionChanged, this, [this] { File1_Click(); });
+    connect(file1_, &QTreeWidget::itemSelectionChanged, this, [this] { File1_Click(); });
+    connect(file1_, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item) { File1_Open(item); });
     connect(cmdOK_, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdCancel_, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 
-    // Form_Load: the folder list and the file list on the start folder, which
-    // also becomes the current directory; the name box as the chooser says.
+    // Form_Load: the folder list and the file list on the start folder; the
+    // name box as the chooser says.
     showFolderInTree();
     Dir1_Change();
-    QDir::setCurrent(chooser_.folder());
     txtNameBmp_->setText(chooser_.nameText());
     dir1_->setFocus();
 }
@@ -140,16 +146,20 @@ void FileDialog::scrollToFolder() {
 }
 
 void FileDialog::keyPressEvent(QKeyEvent* event) {
-    // Esc does not close this dialog; Cancel or the close box do. Enter
-    // presses only a button that has the focus.
     if (event->key() == Qt::Key_Escape) {
         event->accept();
+        cmdCancel_Click();
         return;
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
-            button->click();
         event->accept();
+        QWidget* focus = focusWidget();
+        if (auto* button = qobject_cast<QPushButton*>(focus))
+            button->click();
+        else if (focus == file1_ && file1_->currentItem() != nullptr)
+            File1_Open(file1_->currentItem());
+        else if (focus != dir1_)
+            cmdOK_Click();
         return;
     }
     QDialog::keyPressEvent(event);
@@ -179,15 +189,38 @@ void FileDialog::Dir1_Change() {
 void FileDialog::refreshFileList() {
     const QSignalBlocker block(file1_);
     file1_->clear();
-    file1_->addItems(chooser_.matchingFiles());
+    for (const FileListEntry& entry : chooser_.listing()) {
+        auto* item = new QTreeWidgetItem(file1_, {entry.name, fileListDate(entry.modified),
+                                                  fileListType(entry), fileListSize(entry)});
+        item->setData(0, Qt::UserRole, entry.folder);
+        item->setIcon(
+            0, style()->standardIcon(entry.folder ? QStyle::SP_DirIcon : QStyle::SP_FileIcon));
+        item->setTextAlignment(3, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    file1_->resizeColumnToContents(0);
+    file1_->resizeColumnToContents(1);
 }
 
 void FileDialog::File1_Click() {
-    const QList<QListWidgetItem*> selected = file1_->selectedItems();
-    if (selected.isEmpty())
+    const QList<QTreeWidgetItem*> selected = file1_->selectedItems();
+    if (selected.isEmpty() || selected.front()->data(0, Qt::UserRole).toBool())
         return;
-    chooser_.fileClicked(selected.front()->text());
+    chooser_.fileClicked(selected.front()->text(0));
     txtNameBmp_->setText(chooser_.nameText());
+}
+
+void FileDialog::File1_Open(QTreeWidgetItem* item) {
+    if (item == nullptr)
+        return;
+    if (item->data(0, Qt::UserRole).toBool()) {
+        // Once the click is over: the new folder's list replaces the item.
+        const QString folder = joinFolderAndName(chooser_.folder(), item->text(0));
+        QTimer::singleShot(0, this, [this, folder] { setFolder(folder); });
+        return;
+    }
+    chooser_.fileClicked(item->text(0));
+    txtNameBmp_->setText(chooser_.nameText());
+    cmdOK_Click();
 }
 
 void FileDialog::cmdOK_Click() {

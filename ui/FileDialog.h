@@ -9,21 +9,25 @@
 class QFileSystemModel;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QTimer;
 class QTreeView;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace tamsor {
 
 class Prompts;
 
-// One modal dialog class for openDat, saveDat and wind_Report: a folder tree
+// One modal dialog class for openDat, saveDat, wind_Report and the save
+// dialogs of the result outputs (CSV, PDF, PNG, SVG): a folder tree
 // (Dir1) reaching every folder from "/", a home button in place of the drive
-// selector, the pattern-filtered file list (File1), the name box (txtNameBmp)
-// and the two buttons. The decisions live in FileChooser; OK runs the action
-// given at construction with the full path while the dialog is still open and
-// closes the dialog afterwards, whatever the action's outcome.
+// selector, the file list (File1: the subfolders and the files that match the
+// pattern, with their dates, types and sizes), the name box (txtNameBmp) and
+// the two buttons. Return presses OK (or opens the file list's current entry),
+// Esc cancels, a double-click opens a file or a folder. The decisions live in FileChooser; OK runs
+// the action given at construction with the full path while the dialog is still open and closes the
+// dialog afterwards, whatever the action's outcome.
 class FileDialog : public QDialog {
     Q_OBJECT
 public:
@@ -32,8 +36,10 @@ public:
     // folder become lastDir.
     using Action = std::function<bool(QWidget* dialog, const QString& path)>;
 
+    // `offeredName`: the name box's first text in the dialogs of result
+    // outputs.
     FileDialog(FileDialogKind kind, FileDialogMemory& memory, Prompts& prompts, Action action,
-               QWidget* parent = nullptr);
+               QWidget* parent = nullptr, const QString& offeredName = {});
     ~FileDialog() override;
 
     FileChooser& chooser() { return chooser_; }
@@ -48,7 +54,7 @@ public:
     // Exposed for tests and for driving the dialog programmatically.
     QTreeView* folderView() const { return dir1_; }
     QPushButton* homeButton() const { return home_; }
-    QListWidget* fileList() const { return file1_; }
+    QTreeWidget* fileList() const { return file1_; }
     QLineEdit* nameBox() const { return txtNameBmp_; }
     QPushButton* okButton() const { return cmdOK_; }
     QPushButton* cancelButton() const { return cmdCancel_; }
@@ -61,6 +67,9 @@ protected:
 private:
     void Dir1_Change();
     void File1_Click();
+    // A double-click, or Return in the list: a folder is entered, a file
+    // chosen as OK chooses it.
+    void File1_Open(QTreeWidgetItem* item);
     void cmdOK_Click();
     void cmdCancel_Click();
     void showFolderInTree();
@@ -74,7 +83,7 @@ private:
     QTreeView* dir1_ = nullptr;
     QPushButton* home_ = nullptr;
     QLabel* folderLabel_ = nullptr;
-    QListWidget* file1_ = nullptr;
+    QTreeWidget* file1_ = nullptr;
     QLabel* label1_ = nullptr;
     QLineEdit* txtNameBmp_ = nullptr;
     QPushButton* cmdOK_ = nullptr;

@@ -41,8 +41,7 @@ QString qs(std::string_view utf8) {
 MainMenus::MainMenus(ProjectSession& session, Prompts& prompts, FileDialogMemory& fileDialogs,
                      InputPanel& inputs, PlotPanel& plots, QMainWindow* window)
     : QObject(window), session_(session), prompts_(prompts), fileDialogs_(fileDialogs),
-      inputs_(inputs), plots_(plots), window_(window),
-      recentFiles_(RecentFiles::defaultSettingsFile()),
+      inputs_(inputs), plots_(plots), window_(window), recentFiles_(settings_),
       programDir_(QCoreApplication::applicationDirPath()) {
     build();
 }
@@ -54,6 +53,7 @@ void MainMenus::build() {
     file->addSeparator();
     open_ = file->addAction(qs("导入数据(Open)"), this, [this] { openProject(); });
     save_ = file->addAction(qs("导出数据(Save)"), this, [this] { saveProject(); });
+    saveAs_ = file->addAction(qs("另存为..."), this, [this] { saveProjectAs(); });
     file->addSeparator();
     projectData_ = file->addAction(qs(std::string(kProjectDataTitle) + "(&D)..."), this,
                                    [this] { showProjectData(); });
@@ -72,6 +72,7 @@ void MainMenus::build() {
         {new_, QKeySequence(Qt::CTRL | Qt::Key_N)},
         {open_, QKeySequence(Qt::CTRL | Qt::Key_O)},
         {save_, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {saveAs_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
         {exit_, QKeySequence(Qt::CTRL | Qt::Key_Q)},
         {projectData_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D)},
     };
@@ -85,6 +86,7 @@ void MainMenus::build() {
 
     results_ = new ResultCommands(session_, fileDialogs_, prompts_, window_,
                                   bar->addMenu(qs("结果(Results)")));
+    results_->useSettings(settings_);
     connect(results_, &ResultCommands::settingsNotStored, this,
             [this] { warnSettingsNotStored(); });
 
@@ -121,27 +123,39 @@ void MainMenus::openProject() {
 }
 
 bool MainMenus::saveProject() {
+    if (session_.currentFile().isEmpty())
+        return saveProjectAs();
+    if (!session_.commandGate()) {
+        inputs_.focusFirstMarkedBox();
+        return false;
+    }
+    return writeProject(window_, session_.currentFile());
+}
+
+bool MainMenus::saveProjectAs() {
     if (!session_.commandGate()) {
         inputs_.focusFirstMarkedBox();
         return false;
     }
     FileDialog dialog(
         FileDialogKind::SaveData, fileDialogs_, prompts_,
-        [this](QWidget* parent, const QString& path) {
-            // The writer replaces the file only once it is complete, so a
-            // failure leaves an existing file as it was.
-            if (const auto failure = session_.save(path)) {
-                prompts_.inform(parent, *failure);
-                return false;
-            }
-            if (!recentFiles_.add(path))
-                warnSettingsNotStored();
-            rebuildRecentMenu();
-            return true;
-        },
+        [this](QWidget* parent, const QString& path) { return writeProject(parent, path); },
         window_);
     dialog.exec();
     return dialog.actionSucceeded();
+}
+
+bool MainMenus::writeProject(QWidget* messageParent, const QString& path) {
+    // The writer replaces the file only once it is complete, so a failure
+    // leaves an existing file as it was.
+    if (const auto failure = session_.save(path)) {
+        prompts_.inform(messageParent, *failure);
+        return false;
+    }
+    if (!recentFiles_.add(path))
+        warnSettingsNotStored();
+    rebuildRecentMenu();
+    return true;
 }
 
 void MainMenus::showProjectData() {
@@ -216,13 +230,14 @@ void MainMenus::warnSettingsNotStored() {
     if (settingsWarned_)
         return;
     settingsWarned_ = true;
-    prompts_.inform(window_, settingsNotStored(recentFiles_.settingsFile()));
+    prompts_.inform(window_, settings_.notStored());
 }
 
 void MainMenus::useSettingsFile(const QString& settingsFile) {
-    recentFiles_ = RecentFiles(settingsFile);
+    settings_ = UserSettings(settingsFile);
+    recentFiles_ = RecentFiles(settings_);
     rebuildRecentMenu();
-    results_->setSettingsFile(settingsFile);
+    results_->useSettings(settings_);
 }
 
 // --- options and help ------------------------------------------------------------------

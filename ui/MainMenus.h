@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DesktopFiles.h"
+#include "UserSettings.h"
 
 #include <QObject>
 #include <QString>
@@ -18,8 +19,8 @@ class Prompts;
 class ResultCommands;
 struct FileDialogMemory;
 
-// The main window's menus and what they do: 文件 (New, Open, Save, the data
-// dialog, the recently opened files, Exit), 选项 (the options dialog), 结果(Results) (see
+// The main window's menus and what they do: 文件 (New, Open, Save, Save As,
+// the data dialog, the recently opened files, Exit), 选项 (the options dialog), 结果(Results) (see
 // ResultCommands) and 帮助 (the help, the About box). Before a project is set
 // aside (New, Open, a recent file, a file from the desktop, the window
 // closing) a project with unsaved changes is settled: saved, discarded, or
@@ -37,6 +38,7 @@ public:
     QAction* newAction() const { return new_; }
     QAction* openAction() const { return open_; }
     QAction* saveAction() const { return save_; }
+    QAction* saveAsAction() const { return saveAs_; }
     QAction* projectDataAction() const { return projectData_; }
     QMenu* recentMenu() const { return recent_; }
     QAction* exitAction() const { return exit_; }
@@ -52,8 +54,13 @@ public:
     // The open dialog, once unsaved changes are settled; the project stays as
     // it is until a file is chosen.
     void openProject();
-    // The command gate, then the save dialog. True when the project was saved.
+    // Save: the command gate, then the project's own file written again
+    // without a dialog; a project without a file asks for one as Save As
+    // does. True when the project was saved.
     bool saveProject();
+    // Save As: the command gate, then the save dialog. True when the project
+    // was saved.
+    bool saveProjectAs();
     // The data dialog: the project's diameter, structure type and 10-year
     // basic wind pressure.
     void showProjectData();
@@ -76,6 +83,7 @@ public:
     // Keeps the recent-files list and the calculation book's title block in
     // another settings file from now on.
     void useSettingsFile(const QString& settingsFile);
+    const UserSettings& settings() const { return settings_; }
     // Looks for the help beside another program folder from now on.
     void useProgramDir(const QString& programDir) { programDir_ = programDir; }
 
@@ -85,6 +93,9 @@ private:
     void resetProject();
     // A chosen project file: New, then the reader (partial loads stay).
     bool loadProject(const QString& path);
+    // Writes the project to path; says why not. A written file goes first in
+    // the recent files.
+    bool writeProject(QWidget* messageParent, const QString& path);
     void openRecentFile(const QString& path);
     void rebuildRecentMenu();
     // Once a run: the settings file could not be written.
@@ -100,6 +111,7 @@ private:
     QAction* new_ = nullptr;
     QAction* open_ = nullptr;
     QAction* save_ = nullptr;
+    QAction* saveAs_ = nullptr;
     QAction* projectData_ = nullptr;
     QMenu* recent_ = nullptr;
     QAction* exit_ = nullptr;
@@ -107,6 +119,7 @@ private:
     QAction* help_ = nullptr;
     QAction* about_ = nullptr;
     ResultCommands* results_ = nullptr;
+    UserSettings settings_;
     RecentFiles recentFiles_;
     bool settingsWarned_ = false;
     QString programDir_; // where the help is looked for

@@ -49,13 +49,6 @@ QString qs(std::string_view utf8) {
 
 } // namespace
 
-QString startDirectory(const QString& programDir) {
-    const QFileInfo info(programDir);
-    if (!programDir.isEmpty() && info.isDir() && info.isWritable())
-        return info.absoluteFilePath();
-    return QDir::homePath();
-}
-
 MainWindow::MainWindow(Prompts& prompts, QWidget* parent)
     : QMainWindow(parent), prompts_(prompts), sink_(prompts, this), session_(sink_) {
     QFont font(QStringLiteral("Noto Sans CJK SC"));
@@ -108,7 +101,7 @@ MainWindow::~MainWindow() {
 void MainWindow::buildContents(QWidget* contents) {
     inputPanel_ = new InputPanel(form(), prompts_, contents);
     inputPanel_->move(16, 8);
-    plotPanel_ = new PlotPanel(prompts_, fileDialogs_, contents);
+    plotPanel_ = new PlotPanel(prompts_, fileDialogs_, session_, contents);
     plotPanel_->move(728, 16);
 
     auto* commands = new QGroupBox(qs("功能区"), contents);
@@ -173,9 +166,6 @@ void MainWindow::updateTitle() {
 
 void MainWindow::startUp() {
     fileDialogs_.lastFileName = QStringLiteral("*.wvd");
-    const QString dir = startDirectory(QCoreApplication::applicationDirPath());
-    QDir::setCurrent(dir);
-    fileDialogs_.lastDir = dir;
     fitToCurrentScreen();
     menus_->newProject();
 }

@@ -23,10 +23,6 @@ class QScrollArea;
 
 namespace tamsor {
 
-// The folder the file dialogs start in: the program's folder when it can be
-// written to, otherwise the user's home folder (an installed program).
-[[nodiscard]] QString startDirectory(const QString& programDir);
-
 // Shows the messages of the input logic as modal boxes through Prompts.
 class PromptSink : public MessageSink {
 public:

@@ -8,10 +8,10 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QtMath>
 
 #include <cstddef>
@@ -57,30 +57,11 @@ QString withSuffix(const QString& fileName, const QString& suffix) {
     return QFileInfo(fileName).suffix().isEmpty() ? fileName + suffix : fileName;
 }
 
-// Which plot file could not be saved, and why.
-Message plotSaveFailure(const QString& fileName, const WriteFailure& failure) {
-    std::string text =
-        "无法保存图片文件“" + QDir::toNativeSeparators(fileName).toStdString() + "”：";
-    switch (failure.kind) {
-    case WriteFailure::Kind::NotRegularFile:
-        text += "它是文件夹、设备或管道，不是普通文件！";
-        break;
-    case WriteFailure::Kind::CannotOpen:
-        text += "无法创建该文件，请检查文件夹是否存在、是否有写入权限！";
-        break;
-    case WriteFailure::Kind::CannotWrite:
-        text += "文件没有写完，请检查磁盘空间是否足够！";
-        break;
-    }
-    if (!failure.reason.isEmpty())
-        text += "（" + failure.reason.toStdString() + "）";
-    return Message{text, "警告", Message::Icon::Exclamation};
-}
-
 } // namespace
 
-PlotPanel::PlotPanel(Prompts& prompts, const FileDialogMemory& fileDialogs, QWidget* parent)
-    : QWidget(parent), prompts_(prompts), fileDialogs_(fileDialogs) {
+PlotPanel::PlotPanel(Prompts& prompts, FileDialogMemory& fileDialogs, const ProjectSession& session,
+                     QWidget* parent)
+    : QWidget(parent), prompts_(prompts), fileDialogs_(fileDialogs), session_(session) {
     setFixedSize(2 * kPlotWidth + kPlotGap, kPlotHeight);
     loadPlot_ = new PlotArea(this);
     loadPlot_->setGeometry(0, 0, kPlotWidth, kPlotHeight);
@@ -180,38 +161,43 @@ void PlotPanel::showPlotMenu(PlotArea& area, const QPoint& pos) {
     QAction* chosen = menu.exec(area.mapToGlobal(pos));
     if (chosen != png && chosen != svg)
         return;
-    const QString name = QFileDialog::getSaveFileName(
-        window(), qs("保存图片"), fileDialogs_.lastDir,
-        chosen == png ? qs("PNG 图片 (*.png)") : qs("SVG 矢量图 (*.svg)"));
-    if (name.isEmpty())
-        return;
-    if (chosen == png)
-        savePlotImage(area, name);
-    else
-        savePlotSvg(area, name);
+    const ResultOutput output = chosen == png ? ResultOutput::PlotPng : ResultOutput::PlotSvg;
+    QPointer<PlotArea> plot(&area);
+    prompts_.saveFile(window(), outputDialog(output), fileDialogs_,
+                      offeredOutputName(output, session_.currentFile()),
+                      [this, plot, output](QWidget* dialog, const QString& path) {
+                          if (plot == nullptr)
+                              return false;
+                          const std::optional<Message> failure = savePlot(*plot, path, output);
+                          if (failure)
+                              prompts_.inform(dialog, *failure);
+                          return !failure;
+                      });
+}
+
+std::optional<Message> PlotPanel::savePlot(PlotArea& area, const QString& fileName,
+                                           ResultOutput output) {
+    if (area.isStale())
+        return ProjectSession::noCurrentResults();
+    const QString name = withSuffix(fileName, fileDialogTexts(outputDialog(output)).requiredEnding);
+    const std::optional<WriteFailure> failure =
+        output == ResultOutput::PlotPng ? area.saveImage(name) : area.saveSvg(name);
+    if (failure)
+        return writeFailureMessage("图片文件", name, *failure);
+    return std::nullopt;
 }
 
 bool PlotPanel::savePlotImage(PlotArea& area, const QString& fileName) {
-    if (area.isStale()) {
-        prompts_.inform(window(), ProjectSession::noCurrentResults());
-        return false;
-    }
-    const QString name = withSuffix(fileName, QStringLiteral(".png"));
-    const std::optional<WriteFailure> failure = area.saveImage(name);
+    const std::optional<Message> failure = savePlot(area, fileName, ResultOutput::PlotPng);
     if (failure)
-        prompts_.inform(window(), plotSaveFailure(name, *failure));
+        prompts_.inform(window(), *failure);
     return !failure;
 }
 
 bool PlotPanel::savePlotSvg(PlotArea& area, const QString& fileName) {
-    if (area.isStale()) {
-        prompts_.inform(window(), ProjectSession::noCurrentResults());
-        return false;
-    }
-    const QString name = withSuffix(fileName, QStringLiteral(".svg"));
-    const std::optional<WriteFailure> failure = area.saveSvg(name);
+    const std::optional<Message> failure = savePlot(area, fileName, ResultOutput::PlotSvg);
     if (failure)
-        prompts_.inform(window(), plotSaveFailure(name, *failure));
+        prompts_.inform(window(), *failure);
     return !failure;
 }
 

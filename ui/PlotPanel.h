@@ -2,15 +2,19 @@
 
 #include "PlotArea.h"
 #include "PlotPairs.h"
+#include "ResultOutputs.h"
 
 #include <QString>
 #include <QWidget>
+
+#include <optional>
 
 class QLabel;
 class QPoint;
 
 namespace tamsor {
 
+class ProjectSession;
 class Prompts;
 struct FileDialogMemory;
 
@@ -23,8 +27,11 @@ struct FileDialogMemory;
 class PlotPanel : public QWidget {
     Q_OBJECT
 public:
-    // The save dialogs start in the folder the window's file dialogs remember.
-    PlotPanel(Prompts& prompts, const FileDialogMemory& fileDialogs, QWidget* parent = nullptr);
+    // The save dialogs (the program's own, through Prompts) start in the
+    // folder the window's file dialogs remember and offer the project file's
+    // name.
+    PlotPanel(Prompts& prompts, FileDialogMemory& fileDialogs, const ProjectSession& session,
+              QWidget* parent = nullptr);
 
     PlotArea* loadPlot() const { return loadPlot_; }
     PlotArea* responsePlot() const { return responsePlot_; }
@@ -61,9 +68,13 @@ public:
 
 private:
     void showPlotMenu(PlotArea& area, const QPoint& pos);
+    // The plot to a file (the output's ending appended when the name has
+    // none); what to show when it is stale or cannot be written.
+    std::optional<Message> savePlot(PlotArea& area, const QString& fileName, ResultOutput output);
 
     Prompts& prompts_;
-    const FileDialogMemory& fileDialogs_;
+    FileDialogMemory& fileDialogs_;
+    const ProjectSession& session_;
     PlotArea* loadPlot_ = nullptr;
     PlotArea* responsePlot_ = nullptr;
     QLabel* loadHeightCaption_ = nullptr;

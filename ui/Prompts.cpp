@@ -1,6 +1,7 @@
 #include "Prompts.h"
 
 #include "DesktopOpener.h"
+#include "FileDialog.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -139,6 +140,13 @@ SaveAnswer QtPrompts::askToSave(QWidget* parent, const Message& message) {
         break;
     }
     return SaveAnswer::Cancel;
+}
+
+bool QtPrompts::saveFile(QWidget* parent, FileDialogKind kind, FileDialogMemory& memory,
+                         const QString& name, const WriteFile& write) {
+    FileDialog dialog(kind, memory, *this, write, parent, name);
+    dialog.exec();
+    return dialog.actionSucceeded();
 }
 
 bool QtPrompts::openUrl(const QUrl& url) {

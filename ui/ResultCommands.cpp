@@ -1,7 +1,6 @@
 #include "ResultCommands.h"
 
 #include "CalculationBook.h"
-#include "DesktopFiles.h"
 #include "FileChooser.h"
 #include "ProjectSession.h"
 #include "Prompts.h"
@@ -14,7 +13,6 @@
 #include <QClipboard>
 #include <QDate>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMainWindow>
@@ -23,15 +21,14 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScreen>
-#include <QSettings>
 #include <QUrl>
 
 namespace tamsor {
 
-ResultCommands::ResultCommands(ProjectSession& session, const FileDialogMemory& fileDialogs,
+ResultCommands::ResultCommands(ProjectSession& session, FileDialogMemory& fileDialogs,
                                Prompts& prompts, QWidget* window, QMenu* menu)
     : QObject(window), session_(session), fileDialogs_(fileDialogs), prompts_(prompts),
-      window_(window), settingsFile_(userSettingsFile()) {
+      window_(window) {
     table_ = menu->addAction(QStringLiteral("结果表(Table)"), this, [this] { showTable(); });
     table_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     copy_ = menu->addAction(QStringLiteral("复制结果表(Copy)"), this, [this] { copyTable(); });
@@ -65,15 +62,15 @@ void ResultCommands::updateEnabled(bool current) {
         action->setEnabled(current);
 }
 
-bool ResultCommands::haveResults() {
-    if (session_.resultsCurrent())
-        return true;
-    prompts_.inform(window_, ProjectSession::noCurrentResults());
-    return false;
+bool ResultCommands::allowed(ResultOutput output) {
+    const std::optional<Message> refusal = outputRefusal(session_, output);
+    if (refusal)
+        prompts_.inform(window_, *refusal);
+    return !refusal;
 }
 
 void ResultCommands::showTable() {
-    if (!haveResults())
+    if (!allowed(ResultOutput::Csv))
         return;
     if (resultsWindow_ == nullptr) {
         resultsWindow_ = new ResultsWindow(session_, window_);
@@ -103,49 +100,36 @@ void ResultCommands::placeResultsWindow() {
 }
 
 void ResultCommands::copyTable() {
-    if (!haveResults())
+    if (!allowed(ResultOutput::Csv))
         return;
     QGuiApplication::clipboard()->setText(
         QString::fromStdString(tabSeparated(buildResultTable(*session_.results()))));
 }
 
 bool ResultCommands::exportCsv(const QString& path) {
-    if (!haveResults())
-        return false;
-    if (const auto failure = writeResultTableCsv(*session_.results(), path)) {
+    if (const auto failure = writeResultCsv(session_, path)) {
         prompts_.inform(window_, *failure);
         return false;
     }
     return true;
 }
 
-QString ResultCommands::suggestedPath(const QString& suffix) const {
-    const QString project = QFileInfo(session_.currentFile()).completeBaseName();
-    const QString name = (project.isEmpty() ? QStringLiteral("结果表") : project) + suffix;
-    return QDir(fileDialogs_.lastDir).filePath(name);
-}
-
-QString ResultCommands::askSavePath(const QString& caption, const QString& suffix,
-                                    const QString& filter) {
-    QString path = QFileDialog::getSaveFileName(window_, caption, suggestedPath(suffix), filter);
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += suffix;
-    return path;
-}
-
 void ResultCommands::exportWithDialog() {
-    if (!haveResults())
+    if (!allowed(ResultOutput::Csv))
         return;
-    const QString path = askSavePath(QStringLiteral("导出结果表"), QStringLiteral(".csv"),
-                                     QStringLiteral("CSV 文件 (*.csv)"));
-    if (!path.isEmpty())
-        exportCsv(path);
+    prompts_.saveFile(window_, outputDialog(ResultOutput::Csv), fileDialogs_,
+                      offeredOutputName(ResultOutput::Csv, session_.currentFile()),
+                      [this](QWidget* dialog, const QString& path) {
+                          if (const auto failure = writeResultCsv(session_, path)) {
+                              prompts_.inform(dialog, *failure);
+                              return false;
+                          }
+                          return true;
+                      });
 }
 
 bool ResultCommands::writeBook(const QString& path, const TitleBlock& block) {
-    if (!haveResults())
-        return false;
-    if (const auto failure = writeCalculationBookPdf(*session_.results(), block, path)) {
+    if (const auto failure = writeResultBook(session_, path, block)) {
         prompts_.inform(window_, *failure);
         return false;
     }
@@ -153,57 +137,40 @@ bool ResultCommands::writeBook(const QString& path, const TitleBlock& block) {
 }
 
 std::optional<TitleBlock> ResultCommands::askTitleBlock() {
-    TitleBlock remembered;
-    if (unstoredBlock_) {
-        remembered = *unstoredBlock_;
-    } else if (settingsFileUsable(settingsFile_)) {
-        QSettings settings(settingsFile_, QSettings::IniFormat);
-        remembered = loadTitleBlock(settings);
-    }
-    TitleBlockDialog dialog(remembered, window_);
+    TitleBlockDialog dialog(
+        newTitleBlock(titleBlocks_.remembered(), session_.currentFile(), QDate::currentDate()),
+        window_);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const TitleBlock block = dialog.block();
-    unstoredBlock_.reset();
-    if (!storeSettings(settingsFile_, [&block](QSettings& s) { saveTitleBlock(s, block); })) {
-        unstoredBlock_ = block;
+    if (!titleBlocks_.remember(block))
         emit settingsNotStored();
-    }
     return withDate(block, QDate::currentDate());
 }
 
-// Results refused by the report (an overflowing sum, C = 0) are refused here
-// too, before any dialog.
-bool ResultCommands::bookAllowed() {
-    if (!haveResults())
-        return false;
-    if (const auto refusal = calculationBookRefusal(*session_.results())) {
-        prompts_.inform(window_, *refusal);
-        return false;
-    }
-    return true;
-}
-
 void ResultCommands::bookWithDialogs() {
-    if (!bookAllowed())
+    // Results refused by the report (an overflowing sum, C = 0) are refused
+    // here too, before any dialog.
+    if (!allowed(ResultOutput::Book))
         return;
     const std::optional<TitleBlock> block = askTitleBlock();
     if (!block)
         return;
-    const QString path = askSavePath(QStringLiteral("生成计算书"), QStringLiteral(".pdf"),
-                                     QStringLiteral("PDF 文件 (*.pdf)"));
-    if (path.isEmpty())
-        return;
-    if (writeBook(path, *block) && !prompts_.openUrl(QUrl::fromLocalFile(path))) {
-        prompts_.inform(window_,
-                        Message{"计算书已写入“" + QDir::toNativeSeparators(path).toStdString() +
-                                    "”，但找不到能显示它的程序，请用PDF阅读器打开它。",
-                                "警告", Message::Icon::Exclamation});
-    }
+    prompts_.saveFile(window_, outputDialog(ResultOutput::Book), fileDialogs_,
+                      offeredOutputName(ResultOutput::Book, session_.currentFile()),
+                      [this, &block](QWidget* dialog, const QString& path) {
+                          if (const auto failure = writeResultBook(session_, path, *block)) {
+                              prompts_.inform(dialog, *failure);
+                              return false;
+                          }
+                          if (!prompts_.openUrl(QUrl::fromLocalFile(path)))
+                              prompts_.inform(dialog, bookNotShown(path));
+                          return true;
+                      });
 }
 
 void ResultCommands::printWithDialog(bool preview) {
-    if (!bookAllowed())
+    if (!allowed(ResultOutput::Book))
         return;
     const std::optional<TitleBlock> block = askTitleBlock();
     if (!block)

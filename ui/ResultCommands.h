@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ResultOutputs.h"
 #include "ResultsWindow.h"
 #include "TitleBlock.h"
 
@@ -28,8 +29,9 @@ struct FileDialogMemory;
 class ResultCommands : public QObject {
     Q_OBJECT
 public:
-    // The save dialogs start in the folder the window's file dialogs remember.
-    ResultCommands(ProjectSession& session, const FileDialogMemory& fileDialogs, Prompts& prompts,
+    // The save dialogs (the program's own, through Prompts) start in the
+    // folder the window's file dialogs remember.
+    ResultCommands(ProjectSession& session, FileDialogMemory& fileDialogs, Prompts& prompts,
                    QWidget* window, QMenu* menu);
 
     QAction* tableAction() const { return table_; }
@@ -51,12 +53,13 @@ public:
     // message, when it cannot.
     bool writeBook(const QString& path, const TitleBlock& block);
 
-    // The settings file that remembers the title block (userSettingsFile()
-    // unless changed, as tests do).
-    void setSettingsFile(const QString& file) { settingsFile_ = file; }
-    // The title block dialog, filled in with the remembered block. OK
-    // remembers and returns the block; Cancel returns nothing. A block that
-    // could not be stored is remembered for this run (settingsNotStored).
+    // The settings that remember the title block's names (the user's
+    // settings unless changed, as tests do).
+    void useSettings(const UserSettings& settings) { titleBlocks_ = TitleBlockMemory(settings); }
+    // The title block dialog with the remembered names, the project file's
+    // name and today's date. OK remembers the names and returns the block;
+    // Cancel returns nothing. Names that could not be stored are remembered
+    // for this run (settingsNotStored).
     std::optional<TitleBlock> askTitleBlock();
 
 signals:
@@ -64,24 +67,18 @@ signals:
     void settingsNotStored();
 
 private:
-    // True when there are current results; otherwise says so.
-    bool haveResults();
+    // True when the results allow the output; otherwise says why.
+    bool allowed(ResultOutput output);
     void exportWithDialog();
     void bookWithDialogs();
     void printWithDialog(bool preview);
-    // Where a save dialog starts: the project's folder and name with `suffix`.
-    QString suggestedPath(const QString& suffix) const;
-    // The save dialog for a file with `suffix` (".csv"); the suffix is added
-    // when the name has none. Empty when the user cancels.
-    QString askSavePath(const QString& caption, const QString& suffix, const QString& filter);
     void updateEnabled(bool current);
     // Beside the main window and on its screen, smaller when the screen is.
     void placeResultsWindow();
     std::vector<QAction*> commands() const;
-    bool bookAllowed();
 
     ProjectSession& session_;
-    const FileDialogMemory& fileDialogs_;
+    FileDialogMemory& fileDialogs_;
     Prompts& prompts_;
     QWidget* window_;
     QPointer<ResultsWindow> resultsWindow_;
@@ -91,8 +88,7 @@ private:
     QAction* pdf_ = nullptr;
     QAction* print_ = nullptr;
     QAction* preview_ = nullptr;
-    QString settingsFile_;
-    std::optional<TitleBlock> unstoredBlock_;
+    TitleBlockMemory titleBlocks_{UserSettings()};
 };
 
 } // namespace tamsor

@@ -5,6 +5,7 @@
 #include "DesktopFiles.h"
 #include "DesktopOpener.h"
 #include "HelpFiles.h"
+#include "ResultOutputs.h"
 
 #include <QDir>
 #include <QFile>
@@ -163,6 +164,33 @@ TEST(DesktopOpener, TellsWhetherAProgramTookTheFile) {
     // Still running: the program shows the file in the opener's foreground.
     EXPECT_TRUE(
         openWithOpener(fakeOpener(dir.filePath("foreground"), "sleep 2"), file, milliseconds(100)));
+}
+
+TEST(TitleBlockMemory, KeepsTheNamesOnlyAndANewBookTakesTheProjectAndToday) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("tamsor.conf");
+    writeText(file, "[titleBlock]\nprojectName=旧工程\ncalculatedBy=王工\ndate=2020-01-01\n");
+    TitleBlockMemory memory{UserSettings(file)};
+    EXPECT_EQ(memory.remembered(), (TitleBlock{"", "王工", "", ""}));
+    EXPECT_EQ(newTitleBlock(memory.remembered(), "/p/江边 塔.wvd", QDate(2026, 12, 7)),
+              (TitleBlock{"江边 塔", "王工", "", "2026-12-07"}));
+
+    EXPECT_TRUE(memory.remember(TitleBlock{"塔", "张工", "李工", "2026-01-01"}));
+    EXPECT_EQ(TitleBlockMemory(UserSettings(file)).remembered(),
+              (TitleBlock{"", "张工", "李工", ""}));
+
+    // Settings that cannot be written keep the names for this run.
+    const QString pipe = dir.filePath("pipe.conf");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    TitleBlockMemory unstored{UserSettings(pipe)};
+    EXPECT_FALSE(unstored.remember(TitleBlock{"塔", "张工", "李工", ""}));
+    EXPECT_EQ(unstored.remembered(), (TitleBlock{"", "张工", "李工", ""}));
+}
+
+TEST(ResultOutputs, OfferTheProjectsNameOrOneOfTheirOwn) {
+    EXPECT_EQ(offeredOutputName(ResultOutput::Csv, "/p/塔.v2.wvd"), QStringLiteral("塔.v2.csv"));
+    EXPECT_EQ(offeredOutputName(ResultOutput::Book, QString()), QStringLiteral("计算书.pdf"));
+    EXPECT_EQ(offeredOutputName(ResultOutput::PlotSvg, QString()), QStringLiteral("结果图.svg"));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gmock/gmock.h>
@@ -64,11 +65,25 @@ TEST(CheckFileName, RefusesWildcardsSuchAsTheUntouchedPattern) {
     EXPECT_TRUE(checkFileName(FileDialogKind::SaveData, "a*b.wvd"));
 }
 
-TEST(JoinFolderAndName, JoinsWithOneSlashAndKeepsTheNameAsTyped) {
+TEST(JoinFolderAndName, JoinsRelativeNamesAndTakesAbsoluteOnesAsTheyAre) {
     EXPECT_EQ(joinFolderAndName("/tmp/x", "a.wvd"), QStringLiteral("/tmp/x/a.wvd"));
     EXPECT_EQ(joinFolderAndName("/", "a.wvd"), QStringLiteral("/a.wvd"));
-    // A full path typed into the name box stays below the chosen folder.
-    EXPECT_EQ(joinFolderAndName("/tmp/x", "/home/u/a.wvd"), QStringLiteral("/tmp/x//home/u/a.wvd"));
+    EXPECT_EQ(joinFolderAndName("/tmp/x", "sub/a.wvd"), QStringLiteral("/tmp/x/sub/a.wvd"));
+    EXPECT_EQ(joinFolderAndName("/tmp/x", "/home/u/a.wvd"), QStringLiteral("/home/u/a.wvd"));
+    EXPECT_EQ(joinFolderAndName("/tmp/x", "~/a.wvd"), QDir::homePath() + "/a.wvd");
+    // Only a leading "~" is the home folder.
+    EXPECT_EQ(joinFolderAndName("/tmp/x", "a~/b.wvd"), QStringLiteral("/tmp/x/a~/b.wvd"));
+}
+
+TEST(FileList, DatesTypesAndSizesInChineseForms) {
+    const QDateTime modified(QDate(2026, 12, 7), QTime(13, 5, 59));
+    EXPECT_EQ(fileListDate(modified), QStringLiteral("2026-12-07 13:05"));
+    const FileListEntry folder{"工程", true, modified, 0};
+    const FileListEntry file{"塔.wvd", false, modified, 1025};
+    EXPECT_EQ(fileListType(folder), QStringLiteral("文件夹"));
+    EXPECT_EQ(fileListType(file), QStringLiteral("WVD 文件"));
+    EXPECT_EQ(fileListSize(folder), QString());
+    EXPECT_EQ(fileListSize(file), QStringLiteral("2 KB"));
 }
 
 TEST_F(FileChooserTest, StartsInLastDirOrInHomeWhenItIsGone) {
@@ -105,6 +120,13 @@ TEST_F(FileChooserTest, ListsTheFilesMatchingThePatternOnly) {
 
     FileChooser open(FileDialogKind::OpenData, memory);
     EXPECT_EQ(open.matchingFiles(), (QStringList{"a.wvd", "b.wvd"}));
+    // The list shows the subfolders first, then the files, with their dates.
+    const std::vector<FileListEntry> listed = open.listing();
+    ASSERT_EQ(listed.size(), 3U);
+    EXPECT_EQ(listed[0].name, QStringLiteral("folder.wvd"));
+    EXPECT_TRUE(listed[0].folder);
+    EXPECT_EQ(listed[1].name, QStringLiteral("a.wvd"));
+    EXPECT_EQ(listed[1].modified, QFileInfo(dir.path() + "/a.wvd").lastModified());
     FileChooser report(FileDialogKind::Report, memory);
     EXPECT_EQ(report.matchingFiles(), QStringList{"r.htm"});
 
@@ -161,6 +183,29 @@ TEST_F(FileChooserTest, AcceptedNameBuildsThePathAndLastDirFollowsOnlySuccess) {
     FileChooser open(FileDialogKind::OpenData, memory);
     EXPECT_EQ(open.folder(), other);
     EXPECT_EQ(open.nameText(), QStringLiteral("工程.wvd"));
+
+    // A full path typed into the name box is the file; its folder is the one
+    // remembered, and its bare name.
+    open.setNameText(dir.path() + "/塔.wvd");
+    ASSERT_FALSE(open.beginAccept());
+    EXPECT_EQ(open.path(), dir.path() + "/塔.wvd");
+    open.finishAccept(true);
+    EXPECT_EQ(memory.lastDir, dir.path());
+    EXPECT_EQ(memory.lastFileName, QStringLiteral("塔.wvd"));
+}
+
+TEST_F(FileChooserTest, OutputDialogsOfferANameAndAddTheEndingButForgetTheName) {
+    FileChooser csv(FileDialogKind::CsvTable, memory, QStringLiteral("塔.csv"));
+    EXPECT_EQ(csv.nameText(), QStringLiteral("塔.csv"));
+    csv.setNameText(QStringLiteral("表"));
+    ASSERT_FALSE(csv.beginAccept());
+    EXPECT_EQ(csv.path(), dir.path() + "/表.csv");
+    // The open dialog keeps offering the last project name.
+    EXPECT_EQ(memory.lastFileName, QStringLiteral("*.wvd"));
+
+    FileChooser book(FileDialogKind::Book, memory);
+    book.setNameText(QStringLiteral("书.htm"));
+    EXPECT_TRUE(book.beginAccept());
 }
 
 } // namespace

@@ -5,15 +5,16 @@
 #include <QAccessible>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -24,6 +25,18 @@ namespace {
 void touch(const QString& path) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
+}
+
+// A point on the name of the file list's row.
+QPoint inNameColumn(QTreeWidget* list, int row) {
+    return QPoint(8, list->visualItemRect(list->topLevelItem(row)).center().y());
+}
+
+// A double-click as the mouse makes it: a click, then the second press.
+void doubleClick(QTreeWidget* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, inNameColumn(list, row));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, inNameColumn(list, row));
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, inNameColumn(list, row));
 }
 
 } // namespace
@@ -117,9 +130,15 @@ private slots:
 
         FileDialog dialog(FileDialogKind::OpenData, memory_, prompts_, recordingAction());
         QCOMPARE(dialog.folder(), dirPath_);
-        QCOMPARE(dialog.fileList()->count(), 2);
-        QCOMPARE(dialog.fileList()->item(0)->text(), QStringLiteral("a.wvd"));
-        QCOMPARE(dialog.fileList()->item(1)->text(), QStringLiteral("b.wvd"));
+        QTreeWidget* list = dialog.fileList();
+        QCOMPARE(list->topLevelItemCount(), 3);
+        QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("sub"));
+        QCOMPARE(list->topLevelItem(0)->text(2), QStringLiteral("文件夹"));
+        QCOMPARE(list->topLevelItem(1)->text(0), QStringLiteral("a.wvd"));
+        QCOMPARE(list->topLevelItem(2)->text(0), QStringLiteral("b.wvd"));
+        QCOMPARE(list->topLevelItem(2)->text(1),
+                 QFileInfo(dirPath_ + "/b.wvd").lastModified().toString("yyyy-MM-dd HH:mm"));
+        QCOMPARE(list->topLevelItem(2)->text(2), QStringLiteral("WVD 文件"));
 
         // The folder list shows the start folder as its current entry.
         auto* folders = qobject_cast<QFileSystemModel*>(dialog.folderView()->model());
@@ -127,9 +146,9 @@ private slots:
         QCOMPARE(folders->filePath(dialog.folderView()->currentIndex()), dirPath_);
 
         // Clicking a file puts its bare name into the name box.
-        const QRect second = dialog.fileList()->visualItemRect(dialog.fileList()->item(1));
         dialog.show();
-        QTest::mouseClick(dialog.fileList()->viewport(), Qt::LeftButton, {}, second.center());
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, inNameColumn(list, 2));
         QCOMPARE(dialog.nameBox()->text(), QStringLiteral("b.wvd"));
 
         // Choosing another folder in the folder list refills the file list.
@@ -137,10 +156,28 @@ private slots:
         QVERIFY(sub.isValid());
         dialog.folderView()->setCurrentIndex(sub);
         QCOMPARE(dialog.folder(), dirPath_ + "/sub");
-        QCOMPARE(dialog.fileList()->count(), 1);
-        QCOMPARE(dialog.fileList()->item(0)->text(), QStringLiteral("c.wvd"));
+        QCOMPARE(list->topLevelItemCount(), 1);
+        QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("c.wvd"));
         // The name box keeps what it had.
         QCOMPARE(dialog.nameBox()->text(), QStringLiteral("b.wvd"));
+    }
+
+    void doubleClickEntersAFolderAndOpensAFile() {
+        QVERIFY(QDir(dirPath_).mkdir("sub"));
+        touch(dirPath_ + "/sub/c.wvd");
+        FileDialog dialog(FileDialogKind::OpenData, memory_, prompts_, recordingAction());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTreeWidget* list = dialog.fileList();
+        QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("sub"));
+        doubleClick(list, 0);
+        QTRY_COMPARE(dialog.folder(), dirPath_ + "/sub");
+        QVERIFY(actionPaths_.isEmpty());
+
+        doubleClick(list, 0);
+        QCOMPARE(actionPaths_, QStringList{dirPath_ + "/sub/c.wvd"});
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(memory_.lastDir, dirPath_ + "/sub");
     }
 
     void currentFolderComesIntoView() {
@@ -213,22 +250,30 @@ private slots:
         QVERIFY(prompts_.informed.empty());
     }
 
-    void enterAndEscInTheNameBoxDoNothing() {
+    void returnInTheNameBoxPressesOkAndEscCancels() {
+        // A full path typed into the name box is the file, wherever the
+        // dialog's folder is.
+        const QString elsewhere = dirPath_ + "/其他";
+        QVERIFY(QDir().mkpath(elsewhere));
         FileDialog dialog(FileDialogKind::SaveData, memory_, prompts_, recordingAction());
         dialog.show();
         dialog.nameBox()->setFocus();
-        dialog.nameBox()->setText(QStringLiteral("a.wvd"));
+        dialog.nameBox()->setText(elsewhere + "/a.wvd");
         QTest::keyClick(dialog.nameBox(), Qt::Key_Return);
-        QTest::keyClick(dialog.nameBox(), Qt::Key_Escape);
-        QVERIFY(dialog.isVisible());
-        QVERIFY(actionPaths_.isEmpty());
-        QVERIFY(prompts_.informed.empty());
-
-        // Enter on the focused OK button presses it.
-        dialog.okButton()->setFocus();
-        QTest::keyClick(dialog.okButton(), Qt::Key_Return);
         QVERIFY(!dialog.isVisible());
-        QCOMPARE(actionPaths_, QStringList{dirPath_ + "/a.wvd"});
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(actionPaths_, QStringList{elsewhere + "/a.wvd"});
+        QCOMPARE(memory_.lastDir, elsewhere);
+
+        FileDialog second(FileDialogKind::SaveData, memory_, prompts_, recordingAction());
+        second.show();
+        second.nameBox()->setFocus();
+        second.nameBox()->setText(QStringLiteral("b.wvd"));
+        QTest::keyClick(second.nameBox(), Qt::Key_Escape);
+        QVERIFY(!second.isVisible());
+        QCOMPARE(second.result(), int(QDialog::Rejected));
+        QCOMPARE(actionPaths_.size(), 1);
+        QVERIFY(prompts_.informed.empty());
     }
 };
 

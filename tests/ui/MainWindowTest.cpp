@@ -311,7 +311,6 @@ private slots:
     void settingsThatCannotBeStoredAreSaidOnce();
     void helpOpensSomethingOrSaysWhy();
     void realPromptsTellWhetherAProgramShowsAFile();
-    void startDirectoryFallsBackToHome();
     void plotImageCanBeSaved();
     void stalePlotsAreVeiledAndCannotBeSaved();
     void tabGoesRoundTheControlsOnly();
@@ -374,9 +373,10 @@ void MainWindowTest::startUpState() {
     QCOMPARE(w.session().edition(), tamsor::Edition::GB201X);
     QCOMPARE(f.numbers().zCoord, tamsor::List{0.0});
     QCOMPARE(w.fileDialogs().lastFileName, QString("*.wvd"));
-    const QString start = tamsor::startDirectory(QCoreApplication::applicationDirPath());
-    QCOMPARE(w.fileDialogs().lastDir, start);
-    QCOMPARE(QDir(QDir::currentPath()), QDir(start));
+    // Nothing used yet: the dialogs start in the user's home, never in the
+    // program's folder, and the process's folder is left alone.
+    QCOMPARE(tamsor::FileChooser(tamsor::FileDialogKind::OpenData, w.fileDialogs()).folder(),
+             QDir::homePath());
     QVERIFY(f.prompts.informed.empty());
 }
 
@@ -1391,19 +1391,6 @@ void MainWindowTest::realPromptsTellWhetherAProgramShowsAFile() {
     }
 }
 
-void MainWindowTest::startDirectoryFallsBackToHome() {
-    QTemporaryDir dir;
-    QCOMPARE(QDir(tamsor::startDirectory(dir.path())), QDir(dir.path()));
-    QCOMPARE(tamsor::startDirectory(dir.filePath("missing")), QDir::homePath());
-    QCOMPARE(tamsor::startDirectory(QString()), QDir::homePath());
-    QVERIFY(QDir().mkpath(dir.filePath("ro")));
-    QFile::setPermissions(dir.filePath("ro"), QFile::ReadOwner | QFile::ExeOwner);
-    if (!QFileInfo(dir.filePath("ro")).isWritable()) // root can write anyway
-        QCOMPARE(tamsor::startDirectory(dir.filePath("ro")), QDir::homePath());
-    QFile::setPermissions(dir.filePath("ro"),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
 void MainWindowTest::plotImageCanBeSaved() {
     Fixture f;
     MainWindow& w = *f.window;
@@ -1434,9 +1421,9 @@ void MainWindowTest::plotImageCanBeSaved() {
     QVERIFY(
         !w.plotPanel().savePlotImage(*w.plotPanel().responsePlot(), dir.filePath("missing/plot")));
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
-    QVERIFY(QString::fromStdString(f.prompts.informed[0].text)
-                .startsWith("无法保存图片文件“" + dir.filePath("missing/plot.png") +
-                            "”：无法创建该文件，请检查文件夹是否存在"));
+    QCOMPARE(QString::fromStdString(f.prompts.informed[0].text),
+             "无法写入图片文件“" + dir.filePath("missing/plot.png") +
+                 "”，请检查文件夹是否存在、是否有写入权限以及磁盘空间是否足够！");
     // A pipe is refused at once, not written into until someone reads it.
     const QString pipe = dir.filePath("pipe.png");
     QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);

@@ -19,7 +19,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
-#include <QFileDialog>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -229,6 +228,16 @@ void ResultsWindowTest::exportWritesCsvOrSaysWhyNot() {
     QVERIFY(!f.results().exportCsv(dir.filePath("missing/结果.csv")));
     QCOMPARE(f.prompts.informed.size(), std::size_t{1});
     QCOMPARE(f.prompts.informed[0].title, std::string("警告"));
+
+    // The menu's command asks through the program's save dialog, which offers
+    // a name for a project without a file; a name typed without an ending
+    // gets it there.
+    f.prompts.savePath = dir.filePath("菜单.csv");
+    f.results().exportAction()->trigger();
+    QCOMPARE(f.prompts.saveDialogs.size(), std::size_t{1});
+    QCOMPARE(f.prompts.saveDialogs[0].kind, tamsor::FileDialogKind::CsvTable);
+    QCOMPARE(f.prompts.saveDialogs[0].name, QString("结果表.csv"));
+    QVERIFY(QFile::exists(dir.filePath("菜单.csv")));
 }
 
 void ResultsWindowTest::pasteFromSpreadsheetFillsTheBox() {
@@ -277,9 +286,19 @@ void ResultsWindowTest::bookAsksForTheTitleBlockAndWritesAPdf() {
     for (QAction* a : {r.pdfAction(), r.printAction(), r.previewAction()})
         QVERIFY(a->isEnabled());
 
-    // The dialog asks for the block and remembers it; next time it shows it.
-    auto driver =
-        tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>([](tamsor::TitleBlockDialog& d) {
+    // A new book: the names remembered (not the project name or date an
+    // older settings file holds), the project file's name, today's date.
+    {
+        QSettings old(f.settings.filePath("tamsor.conf"), QSettings::IniFormat);
+        old.setValue("titleBlock/projectName", "旧工程");
+        old.setValue("titleBlock/date", "2020-01-01");
+        old.setValue("titleBlock/checkedBy", "赵工");
+    }
+    QVERIFY(f.window->session().save(dir.filePath("江边塔.wvd")) == std::nullopt);
+    tamsor::TitleBlock shown;
+    auto driver = tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>(
+        [&shown](tamsor::TitleBlockDialog& d) {
+            shown = d.block();
             d.projectNameBox()->setText(" 江边电视塔 ");
             d.calculatedByBox()->setText("张工");
             d.checkedByBox()->setText("李工");
@@ -287,13 +306,16 @@ void ResultsWindowTest::bookAsksForTheTitleBlockAndWritesAPdf() {
             d.accept();
         });
     QCOMPARE(r.askTitleBlock(), std::optional(block));
+    QCOMPARE(shown, (tamsor::TitleBlock{"江边塔", "", "赵工",
+                                        QDate::currentDate().toString("yyyy-MM-dd")}));
+    // Only who computes and who checks is remembered.
     QSettings settings(f.settings.filePath("tamsor.conf"), QSettings::IniFormat);
-    QCOMPARE(settings.value("titleBlock/projectName").toString(), QString("江边电视塔"));
-    QString shown;
+    QCOMPARE(settings.allKeys(), (QStringList{"titleBlock/calculatedBy", "titleBlock/checkedBy"}));
     driver = tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>(
-        [&shown](tamsor::TitleBlockDialog& d) { shown = d.checkedByBox()->text(); });
+        [&shown](tamsor::TitleBlockDialog& d) { shown = d.block(); });
     QCOMPARE(r.askTitleBlock(), std::nullopt); // cancelled
-    QCOMPARE(shown, QString("李工"));
+    QCOMPARE(shown, (tamsor::TitleBlock{"江边塔", "张工", "李工",
+                                        QDate::currentDate().toString("yyyy-MM-dd")}));
 
     QVERIFY(r.writeBook(dir.filePath("book.pdf"), block));
     QFile book(dir.filePath("book.pdf"));
@@ -311,20 +333,20 @@ void ResultsWindowTest::bookAsksForTheTitleBlockAndWritesAPdf() {
     QVERIFY(pages >= 2);
     QCOMPARE(tamsor::paintCalculationBook(printer, *f.window->session().results(), block), pages);
 
-    // From the menu's key, where no program shows the book: it is written and
-    // the message says where.
+    // From the menu's key, where no program shows the book: the program's
+    // save dialog offers the project's name, the book is written and the
+    // message says where.
     f.prompts.openResult = false;
     const QString chosen = dir.filePath("chosen.pdf");
+    f.prompts.savePath = chosen;
     driver = tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>(
         [](tamsor::TitleBlockDialog& d) { d.accept(); });
-    const auto saving = tamsor::test::driveNextDialog<QFileDialog>([&chosen](QFileDialog& d) {
-        d.selectFile(chosen);
-        static_cast<QDialog&>(d).accept(); // QFileDialog's own, which checks the name
-    });
     f.window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
     QTest::keyClick(f.window.get(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
-    QVERIFY(saving->seen());
+    QCOMPARE(f.prompts.saveDialogs.size(), std::size_t{1});
+    QCOMPARE(f.prompts.saveDialogs[0].kind, tamsor::FileDialogKind::Book);
+    QCOMPARE(f.prompts.saveDialogs[0].name, QString("江边塔.pdf"));
     QVERIFY(QFile::exists(chosen));
     QCOMPARE(f.prompts.opened, std::vector<QUrl>{QUrl::fromLocalFile(chosen)});
     QCOMPARE(f.prompts.informed.back().text,

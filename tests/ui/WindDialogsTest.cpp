@@ -126,12 +126,13 @@ private:
         return std::none_of(buttons.begin(), buttons.end(), [](auto* b) { return b->isEnabled(); });
     }
 
-    // Saves through the File menu into folder/name; true when a dialog came.
+    // Saves through the File menu's Save As into folder/name; true when a
+    // dialog came.
     bool save(const QString& folder, const QString& name, Opening* opening = nullptr) {
         Opening local;
         Opening& o = opening ? *opening : local;
         chooseFile(o, folder, name);
-        w().menus().saveProject();
+        w().menus().saveProjectAs();
         return o.seen;
     }
 
@@ -491,6 +492,35 @@ private slots:
         QVERIFY(prompts_->informed.empty());
     }
 
+    void saveWritesTheProjectsFileAgainWithoutADialog() {
+        typeProject();
+        QVERIFY(save(QString(), QStringLiteral("quick.wvd")));
+        type(w().inputPanel().heightsBox(), "12;22;32");
+        QVERIFY(w().isWindowModified());
+
+        // Ctrl+S: the gate, then the same file, no dialog, no question.
+        w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w()));
+        QVERIFY(!opensDialog([this] {
+            QTest::keyClick(w().inputPanel().heightsBox(), Qt::Key_S, Qt::ControlModifier);
+        }));
+        QVERIFY(readAll(dir_ + "/quick.wvd").contains("12;22;32"));
+        QVERIFY(!w().isWindowModified());
+        QVERIFY(prompts_->informed.empty());
+
+        // A box the gate refuses: its message, and the file stays as saved.
+        type(w().inputPanel().areasBox(), "20;20");
+        prompts_->clear();
+        QVERIFY(!opensDialog([this] { w().menus().saveAction()->trigger(); }));
+        QCOMPARE(prompts_->informed.size(), std::size_t(1));
+        QCOMPARE(prompts_->informed[0].text, std::string("输入的数据数目与自由度数不一致"));
+        QVERIFY(readAll(dir_ + "/quick.wvd").contains("20;20;20"));
+
+        // Save As still asks, with Ctrl+Shift+S.
+        QCOMPARE(w().menus().saveAsAction()->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    }
+
     void patternNameNeverCreatesAFile() {
         typeProject();
         bool stayedOpen = false;
@@ -515,10 +545,8 @@ private slots:
         typeProject();
         const QString lastDir = w().fileDialogs().lastDir;
 
-        // A full path typed into the name box lands below the chosen folder,
-        // where no such folder exists.
+        // A full path into a folder that does not exist.
         const QString elsewhere = dir_ + "/elsewhere";
-        QVERIFY(QDir().mkpath(elsewhere));
         QVERIFY(save(QString(), elsewhere + "/full.wvd"));
         QVERIFY(!QFileInfo::exists(elsewhere + "/full.wvd"));
         QCOMPARE(prompts_->informed.size(), std::size_t(1));

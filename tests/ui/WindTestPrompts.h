@@ -33,12 +33,20 @@ public:
         askedToSave.push_back(message);
         return saveAnswer;
     }
+    // The save dialog of a result output: recorded, then answered with
+    // savePath (Cancel when it is empty), the write run on it as OK runs it.
+    bool saveFile(QWidget*, tamsor::FileDialogKind kind, tamsor::FileDialogMemory&,
+                  const QString& name, const WriteFile& write) override {
+        saveDialogs.push_back(SaveDialog{kind, name});
+        return !savePath.isEmpty() && write(nullptr, savePath);
+    }
     void clear() {
         informed.clear();
         confirmed.clear();
         opened.clear();
         keyHints.clear();
         askedToSave.clear();
+        saveDialogs.clear();
     }
 
     struct KeyHint {
@@ -55,6 +63,12 @@ public:
     bool confirmAnswer = true;
     bool openResult = true;
     std::vector<tamsor::Message> askedToSave;
+    struct SaveDialog {
+        tamsor::FileDialogKind kind;
+        QString name; // offered in the name box
+    };
+    std::vector<SaveDialog> saveDialogs;
+    QString savePath;
     // Cancel unless a test says otherwise: nothing is lost by default.
     tamsor::SaveAnswer saveAnswer = tamsor::SaveAnswer::Cancel;
 };
