@@ -186,10 +186,11 @@ std::optional<Message> ProjectSession::reportRefusal() const {
     return tamsor::reportRefusal(*results_);
 }
 
-std::optional<Message> ProjectSession::writeReport(const QString& path) const {
+std::optional<Message> ProjectSession::writeReport(const QString& path,
+                                                   const ReportContact& contact) const {
     if (!resultsCurrent())
         return noResultsRefusal();
-    return writeHtmlReport(*results_, path);
+    return writeHtmlReport(*results_, path, contact);
 }
 
 } // namespace tamsor

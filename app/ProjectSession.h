@@ -5,6 +5,7 @@
 #include "InputForm.h"
 #include "Message.h"
 #include "Plausibility.h"
+#include "ReportDescription.h"
 #include "ResultNotices.h"
 #include "Results.h"
 
@@ -122,7 +123,8 @@ public:
     [[nodiscard]] std::optional<Message> reportRefusal() const;
     // Checks and writes the report of the current results (the window's
     // writer).
-    [[nodiscard]] std::optional<Message> writeReport(const QString& path) const;
+    [[nodiscard]] std::optional<Message> writeReport(const QString& path,
+                                                     const ReportContact& contact = {}) const;
 
     [[nodiscard]] bool isModified() const { return modified_; }
     // The project's file; empty for a new project or after a failed read.

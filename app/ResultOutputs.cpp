@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStringEncoder>
+
+#include <utility>
 
 namespace tamsor {
 
@@ -18,6 +21,17 @@ const QString kCheckedBy = QStringLiteral("checkedBy");
 // Kept by older versions, which remembered the whole block.
 const QString kProjectName = QStringLiteral("projectName");
 const QString kDate = QStringLiteral("date");
+const QString kOrganisation = QStringLiteral("reportContact/organisation");
+const QString kEmail = QStringLiteral("reportContact/email");
+
+bool fitsTheReport(const std::string& text) {
+    const QString field = QString::fromStdString(text);
+    if (field.contains(QLatin1Char('\n')) || field.contains(QLatin1Char('\r')))
+        return false;
+    QStringEncoder encoder("GB2312");
+    (void)encoder.encode(field);
+    return !encoder.hasError();
+}
 
 } // namespace
 
@@ -69,10 +83,10 @@ std::optional<Message> writeResultCsv(const ProjectSession& session, const QStri
 }
 
 std::optional<Message> writeResultBook(const ProjectSession& session, const QString& path,
-                                       const TitleBlock& block) {
+                                       const TitleBlock& block, const ReportContact& contact) {
     if (auto refusal = outputRefusal(session, ResultOutput::Book))
         return refusal;
-    return writeCalculationBookPdf(*session.results(), block, path);
+    return writeCalculationBookPdf(*session.results(), block, path, contact);
 }
 
 Message bookNotShown(const QString& path) {
@@ -90,6 +104,37 @@ TitleBlock newTitleBlock(const TitleBlock& remembered, const QString& projectFil
     return withDate(block, today);
 }
 
+ReportContact rememberedContact(const UserSettings& settings) {
+    ReportContact contact;
+    settings.read([&contact](const QSettings& s) {
+        contact.organisation = s.value(kOrganisation).toString().trimmed().toStdString();
+        contact.email = s.value(kEmail).toString().trimmed().toStdString();
+    });
+    // A settings file edited by hand is held to the dialog's rule.
+    if (!fitsTheReport(contact.organisation))
+        contact.organisation.clear();
+    if (!fitsTheReport(contact.email))
+        contact.email.clear();
+    return contact;
+}
+
+std::optional<Message> contactRefusal(const ReportContact& contact) {
+    const std::pair<const std::string*, const char*> fields[] = {{&contact.organisation, "单位"},
+                                                                 {&contact.email, "电子邮件"}};
+    for (const auto& [text, name] : fields) {
+        if (!fitsTheReport(*text))
+            return Message{std::string("“") + name +
+                               "”中含有报告书无法写入的字符（报告书用GB2312编码，且只写一行），"
+                               "请修改",
+                           "警告", Message::Icon::Exclamation};
+    }
+    return std::nullopt;
+}
+
+ReportContact TitleBlockMemory::contact() const {
+    return unstoredContact_ ? *unstoredContact_ : rememberedContact(settings_);
+}
+
 TitleBlock TitleBlockMemory::remembered() const {
     if (unstored_)
         return *unstored_;
@@ -101,11 +146,13 @@ TitleBlock TitleBlockMemory::remembered() const {
     return block;
 }
 
-bool TitleBlockMemory::remember(const TitleBlock& block) {
+bool TitleBlockMemory::remember(const TitleBlock& block, const ReportContact& contact) {
     TitleBlock names;
     names.calculatedBy = block.calculatedBy;
     names.checkedBy = block.checkedBy;
-    const bool stored = settings_.store([&names](QSettings& settings) {
+    const bool stored = settings_.store([&names, &contact](QSettings& settings) {
+        settings.setValue(kOrganisation, QString::fromStdString(contact.organisation));
+        settings.setValue(kEmail, QString::fromStdString(contact.email));
         settings.beginGroup(kGroup);
         settings.setValue(kCalculatedBy, names.calculatedBy);
         settings.setValue(kCheckedBy, names.checkedBy);
@@ -113,10 +160,13 @@ bool TitleBlockMemory::remember(const TitleBlock& block) {
         settings.remove(kDate);
         settings.endGroup();
     });
-    if (stored)
+    if (stored) {
         unstored_.reset();
-    else
+        unstoredContact_.reset();
+    } else {
         unstored_ = names;
+        unstoredContact_ = contact;
+    }
     return stored;
 }
 

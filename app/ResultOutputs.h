@@ -2,6 +2,7 @@
 
 #include "FileChooser.h"
 #include "Message.h"
+#include "ReportDescription.h"
 #include "TitleBlock.h"
 #include "UserSettings.h"
 
@@ -42,7 +43,8 @@ enum class ResultOutput {
 [[nodiscard]] std::optional<Message> writeResultCsv(const ProjectSession& session,
                                                     const QString& path);
 [[nodiscard]] std::optional<Message> writeResultBook(const ProjectSession& session,
-                                                     const QString& path, const TitleBlock& block);
+                                                     const QString& path, const TitleBlock& block,
+                                                     const ReportContact& contact);
 
 // The book was written, but no program could be started to show it.
 [[nodiscard]] Message bookNotShown(const QString& path);
@@ -54,7 +56,16 @@ enum class ResultOutput {
 [[nodiscard]] TitleBlock newTitleBlock(const TitleBlock& remembered, const QString& projectFile,
                                        const QDate& today);
 
-// The remembered names (计算, 校对) in the user's settings; the project name
+// The contact the report's footer names (organisation, e-mail), as the user
+// set it in the title block dialog; empty fields when none.
+[[nodiscard]] ReportContact rememberedContact(const UserSettings& settings);
+
+// Why a contact cannot go into the report: a field with a character GB2312
+// does not hold, or a line break. Nothing when it can.
+[[nodiscard]] std::optional<Message> contactRefusal(const ReportContact& contact);
+
+// The remembered names (计算, 校对) and the footer's contact in the user's
+// settings; the project name
 // and date that older settings files hold are ignored, and removed at the
 // next store. When they cannot be stored they are kept for this run.
 class TitleBlockMemory {
@@ -63,12 +74,14 @@ public:
 
     // Only calculatedBy and checkedBy are filled in.
     [[nodiscard]] TitleBlock remembered() const;
+    [[nodiscard]] ReportContact contact() const;
     // False when the settings could not be stored.
-    bool remember(const TitleBlock& block);
+    bool remember(const TitleBlock& block, const ReportContact& contact = {});
 
 private:
     UserSettings settings_;
     std::optional<TitleBlock> unstored_;
+    std::optional<ReportContact> unstoredContact_;
 };
 
 } // namespace tamsor

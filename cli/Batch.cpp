@@ -7,6 +7,7 @@
 #include "NativePath.h"
 #include "ProjectFile.h"
 #include "ProjectSession.h"
+#include "ResultOutputs.h"
 #include "TitleBlock.h"
 
 #include <QSettings>
@@ -125,7 +126,7 @@ std::optional<Message> writeBook(const ProjectSession& session, const BatchOptio
         if (*given)
             *field = **given;
     return writeCalculationBookPdf(*session.results(), withDate(block, QDate::currentDate()),
-                                   options.pdfPath);
+                                   options.pdfPath, rememberedContact(UserSettings()));
 }
 
 ProjectResult runOne(const QString& path, const BatchOptions& options, bool nameFiles) {
@@ -166,7 +167,8 @@ ProjectResult runOne(const QString& path, const BatchOptions& options, bool name
             break;
         }
         if (!options.reportPath.isEmpty()) {
-            if (const std::optional<Message> refusal = session->writeReport(options.reportPath)) {
+            if (const std::optional<Message> refusal =
+                    session->writeReport(options.reportPath, rememberedContact(UserSettings()))) {
                 recorder.messages.push_back(*refusal);
                 result.status = kBatchRefused;
             }

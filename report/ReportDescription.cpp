@@ -16,11 +16,10 @@ namespace tamsor {
 
 namespace {
 
-// The footer's texts when the caller names no contact.
-constexpr std::string_view kContactRequest = "本软件在使用中如发现问题，请告知Tamsor项目及其维护者";
+// The footer's texts when the user has set no contact: no invented one.
+constexpr std::string_view kContactRequest = "软件问题请反馈给使用单位";
 constexpr std::string_view kContactRequestToOrganisation = "本软件在使用中如发现问题，请告知";
-constexpr std::string_view kMaintainerName = "Tamsor's maintainers";
-constexpr std::string_view kMaintainerEmail = "tamsor-maintainers@example.org";
+constexpr std::string_view kContactNotSet = "（未设置）";
 constexpr std::string_view kDesignerAndYear = "程序设计：Tamsor开发者  2026";
 
 // What stands where a value does not apply (a mode without a load).
@@ -508,8 +507,8 @@ ReportFooter reportFooter(const ReportContact& contact) {
     footer.contactRequest =
         std::string(contact.organisation.empty() ? kContactRequest : kContactRequestToOrganisation);
     footer.contactName =
-        contact.organisation.empty() ? std::string(kMaintainerName) : contact.organisation;
-    footer.email = contact.email.empty() ? std::string(kMaintainerEmail) : contact.email;
+        contact.organisation.empty() ? std::string(kContactNotSet) : contact.organisation;
+    footer.email = contact.email.empty() ? std::string(kContactNotSet) : contact.email;
     footer.designerAndYear = kDesignerAndYear;
     return footer;
 }

@@ -3,6 +3,7 @@
 #include "DesktopFiles.h"
 #include "FileDialog.h"
 #include "PlotPairs.h"
+#include "ResultCommands.h"
 #include "UnsavedWork.h"
 #include "WindowFit.h"
 
@@ -273,7 +274,7 @@ void MainWindow::writeReport() {
     FileDialog dialog(
         FileDialogKind::Report, fileDialogs_, prompts_,
         [this](QWidget* parent, const QString& path) {
-            if (const auto failure = session_.writeReport(path)) {
+            if (const auto failure = session_.writeReport(path, menus_->results().contact())) {
                 prompts_.inform(parent, *failure);
                 return false;
             }

@@ -129,7 +129,7 @@ void ResultCommands::exportWithDialog() {
 }
 
 bool ResultCommands::writeBook(const QString& path, const TitleBlock& block) {
-    if (const auto failure = writeResultBook(session_, path, block)) {
+    if (const auto failure = writeResultBook(session_, path, block, contact())) {
         prompts_.inform(window_, *failure);
         return false;
     }
@@ -139,11 +139,11 @@ bool ResultCommands::writeBook(const QString& path, const TitleBlock& block) {
 std::optional<TitleBlock> ResultCommands::askTitleBlock() {
     TitleBlockDialog dialog(
         newTitleBlock(titleBlocks_.remembered(), session_.currentFile(), QDate::currentDate()),
-        window_);
+        titleBlocks_.contact(), prompts_, window_);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const TitleBlock block = dialog.block();
-    if (!titleBlocks_.remember(block))
+    if (!titleBlocks_.remember(block, dialog.contact()))
         emit settingsNotStored();
     return withDate(block, QDate::currentDate());
 }
@@ -159,7 +159,8 @@ void ResultCommands::bookWithDialogs() {
     prompts_.saveFile(window_, outputDialog(ResultOutput::Book), fileDialogs_,
                       offeredOutputName(ResultOutput::Book, session_.currentFile()),
                       [this, &block](QWidget* dialog, const QString& path) {
-                          if (const auto failure = writeResultBook(session_, path, *block)) {
+                          if (const auto failure =
+                                  writeResultBook(session_, path, *block, contact())) {
                               prompts_.inform(dialog, *failure);
                               return false;
                           }
@@ -180,8 +181,9 @@ void ResultCommands::printWithDialog(bool preview) {
     printer.setDocName(QStringLiteral("风振计算书"));
     // The book of the results that were current when it was asked for.
     const ResultsPtr results = session_.results();
-    const auto paint = [&results, &block](QPrinter* target) {
-        paintCalculationBook(*target, *results, *block);
+    const ReportContact footer = contact();
+    const auto paint = [&results, &block, &footer](QPrinter* target) {
+        paintCalculationBook(*target, *results, *block, footer);
     };
     if (preview) {
         QPrintPreviewDialog dialog(&printer, window_);

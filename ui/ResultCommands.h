@@ -61,6 +61,9 @@ public:
     // Cancel returns nothing. Names that could not be stored are remembered
     // for this run (settingsNotStored).
     std::optional<TitleBlock> askTitleBlock();
+    // The contact the report's footer names, as last entered in the title
+    // block dialog.
+    [[nodiscard]] ReportContact contact() const { return titleBlocks_.contact(); }
 
 signals:
     // The title block could not be written to the settings file.

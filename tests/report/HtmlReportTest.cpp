@@ -442,14 +442,16 @@ TEST(ReportSections, ClosedFormIsOnThePageOnlyWhenTheInputHoldsTailData) {
               "<p>GB50009-2001无此公式，未作对照</p>");
 }
 
-TEST(ReportFooter, NamesTheContactGivenAndKeepsTodaysTextsOtherwise) {
+TEST(ReportFooter, NamesTheContactGivenAndSaysSoWhenNoneIsSet) {
     const Results r = twoPointsByHand();
     const std::string page = decoded(htmlReportBytes(r, {"江边设计院 R&D", "cad@example.cn"}));
     EXPECT_THAT(page, HasSubstr("请告知 \r\n江边设计院 R&amp;D </p>\r\n"));
     EXPECT_THAT(page, HasSubstr("Email : cad@example.cn</p>"));
     EXPECT_TRUE(htmlReportBytes(r, {}) == htmlReportBytes(r));
-    EXPECT_THAT(decoded(htmlReportBytes(r)),
-                HasSubstr("请告知Tamsor项目及其维护者 \r\nTamsor's maintainers </p>"));
+    const std::string unset = decoded(htmlReportBytes(r));
+    EXPECT_THAT(unset, HasSubstr("软件问题请反馈给使用单位 \r\n（未设置） </p>\r\n"));
+    EXPECT_THAT(unset, HasSubstr("Email : （未设置）</p>"));
+    EXPECT_THAT(unset, Not(HasSubstr("@")));
 }
 
 // --- locale -----------------------------------------------------------------

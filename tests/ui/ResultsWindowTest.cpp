@@ -310,12 +310,32 @@ void ResultsWindowTest::bookAsksForTheTitleBlockAndWritesAPdf() {
                                         QDate::currentDate().toString("yyyy-MM-dd")}));
     // Only who computes and who checks is remembered.
     QSettings settings(f.settings.filePath("tamsor.conf"), QSettings::IniFormat);
-    QCOMPARE(settings.allKeys(), (QStringList{"titleBlock/calculatedBy", "titleBlock/checkedBy"}));
+    QCOMPARE(settings.allKeys(), (QStringList{"reportContact/email", "reportContact/organisation",
+                                              "titleBlock/calculatedBy", "titleBlock/checkedBy"}));
     driver = tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>(
         [&shown](tamsor::TitleBlockDialog& d) { shown = d.block(); });
     QCOMPARE(r.askTitleBlock(), std::nullopt); // cancelled
     QCOMPARE(shown, (tamsor::TitleBlock{"江边塔", "张工", "李工",
                                         QDate::currentDate().toString("yyyy-MM-dd")}));
+
+    // The footer's contact: remembered with the names; text GB2312 does not
+    // hold is refused and the dialog stays open.
+    bool stayedOpen = false;
+    driver = tamsor::test::driveNextDialog<tamsor::TitleBlockDialog>(
+        [&stayedOpen](tamsor::TitleBlockDialog& d) {
+            d.organisationBox()->setText("江边设计院 \U0001F600");
+            d.accept();
+            stayedOpen = d.isVisible();
+            d.organisationBox()->setText(" 江边设计院 ");
+            d.emailBox()->setText("cad@example.cn");
+            d.accept();
+        });
+    QVERIFY(r.askTitleBlock());
+    QVERIFY(stayedOpen);
+    QCOMPARE(f.prompts.informed.back().title, std::string("警告"));
+    QCOMPARE(r.contact().organisation, std::string("江边设计院"));
+    settings.sync();
+    QCOMPARE(settings.value("reportContact/email").toString(), QString("cad@example.cn"));
 
     QVERIFY(r.writeBook(dir.filePath("book.pdf"), block));
     QFile book(dir.filePath("book.pdf"));
