@@ -29,7 +29,8 @@ bool fitsTheReport(const std::string& text) {
     if (field.contains(QLatin1Char('\n')) || field.contains(QLatin1Char('\r')))
         return false;
     QStringEncoder encoder("GB2312");
-    (void)encoder.encode(field);
+    const QByteArray bytes = encoder.encode(field); // encodes only when converted
+    Q_UNUSED(bytes)
     return !encoder.hasError();
 }
 
