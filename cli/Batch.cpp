@@ -10,8 +10,6 @@
 #include "ResultOutputs.h"
 #include "TitleBlock.h"
 
-#include <QSettings>
-
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
@@ -112,11 +110,11 @@ struct ProjectResult {
 std::optional<Message> writeBook(const ProjectSession& session, const BatchOptions& options) {
     if (!canPaintCalculationBook())
         return Message{"生成PDF计算书需要图形库(QGuiApplication)", "错误", Message::Icon::Critical};
-    TitleBlock block;
-    if (const QString file = userSettingsFile(); settingsFileUsable(file)) {
-        QSettings settings(file, QSettings::IniFormat);
-        block = loadTitleBlock(settings);
-    }
+    // As the window's dialog starts: the remembered names, the project
+    // file's name, today.
+    const UserSettings settings;
+    TitleBlock block = newTitleBlock(TitleBlockMemory(settings).remembered(), session.currentFile(),
+                                     QDate::currentDate());
     const std::pair<const std::optional<QString>*, QString*> fields[] = {
         {&options.projectName, &block.projectName},
         {&options.calculatedBy, &block.calculatedBy},
@@ -126,7 +124,7 @@ std::optional<Message> writeBook(const ProjectSession& session, const BatchOptio
         if (*given)
             *field = **given;
     return writeCalculationBookPdf(*session.results(), withDate(block, QDate::currentDate()),
-                                   options.pdfPath, rememberedContact(UserSettings()));
+                                   options.pdfPath, rememberedContact(settings));
 }
 
 ProjectResult runOne(const QString& path, const BatchOptions& options, bool nameFiles) {

@@ -13,6 +13,7 @@ Exits 77 (skipped) and names the tool when pdftotext, pdffonts or pdfinfo is
 missing.
 """
 
+import datetime
 import html
 import os
 import re
@@ -153,7 +154,9 @@ def main():
             check(fields[-5] == "yes" and fields[-3] == "yes", f"font not embedded or unmapped: {row}")
         check(any("CJK" in row for row in rows), "no CJK font embedded")
 
-        # Without title options the block the window remembered is used.
+        # Without title options: the names the window remembered, the
+        # project file's name and today, never a name or date an older
+        # settings file kept.
         settings = os.path.join(tmp, "config", "tamsor")
         os.makedirs(settings, exist_ok=True)
         with open(os.path.join(settings, "tamsor.conf"), "w", encoding="utf-8") as f:
@@ -164,8 +167,12 @@ def main():
         check(done.returncode == 0, f"remembered block: exit status {done.returncode}")
         if done.returncode == 0:
             flat = squeezed(pdf_text(remembered))
-            missing = in_order(["记住的工程", "2025-12-31", "王工", "钱工"], flat)
-            check(not missing, f"remembered title block entries missing: {missing}")
+            stem = os.path.splitext(os.path.basename(project))[0]
+            today = datetime.date.today().isoformat()
+            missing = in_order([squeezed(stem), today, "王工", "钱工"], flat)
+            check(not missing, f"title block entries missing: {missing}")
+            check("记住的工程" not in flat and "2025-12-31" not in flat,
+                  "an older settings file's project name or date was used")
 
         # A target that is a folder or a pipe, or in a folder that does not
         # exist, is refused with a message and left alone (a pipe is never
