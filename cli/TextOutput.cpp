@@ -53,6 +53,52 @@ void padLeft(std::string& line, std::string_view cell, std::size_t width) {
     line.append(cell);
 }
 
+// In place of a value that does not apply to the results.
+constexpr std::string_view kNotApplicable = "―";
+
+std::string shownOrDash(const ResultCell& cell) {
+    return cell.shown.empty() ? std::string(kNotApplicable) : cell.shown;
+}
+
+// A group of results: its caption, then its values indented, those of the
+// structure first, each mode's under the mode's number, one line per result
+// of a point with its values as the report lists them; last what goes with
+// them. A group the results do not hold: its caption with the reason, or
+// nothing when there is none.
+void appendGroup(std::string& text, const ResultGroup& group, const Results& r,
+                 const std::vector<ResultNotice>& notices) {
+    const std::vector<std::string> remarks = groupRemarks(group, r, notices);
+    if (!group.present(r)) {
+        if (remarks.size() == 1) {
+            text.append(group.caption).append(": ").append(remarks.front()).append("\n");
+            return;
+        }
+        if (remarks.empty())
+            return;
+    }
+    text.append(group.caption).append(":\n");
+    if (group.present(r)) {
+        const ResultSection section = resultSection(group, r, true);
+        for (const std::vector<ResultCell>& row : section.structure.rows)
+            text += "  " + row[0].shown + ": " + shownOrDash(row[1]) + "\n";
+        for (std::size_t j = 0; j < section.modes.rows.size(); ++j) {
+            text += "  第" + formatInteger(static_cast<long long>(j + 1)) + "阶振型:\n";
+            const std::vector<ResultCell>& row = section.modes.rows[j];
+            for (std::size_t col = 0; col < row.size(); ++col)
+                text += "    " + section.modes.header[col] + ": " + shownOrDash(row[col]) + "\n";
+        }
+        // The points block starts with the point's number and its height.
+        for (std::size_t col = 2; col < section.points.header.size(); ++col) {
+            text += "  " + section.points.header[col] + ":";
+            for (const std::vector<ResultCell>& row : section.points.rows)
+                text += " " + shownOrDash(row[col]) + ";";
+            text += '\n';
+        }
+    }
+    for (const std::string& remark : remarks)
+        text += "  " + remark + "\n";
+}
+
 } // namespace
 
 std::string resultText(const Results& r, const ComputeOutcome& outcome, std::string_view file) {
@@ -97,6 +143,8 @@ std::string resultText(const Results& r, const ComputeOutcome& outcome, std::str
         for (const CodeFinding& finding : outcome.failedChecks)
             text += "  " + finding.text() + "\n";
     }
+    for (const ResultGroup& group : kResultGroups)
+        appendGroup(text, group, r, outcome.notices);
     return text;
 }
 

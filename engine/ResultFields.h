@@ -557,14 +557,14 @@ inline constexpr auto kResultFields = std::to_array<ResultField>({
      .kind = ValueKind::Boolean,
      .group = "crossWind",
      .inTextForm = true},
+    // The text form heads each mode's values with its number instead.
     {.key = "mode",
      .caption = "振型",
      .shape = FieldShape::PerMode,
      .value = [](const Results& r, FieldIndex i) -> FieldValue {
          return static_cast<double>(field_values::crossWind(r).modes[i.mode].mode);
      },
-     .group = "crossWind",
-     .inTextForm = true},
+     .group = "crossWind"},
     {.key = "period",
      .caption = "周期T",
      .unit = "s",

@@ -81,15 +81,17 @@ std::vector<ResultCell> pointRow(std::size_t i) {
     return {textCell(formatInteger(static_cast<long long>(i + 1)))};
 }
 
-// The group's values of the structure, per mode and per point.
-ResultSection sectionOf(const ResultGroup& group, const Results& r) {
+} // namespace
+
+ResultSection resultSection(const ResultGroup& group, const Results& r, bool textForm) {
     const Edition edition = r.edition();
     ResultSection section{std::string(group.key), std::string(group.caption), {}, {}, {}};
     const auto fieldsOf = [&](FieldShape shape) {
         std::vector<const ResultField*> fields;
         for (const ResultField& field : kResultFields)
             if (field.group == group.key && field.shape == shape &&
-                !(shape == FieldShape::PerPoint && !field.besideKey.empty()))
+                (textForm ? field.inTextForm
+                          : !(shape == FieldShape::PerPoint && !field.besideKey.empty())))
                 fields.push_back(&field);
         return fields;
     };
@@ -136,7 +138,22 @@ ResultSection sectionOf(const ResultGroup& group, const Results& r) {
     return section;
 }
 
-} // namespace
+std::vector<std::string> groupRemarks(const ResultGroup& group, const Results& r,
+                                      const std::vector<ResultNotice>& notices) {
+    std::vector<std::string> remarks;
+    for (const ResultNotice& notice : notices)
+        if (notice.group == group.key)
+            remarks.push_back(notice.text);
+    if (group.present(r)) {
+        for (std::string_view note : group.notes ? group.notes(r) : std::vector<std::string_view>{})
+            remarks.emplace_back(note);
+    } else if (const std::string_view why =
+                   group.whyAbsent ? group.whyAbsent(r) : std::string_view();
+               remarks.empty() && !why.empty()) {
+        remarks.emplace_back(why);
+    }
+    return remarks;
+}
 
 ResultTable buildResultTable(const Results& r) {
     ResultTable table;
@@ -175,29 +192,15 @@ ResultTable buildResultTable(const Results& r) {
 
     for (const ResultGroup& group : kResultGroups)
         if (group.present(r))
-            table.sections.push_back(sectionOf(group, r));
+            table.sections.push_back(resultSection(group, r));
 
     for (const CodeFinding& finding : checkAgainstCodes(r))
         table.remarks.push_back(finding.text());
     const std::vector<ResultNotice> notices = resultNotices(r);
     for (const ResultGroup& group : kResultGroups) {
         const std::string caption = std::string(group.caption) + "：";
-        bool found = false;
-        for (const ResultNotice& notice : notices) {
-            if (notice.group == group.key) {
-                table.remarks.push_back(caption + notice.text);
-                found = true;
-            }
-        }
-        if (group.present(r)) {
-            for (std::string_view note :
-                 group.notes ? group.notes(r) : std::vector<std::string_view>{})
-                table.remarks.push_back(caption + std::string(note));
-        } else if (const std::string_view why =
-                       group.whyAbsent ? group.whyAbsent(r) : std::string_view();
-                   !found && !why.empty()) {
-            table.remarks.push_back(caption + std::string(why));
-        }
+        for (const std::string& remark : groupRemarks(group, r, notices))
+            table.remarks.push_back(caption + remark);
     }
     for (FieldShape shape : {FieldShape::PerPoint, FieldShape::Structure})
         for (const ResultField& field : kResultFields)

@@ -7,6 +7,7 @@
 
 #include "Message.h"
 #include "ResultFields.h"
+#include "ResultNotices.h"
 #include "Results.h"
 
 #include <QString>
@@ -73,6 +74,21 @@ struct ResultTable {
 // the result field table that is per mass point or for the whole structure,
 // and the fields of the groups the results hold.
 [[nodiscard]] ResultTable buildResultTable(const Results& results);
+
+// The section of a group the results hold. textForm: only the fields that
+// tamsor-batch --format text shows (ResultField::inTextForm), those beside a
+// result at the top among them; else every field but those, which the table
+// shows at the top.
+[[nodiscard]] ResultSection resultSection(const ResultGroup& group, const Results& results,
+                                          bool textForm = false);
+
+// What goes with a group, one line each without its caption: what its checks
+// found (the notices given of it), then its notes when the results hold it;
+// when they do not, why (a refusal, the edition without it), unless a notice
+// says so already. Empty for a group absent without a reason.
+[[nodiscard]] std::vector<std::string> groupRemarks(const ResultGroup& group,
+                                                    const Results& results,
+                                                    const std::vector<ResultNotice>& notices);
 
 // A value as a table shows it: a number rounded to `decimals`, "是" or "否",
 // a name as it is, nothing as an empty text.
