@@ -36,8 +36,12 @@
 namespace tamsor {
 namespace {
 
+using ::testing::AllOf;
+using ::testing::Contains;
+using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::IsSupersetOf;
 using ::testing::Not;
 using ::testing::StartsWith;
 
@@ -45,6 +49,11 @@ const QString kExamples = QStringLiteral(TAMSOR_EXAMPLES_DIR);
 const QString kSingle = kExamples + QStringLiteral("/single_mass.wvd");
 const QString kTower = kExamples + QStringLiteral("/steel_tower.wvd");
 const QString kChimney = kExamples + QStringLiteral("/rc_chimney.wvd");
+// Three modes and a diameter of 6 m; a building with structure=2 and w10.
+const QString kCrossWindChimney =
+    QStringLiteral(TAMSOR_TEST_DATA_DIR "/files/chimney_crosswind.wvd");
+const QString kCodeFormulaBuilding =
+    QStringLiteral(TAMSOR_TEST_DATA_DIR "/files/code_formula_building.wvd");
 
 // One project run in-process as tamsor-batch runs it, with its messages.
 struct Computed {
@@ -91,11 +100,15 @@ std::vector<std::string> lines(const std::string& text) {
     return result;
 }
 
+// Every field, the empty ones at the end of a line included.
 std::vector<std::string> split(const std::string& line, char sep) {
-    std::vector<std::string> fields;
-    std::istringstream in(line);
-    for (std::string f; std::getline(in, f, sep);)
-        fields.push_back(f);
+    std::vector<std::string> fields(1);
+    for (char c : line) {
+        if (c == sep)
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
     return fields;
 }
 
@@ -393,8 +406,7 @@ QJsonObject projectJson(const QString& path, const QString& code) {
 // ones (hand calculation and script), each within half a unit of its last
 // digit.
 TEST(BatchJson, CarriesTheChecksBesideTheAlongWindResults) {
-    const QString chimneyFile = QStringLiteral(TAMSOR_TEST_DATA_DIR "/files/chimney_crosswind.wvd");
-    const QJsonObject chimney = projectJson(chimneyFile, QStringLiteral("201X"));
+    const QJsonObject chimney = projectJson(kCrossWindChimney, QStringLiteral("201X"));
     const QJsonObject crossWind = chimney["crossWind"].toObject();
     EXPECT_EQ(keysOf(crossWind), (QStringList{"diameter", "modes", "structureType",
                                               "subcriticalResonance", "topSpeed"}));
@@ -432,9 +444,7 @@ TEST(BatchJson, CarriesTheChecksBesideTheAlongWindResults) {
     EXPECT_EQ(chimney["warnings"].toArray(), QJsonArray());
     EXPECT_TRUE(chimney["comfort"].isNull()); // no w10
 
-    const QJsonObject building =
-        projectJson(QStringLiteral(TAMSOR_TEST_DATA_DIR "/files/code_formula_building.wvd"),
-                    QStringLiteral("201X"));
+    const QJsonObject building = projectJson(kCodeFormulaBuilding, QStringLiteral("201X"));
     EXPECT_TRUE(building["crossWind"].isNull());
     const QJsonObject closed = building["codeFormula"].toObject();
     EXPECT_EQ(keysOf(closed),
@@ -462,12 +472,11 @@ TEST(BatchJson, CarriesTheChecksBesideTheAlongWindResults) {
 
     // The old code: no closed form and no comfort check; the cross-wind
     // check combines after its own clause.
-    const QJsonObject old =
-        projectJson(QStringLiteral(TAMSOR_TEST_DATA_DIR "/files/code_formula_building.wvd"),
-                    QStringLiteral("2001"));
+    const QJsonObject old = projectJson(kCodeFormulaBuilding, QStringLiteral("2001"));
     EXPECT_TRUE(old["codeFormula"].isNull() && old["comfort"].isNull());
-    const QJsonArray oldModes =
-        projectJson(chimneyFile, QStringLiteral("2001"))["crossWind"].toObject()["modes"].toArray();
+    const QJsonArray oldModes = projectJson(kCrossWindChimney, QStringLiteral("2001"))["crossWind"]
+                                    .toObject()["modes"]
+                                    .toArray();
     EXPECT_EQ(oldModes[1].toObject()["combinationClause"].toString(),
               QStringLiteral("GB50009-2001 第7.6.3条"));
 }
@@ -483,7 +492,8 @@ TEST(BatchCsv, HeaderThenOneRoundTripRowPerPoint) {
     const std::vector<std::string> rows = lines(o.out);
     ASSERT_EQ(rows.size(), 1u + 1u + 6u);
     const std::vector<std::string> header = split(rows[0], ',');
-    ASSERT_EQ(header.size(), 19u); // file, point, 15 results, 2 checks
+    // file, point, 15 results, 2 checks, 10 of the checks beside them
+    ASSERT_EQ(header.size(), 29u);
     EXPECT_EQ(header[0], "file");
     EXPECT_EQ(header[1], "point");
     EXPECT_EQ(header[7], "windVibCoef");
@@ -497,7 +507,7 @@ TEST(BatchCsv, HeaderThenOneRoundTripRowPerPoint) {
 
     for (std::size_t i = 0; i < 6; ++i) {
         const std::vector<std::string> row = split(rows[2 + i], ',');
-        ASSERT_EQ(row.size(), 19u);
+        ASSERT_EQ(row.size(), 29u);
         EXPECT_EQ(row[0], kChimney.toStdString());
         EXPECT_EQ(row[1], std::to_string(i + 1));
         EXPECT_EQ(parseDouble(row[2]), chimney.numbers().zCoord[i]);
@@ -522,6 +532,56 @@ TEST(BatchCsv, FileNamesWithCommasAndQuotesAreQuoted) {
     const std::vector<std::string> rows = lines(o.out);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_THAT(rows[1], StartsWith("\"" + dir.path().toStdString() + "/a,\"\"b\"\".wvd\",1,"));
+}
+
+TEST(BatchCsv, ChecksBesideTheAlongWindResultsInTheSameColumnsForEveryProject) {
+    QTemporaryDir dir;
+    // One mode with a diameter: the cells of modes 2 and 3 stay empty.
+    std::vector<std::string> oneMode = twoPoints("10;20");
+    oneMode.push_back("diameter=2");
+    const QString oneModePath = writeProject(dir, QStringLiteral("one_mode.wvd"), oneMode);
+    const auto building = compute(kCodeFormulaBuilding, 0);
+    ASSERT_EQ(building->status, kBatchOk);
+
+    const Outcome o = batch(
+        {QStringLiteral("--format=csv"), kCrossWindChimney, kCodeFormulaBuilding, oneModePath});
+    ASSERT_EQ(o.status, kBatchOk) << o.err;
+    const std::vector<std::string> rows = lines(o.out);
+    ASSERT_EQ(rows.size(), 1u + 10u + 10u + 2u);
+    const std::vector<std::string> header = split(rows[0], ',');
+    EXPECT_EQ(header[18], "belowCutoffHeight"); // the columns before keep their places
+    EXPECT_EQ(std::count_if(rows.begin(), rows.end(),
+                            [](const std::string& row) { return row.starts_with("file,"); }),
+              1);
+    for (const std::string& row : rows)
+        EXPECT_EQ(split(row, ',').size(), header.size()) << row;
+    const auto cell = [&](std::size_t row, const std::string& key) {
+        const auto at = std::find(header.begin(), header.end(), key);
+        EXPECT_NE(at, header.end()) << key;
+        return at == header.end()
+                   ? std::string("?")
+                   : split(rows[row], ',')[static_cast<std::size_t>(at - header.begin())];
+    };
+
+    // The chimney (rows 1 to 10): the load of mode 2 at the top and its force
+    // at the lowest point as docs/verification.md works them out; mode 1
+    // carries none; no w10, no comfort check.
+    EXPECT_NEAR(parseDouble(cell(10, "crossWind.mode2.load")), 1.161012, 5e-7);
+    EXPECT_NEAR(parseDouble(cell(1, "crossWind.mode2.force")), -6.2695, 5e-5);
+    EXPECT_EQ(cell(10, "crossWind.mode1.load"), "0");
+    EXPECT_EQ(cell(10, "comfort.acceleration"), "");
+    // The building (rows 11 to 20), at 80 m and at the top, by hand as in
+    // docs/verification.md, in every digit the results hold.
+    EXPECT_EQ(cell(11, "crossWind.mode1.load"), "");
+    EXPECT_NEAR(parseDouble(cell(18, "codeFormula.heightCoef")), 1.866066, 5e-7);
+    const double beta80 = parseDouble(cell(18, "codeFormula.windVibCoef"));
+    EXPECT_NEAR(beta80, 1.442491, 5e-7);
+    EXPECT_EQ(beta80, building->results().codeFormula().codeFormula->windVibCoef[7]);
+    EXPECT_NEAR(parseDouble(cell(20, "comfort.acceleration")), 0.052354, 5e-7);
+    // One mode (rows 21 and 22).
+    EXPECT_THAT(cell(22, "crossWind.mode1.force"), Not(IsEmpty()));
+    EXPECT_EQ(cell(22, "crossWind.mode2.force"), "");
+    EXPECT_EQ(cell(22, "crossWind.mode3.load"), "");
 }
 
 TEST(BatchText, TableAndSingleValuesWithoutLocaleInfluence) {
@@ -550,6 +610,85 @@ TEST(BatchText, TableAndSingleValuesWithoutLocaleInfluence) {
     const Outcome old = batch({QStringLiteral("--code"), QStringLiteral("2001"), kSingle});
     EXPECT_THAT(old.out, HasSubstr("GB50009-2001"));
     EXPECT_THAT(old.out, HasSubstr("脉动增大系数ξ1: 1.3659"));
+}
+
+// The lines under a line of the text form: those after it indented deeper.
+std::vector<std::string> linesUnder(const std::vector<std::string>& all, const std::string& head) {
+    const auto indent = [](const std::string& line) { return line.find_first_not_of(' '); };
+    std::vector<std::string> under;
+    auto it = std::find(all.begin(), all.end(), head);
+    EXPECT_NE(it, all.end()) << head;
+    if (it != all.end())
+        for (++it; it != all.end() && !it->empty() && indent(*it) > indent(head); ++it)
+            under.push_back(*it);
+    return under;
+}
+
+// The reference values are the hand calculations of docs/verification.md,
+// rounded to the decimals the results table shows.
+TEST(BatchText, ChecksBesideTheAlongWindResultsFollowTheTable) {
+    const Outcome chimney = batch({kCrossWindChimney});
+    ASSERT_EQ(chimney.status, kBatchOk) << chimney.err;
+    const std::vector<std::string> rows = lines(chimney.out);
+    // After the failed checks, in the order of the groups; without w10 no
+    // comfort check and nothing said about it.
+    const auto checks = std::find(rows.begin(), rows.end(), "与现行规范对照:");
+    const auto crossWind = std::find(rows.begin(), rows.end(), "横风向风振(旋涡脱落)验算:");
+    const auto closedForm = std::find(rows.begin(), rows.end(), "规范公式对照:");
+    ASSERT_TRUE(checks < crossWind && crossWind < closedForm && closedForm != rows.end());
+    EXPECT_THAT(chimney.out, Not(HasSubstr("舒适度验算")));
+    const std::vector<std::string> section = linesUnder(rows, "横风向风振(旋涡脱落)验算:");
+    EXPECT_THAT(section,
+                IsSupersetOf({"  圆截面直径D(m): 6.00", "  结构类型: 高耸结构",
+                              "  结构顶部风速v_H(m/s): 39.953", "  第1阶亚临界微风共振: 否"}));
+    EXPECT_THAT(linesUnder(rows, "  第1阶振型:"), IsSupersetOf({"    流态: 超临界", "    系数λ: ―",
+                                                                "    横风向基底剪力(KN): 0.000"}));
+    EXPECT_THAT(linesUnder(rows, "  第2阶振型:"),
+                IsSupersetOf({"    流态: 跨临界", "    跨临界强风共振: 是",
+                              "    临界风速起始点高度H1(m): 4.392", "    系数λ: 0.8256",
+                              "    横风向基底剪力(KN): -113.547",
+                              "    与顺风向组合的基底剪力(KN): 301.920"}));
+    EXPECT_THAT(section, Contains("  第3阶振型:"));
+    EXPECT_THAT(section.back(), StartsWith("  第2阶振型发生跨临界强风共振"));
+
+    const Outcome building = batch({kCodeFormulaBuilding});
+    ASSERT_EQ(building.status, kBatchOk) << building.err;
+    const std::vector<std::string> buildingRows = lines(building.out);
+    EXPECT_THAT(building.out, Not(HasSubstr("横风向风振"))); // no diameter
+    const std::vector<std::string> closed = linesUnder(buildingRows, "规范公式对照:");
+    EXPECT_THAT(closed, Contains("  系数x1: 22.4733"));
+    const std::string betaHead = "  规范公式βz:";
+    const auto beta = std::find_if(closed.begin(), closed.end(), [&](const std::string& line) {
+        return line.starts_with(betaHead);
+    });
+    ASSERT_NE(beta, closed.end());
+    // " v1; v2; ...;" as the report lists values.
+    const std::vector<std::string> betas = split(beta->substr(betaHead.size()), ' ');
+    ASSERT_EQ(betas.size(), 11u);
+    EXPECT_EQ(betas[8], "1.4425;"); // 1.442491 at 80 m
+    EXPECT_EQ(closed.back(), "  按体型和质量沿高度均匀分布计算，未乘8.4.5条的修正系数θB、θV");
+    const std::vector<std::string> comfort = linesUnder(buildingRows, "舒适度验算:");
+    EXPECT_THAT(comfort, IsSupersetOf({"  脉动系数ηa: 1.1729", "  单位高度质量m(t/m): 213.750",
+                                       "  满足住宅、公寓限值0.15 m/s^2: 是"}));
+    ASSERT_FALSE(comfort.empty());
+    EXPECT_THAT(comfort.back(), AllOf(StartsWith("  舒适度加速度(m/s^2): 0.0010;"),
+                                      EndsWith(" 0.0524;"))); // 0.052354 at the top
+}
+
+TEST(BatchText, OldCodeGivesTheReasonForTheMissingClosedFormOnly) {
+    const Outcome old =
+        batch({QStringLiteral("--code"), QStringLiteral("2001"), kSingle, kCodeFormulaBuilding});
+    ASSERT_EQ(old.status, kBatchOk) << old.err;
+    const std::vector<std::string> rows = lines(old.out);
+    const std::string reason = "规范公式对照: GB50009-2001无此公式，未作对照";
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), reason), 2);
+    // The one point's text is today's followed by that line alone.
+    const auto gap = std::find(rows.begin(), rows.end(), "");
+    ASSERT_NE(gap, rows.end());
+    EXPECT_EQ(*(gap - 1), reason);
+    EXPECT_THAT(*(gap - 2), StartsWith("I10: "));
+    // The old code has no comfort check: the building's w10 brings no line.
+    EXPECT_THAT(old.out, Not(HasSubstr("舒适度验算")));
 }
 
 TEST(BatchCodeChecks, FailedChecksInEveryForm) {
@@ -595,7 +734,7 @@ TEST(BatchCodeChecks, FailedChecksInEveryForm) {
     EXPECT_THAT(*(heading + 1), StartsWith("  第1质点(z=10 m)的风振系数1.148小于1.2："));
     EXPECT_THAT(*(heading + 2),
                 StartsWith("  第1质点(z=10 m)低于截断高度15 m：程序按公式取μz=0.5443，"));
-    EXPECT_EQ(*(heading + 3), "");
+    EXPECT_EQ(*(heading + 3), "规范公式对照:");
     EXPECT_EQ(std::count(rows.begin(), rows.end(), "与现行规范对照:"), 1);
 }
 
