@@ -113,7 +113,14 @@ def main():
         # in force with every finding the batch command lists, the code's
         # closed form; then the page's footer.
         listed = run([batch, "--format", "text", project], env).stdout
-        findings = listed.split("与现行规范对照:")[1].strip().splitlines() if "与现行规范对照:" in listed else []
+        # The findings are the indented lines under their heading; the checks
+        # beside the along-wind results follow them under headings of their own.
+        findings = []
+        if "与现行规范对照:" in listed:
+            for line in listed.split("与现行规范对照:\n")[1].splitlines():
+                if not line.startswith("  "):
+                    break
+                findings.append(line.strip())
         missing = in_order(["五其他计算结果", "顺风向加速度(m/s^2)", "舒适度验算", "六与现行规范对照"] +
                            [words(f) for f in findings] +
                            ["八规范公式对照与舒适度", "以上结果为软件计算"], words(text))
