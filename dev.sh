@@ -5,7 +5,7 @@
 #   ./dev.sh run     install what is missing, build, start the window
 #   ./dev.sh test    install what is missing, build, run all tests (plain build
 #                    with warnings as errors and the benchmarks, then an
-#                    ASan/UBSan build), run each libFuzzer target for 30 s
+#                    ASan/UBSan build), run each libFuzzer target for 20 s
 #                    (TAMSOR_FUZZ_SECONDS), then build, install, run and
 #                    remove the Debian package
 #   ./dev.sh check   the plain build and its tests only, for day-to-day work
@@ -61,7 +61,7 @@ fuzz() { # libFuzzer targets, built with clang, each run for a bounded time
   cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTAMSOR_BUILD_FUZZERS=ON -DTAMSOR_BUILD_TESTS=OFF -DTAMSOR_BUILD_BENCHMARKS=OFF
   cmake --build build-fuzz -j "$JOBS" --target tamsor_fuzzers
-  fuzz/run_fuzzers.sh build-fuzz "${TAMSOR_FUZZ_SECONDS:-30}"
+  fuzz/run_fuzzers.sh build-fuzz "${TAMSOR_FUZZ_SECONDS:-20}"
 }
 
 package_test() { # DIR: build the Debian package there, install it, run the installed programs
