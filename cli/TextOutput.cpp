@@ -77,26 +77,38 @@ void appendGroup(std::string& text, const ResultGroup& group, const Results& r,
             return;
     }
     text.append(group.caption).append(":\n");
+    // Appended piece by piece: GCC 12 takes "  " + text for an overlapping
+    // copy at -O3 (-Wrestrict).
     if (group.present(r)) {
         const ResultSection section = resultSection(group, r, true);
         for (const std::vector<ResultCell>& row : section.structure.rows)
-            text += "  " + row[0].shown + ": " + shownOrDash(row[1]) + "\n";
+            text.append("  ")
+                .append(row[0].shown)
+                .append(": ")
+                .append(shownOrDash(row[1]))
+                .append("\n");
         for (std::size_t j = 0; j < section.modes.rows.size(); ++j) {
-            text += "  第" + formatInteger(static_cast<long long>(j + 1)) + "阶振型:\n";
+            text.append("  第")
+                .append(formatInteger(static_cast<long long>(j + 1)))
+                .append("阶振型:\n");
             const std::vector<ResultCell>& row = section.modes.rows[j];
             for (std::size_t col = 0; col < row.size(); ++col)
-                text += "    " + section.modes.header[col] + ": " + shownOrDash(row[col]) + "\n";
+                text.append("    ")
+                    .append(section.modes.header[col])
+                    .append(": ")
+                    .append(shownOrDash(row[col]))
+                    .append("\n");
         }
         // The points block starts with the point's number and its height.
         for (std::size_t col = 2; col < section.points.header.size(); ++col) {
-            text += "  " + section.points.header[col] + ":";
+            text.append("  ").append(section.points.header[col]).append(":");
             for (const std::vector<ResultCell>& row : section.points.rows)
-                text += " " + shownOrDash(row[col]) + ";";
+                text.append(" ").append(shownOrDash(row[col])).append(";");
             text += '\n';
         }
     }
     for (const std::string& remark : remarks)
-        text += "  " + remark + "\n";
+        text.append("  ").append(remark).append("\n");
 }
 
 } // namespace
