@@ -19,7 +19,6 @@
 #include <QPdfWriter>
 #include <QRawFont>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -34,7 +33,7 @@ private slots:
     void bookHoldsEveryTextOfThePageWholeAndInOrder_data();
     void bookHoldsEveryTextOfThePageWholeAndInOrder();
     void textMapsNameTheIdeographsThePageShows();
-    void titleBlockIsRememberedInTheSettingsFile();
+    void anEmptyDateIsTheDays();
     void bookIsRefusedWhereTheReportIs();
 };
 
@@ -248,17 +247,9 @@ void PdfBookTest::textMapsNameTheIdeographsThePageShows() {
     QVERIFY(!fromFont.contains(u'风'));
 }
 
-void PdfBookTest::titleBlockIsRememberedInTheSettingsFile() {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("tamsor.conf"));
+void PdfBookTest::anEmptyDateIsTheDays() {
     const TitleBlock block{QStringLiteral("江边电视塔"), QStringLiteral("张工"),
                            QStringLiteral("李工"), QString()};
-    {
-        QSettings settings(file, QSettings::IniFormat);
-        saveTitleBlock(settings, block);
-    }
-    QSettings settings(file, QSettings::IniFormat);
-    QCOMPARE(loadTitleBlock(settings), block);
     // No date given: the day's; a date given stays as typed.
     QCOMPARE(withDate(block, QDate(2026, 3, 1)).date, QStringLiteral("2026-03-01"));
     TitleBlock dated = block;
