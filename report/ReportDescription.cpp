@@ -389,32 +389,25 @@ std::optional<ReportSection> crossWindSection(const Results& r) {
 
 // --- 八 规范公式对照与舒适度 --------------------------------------------------
 
-// The decimals of the closed form's values.
-int codeFormulaDecimals(std::string_view key) {
-    if (key == "x1" || key == "heightUsed")
-        return 2;
-    if (key == "k" || key == "a1" || key == "heightCoef" || key == "windVibCoef")
-        return 3;
-    return 4;
+// A per-point field's values with the field's decimals.
+std::vector<std::string> pointTexts(const ResultField& field, const Results& r) {
+    std::vector<std::string> values;
+    for (std::size_t i = 0; i < r.pointCount(); ++i)
+        values.push_back(formatFixed(numberOf(field.value(r, {0, i})), field.decimals));
+    return values;
 }
 
 // The rows of a group's numbers, in the field table's order: one row for a
 // value of the structure, a list for a value per point.
-void addGroupNumbers(ReportTable& table, std::string_view group, const Results& r,
-                     int (*decimals)(std::string_view key)) {
+void addGroupNumbers(ReportTable& table, std::string_view group, const Results& r) {
     for (const ResultField& field : kResultFields) {
         if (field.group != group || field.kind != ValueKind::Number)
             continue;
-        const int places = decimals(field.key);
-        if (field.shape == FieldShape::Structure) {
-            table.rows.push_back(
-                textRow(field.heading(), formatFixed(numberOf(field.value(r, {})), places)));
-        } else if (field.shape == FieldShape::PerPoint) {
-            std::vector<std::string> values;
-            for (std::size_t i = 0; i < r.pointCount(); ++i)
-                values.push_back(formatFixed(numberOf(field.value(r, {0, i})), places));
-            table.rows.push_back(listRow(field.heading(), std::move(values)));
-        }
+        if (field.shape == FieldShape::Structure)
+            table.rows.push_back(textRow(
+                field.heading(), formatFixed(numberOf(field.value(r, {})), field.decimals)));
+        else if (field.shape == FieldShape::PerPoint)
+            table.rows.push_back(listRow(field.heading(), pointTexts(field, r)));
     }
 }
 
@@ -423,8 +416,8 @@ void addCodeFormula(ReportSection& s, const CodeFormulaResult& cf, const Results
     s.blocks.emplace_back(tableHeading("1 风振系数的规范公式(GB50009-201X 8.4.3~8.4.6)"));
     ReportTable table{"codeFormula", {}};
     table.rows.push_back(textRow("结构类型", std::string(structureTypeCaption(cf.structureType))));
-    addGroupNumbers(table, "codeFormula", r, codeFormulaDecimals);
-    table.rows.push_back(listRow("程序计算βz", formatted(r.raw().windVibCoef, n, fixed3)));
+    addGroupNumbers(table, "codeFormula", r);
+    table.rows.push_back(listRow("程序计算βz", pointTexts(resultField("windVibCoef"), r)));
     table.rows.push_back(listRow("βz比值(规范公式/程序)",
                                  formatted(windVibCoefRatios(cf, r.raw().windVibCoef), n, fixed3)));
     s.blocks.emplace_back(std::move(table));
@@ -445,9 +438,7 @@ void addComfort(ReportSection& s, const CodeFormulaOutcome& outcome, const Resul
     }
     const ComfortResult& c = *outcome.comfort;
     ReportTable table{"comfort", {}};
-    addGroupNumbers(table, "comfort", r, [](std::string_view key) {
-        return key == "w10" || key == "massPerHeight" ? 2 : 4;
-    });
+    addGroupNumbers(table, "comfort", r);
     table.rows.push_back(textRow("顶部加速度(m/s^2)", fixed4(c.topAcceleration)));
     if (c.limits) {
         const auto limit = [](double value, bool met) {

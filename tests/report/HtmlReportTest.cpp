@@ -418,13 +418,13 @@ TEST(ReportSections, ClosedFormIsOnThePageOnlyWhenTheInputHoldsTailData) {
     ASSERT_EQ(book.sections.back().number, kCodeFormulaSection);
     EXPECT_FALSE(book.sections.back().onPage);
 
-    // The 100 m building of docs/verification.md: x1 = 22.47, R = 1.1452,
+    // The 100 m building of docs/verification.md: x1 = 22.4733, R = 1.1452,
     // rho_z = 0.7165, rho_x = 0.9232 and Bz(80 m) = 0.4158, worked by hand.
     const ProjectInput building = dataProject("code_formula_building.wvd");
     const std::vector<std::string> lines =
         linesOf(htmlReportBytes(*computedInput(building, Edition::GB201X)));
     EXPECT_EQ(lineStarting(lines, "<p><font size=\"6\"><b>七"), lines.size());
-    EXPECT_EQ(lineAfter(lines, label("系数x1")), "    <td width=\"78%\">22.47</td>");
+    EXPECT_EQ(lineAfter(lines, label("系数x1")), "    <td width=\"78%\">22.4733</td>");
     EXPECT_EQ(lineAfter(lines, label("共振分量因子R")), "    <td width=\"78%\">1.1452</td>");
     EXPECT_EQ(lineAfter(lines, label("竖直方向相关系数ρz")), "    <td width=\"78%\">0.7165</td>");
     EXPECT_EQ(lineAfter(lines, label("水平方向相关系数ρx")), "    <td width=\"78%\">0.9232</td>");
