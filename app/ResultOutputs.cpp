@@ -90,9 +90,12 @@ std::optional<Message> writeResultBook(const ProjectSession& session, const QStr
     return writeCalculationBookPdf(*session.results(), block, path, contact);
 }
 
-Message bookNotShown(const QString& path) {
-    return Message{"计算书已写入“" + QDir::toNativeSeparators(path).toStdString() +
-                       "”，但找不到能显示它的程序，请用PDF阅读器打开它。",
+Message documentNotShown(WrittenDocument document, const QString& path) {
+    const bool book = document == WrittenDocument::Book;
+    return Message{std::string(book ? "计算书" : "报告书") + "已写入“" +
+                       QDir::toNativeSeparators(path).toStdString() +
+                       "”，但找不到能显示它的程序，请用" + (book ? "PDF阅读器" : "浏览器") +
+                       "打开它。",
                    "警告", Message::Icon::Exclamation};
 }
 

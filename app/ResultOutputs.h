@@ -46,8 +46,10 @@ enum class ResultOutput {
                                                      const QString& path, const TitleBlock& block,
                                                      const ReportContact& contact);
 
-// The book was written, but no program could be started to show it.
-[[nodiscard]] Message bookNotShown(const QString& path);
+// The report page or the book was written, but no program could be started
+// to show it: where it is, and what to open it with.
+enum class WrittenDocument { Report, Book };
+[[nodiscard]] Message documentNotShown(WrittenDocument document, const QString& path);
 
 // The title block: who computes and who checks is remembered for the next
 // book; the project's name and the date belong to each book. A new book's

@@ -4,13 +4,13 @@
 #include "FileDialog.h"
 #include "PlotPairs.h"
 #include "ResultCommands.h"
+#include "ResultOutputs.h"
 #include "UnsavedWork.h"
 #include "WindowFit.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -281,10 +281,7 @@ void MainWindow::writeReport() {
             // Handed to the desktop's viewer as a file URL, never through a
             // shell, so no character of the name can be taken as a command.
             if (!prompts_.openUrl(QUrl::fromLocalFile(path))) {
-                prompts_.inform(parent, Message{"报告书已写入“" +
-                                                    QDir::toNativeSeparators(path).toStdString() +
-                                                    "”，但找不到能显示它的程序，请用浏览器打开它。",
-                                                "警告", Message::Icon::Exclamation});
+                prompts_.inform(parent, documentNotShown(WrittenDocument::Report, path));
             }
             return true;
         },

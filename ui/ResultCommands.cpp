@@ -156,18 +156,18 @@ void ResultCommands::bookWithDialogs() {
     const std::optional<TitleBlock> block = askTitleBlock();
     if (!block)
         return;
-    prompts_.saveFile(window_, outputDialog(ResultOutput::Book), fileDialogs_,
-                      offeredOutputName(ResultOutput::Book, session_.currentFile()),
-                      [this, &block](QWidget* dialog, const QString& path) {
-                          if (const auto failure =
-                                  writeResultBook(session_, path, *block, contact())) {
-                              prompts_.inform(dialog, *failure);
-                              return false;
-                          }
-                          if (!prompts_.openUrl(QUrl::fromLocalFile(path)))
-                              prompts_.inform(dialog, bookNotShown(path));
-                          return true;
-                      });
+    prompts_.saveFile(
+        window_, outputDialog(ResultOutput::Book), fileDialogs_,
+        offeredOutputName(ResultOutput::Book, session_.currentFile()),
+        [this, &block](QWidget* dialog, const QString& path) {
+            if (const auto failure = writeResultBook(session_, path, *block, contact())) {
+                prompts_.inform(dialog, *failure);
+                return false;
+            }
+            if (!prompts_.openUrl(QUrl::fromLocalFile(path)))
+                prompts_.inform(dialog, documentNotShown(WrittenDocument::Book, path));
+            return true;
+        });
 }
 
 void ResultCommands::printWithDialog(bool preview) {
